@@ -1,0 +1,115 @@
+#include "data/DatabaseCreator.h"
+
+#include <QFile>
+#include <ibase.h>
+
+namespace {
+
+QString statusText(const ISC_STATUS *status) {
+    QString text;
+    char buffer[1024];
+    const ISC_STATUS *p = status;
+    while (fb_interpret(buffer, sizeof buffer, &p) > 0) {
+        if (!text.isEmpty()) text += u'\n';
+        text += QString::fromLocal8Bit(buffer);
+    }
+    return text;
+}
+
+bool isLocalPath(const QString &connection) {
+    // "host:path" and "host/port:path" go to a server; "C:\..." and "/..." are files.
+    const qsizetype colon = connection.indexOf(u':');
+    return colon < 0 || connection.startsWith(u'/') || colon == 1;
+}
+
+class Attachment {
+public:
+    ~Attachment() { detach(); }
+    bool createDatabase(const QString &connection, QString *error) {
+        QString path = connection;
+        path.replace(u'\'', QStringLiteral("''"));
+        const QByteArray sql = QStringLiteral("CREATE DATABASE '%1' USER '%2' PASSWORD '%3' PAGE_SIZE 16384 "
+                                              "DEFAULT CHARACTER SET WIN1252")
+                                   .arg(path, DatabaseCreator::user(), DatabaseCreator::password())
+                                   .toUtf8();
+        isc_tr_handle tr = 0;
+        if (isc_dsql_execute_immediate(m_status, &m_db, &tr, 0, sql.constData(), SQL_DIALECT_V6, nullptr))
+            return report(error);
+        return true;
+    }
+    bool attach(const QString &connection, QString *error) {
+        QByteArray dpb;
+        dpb.append(char(isc_dpb_version1));
+        auto add = [&dpb](char tag, const QByteArray &value) {
+            dpb.append(tag);
+            dpb.append(char(value.size()));
+            dpb.append(value);
+        };
+        add(isc_dpb_user_name, DatabaseCreator::user().toUtf8());
+        add(isc_dpb_password, DatabaseCreator::password().toUtf8());
+        add(isc_dpb_lc_ctype, QByteArrayLiteral("UTF8"));
+        const QByteArray name = connection.toUtf8();
+        if (isc_attach_database(m_status, 0, name.constData(), &m_db, short(dpb.size()), dpb.constData()))
+            return report(error);
+        return true;
+    }
+    bool execute(const QString &statement, QString *error) {
+        isc_tr_handle tr = 0;
+        if (isc_start_transaction(m_status, &tr, 1, &m_db, 0, nullptr)) return report(error);
+        const QByteArray sql = statement.toUtf8();
+        if (isc_dsql_execute_immediate(m_status, &m_db, &tr, 0, sql.constData(), SQL_DIALECT_V6, nullptr)) {
+            const QString why = statusText(m_status);
+            ISC_STATUS_ARRAY ignored;
+            isc_rollback_transaction(ignored, &tr);
+            if (error) *error = why + QStringLiteral("\n") + statement;
+            return false;
+        }
+        // DDL only takes effect on commit: each statement commits before the next one uses it.
+        if (isc_commit_transaction(m_status, &tr)) return report(error);
+        return true;
+    }
+    bool drop() {
+        if (!m_db) return false;
+        const bool ok = isc_drop_database(m_status, &m_db) == 0;
+        m_db = 0;
+        return ok;
+    }
+    void detach() {
+        if (m_db) isc_detach_database(m_status, &m_db);
+        m_db = 0;
+    }
+
+private:
+    bool report(QString *error) {
+        if (error) *error = statusText(m_status);
+        return false;
+    }
+    ISC_STATUS_ARRAY m_status{};
+    isc_db_handle m_db = 0;
+};
+
+} // namespace
+
+bool DatabaseCreator::create(const QString &connection, const QStringList &statements, QString *error) {
+    if (isLocalPath(connection) && QFile::exists(connection)) {
+        if (error) *error = QStringLiteral("O arquivo já existe: %1").arg(connection);
+        return false;
+    }
+    Attachment db;
+    if (!db.createDatabase(connection, error)) return false;
+    for (const QString &st : statements) {
+        if (!db.execute(st, error)) {
+            if (!db.drop() && isLocalPath(connection)) QFile::remove(connection);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DatabaseCreator::run(const QString &connection, const QStringList &statements, QString *error) {
+    Attachment db;
+    if (!db.attach(connection, error)) return false;
+    for (const QString &st : statements)
+        if (!db.execute(st, error)) return false;
+    return true;
+}

@@ -1,0 +1,96 @@
+#include "data/TDM.h"
+
+#include "data/DatabaseCreator.h"
+#include "data/SqlText.h"
+#include "platform/Dialogs.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+// cadastro_temp's columns besides CODRIFA.
+const QStringList &printCopyColumns() {
+    static const QStringList columns = {
+        QStringLiteral("DATA_EVENTO"),      QStringLiteral("RIFA_ATIVA"),       QStringLiteral("PREMIOS"),
+        QStringLiteral("REGRAS_SORT"),      QStringLiteral("LINK_SORT"),        QStringLiteral("NOME_RIFA"),
+        QStringLiteral("VLR_RIFA"),         QStringLiteral("MODALIDADE"),       QStringLiteral("USAR_QT_NUM"),
+        QStringLiteral("USAR_NUM_ID_BILHETE"), QStringLiteral("POS_NUMBILHETE_L"), QStringLiteral("POS_NUMBILHETE_T"),
+        QStringLiteral("POS_NUMCANHOTO_L"), QStringLiteral("POS_NUMCANHOTO_T"), QStringLiteral("ART_FUNDO"),
+        QStringLiteral("ART_EXTENDIDA"),    QStringLiteral("POS_ARTFUNDO_L"),   QStringLiteral("POS_ARTFUNDO_T"),
+        QStringLiteral("IMG_LIVRE1"),       QStringLiteral("IMG_LIVRE2"),       QStringLiteral("IMG_LIVRE1_L"),
+        QStringLiteral("IMG_LIVRE1_T"),     QStringLiteral("IMG_LIVRE2_L"),     QStringLiteral("IMG_LIVRE2_T"),
+        QStringLiteral("TEXTO_BASICO"),     QStringLiteral("POS_TEXTO_BAS_L"),  QStringLiteral("POS_TEXTO_BAS_T"),
+        QStringLiteral("DIM_TEXTO_BAS_ALT"), QStringLiteral("TEXTO_BASICO_C"),  QStringLiteral("DIM_TEXTO_BAS_COMP")};
+    return columns;
+}
+
+} // namespace
+
+TDM::TDM(QString programFolder, Dialogs &dialogs) : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
+
+TDM::~TDM() {
+    for (const char *name : {MainConnectionName, PrintConnectionName}) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(QLatin1String(name), false);
+            if (db.isValid()) db.close();
+        }
+        QSqlDatabase::removeDatabase(QLatin1String(name));
+    }
+}
+
+QSqlDatabase TDM::CONEX_R() const { return QSqlDatabase::database(QLatin1String(MainConnectionName), false); }
+QSqlDatabase TDM::CONEX_PRINT() const { return QSqlDatabase::database(QLatin1String(PrintConnectionName), false); }
+
+bool TDM::connect(const char *name, const QString &path, QString *error) {
+    QSqlDatabase db = QSqlDatabase::contains(QLatin1String(name))
+                          ? QSqlDatabase::database(QLatin1String(name), false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QLatin1String(name));
+    if (db.isOpen()) db.close();
+    db.setDatabaseName(path);
+    db.setUserName(DatabaseCreator::user());
+    db.setPassword(DatabaseCreator::password());
+    db.setConnectOptions(QStringLiteral("ISC_DPB_SQL_ROLE_NAME=RoleName"));
+    if (db.open()) return true;
+    if (error) *error = db.lastError().text();
+    return false;
+}
+
+bool TDM::open(QString *error) {
+    const DatabaseLocation loc = DatabaseLocation::fromConfig(m_programFolder);
+    m_mainPath = DatabaseLocation::localMainPath(m_programFolder);
+    m_printPath = DatabaseLocation::localPrintPath(m_programFolder);
+    if (!loc.isLocal()) {
+        // Reaching the server's CRF.XML stands for the share test of the Windows original.
+        if (connect(MainConnectionName, loc.serverMainPath(), nullptr)) {
+            m_mainPath = loc.serverMainPath();
+            m_printPath = loc.serverPrintPath();
+        } else {
+            m_dialogs.notice(loc.unreachableMessage());
+        }
+    }
+    if (!CONEX_R().isOpen() && !connect(MainConnectionName, m_mainPath, error)) return false;
+    return connect(PrintConnectionName, m_printPath, error);
+}
+
+void TDM::closeMain() {
+    CDS_RIfaUSar.close();
+    QSqlDatabase db = CONEX_R();
+    if (db.isValid()) db.close();
+}
+
+bool TDM::loadRaffleRow(int codRifa, QString *error) {
+    return CDS_RIfaUSar.open(CONEX_R(), QStringLiteral("CADASTRO"),
+                             QStringLiteral("Select * from cadastro where CODRIFA=?"), {codRifa}, error);
+}
+
+void TDM::AtualCadBaseID(const QSqlRecord &raffleRow) {
+    QStringList sets;
+    for (const QString &c : printCopyColumns()) sets << c + QStringLiteral("=:") + c.toLower();
+    QSqlQuery q(CONEX_PRINT());
+    if (!q.prepare(QStringLiteral("Update cadastro_temp set %1 Where codrifa=:CodRifa").arg(sets.join(u','))))
+        return;
+    for (const QString &c : printCopyColumns()) q.bindValue(u':' + c.toLower(), sqlValue(raffleRow.value(c)));
+    q.bindValue(QStringLiteral(":CodRifa"), raffleRow.value(QStringLiteral("CODRIFA")));
+    q.exec(); // silent on failure: the copy is only for the print module
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "data/CachedTable.h"
+#include "data/DatabaseLocation.h"
+
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <QString>
+
+class Dialogs;
+
+// The data module: both connections and the shared datasets, one per program run.
+class TDM {
+public:
+    static constexpr const char *MainConnectionName = "KORVANTE";
+    static constexpr const char *PrintConnectionName = "BaseRifaPRN";
+
+    TDM(QString programFolder, Dialogs &dialogs);
+    ~TDM();
+    TDM(const TDM &) = delete;
+    TDM &operator=(const TDM &) = delete;
+
+    // Reads config.ini, then connects CONEX_R and CONEX_PRINT. On failure *error holds the reason.
+    bool open(QString *error);
+    void closeMain();
+
+    QSqlDatabase CONEX_R() const;
+    QSqlDatabase CONEX_PRINT() const;
+    const QString &mainPath() const { return m_mainPath; }
+    const QString &printPath() const { return m_printPath; }
+    const QString &programFolder() const { return m_programFolder; }
+
+    // The working raffle's row, reloaded by the windows that need it fresh.
+    CachedTable CDS_RIfaUSar{QStringLiteral("CDS_RIfaUSar")};
+    bool loadRaffleRow(int codRifa, QString *error);
+
+    // Copies a raffle row into cadastro_temp of the print database; failures are silent.
+    void AtualCadBaseID(const QSqlRecord &raffleRow);
+
+private:
+    bool connect(const char *name, const QString &path, QString *error);
+
+    QString m_programFolder;
+    Dialogs &m_dialogs;
+    QString m_mainPath;
+    QString m_printPath;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A Windows profile (INI) file: sections, key=value lines, Windows-1252 text. A write replaces the
+// key's value or adds the key (and its section); every other line stays exactly as it was.
+class ProfileFile {
+public:
+    explicit ProfileFile(QString path);
+
+    bool exists() const;
+    QString readString(const QString &section, const QString &key, const QString &defaultValue = {}) const;
+    int readInteger(const QString &section, const QString &key, int defaultValue) const;
+    // Creates the file when missing. Returns false when it cannot be written.
+    bool writeString(const QString &section, const QString &key, const QString &value);
+
+private:
+    QStringList readLines(QString *newline) const;
+    QString m_path;
+};

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds and runs the whole test suite (headless).
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-packages.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure -j"$(nproc)" "$@"

@@ -1,0 +1,126 @@
+#include "mainwindow/TForm_RIFA.h"
+#include "support/TestInstallation.h"
+#include "support/TestRegistry.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void entriesNeedARaffle_data();
+    void entriesNeedARaffle();
+    void hoverRecoloursUntilTheBackground();
+    void closeAreaClosesWindowAndConnection();
+    void printModuleBesideTakesOver();
+
+private:
+    void click(const QString &name);
+    void hover(const QString &name);
+    QColor colour(const QString &label);
+    std::unique_ptr<TestInstallation> inst;
+    std::unique_ptr<TForm_RIFA> form;
+};
+
+void TestMainWindow::init() {
+    inst = std::make_unique<TestInstallation>();
+    QVERIFY2(inst->ok(), qPrintable(inst->error()));
+    QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
+    form = std::make_unique<TForm_RIFA>(inst->services());
+}
+
+void TestMainWindow::cleanup() {
+    form.reset();
+    inst.reset();
+}
+
+void TestMainWindow::click(const QString &name) {
+    auto *w = form->findChild<QWidget *>(name);
+    QVERIFY2(w, qPrintable(name));
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+void TestMainWindow::hover(const QString &name) {
+    auto *w = form->findChild<QWidget *>(name);
+    QVERIFY2(w, qPrintable(name));
+    const QPointF at = w->rect().center();
+    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+}
+
+QColor TestMainWindow::colour(const QString &label) {
+    return form->findChild<QLabel *>(label)->palette().color(QPalette::WindowText);
+}
+
+void TestMainWindow::entriesNeedARaffle_data() {
+    QTest::addColumn<QString>("control");
+    for (const char *c : {"Img_Cadastro", "LBL_CADASTRAR", "Img_Person", "LBL_Personalizar", "Img_valida",
+                          "LBL_Validacao", "Img_HTML", "Img_sorteio", "Img_Consulta"})
+        QTest::newRow(c) << QString::fromLatin1(c);
+}
+
+void TestMainWindow::entriesNeedARaffle() {
+    QFETCH(QString, control);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(!form->raffle().isChosen());
+    inst->dialogs.expectMessage(QStringLiteral("Favor escolha uma Rifa a Trabalhar..."), BoxIcon::Warning,
+                                QStringLiteral("KORVANTE"));
+    click(control);
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(inst->dialogs.shown.size(), 1);
+}
+
+void TestMainWindow::hoverRecoloursUntilTheBackground() {
+    const QColor white(255, 255, 255), yellow(208, 210, 117), cyan(128, 255, 255);
+    QCOMPARE(colour(QStringLiteral("LBL_CADASTRAR")), white);
+    hover(QStringLiteral("Img_Cadastro"));
+    QCOMPARE(colour(QStringLiteral("LBL_CADASTRAR")), yellow);
+    QVERIFY(form->hoverFlag());
+    // Straight from one entry to another: both stay highlighted.
+    hover(QStringLiteral("LBL_Backup"));
+    QCOMPARE(colour(QStringLiteral("LBL_Backup")), cyan);
+    QCOMPARE(colour(QStringLiteral("LBL_CADASTRAR")), yellow);
+    hover(QStringLiteral("LBL_Sorteio"));
+    QCOMPARE(colour(QStringLiteral("LBL_Sorteio")), yellow);
+    hover(QStringLiteral("IMG_FUNDO"));
+    QVERIFY(!form->hoverFlag());
+    for (const char *l : {"LBL_CADASTRAR", "LBL_Personalizar", "LBL_Validacao", "LBL_Vendedores", "LBL_GerarHTML",
+                          "LBL_Sorteio", "LBL_Consulta", "LBL_Backup", "LBL_Ajuda"})
+        QCOMPARE(colour(QString::fromLatin1(l)), white);
+}
+
+void TestMainWindow::closeAreaClosesWindowAndConnection() {
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QCOMPARE(form->size(), QSize(970, 670));
+    QCOMPARE(form->windowTitle(), QStringLiteral("KORVANTE 2.0"));
+    QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+    click(QStringLiteral("img_fechar"));
+    QVERIFY(!form->isVisible());
+    QVERIFY(!inst->tdm->CONEX_R().isOpen());
+}
+
+void TestMainWindow::printModuleBesideTakesOver() {
+    // A stand-in print module that leaves a mark when the shell starts it.
+    const QString module = inst->file(QStringLiteral("Korvante_PRINT"));
+    const QString mark = inst->file(QStringLiteral("started"));
+    QFile script(module);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+
+    form->show();
+    QTRY_VERIFY(!form->isVisible());
+    QTRY_VERIFY(QFile::exists(mark));
+    QCOMPARE(form->tag(), 0); // no raffle was chosen
+    QVERIFY(inst->dialogs.shown.isEmpty());
+}
+
+KORVANTE_TEST(TestMainWindow)
+#include "TestMainWindow.moc"

@@ -1,0 +1,35 @@
+#include "support/TestRegistry.h"
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct Entry {
+    const char *name;
+    std::function<QObject *()> make;
+};
+
+std::vector<Entry> &entries() {
+    static std::vector<Entry> list;
+    return list;
+}
+
+} // namespace
+
+int registerTestClass(const char *name, std::function<QObject *()> make) {
+    entries().push_back({name, std::move(make)});
+    return int(entries().size());
+}
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    int failures = 0;
+    for (const Entry &e : entries()) {
+        std::unique_ptr<QObject> test(e.make());
+        failures += QTest::qExec(test.get(), argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}
