@@ -1,0 +1,194 @@
+#include "data/CachedTable.h"
+#include "data/DatabaseLocation.h"
+#include "data/TDM.h"
+#include "support/TestInstallation.h"
+#include "support/TestRegistry.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+// config.ini, the two connections, cached edits and the print-database copy of a raffle.
+class TestConnection : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void missingConfigIsCreatedAndLocalFilesUsed();
+    void shareTextAndMessage_data();
+    void shareTextAndMessage();
+    void unreachableServerFallsBackToLocalFiles();
+    void missingDatabaseEndsStartUp();
+    void cachedEditsApply();
+    void cachedEditsFailWhenRowChangedMeanwhile();
+    void raffleRowIsCopiedToPrintDatabase();
+    void printCopyFailureIsSilent();
+
+private:
+    static void writeConfig(const QString &path, const QByteArray &content) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+};
+
+void TestConnection::missingConfigIsCreatedAndLocalFilesUsed() {
+    TestInstallation inst;
+    QVERIFY(!QFile::exists(inst.file(QStringLiteral("config.ini"))));
+    QVERIFY2(inst.openTdm(), qPrintable(inst.error()));
+    QFile ini(inst.file(QStringLiteral("config.ini")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QCOMPARE(ini.readAll(), QByteArray("[BANCO]\r\nNOME_SERVIDOR=\r\nCAMINHO_BD_MAQ=\r\n"));
+    QCOMPARE(inst.tdm->mainPath(), inst.file(QStringLiteral("CRF.XML")));
+    QCOMPARE(inst.tdm->printPath(), inst.file(QStringLiteral("ID_BASE.FDB")));
+    QVERIFY(inst.tdm->CONEX_R().isOpen());
+    QVERIFY(inst.tdm->CONEX_PRINT().isOpen());
+    QCOMPARE(inst.tdm->CONEX_R().connectionName(), QStringLiteral("KORVANTE"));
+    QCOMPARE(inst.tdm->CONEX_PRINT().connectionName(), QStringLiteral("BaseRifaPRN"));
+    QVERIFY(inst.dialogs.shown.isEmpty());
+}
+
+void TestConnection::shareTextAndMessage_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("share");
+    QTest::addColumn<QString>("connection");
+    QTest::newRow("drive letter") << "C:\\Rifas" << "Rifas" << "SRV:C:\\Rifas\\CRF.XML";
+    QTest::newRow("deeper folder") << "D:\\Dados\\Rifas\\" << "Dados\\Rifas\\" << "SRV:D:\\Dados\\Rifas\\CRF.XML";
+    QTest::newRow("no colon starts at second character") << "Rifas" << "ifas" << "SRV:Rifas/CRF.XML";
+    QTest::newRow("unix folder") << "/srv/rifas" << "srv/rifas" << "SRV:/srv/rifas/CRF.XML";
+}
+
+void TestConnection::shareTextAndMessage() {
+    QFETCH(QString, folder);
+    QFETCH(QString, share);
+    QFETCH(QString, connection);
+    const DatabaseLocation loc{QStringLiteral("SRV"), folder};
+    QCOMPARE(loc.shareText(), share);
+    QCOMPARE(loc.serverMainPath(), connection);
+    QCOMPARE(loc.serverPrintPath(), QString(connection).replace(QStringLiteral("CRF.XML"), QStringLiteral("ID_BASE.FDB")));
+    QCOMPARE(loc.unreachableMessage(),
+             QStringLiteral("Não foi possível conectar ao Banco de Dados neste Caminho:\\\\SRV\\") + share +
+                 QStringLiteral("\\CRF.XML\r\rO Sistema vai conectar a Base de Dados Local. Depois, analise essa "
+                                "comunicação em REDE com a base que está tentando Conexão. Veja se o Mesmo está com "
+                                "todas as permissões de Administrador para Leitura/Gravação Total para TODOS os "
+                                "Usuários!"));
+}
+
+void TestConnection::unreachableServerFallsBackToLocalFiles() {
+    TestInstallation inst;
+    // Nothing listens on port 1 of the loopback: the attach is refused at once.
+    writeConfig(inst.file(QStringLiteral("config.ini")),
+                "[BANCO]\r\nNOME_SERVIDOR=127.0.0.1/1\r\nCAMINHO_BD_MAQ=C:\\Rifas\r\n");
+    inst.dialogs.expectMessage(
+        QStringLiteral("Não foi possível conectar ao Banco de Dados neste Caminho:\\\\127.0.0.1/1\\Rifas\\CRF.XML\r\r"
+                       "O Sistema vai conectar a Base de Dados Local. Depois, analise essa comunicação em REDE com a "
+                       "base que está tentando Conexão. Veja se o Mesmo está com todas as permissões de "
+                       "Administrador para Leitura/Gravação Total para TODOS os Usuários!"),
+        BoxIcon::Warning);
+    QVERIFY2(inst.openTdm(), qPrintable(inst.error()));
+    QVERIFY(inst.dialogs.scriptDone());
+    QCOMPARE(inst.tdm->mainPath(), inst.file(QStringLiteral("CRF.XML")));
+    QCOMPARE(inst.count(QStringLiteral("CADASTRO")), 5);
+}
+
+void TestConnection::missingDatabaseEndsStartUp() {
+    TestInstallation inst(false);
+    TDM tdm(inst.folder(), inst.dialogs);
+    QString error;
+    QVERIFY(!tdm.open(&error));
+    QVERIFY2(error.contains(QStringLiteral("CRF.XML")), qPrintable(error));
+}
+
+void TestConnection::cachedEditsApply() {
+    TestInstallation inst;
+    QVERIFY(inst.openTdm());
+    CachedTable t(QStringLiteral("CDS_CADASTRO"));
+    QString error;
+    QVERIFY(t.open(inst.tdm->CONEX_R(), QStringLiteral("CADASTRO"),
+                   QStringLiteral("select * from CADASTRO order by CODRIFA"), {}, &error));
+    QCOMPARE(t.rowCount(), 5);
+    t.setValue(1, QStringLiteral("NOME_RIFA"), QStringLiteral("RIFA DO CARRO 😀"));
+    t.setValue(1, QStringLiteral("VLR_RIFA"), 12.5);
+    t.setValue(3, QStringLiteral("DATA_EVENTO"), QDate(2027, 3, 30));
+    t.setValue(3, QStringLiteral("TEXTO_BASICO"), QByteArray("{\\rtf1 x}"));
+    QVERIFY(t.isModified());
+    QVERIFY2(t.applyUpdates(&error), qPrintable(error));
+    QVERIFY(!t.isModified());
+    QCOMPARE(inst.scalar(QStringLiteral("select NOME_RIFA from CADASTRO where CODRIFA=2")).toString(),
+             QStringLiteral("RIFA DO CARRO ?"));
+    QCOMPARE(inst.scalar(QStringLiteral("select VLR_RIFA from CADASTRO where CODRIFA=2")).toDouble(), 12.5);
+    QCOMPARE(inst.scalar(QStringLiteral("select DATA_EVENTO from CADASTRO where CODRIFA=4")).toDate(),
+             QDate(2027, 3, 30));
+    // A second edit of the same rows finds them by the values just written.
+    t.setValue(3, QStringLiteral("DATA_EVENTO"), QVariant());
+    QVERIFY2(t.applyUpdates(&error), qPrintable(error));
+    QVERIFY(inst.scalar(QStringLiteral("select DATA_EVENTO from CADASTRO where CODRIFA=4")).isNull());
+}
+
+void TestConnection::cachedEditsFailWhenRowChangedMeanwhile() {
+    TestInstallation inst;
+    QVERIFY(inst.openTdm());
+    CachedTable t(QStringLiteral("CDS_CADASTRO"));
+    QString error;
+    QVERIFY(t.open(inst.tdm->CONEX_R(), QStringLiteral("CADASTRO"),
+                   QStringLiteral("select * from CADASTRO order by CODRIFA"), {}, &error));
+    {
+        // Another computer changes raffle 3 after we read it.
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QStringLiteral("other"));
+        other.setDatabaseName(inst.file(QStringLiteral("CRF.XML")));
+        other.setUserName(QStringLiteral("SYSDBA"));
+        other.setPassword(QStringLiteral("quillmoss"));
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec(QStringLiteral("update CADASTRO set LINK_SORT='outro' where CODRIFA=3")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+
+    t.setValue(0, QStringLiteral("NOME_RIFA"), QStringLiteral("PRIMEIRA"));
+    t.setValue(2, QStringLiteral("NOME_RIFA"), QStringLiteral("TERCEIRA"));
+    QVERIFY(!t.applyUpdates(&error));
+    QVERIFY(error.contains(QStringLiteral("alterado ou excluído por outro usuário")));
+    // Nothing was written, not even the row that nobody else touched.
+    QCOMPARE(inst.scalar(QStringLiteral("select NOME_RIFA from CADASTRO where CODRIFA=1")).toString(),
+             QStringLiteral("RIFA 1"));
+    QCOMPARE(inst.scalar(QStringLiteral("select NOME_RIFA from CADASTRO where CODRIFA=3")).toString(),
+             QStringLiteral("RIFA 3"));
+    QVERIFY(t.isModified()); // the edits are kept for the user
+}
+
+void TestConnection::raffleRowIsCopiedToPrintDatabase() {
+    TestInstallation inst;
+    QVERIFY(inst.openTdm());
+    QVERIFY(inst.exec(QStringLiteral("update CADASTRO set NOME_RIFA=?, VLR_RIFA=?, DATA_EVENTO=?, TEXTO_BASICO=?, "
+                                     "MODALIDADE=? where CODRIFA=2"),
+                      {QStringLiteral("AÇÃO ENTRE AMIGOS"), 7.5, QDate(2027, 1, 2), QByteArray("{\\rtf1 ab}"),
+                       QStringLiteral("0000 - 9999")}));
+    QString error;
+    QVERIFY(inst.tdm->loadRaffleRow(2, &error));
+    inst.tdm->AtualCadBaseID(inst.tdm->CDS_RIfaUSar.record(0));
+    QSqlQuery p(inst.tdm->CONEX_PRINT());
+    QVERIFY(p.exec(QStringLiteral("select NOME_RIFA, VLR_RIFA, DATA_EVENTO, TEXTO_BASICO, MODALIDADE from "
+                                  "cadastro_temp where CODRIFA=2")));
+    QVERIFY(p.next());
+    QCOMPARE(p.value(0).toString(), QStringLiteral("AÇÃO ENTRE AMIGOS"));
+    QCOMPARE(p.value(1).toDouble(), 7.5);
+    QCOMPARE(p.value(2).toDate(), QDate(2027, 1, 2));
+    QCOMPARE(p.value(3).toByteArray(), QByteArray("{\\rtf1 ab}"));
+    QCOMPARE(p.value(4).toString(), QStringLiteral("0000 - 9999"));
+    QVERIFY(p.exec(QStringLiteral("select count(*) from cadastro_temp where NOME_RIFA is not null")));
+    QVERIFY(p.next());
+    QCOMPARE(p.value(0).toInt(), 1);
+}
+
+void TestConnection::printCopyFailureIsSilent() {
+    TestInstallation inst;
+    QVERIFY(inst.openTdm());
+    QString error;
+    QVERIFY(inst.tdm->loadRaffleRow(1, &error));
+    inst.tdm->CONEX_PRINT().close();
+    inst.tdm->AtualCadBaseID(inst.tdm->CDS_RIfaUSar.record(0)); // no box, no crash
+    QVERIFY(inst.dialogs.shown.isEmpty());
+}
+
+KORVANTE_TEST(TestConnection)
+#include "TestConnection.moc"
