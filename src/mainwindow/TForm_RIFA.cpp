@@ -4,6 +4,8 @@
 #include "platform/Dialogs.h"
 #include "platform/FileAttributes.h"
 #include "platform/Shell.h"
+#include "sales/TForm_Validacao.h"
+#include "sellers/TForm_vendedor.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -252,6 +254,23 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         return;
     }
     switch (entry) {
+    case MenuEntry::Vendedores: {
+        TForm_vendedor form(m_ctx, this);
+        form.exec();
+        break;
+    }
+    case MenuEntry::Validacao: {
+        QString error;
+        if (!m_ctx.tdm.loadRaffleRow(m_raffle.slot(), &error)) {
+            m_ctx.dialogs.error(error);
+            break;
+        }
+        TForm_Validacao form(m_ctx, this);
+        form.setEvento(m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("NOME_RIFA")).toString());
+        form.setValor(m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("VLR_RIFA")).toDouble());
+        form.exec();
+        break;
+    }
     default:
         m_ctx.dialogs.information(QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
         break;

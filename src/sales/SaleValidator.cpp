@@ -1,0 +1,337 @@
+#include "sales/SaleValidator.h"
+
+#include "data/SqlText.h"
+#include "data/TDM.h"
+#include "data/TicketTables.h"
+#include "platform/Clock.h"
+#include "platform/Random.h"
+#include "raffle/WorkingRaffle.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+const QString kKorvante = QStringLiteral("KORVANTE");
+
+SaleOutcome refusal(const QString &message, SaleFocus focus = SaleFocus::Ticket) {
+    SaleOutcome o;
+    o.result = SaleOutcome::Result::Refused;
+    o.message = message;
+    o.icon = BoxIcon::Error;
+    o.focus = focus;
+    return o;
+}
+
+// Whole-text integer as the ticket field holds it; leading '+' or blanks are not numbers here.
+std::optional<int> parseNumber(const QString &text) {
+    if (text.isEmpty()) return std::nullopt;
+    for (QChar c : text)
+        if (!c.isDigit() || c.unicode() > 127) return std::nullopt;
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok) return std::nullopt;
+    return n;
+}
+
+QVariant textOrNull(const QString &text, int maxLength) {
+    if (text.isEmpty()) return QVariant(QMetaType::fromType<QString>());
+    return sqlValue(text.left(maxLength));
+}
+
+QString digitsOf(const QString &text) {
+    QString digits;
+    for (QChar c : text)
+        if (c.isDigit()) digits += c;
+    return digits;
+}
+
+bool isDuplicateKey(const QSqlError &error) {
+    // Firebird: violation of PRIMARY or UNIQUE KEY constraint (isc_unique_key_violation, isc_no_dup).
+    const QString code = error.nativeErrorCode();
+    return code == u"335544665" || code == u"335544349" || code == u"-803" ||
+           error.databaseText().contains(QStringLiteral("UNIQUE KEY"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+SaleValidator::SaleValidator(AppContext &ctx) : m_ctx(ctx) {}
+
+const QStringList &SaleValidator::TabelaAutDigital() {
+    static const QStringList table = [] {
+        QStringList t;
+        const QString pieces[] = {
+            QStringLiteral("0123456789"),
+            QStringLiteral("ABCDEFGHJKLMNOPQRSTUVXYZ"),
+            QStringLiteral("@5$%&Ç?ÄýP6ÐÃ%§ÕK"),
+            QStringLiteral("1234567890"),
+            QStringLiteral("@ÿßÑA&¥$H®"),
+            QStringLiteral("012345678"),
+            QStringLiteral("abcdefghjkmnpqrstuvxz"),
+        };
+        for (const QString &p : pieces)
+            for (QChar c : p) t << QString(c);
+        return t;
+    }();
+    return table;
+}
+
+QString SaleValidator::GerarAutDigital() {
+    // Nine independent draws over entries 0..99; the last entry is never drawn, repeated ones are likelier.
+    QString code;
+    for (int i = 0; i < 9; ++i) code += TabelaAutDigital().at(int(m_ctx.random.bounded(100)));
+    return code;
+}
+
+int SaleValidator::numbersOfModality() const { return m_ctx.raffle.MaiorNumero + 1; }
+
+int SaleValidator::highestControlNumber() const {
+    const int q = m_ctx.raffle.QtNumBilhete;
+    return q > 0 ? numbersOfModality() / q : 0;
+}
+
+QString SaleValidator::markFailureMessage(const QString &table, int numBilhete, const QString &detail) {
+    return QStringLiteral("Erro ao Validar dados na tabela ") + table +
+           QStringLiteral(". Favor retire a validação desse Bilhete [") + QString::number(numBilhete) +
+           QStringLiteral("] e revalide!") + QStringLiteral("\r\r") + QStringLiteral("Detalhe do Erro: ") + detail;
+}
+
+QString SaleValidator::invalidNumberMessage(const QString &text) {
+    return QStringLiteral("'") + text + QStringLiteral("' não é um número válido.");
+}
+
+std::optional<QString> SaleValidator::raffleProblem() const {
+    const WorkingRaffle &r = m_ctx.raffle;
+    const int k = r.slot();
+    const auto table = TicketTables::find(r.TabelaBaseUsar);
+    const bool consistent = k >= 1 && k <= 5 && r.CodRifaUsar.size() == 1 && table &&
+                            table->perTicket == r.QtNumBilhete && table->numbers == numbersOfModality() &&
+                            r.TabelaCompradorUsar.compare(TicketTables::buyerTable(k), Qt::CaseInsensitive) == 0;
+    if (consistent) return std::nullopt;
+    return QStringLiteral("A Rifa a Trabalhar não está definida corretamente (código, modalidade ou quantidade de "
+                          "números por bilhete). Escolha novamente a Rifa a Trabalhar!");
+}
+
+bool SaleValidator::existsIn(const QSqlDatabase &db, int numBilhete, bool *exists, QString *error) const {
+    *exists = false;
+    const QString table = TicketTables::buyerTable(m_ctx.raffle.slot());
+    if (table.isEmpty()) return false;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(QStringLiteral("Select NUMBILHETE from ") + table +
+                   QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?"))) {
+        if (error) *error = q.lastError().text();
+        return false;
+    }
+    q.addBindValue(numBilhete);
+    q.addBindValue(m_ctx.raffle.slot());
+    if (!q.exec()) {
+        if (error) *error = q.lastError().text();
+        return false;
+    }
+    *exists = q.next();
+    return true;
+}
+
+bool SaleValidator::ConsultaJaExist(int numBilhete) const {
+    bool exists = false;
+    existsIn(m_ctx.tdm.CONEX_R(), numBilhete, &exists, nullptr);
+    return exists;
+}
+
+bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString *error) {
+    const int k = m_ctx.raffle.slot();
+    const auto table = TicketTables::find(m_ctx.raffle.TabelaBaseUsar);
+    const QString column = TicketTables::markColumn(k);
+    if (!table || column.isEmpty()) {
+        if (error) *error = QStringLiteral("Tabela de bilhetes inválida: ") + m_ctx.raffle.TabelaBaseUsar;
+        return false;
+    }
+    QSqlQuery q(m_ctx.tdm.CONEX_R());
+    const QString param = QStringLiteral(":N_") + column;
+    if (!q.prepare(QStringLiteral("Update ") + table->name + QStringLiteral(" set ") + column + u'=' + param +
+                   QStringLiteral(" where NUMBILHETE=:NUMBILHETE"))) {
+        if (error) *error = q.lastError().text();
+        return false;
+    }
+    q.bindValue(param, action == MarkAction::Incluir ? QStringLiteral("S") : QString(QLatin1String("")));
+    q.bindValue(QStringLiteral(":NUMBILHETE"), numBilhete);
+    if (!q.exec()) {
+        if (error) *error = q.lastError().text();
+        return false;
+    }
+    if (q.numRowsAffected() != 1) {
+        // No ticket row: a mark that changes nothing must not pass for a sale.
+        if (error)
+            *error = QStringLiteral("O Bilhete [%1] não existe na tabela %2.").arg(numBilhete).arg(table->name);
+        return false;
+    }
+    return true;
+}
+
+SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput &input, bool withBuyerData,
+                                                const QDate &date) {
+    Written w;
+    QSqlDatabase db = m_ctx.tdm.CONEX_R();
+    const int k = m_ctx.raffle.slot();
+    const QString table = TicketTables::buyerTable(k);
+
+    QStringList columns{QStringLiteral("NUM_CAD_RIFA"), QStringLiteral("NUMBILHETE"), QStringLiteral("VALOR"),
+                        QStringLiteral("VALIDADO"),     QStringLiteral("AUT_DIGITAL_VAL"), QStringLiteral("DATA_VAL")};
+    QVariantList values{k, numBilhete, input.price, QStringLiteral("Sim"), sqlValue(GerarAutDigital()), date};
+    if (withBuyerData) {
+        columns << QStringLiteral("NOMECOMP") << QStringLiteral("FONECOMP") << QStringLiteral("ENDCOMP")
+                << QStringLiteral("CIDCOMP");
+        values << textOrNull(input.buyer, 40) << textOrNull(digitsOf(input.phone), 15)
+               << textOrNull(input.address, 50) << textOrNull(input.city.toUpper(), 30);
+        if (input.sellerFieldEnabled && !input.sellerCode.trimmed().isEmpty()) {
+            columns << QStringLiteral("COD_VENDEDOR");
+            values << input.sellerCode.trimmed().toInt();
+        }
+    }
+
+    if (!db.transaction()) {
+        w.error = db.lastError().text();
+        return w;
+    }
+    auto fail = [&](const QString &why) {
+        db.rollback();
+        w.error = why;
+        return w;
+    };
+    {
+        QSqlQuery ins(db);
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+        if (!ins.prepare(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns.join(u',') +
+                         QStringLiteral(") VALUES (") + marks.join(u',') + u')'))
+            return fail(ins.lastError().text());
+        for (const QVariant &v : values) ins.addBindValue(v);
+        if (!ins.exec()) {
+            const QSqlError err = ins.lastError();
+            ins.finish();
+            db.rollback();
+            // Another computer sold the ticket between our check and our row: the unique index refused it.
+            bool exists = false;
+            existsIn(db, numBilhete, &exists, nullptr);
+            w.duplicate = exists || isDuplicateKey(err);
+            w.error = err.text();
+            return w;
+        }
+    }
+    QString markError;
+    if (!MarcarValTabelaBS(numBilhete, MarkAction::Incluir, &markError)) return fail(markError);
+    if (!db.commit()) return fail(db.lastError().text());
+    w.ok = true;
+    return w;
+}
+
+SaleOutcome SaleValidator::validate(const SaleInput &input) {
+    const QString text = input.ticketText;
+    if (text.trimmed().isEmpty()) return {};
+    if (text.contains(QStringLiteral("C-")))
+        return refusal(QStringLiteral("Favor Digite apenas os Números, sem o [ C- ]... "));
+    if (input.extraFields && input.sellerFieldEnabled && !input.sellerCode.isEmpty() && input.sellerInvalid)
+        return refusal(QStringLiteral("Favor informe um Vendedor Válido!"), SaleFocus::Seller);
+    if (const auto problem = raffleProblem()) return refusal(*problem);
+
+    const int N = numbersOfModality();
+    const int C = highestControlNumber();
+    const QString beyondLastTicket =
+        QStringLiteral("Esse Nº de Controle de Bilhete está além do último Bilhete da Rifa Escolhida. "
+                       "O C.Bilhete máximo que pode ser digitado é até: ") +
+        QString::number(C);
+
+    const qsizetype dash = text.indexOf(u'-');
+    const bool sequence = dash >= 0;
+    int first = 0, last = 0;
+    if (sequence) {
+        const QString a = text.left(dash), b = text.mid(dash + 1);
+        const auto from = parseNumber(a);
+        if (!from) return refusal(invalidNumberMessage(a));
+        const auto to = parseNumber(b);
+        if (!to) return refusal(invalidNumberMessage(b));
+        if (*from < 1 || *to > N)
+            return refusal(QStringLiteral("Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. "
+                                          "Digite números máximo entre [ 1 e ") +
+                           QString::number(N) + QStringLiteral(" ]"));
+        if (*to < *from)
+            return refusal(QStringLiteral("Sequência inválida: o último Bilhete [%1] é menor que o primeiro [%2]. "
+                                          "Digite a sequência do menor para o maior ( Ex.: 10-40 ).")
+                               .arg(*to)
+                               .arg(*from));
+        first = *from;
+        last = *to;
+    } else {
+        const auto n = parseNumber(text);
+        if (!n) return refusal(invalidNumberMessage(text));
+        if (*n < 1 || *n > N)
+            return refusal(QStringLiteral("Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. "
+                                          "Digite números entre [ 1 e ") +
+                           QString::number(N) + QStringLiteral(" ]"));
+        if (*n > C) return refusal(beyondLastTicket);
+        first = last = *n;
+    }
+
+    QDate date = m_ctx.clock.today();
+    if (!input.useToday) {
+        date = QDate::fromString(input.dateText.trimmed(), QStringLiteral("dd/MM/yyyy"));
+        if (!date.isValid())
+            return refusal(QStringLiteral("Favor informe uma Data de Venda válida ( dd/mm/aaaa )!"), SaleFocus::Date);
+    }
+    const bool withBuyerData = !sequence && input.extraFields;
+    if (withBuyerData && input.sellerFieldEnabled && !input.sellerCode.trimmed().isEmpty() &&
+        !parseNumber(input.sellerCode.trimmed()))
+        return refusal(invalidNumberMessage(input.sellerCode.trimmed()), SaleFocus::Seller);
+
+    SaleOutcome o;
+    o.sequence = sequence;
+    o.icon = BoxIcon::Error;
+    for (int n = first; n <= last; ++n) {
+        if (sequence && n > C) {
+            // Past the last ticket there is no ticket row: the sequence ends like a single number would.
+            o.result = SaleOutcome::Result::Stopped;
+            o.stoppedAt = n;
+            o.message = beyondLastTicket;
+            return o;
+        }
+        const QString alreadyText =
+            sequence ? QStringLiteral("Esse Bilhete [") + QString::number(n) +
+                           QStringLiteral("] na Sequencia informada, já foi Validado anteriormente!")
+                     : QStringLiteral("Bilhete [ ") + text + QStringLiteral(" ] já foi Validado anteriormente!");
+        auto already = [&] {
+            o.result = SaleOutcome::Result::AlreadyValidated;
+            o.stoppedAt = n;
+            o.message = alreadyText;
+            if (!sequence) o.title = QStringLiteral("Korvante");
+            return o;
+        };
+        bool exists = false;
+        QString error;
+        if (!existsIn(m_ctx.tdm.CONEX_R(), n, &exists, &error)) {
+            o.result = SaleOutcome::Result::Failed;
+            o.stoppedAt = n;
+            o.message = (sequence ? QStringLiteral("Erro ao Validar em Sequência. Detalhe do Erro: ")
+                                  : QStringLiteral("Erro ao Validar. Detalhe do Erro: ")) +
+                        error;
+            return o;
+        }
+        if (exists) return already();
+        const Written w = writeSale(n, input, withBuyerData, date);
+        if (w.duplicate) return already();
+        if (!w.ok) {
+            o.result = SaleOutcome::Result::Failed;
+            o.stoppedAt = n;
+            o.message = (sequence ? QStringLiteral("Erro ao Validar em Sequência. Detalhe do Erro: ")
+                                  : QStringLiteral("Erro ao Validar. Detalhe do Erro: ")) +
+                        w.error;
+            return o;
+        }
+        o.written << n;
+        if (sequence && m_betweenTickets) m_betweenTickets();
+    }
+    o.result = SaleOutcome::Result::Validated;
+    o.message.clear();
+    o.icon = BoxIcon::None;
+    return o;
+}

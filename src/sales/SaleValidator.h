@@ -1,0 +1,95 @@
+#pragma once
+
+#include "data/AppContext.h"
+#include "platform/Dialogs.h"
+
+#include <QDate>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// What the validation window holds when "Validar" is pressed. Orders from WhatsApp and the
+// validation file fill the same fields.
+struct SaleInput {
+    QString ticketText;            // the ticket field: one control number or a sequence "a-b"
+    bool extraFields = false;      // "Ativar Campos Extras" = "Sim"
+    bool sellerFieldEnabled = true;
+    bool sellerInvalid = false;    // the seller code typed last was not found
+    QString buyer;
+    QString phone;                 // digits are kept, the mask's literals dropped
+    QString address;
+    QString city;
+    QString sellerCode;
+    bool useToday = true;          // "Usar a Data de Hoje Automática"
+    QString dateText;              // the date field, dd/MM/yyyy, when useToday is off
+    double price = 0;
+};
+
+// Where the window puts the focus after a refusal.
+enum class SaleFocus { Ticket, Seller, Date };
+
+struct SaleOutcome {
+    enum class Result {
+        Ignored,          // empty ticket field
+        Validated,        // every ticket asked for was written
+        Refused,          // the input was refused before anything was written
+        AlreadyValidated, // a ticket already had its buyer row; earlier tickets of a sequence stay written
+        Stopped,          // a sequence reached a ticket beyond the raffle's last one
+        Failed            // the database refused; nothing of that ticket was written
+    };
+    Result result = Result::Ignored;
+    bool sequence = false;
+    QList<int> written;   // control numbers validated now, in order
+    int stoppedAt = 0;    // the ticket at which a refusal or failure happened
+    QString title = QStringLiteral("KORVANTE");
+    QString message;      // empty when nothing is to be shown
+    BoxIcon icon = BoxIcon::None;
+    SaleFocus focus = SaleFocus::Ticket;
+
+    bool ok() const { return result == Result::Validated; }
+};
+
+enum class MarkAction { Incluir, Excluir };
+
+// The one routine by which sales enter a raffle's buyer table: the buyer row and the ticket's sale
+// mark are written in one transaction, so one never exists without the other.
+class SaleValidator {
+public:
+    explicit SaleValidator(AppContext &ctx);
+
+    SaleOutcome validate(const SaleInput &input);
+
+    // True when the raffle's buyer table holds a row for the control number.
+    bool ConsultaJaExist(int numBilhete) const;
+    // Sets ("Incluir") or clears the ticket's mark in the raffle's column; false with *error on failure.
+    bool MarcarValTabelaBS(int numBilhete, MarkAction action, QString *error = nullptr);
+    QString GerarAutDigital();
+
+    // Called between the tickets of a sequence, so that the window can repaint.
+    void setBetweenTickets(std::function<void()> callback) { m_betweenTickets = std::move(callback); }
+
+    static const QStringList &TabelaAutDigital();
+    // Count of numbers of the modality (N) and the highest control number (C).
+    int numbersOfModality() const;
+    int highestControlNumber() const;
+
+    // Texts shared with the withdrawal and the order validation.
+    static QString markFailureMessage(const QString &table, int numBilhete, const QString &detail);
+    static QString invalidNumberMessage(const QString &text);
+
+private:
+    struct Written {
+        bool ok = false;
+        bool duplicate = false;
+        QString error;
+    };
+    std::optional<QString> raffleProblem() const;
+    Written writeSale(int numBilhete, const SaleInput &input, bool withBuyerData, const QDate &date);
+    bool existsIn(const QSqlDatabase &db, int numBilhete, bool *exists, QString *error) const;
+
+    AppContext &m_ctx;
+    std::function<void()> m_betweenTickets;
+};

@@ -1,0 +1,225 @@
+#include "sellers/TForm_vendedor.h"
+#include "support/TestInstallation.h"
+#include "support/TestRegistry.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+// The seller window over a few sellers written straight into CAD_VENDEDOR.
+class TestSellers : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void windowAndStateList();
+    void newSellerIsShownWithItsCodeAsLastRow();
+    void enterWalksTheFieldsToGravar();
+    void editingSwitchesButtonsAndEscCancels();
+    void editIsSaved();
+    void sellerChangedElsewhereIsNotOverwritten();
+    void search_data();
+    void search();
+    void deleteAsksFirst();
+
+private:
+    QLineEdit *edit(const char *name) { return form->findChild<QLineEdit *>(QLatin1String(name)); }
+    QPushButton *button(const char *name) { return form->findChild<QPushButton *>(QLatin1String(name)); }
+    QString nameInDb(int code) {
+        return inst->scalar(QStringLiteral("SELECT NOME_VEND FROM CAD_VENDEDOR WHERE COD_VEND=?"), {code}).toString();
+    }
+    std::unique_ptr<TestInstallation> inst;
+    std::unique_ptr<TForm_vendedor> form;
+};
+
+void TestSellers::initTestCase() {
+    inst = std::make_unique<TestInstallation>();
+    QVERIFY2(inst->ok(), qPrintable(inst->error()));
+    QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
+}
+
+void TestSellers::init() {
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM CAD_VENDEDOR")));
+    const struct {
+        int code;
+        const char *name;
+    } sellers[] = {{3, "123 Vendas Ltda"}, {5, "Maria da Silva"}, {12, "José Souza"}, {20, "marcos pereira"}};
+    for (const auto &s : sellers)
+        QVERIFY(inst->exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (COD_VEND, NOME_VEND, UF_VEND, FONE1) "
+                                          "VALUES (?, ?, 'SP', '1133334444')"),
+                           {s.code, QString::fromUtf8(s.name)}));
+    QVERIFY(inst->exec(QStringLiteral("ALTER TABLE CAD_VENDEDOR ALTER COLUMN COD_VEND RESTART WITH 40")));
+    inst->dialogs.clear();
+    form = std::make_unique<TForm_vendedor>(inst->services());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+void TestSellers::cleanup() {
+    form.reset();
+    QVERIFY2(inst->dialogs.scriptDone(), qPrintable(inst->dialogs.pendingTexts().join(u'|')));
+}
+
+void TestSellers::windowAndStateList() {
+    QCOMPARE(form->windowTitle(), QStringLiteral("KORVANTE - Cadastro de Vendedores"));
+    QCOMPARE(form->size(), QSize(826, 255));
+    auto *uf = form->findChild<QComboBox *>(QStringLiteral("DBC_UF"));
+    QStringList items;
+    for (int i = 0; i < uf->count(); ++i) items << uf->itemText(i);
+    QCOMPARE(items, QStringList({"AC", "AL", "AM", "AP", "BA", "CE", "DF", "ES", "GO", "MA", "MG", "MS", "MT", "PA",
+                                 "PB", "PE", "PI", "PR", "RJ", "RN", "RO", "RR", "RS", "SC", "SE", "SP", "TO"}));
+    QVERIFY(!uf->isEditable());
+    // Letters do not jump through the list.
+    QTest::keyClick(uf, Qt::Key_R);
+    QCOMPARE(uf->currentText(), QStringLiteral("SP"));
+    // The first seller, its code with two digits.
+    QCOMPARE(edit("dbcod")->text(), QStringLiteral("03"));
+    QVERIFY(!edit("dbcod")->isEnabled());
+    QCOMPARE(edit("dbnome")->text(), QStringLiteral("123 Vendas Ltda"));
+    QCOMPARE(edit("dbnome")->maxLength(), 30);
+    QCOMPARE(edit("dbfone")->text(), QStringLiteral("1133334444")); // CHAR(15) without its padding
+    QVERIFY(button("Btn_novo")->isEnabled());
+    QVERIFY(button("btn_localizar")->isEnabled());
+    QVERIFY(button("btn_excluir")->isEnabled());
+    QVERIFY(!button("btn_gravar")->isEnabled());
+    QVERIFY(!button("btn_cancelar")->isEnabled());
+}
+
+void TestSellers::newSellerIsShownWithItsCodeAsLastRow() {
+    QTest::mouseClick(button("Btn_novo"), Qt::LeftButton);
+    QVERIFY(button("btn_gravar")->isEnabled());
+    QVERIFY(button("btn_cancelar")->isEnabled());
+    QVERIFY(!button("Btn_novo")->isEnabled());
+    QVERIFY(!button("btn_localizar")->isEnabled());
+    QVERIFY(!button("btn_excluir")->isEnabled());
+    QCOMPARE(form->focusWidget(), edit("dbnome"));
+    QCOMPARE(edit("dbnome")->text(), QString());
+    QTest::keyClicks(edit("dbnome"), QStringLiteral("Ana L"));
+    edit("dbnome")->insert(QStringLiteral("úcia")); // typed text beyond ASCII
+    QTest::keyClicks(edit("dbcidade"), QStringLiteral("Campinas"));
+    auto *uf = form->findChild<QComboBox *>(QStringLiteral("DBC_UF"));
+    uf->setFocus();
+    while (uf->currentText() != u"SP") QTest::keyClick(uf, Qt::Key_Down);
+
+    inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    QCOMPARE(inst->count(QStringLiteral("CAD_VENDEDOR")), 5);
+    const int code = inst->scalar(QStringLiteral("SELECT MAX(COD_VEND) FROM CAD_VENDEDOR")).toInt();
+    QVERIFY(code > 20); // given by the database
+    QCOMPARE(nameInDb(code), QStringLiteral("Ana Lúcia"));
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT TRIM(UF_VEND) || CID_VEND FROM CAD_VENDEDOR WHERE COD_VEND=?"), {code}),
+             QVariant(QStringLiteral("SPCampinas")));
+    QVERIFY(inst->scalar(QStringLiteral("SELECT END_VEND FROM CAD_VENDEDOR WHERE COD_VEND=?"), {code}).isNull());
+    QCOMPARE(edit("dbcod")->text(), QString::number(code));
+    QCOMPARE(edit("dbnome")->text(), QStringLiteral("Ana Lúcia"));
+    QCOMPARE(form->CDS_VENDEDOR().current(), form->CDS_VENDEDOR().rowCount() - 1);
+    QVERIFY(!button("btn_gravar")->isEnabled());
+    QVERIFY(button("Btn_novo")->isEnabled());
+}
+
+void TestSellers::enterWalksTheFieldsToGravar() {
+    const char *order[] = {"dbnome", "dbdocumento", "dbfone", "dbende", "dbbairro", "dbcidade"};
+    edit("dbnome")->setFocus();
+    for (int i = 1; i < 6; ++i) {
+        QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+        QCOMPARE(form->focusWidget()->objectName(), QLatin1String(order[i]));
+    }
+    QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+    QCOMPARE(form->focusWidget()->objectName(), QStringLiteral("DBC_UF"));
+    // "Gravar" is disabled while browsing: Enter stays in the list.
+    QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+    QCOMPARE(form->focusWidget()->objectName(), QStringLiteral("DBC_UF"));
+    QTest::mouseClick(button("Btn_novo"), Qt::LeftButton);
+    form->findChild<QComboBox *>(QStringLiteral("DBC_UF"))->setFocus();
+    QTest::keyClick(form->focusWidget(), Qt::Key_Enter);
+    QCOMPARE(form->focusWidget(), button("btn_gravar"));
+    QVERIFY(form->isVisible()); // Enter never closed the window
+}
+
+void TestSellers::editingSwitchesButtonsAndEscCancels() {
+    QTest::keyClicks(edit("dbnome"), QStringLiteral(" Junior"));
+    QVERIFY(button("btn_gravar")->isEnabled());
+    QVERIFY(!button("Btn_novo")->isEnabled());
+    QTest::keyClick(edit("dbnome"), Qt::Key_Escape);
+    QCOMPARE(edit("dbnome")->text(), QStringLiteral("123 Vendas Ltda"));
+    QVERIFY(!button("btn_gravar")->isEnabled());
+    QVERIFY(button("Btn_novo")->isEnabled());
+    QVERIFY(form->isVisible());
+    // A new seller cancelled leaves nothing and shows the seller of before.
+    QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("nav_next")), Qt::LeftButton);
+    QTest::mouseClick(button("Btn_novo"), Qt::LeftButton);
+    QTest::keyClicks(edit("dbnome"), QStringLiteral("Fulano"));
+    QTest::mouseClick(button("btn_cancelar"), Qt::LeftButton);
+    QCOMPARE(form->CDS_VENDEDOR().rowCount(), 4);
+    QCOMPARE(inst->count(QStringLiteral("CAD_VENDEDOR")), 4);
+    QCOMPARE(nameInDb(3), QStringLiteral("123 Vendas Ltda"));
+}
+
+void TestSellers::editIsSaved() {
+    form->findChild<QWidget *>(QStringLiteral("nav_last"))->setFocus();
+    QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("nav_last")), Qt::LeftButton);
+    QCOMPARE(edit("dbcod")->text(), QStringLiteral("20"));
+    edit("dbbairro")->setFocus();
+    QTest::keyClicks(edit("dbbairro"), QStringLiteral("Centro"));
+    inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT BAIRRO_VEND FROM CAD_VENDEDOR WHERE COD_VEND=20")),
+             QVariant(QStringLiteral("Centro")));
+    QCOMPARE(edit("dbcod")->text(), QStringLiteral("20"));
+    QCOMPARE(inst->count(QStringLiteral("CAD_VENDEDOR")), 4);
+}
+
+void TestSellers::sellerChangedElsewhereIsNotOverwritten() {
+    QVERIFY(inst->exec(QStringLiteral("UPDATE CAD_VENDEDOR SET NOME_VEND='Outro Nome' WHERE COD_VEND=3")));
+    QTest::keyClicks(edit("dbnome"), QStringLiteral("X"));
+    inst->dialogs.expectMessage(QString(), BoxIcon::Error);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    QVERIFY(inst->dialogs.shown.last().text.contains(QStringLiteral("alterado ou excluído em outro computador")));
+    QCOMPARE(nameInDb(3), QStringLiteral("Outro Nome"));
+    QVERIFY(button("btn_gravar")->isEnabled()); // the change is still there to correct or cancel
+}
+
+void TestSellers::search_data() {
+    QTest::addColumn<QVariant>("answer");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shownCode");
+    QTest::newRow("a number is a code, not a name start") << QVariant("12") << QString() << "12";
+    QTest::newRow("name start ignores case") << QVariant("MAR") << QString() << "05";
+    QTest::newRow("cancelled box matches the first seller") << QVariant() << QString() << "03";
+    QTest::newRow("unknown name") << QVariant("Zé") << "Vendedor não encontrado" << "20";
+    QTest::newRow("unknown code stays silently") << QVariant("99") << QString() << "20";
+}
+
+void TestSellers::search() {
+    QFETCH(QVariant, answer);
+    QFETCH(QString, message);
+    QFETCH(QString, shownCode);
+    QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("nav_last")), Qt::LeftButton);
+    inst->dialogs.expectInput(answer);
+    if (!message.isEmpty()) inst->dialogs.expectMessage(message, BoxIcon::None);
+    QTest::mouseClick(button("btn_localizar"), Qt::LeftButton);
+    QCOMPARE(inst->dialogs.shown.first().title, QStringLiteral("Pesquisa Vendedor"));
+    QCOMPARE(inst->dialogs.shown.first().text, QStringLiteral("Digite o código ou o início do nome"));
+    QCOMPARE(edit("dbcod")->text(), shownCode);
+}
+
+void TestSellers::deleteAsksFirst() {
+    QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("nav_next")), Qt::LeftButton);
+    QCOMPARE(edit("dbcod")->text(), QStringLiteral("05"));
+    inst->dialogs.expectQuestion(QStringLiteral("Deseja Excluir esse Vendedor"), false);
+    inst->dialogs.expectMessage(QStringLiteral("Processo Cancelado!"), BoxIcon::None);
+    QTest::mouseClick(button("btn_excluir"), Qt::LeftButton);
+    QCOMPARE(inst->count(QStringLiteral("CAD_VENDEDOR")), 4);
+
+    inst->dialogs.expectQuestion(QStringLiteral("Deseja Excluir esse Vendedor"), true);
+    inst->dialogs.expectMessage(QStringLiteral("Vendedor Excluído com Sucesso!"), BoxIcon::None);
+    QTest::mouseClick(button("btn_excluir"), Qt::LeftButton);
+    QCOMPARE(inst->count(QStringLiteral("CAD_VENDEDOR")), 3);
+    QVERIFY(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM CAD_VENDEDOR WHERE COD_VEND=5")).toInt() == 0);
+    QCOMPARE(edit("dbcod")->text(), QStringLiteral("12"));
+}
+
+KORVANTE_TEST(TestSellers)
+#include "TestSellers.moc"
