@@ -50,7 +50,8 @@ bool isDuplicateKey(const QSqlError &error) {
     // Firebird: violation of PRIMARY or UNIQUE KEY constraint (isc_unique_key_violation, isc_no_dup).
     const QString code = error.nativeErrorCode();
     return code == u"335544665" || code == u"335544349" || code == u"-803" ||
-           error.databaseText().contains(QStringLiteral("UNIQUE KEY"), Qt::CaseInsensitive);
+           error.databaseText().contains(QStringLiteral("UNIQUE KEY"), Qt::CaseInsensitive) ||
+           error.databaseText().contains(QStringLiteral("duplicate value"), Qt::CaseInsensitive);
 }
 
 } // namespace

@@ -1,0 +1,474 @@
+#include "SalesFixture.h"
+#include "mainwindow/TForm_RIFA.h"
+#include "sales/TForm_Validacao.h"
+#include "support/TestRegistry.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+
+class RecordingBeep : public Beep {
+public:
+    void play(int hertz, int milliseconds) override { played << qMakePair(hertz, milliseconds); }
+    QList<QPair<int, int>> played;
+};
+
+} // namespace
+
+// The validation window offscreen: keys, notices, extra fields, seller and city helpers.
+class TestValidationWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void ticketFieldTakesDigitsAndDash();
+    void enterValidatesAtOnceWithoutExtraFields();
+    void enterWalksTheExtraFields();
+    void singleValidationClearsBuyerAndBlinks();
+    void sequenceShowsWithoutBlinking();
+    void typingStopsTheNotice();
+    void refusalLeavesTheFieldAsTyped();
+    void alreadyValidatedClearsTheField();
+    void unknownSellerIsClearedAndNotStored();
+    void invalidSellerStillTypedIsRefused();
+    void fixedSellerSurvivesValidation();
+    void f5SwitchesTheSellerField();
+    void extraFieldsColours();
+    void defaultCity();
+    void soundOption();
+    void autoDateOption();
+    void helpBox();
+    void placedEntriesAnswer();
+    void menuOpensWindowWithRaffleNameAndPrice();
+
+private:
+    template <typename T = QWidget>
+    T *w(const char *name) {
+        T *found = form->findChild<T *>(QLatin1String(name));
+        if (!found) qWarning() << "no control" << name;
+        return found;
+    }
+    void type(const char *field, const QString &text) {
+        w<QLineEdit>(field)->setFocus();
+        QTest::keyClicks(w<QLineEdit>(field), text);
+    }
+    void validate(const QString &ticket) {
+        w<QLineEdit>("ED_NUM_BILHETE")->setText(ticket);
+        QTest::mouseClick(w<QPushButton>("BTN_Validar"), Qt::LeftButton);
+    }
+    void extras(bool on) { QTest::mouseClick(w<QRadioButton>(on ? "RB_Sim" : "RB_Nao"), Qt::LeftButton); }
+    QColor base(const char *name) { return w(name)->palette().color(QPalette::Base); }
+    QVariant column(const QString &col, int ticket) {
+        return inst->scalar(QStringLiteral("SELECT %1 FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=?").arg(col), {ticket});
+    }
+
+    std::unique_ptr<TestInstallation> inst;
+    std::unique_ptr<TForm_Validacao> form;
+    RecordingBeep beep;
+};
+
+void TestValidationWindow::initTestCase() {
+    inst = std::make_unique<TestInstallation>();
+    QVERIFY2(inst->ok(), qPrintable(inst->error()));
+    QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
+    QVERIFY(SalesFixture::dealTickets(*inst, QStringLiteral("BS2_100G"), 50, 2));
+    QVERIFY(inst->exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (COD_VEND, NOME_VEND) VALUES (12, 'JOSE SOUZA')")));
+    SalesFixture::chooseRaffle(inst->raffle);
+}
+
+void TestValidationWindow::init() {
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_1")));
+    QVERIFY(inst->exec(QStringLiteral("UPDATE BS2_100G SET VALID_R1=NULL")));
+    inst->dialogs.clear();
+    beep.played.clear();
+    form = std::make_unique<TForm_Validacao>(inst->context());
+    form->setBeep(&beep);
+    form->setEvento(QStringLiteral("RIFA DO CARRO"));
+    form->setValor(10);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+void TestValidationWindow::cleanup() {
+    form.reset();
+    QVERIFY2(inst->dialogs.scriptDone(), qPrintable(inst->dialogs.pendingTexts().join(u'|')));
+}
+
+void TestValidationWindow::ticketFieldTakesDigitsAndDash() {
+    QCOMPARE(form->windowTitle(), QStringLiteral("Korvante"));
+    QCOMPARE(w<QLabel>("LBL_EVENTO")->text(), QStringLiteral("RIFA DO CARRO"));
+    QCOMPARE(w<QLineEdit>("CurrencyEdit1")->text(), QStringLiteral("10,00"));
+    QVERIFY(w<QLineEdit>("CurrencyEdit1")->isReadOnly());
+    type("ED_NUM_BILHETE", QStringLiteral("1a 0-x2.,3"));
+    QCOMPARE(w<QLineEdit>("ED_NUM_BILHETE")->text(), QStringLiteral("10-23"));
+    QTest::keyClick(w("ED_NUM_BILHETE"), Qt::Key_Backspace);
+    QCOMPARE(w<QLineEdit>("ED_NUM_BILHETE")->text(), QStringLiteral("10-2"));
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 0);
+}
+
+void TestValidationWindow::enterValidatesAtOnceWithoutExtraFields() {
+    type("ED_NUM_BILHETE", QStringLiteral("4"));
+    QTest::keyClick(w("ED_NUM_BILHETE"), Qt::Key_Return);
+    QCOMPARE(SalesFixture::buyerRows(*inst, 4), 1);
+    type("ED_NUM_BILHETE", QStringLiteral("5"));
+    QTest::keyClick(w("ED_NUM_BILHETE"), Qt::Key_Tab);
+    QCOMPARE(SalesFixture::buyerRows(*inst, 5), 1);
+    QCOMPARE(form->focusWidget(), w("ED_NUM_BILHETE"));
+    QCOMPARE(w<QLabel>("LBL_ULTIMA_VALID")->text(), QStringLiteral("5"));
+    QVERIFY(form->isVisible());
+}
+
+void TestValidationWindow::enterWalksTheExtraFields() {
+    extras(true);
+    type("ED_NUM_BILHETE", QStringLiteral("6"));
+    QTest::keyClick(w("ED_NUM_BILHETE"), Qt::Key_Return);
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 0); // not yet: the buyer comes first
+    QCOMPARE(form->focusWidget(), w("DateEdit1"));
+    QCOMPARE(w<QLineEdit>("DateEdit1")->text(), QStringLiteral("10/12/2026"));
+    for (const char *next : {"ed_comprador", "Mask_telefone", "ed_endereco", "ed_cidade", "ed_CodVend", "BTN_Validar"}) {
+        QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+        QCOMPARE(form->focusWidget()->objectName(), QLatin1String(next));
+    }
+    w("Mask_telefone")->setFocus();
+    QTest::keyClick(w("Mask_telefone"), Qt::Key_Tab);
+    QCOMPARE(form->focusWidget(), w("ed_endereco"));
+    // Enter on "Validar" validates.
+    w("BTN_Validar")->setFocus();
+    QTest::keyClick(w("BTN_Validar"), Qt::Key_Return);
+    QCOMPARE(SalesFixture::buyerRows(*inst, 6), 1);
+}
+
+void TestValidationWindow::singleValidationClearsBuyerAndBlinks() {
+    extras(true);
+    type("ed_comprador", QStringLiteral("Ana Maria"));
+    type("Mask_telefone", QStringLiteral("11987654321"));
+    type("ed_endereco", QStringLiteral("Rua A, 10"));
+    type("ed_cidade", QStringLiteral("campinas-sp"));
+    type("DateEdit1", QStringLiteral("01/12/2026"));
+    type("ed_CodVend", QStringLiteral("12"));
+    w("ed_comprador")->setFocus(); // leaving the seller field looks it up
+    QCOMPARE(w<QLineEdit>("ed_nomVend")->text(), QStringLiteral("JOSE SOUZA"));
+    validate(QStringLiteral("7"));
+    QCOMPARE(column(QStringLiteral("NOMECOMP"), 7).toString(), QStringLiteral("Ana Maria"));
+    QCOMPARE(column(QStringLiteral("FONECOMP"), 7).toString(), QStringLiteral("11987654321"));
+    QCOMPARE(column(QStringLiteral("CIDCOMP"), 7).toString(), QStringLiteral("CAMPINAS-SP"));
+    QCOMPARE(column(QStringLiteral("COD_VENDEDOR"), 7).toInt(), 12);
+    QCOMPARE(column(QStringLiteral("DATA_VAL"), 7).toDate(), QDate(2026, 12, 10));
+    QCOMPARE(column(QStringLiteral("VALOR"), 7).toDouble(), 10.0);
+    for (const char *f : {"ed_comprador", "ed_endereco", "ed_cidade", "ed_CodVend", "ed_nomVend", "ED_NUM_BILHETE"})
+        QVERIFY2(w<QLineEdit>(f)->text().isEmpty(), f);
+    QCOMPARE(w<QLineEdit>("DateEdit1")->text(), QStringLiteral("01/12/2026")); // the date stays
+    QCOMPARE(w<QLabel>("LBL_CartValid")->text(), QStringLiteral("[ 7 ]"));
+    QVERIFY(w<QLabel>("LBL_CartValid")->isVisible());
+    auto *timer = w<QTimer>("Timer2");
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 500);
+    QTRY_VERIFY(w<QLabel>("LBL_AvisoValidada1")->isVisible());
+    QVERIFY(w<QLabel>("LBL_AvisoValidada2")->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), 3000);
+    QCOMPARE(timer->interval(), 0);
+    QVERIFY(!w<QLabel>("LBL_AvisoValidada1")->isVisible());
+    QVERIFY(!w<QLabel>("LBL_AvisoValidada2")->isVisible());
+    QVERIFY(!w<QLabel>("LBL_CartValid")->isVisible());
+    QVERIFY(beep.played.isEmpty()); // "Som" is off
+}
+
+void TestValidationWindow::sequenceShowsWithoutBlinking() {
+    validate(QStringLiteral("7-7"));
+    QCOMPARE(SalesFixture::buyerRows(*inst, 7), 1);
+    QVERIFY(w<QTimer>("Timer2")->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!w<QTimer>("Timer2")->isActive(), 3000);
+
+    validate(QStringLiteral("10-12"));
+    for (int t : {10, 11, 12}) QCOMPARE(SalesFixture::mark(*inst, t), QStringLiteral("S"));
+    QVERIFY(!w<QTimer>("Timer2")->isActive());
+    QCOMPARE(w<QLabel>("LBL_CartValid")->text(), QStringLiteral("[ 10-12 ]"));
+    QVERIFY(w<QLabel>("LBL_CartValid")->isVisible());
+    QCOMPARE(w<QLabel>("LBL_ULTIMA_VALID")->text(), QStringLiteral("10-12"));
+    QVERIFY(w<QLineEdit>("ED_NUM_BILHETE")->text().isEmpty());
+    QTest::qWait(700);
+    QVERIFY(w<QLabel>("LBL_CartValid")->isVisible()); // stays until a later single validation has blinked
+    validate(QStringLiteral("20"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w<QLabel>("LBL_CartValid")->isVisible(), 3000);
+}
+
+void TestValidationWindow::typingStopsTheNotice() {
+    validate(QStringLiteral("8"));
+    QVERIFY(w<QTimer>("Timer2")->isActive());
+    type("ED_NUM_BILHETE", QStringLiteral("9"));
+    QVERIFY(!w<QTimer>("Timer2")->isActive());
+    QVERIFY(!w<QLabel>("LBL_CartValid")->isVisible());
+    QVERIFY(!w<QLabel>("LBL_AvisoValidada1")->isVisible());
+}
+
+void TestValidationWindow::refusalLeavesTheFieldAsTyped() {
+    inst->dialogs.expectMessage(QStringLiteral("Esse Nº de Controle de Bilhete está além do último Bilhete da Rifa "
+                                               "Escolhida. O C.Bilhete máximo que pode ser digitado é até: 50"),
+                                BoxIcon::Error);
+    validate(QStringLiteral("51"));
+    QCOMPARE(w<QLineEdit>("ED_NUM_BILHETE")->text(), QStringLiteral("51"));
+    QCOMPARE(form->focusWidget(), w("ED_NUM_BILHETE"));
+    // A sequence stopped by a sold ticket leaves the field too, with the tickets before it sold.
+    validate(QStringLiteral("11"));
+    inst->dialogs.expectMessage(
+        QStringLiteral("Esse Bilhete [11] na Sequencia informada, já foi Validado anteriormente!"), BoxIcon::Error);
+    validate(QStringLiteral("10-12"));
+    QCOMPARE(w<QLineEdit>("ED_NUM_BILHETE")->text(), QStringLiteral("10-12"));
+    QCOMPARE(SalesFixture::buyerRows(*inst, 10), 1);
+    QCOMPARE(SalesFixture::buyerRows(*inst, 12), 0);
+    QCOMPARE(w<QLabel>("LBL_ULTIMA_VALID")->text(), QStringLiteral("11"));
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 2);
+}
+
+void TestValidationWindow::alreadyValidatedClearsTheField() {
+    validate(QStringLiteral("9"));
+    inst->dialogs.expectMessage(QStringLiteral("Bilhete [ 9 ] já foi Validado anteriormente!"), BoxIcon::Error,
+                                QStringLiteral("Korvante"));
+    validate(QStringLiteral("9"));
+    QVERIFY(w<QLineEdit>("ED_NUM_BILHETE")->text().isEmpty());
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 1);
+    // While a file is imported the user may stop there; No also clears the buyer fields.
+    extras(true);
+    form->ModoImportacao = true;
+    w<QLineEdit>("ed_comprador")->setText(QStringLiteral("Ana"));
+    inst->dialogs.expectMessage(QStringLiteral("Bilhete [ 9 ] já foi Validado anteriormente!"), BoxIcon::Error,
+                                QStringLiteral("Korvante"));
+    inst->dialogs.expectQuestion(QStringLiteral("Deseja prosseguir para tentar validar os demais bilhetes?"), false);
+    validate(QStringLiteral("9"));
+    QVERIFY(!form->ModoImportacao);
+    QVERIFY(w<QLineEdit>("ed_comprador")->text().isEmpty());
+}
+
+void TestValidationWindow::unknownSellerIsClearedAndNotStored() {
+    extras(true);
+    type("ed_CodVend", QStringLiteral("77"));
+    inst->dialogs.expectMessage(QStringLiteral("Código de Vendedor não encontrado..."), BoxIcon::Error);
+    w("ed_comprador")->setFocus();
+    QVERIFY(w<QLineEdit>("ed_CodVend")->text().isEmpty());
+    QVERIFY(w<QLineEdit>("ed_nomVend")->text().isEmpty());
+    QVERIFY(form->VendedorInvalido());
+    QTRY_COMPARE(form->focusWidget(), w("ed_CodVend")); // the focus goes back to the seller
+    w<QLineEdit>("ed_comprador")->setText(QStringLiteral("Ana"));
+    validate(QStringLiteral("8"));
+    QCOMPARE(SalesFixture::buyerRows(*inst, 8), 1);
+    QVERIFY(column(QStringLiteral("COD_VENDEDOR"), 8).isNull());
+    QCOMPARE(column(QStringLiteral("NOMECOMP"), 8).toString(), QStringLiteral("Ana"));
+    QVERIFY(!form->VendedorInvalido());
+}
+
+void TestValidationWindow::invalidSellerStillTypedIsRefused() {
+    extras(true);
+    type("ed_CodVend", QStringLiteral("77"));
+    inst->dialogs.expectMessage(QStringLiteral("Código de Vendedor não encontrado..."), BoxIcon::Error);
+    w("ed_comprador")->setFocus();
+    w<QLineEdit>("ed_CodVend")->setText(QStringLiteral("78")); // typed again, not yet looked up
+    inst->dialogs.expectMessage(QStringLiteral("Favor informe um Vendedor Válido!"), BoxIcon::Error);
+    w<QLineEdit>("ED_NUM_BILHETE")->setText(QStringLiteral("8"));
+    form->BTN_ValidarClick();
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 0);
+    QCOMPARE(form->focusWidget(), w("ed_CodVend"));
+}
+
+void TestValidationWindow::fixedSellerSurvivesValidation() {
+    extras(true);
+    inst->dialogs.expectMessage(QStringLiteral("Favor informar antes o código do Vendedor!"), BoxIcon::None);
+    QTest::mouseClick(w<QCheckBox>("chk_fixarVend"), Qt::LeftButton);
+    QVERIFY(!w<QCheckBox>("chk_fixarVend")->isChecked());
+    QCOMPARE(form->focusWidget(), w("ed_CodVend"));
+    type("ed_CodVend", QStringLiteral("12"));
+    w("ed_comprador")->setFocus();
+    QTest::mouseClick(w<QCheckBox>("chk_fixarVend"), Qt::LeftButton);
+    QVERIFY(w<QCheckBox>("chk_fixarVend")->isChecked());
+    validate(QStringLiteral("13"));
+    validate(QStringLiteral("14"));
+    QCOMPARE(w<QLineEdit>("ed_CodVend")->text(), QStringLiteral("12"));
+    QCOMPARE(w<QLineEdit>("ed_nomVend")->text(), QStringLiteral("JOSE SOUZA"));
+    QCOMPARE(column(QStringLiteral("COD_VENDEDOR"), 14).toInt(), 12);
+}
+
+void TestValidationWindow::f5SwitchesTheSellerField() {
+    QTest::keyClick(w("ED_NUM_BILHETE"), Qt::Key_F5); // extra fields off: nothing
+    extras(true);
+    type("ed_CodVend", QStringLiteral("12"));
+    w("ed_comprador")->setFocus();
+    inst->dialogs.expectMessage(
+        QStringLiteral("O Campo de Controle de Vendedores na validação será Desabilitado Temporariamente. Caso queira "
+                       "reabilitar, pressione novamente a Tecla F5 Novamente!"),
+        BoxIcon::Warning, QStringLiteral("Quelmaro"));
+    QTest::keyClick(w("ed_comprador"), Qt::Key_F5);
+    QVERIFY(!w("ed_CodVend")->isEnabled());
+    QCOMPARE(base("ed_CodVend"), QColor(195, 195, 195));
+    QCOMPARE(w<QLabel>("Label12")->text(), QStringLiteral("F4 - Pesquisar     F5-Validar Com Vendedor"));
+    QCOMPARE(form->focusWidget(), w("ED_NUM_BILHETE"));
+    // "Validar sem Vendedor": the code still in the disabled field is not stored.
+    validate(QStringLiteral("21"));
+    QVERIFY(column(QStringLiteral("COD_VENDEDOR"), 21).isNull());
+    QTest::keyClick(w<QCheckBox>("Chk_som"), Qt::Key_F5); // anywhere in the window
+    QVERIFY(w("ed_CodVend")->isEnabled());
+    QCOMPARE(base("ed_CodVend"), QColor(255, 255, 255));
+    QCOMPARE(w<QLabel>("Label12")->text(), QStringLiteral("F5-Valldar sem Vendedor"));
+}
+
+void TestValidationWindow::extraFieldsColours() {
+    const char *inputs[] = {"DateEdit1", "ed_comprador", "Mask_telefone", "ed_endereco", "ed_cidade", "ed_CodVend"};
+    QVERIFY(w<QRadioButton>("RB_Nao")->isChecked());
+    for (const char *i : inputs) {
+        QVERIFY2(!w(i)->isEnabled(), i);
+        QCOMPARE(base(i), QColor(221, 219, 217));
+    }
+    QVERIFY(!w("CHK_UsarDataAutom")->isEnabled());
+    QVERIFY(!w("chk_fixarVend")->isEnabled());
+    extras(true);
+    for (const char *i : inputs) {
+        QVERIFY2(w(i)->isEnabled(), i);
+        QCOMPARE(base(i), QColor(255, 255, 255));
+    }
+    QCOMPARE(form->focusWidget(), w("ED_NUM_BILHETE"));
+    // Text left in the fields is not stored once they are off.
+    w<QLineEdit>("ed_comprador")->setText(QStringLiteral("Ana"));
+    w<QLineEdit>("ed_CodVend")->setText(QStringLiteral("12"));
+    extras(false);
+    validate(QStringLiteral("3"));
+    QVERIFY(column(QStringLiteral("NOMECOMP"), 3).isNull());
+    QVERIFY(column(QStringLiteral("COD_VENDEDOR"), 3).isNull());
+}
+
+void TestValidationWindow::defaultCity() {
+    extras(true);
+    inst->dialogs.expectMessage(QStringLiteral("Você não tem Cidade Padrão Definida. Pressione a tecla F10 para "
+                                               "Alterar/Cadastrar uma Cidade!"),
+                                BoxIcon::Warning, QStringLiteral("Quelmaro"));
+    type("ed_cidade", QString());
+    QTest::keyClick(w("ed_cidade"), Qt::Key_F9);
+    QTest::keyClick(w("ed_cidade"), Qt::Key_F10);
+    QVERIFY(w("Panel_CidPadrao")->isVisible());
+    QCOMPARE(form->focusWidget(), w("ed_cidpadrao"));
+    w<QLineEdit>("ed_cidpadrao")->setText(QStringLiteral("SÃO PAULO-SP"));
+    inst->dialogs.expectMessage(QStringLiteral("Cidade Padrão Criada com Sucesso. Pressione F9 toda vez que desejar "
+                                               "usar essa cidade!"),
+                                BoxIcon::None);
+    QTest::mouseClick(w<QPushButton>("BTN_ConfirmarCid"), Qt::LeftButton);
+    QVERIFY(!w("Panel_CidPadrao")->isVisible());
+    QCOMPARE(w<QLineEdit>("ed_cidade")->text(), QStringLiteral("SÃO PAULO-SP"));
+    QCOMPARE(form->focusWidget(), w("ed_cidade"));
+    QCOMPARE(inst->registry->value(QStringLiteral("CidPadrao")).toString(), QStringLiteral("SÃO PAULO-SP"));
+
+    // The next window reads it back; F9 fills the city.
+    form = std::make_unique<TForm_Validacao>(inst->context());
+    form->show();
+    QCOMPARE(w<QLineEdit>("ed_cidpadrao")->text(), QStringLiteral("SÃO PAULO-SP"));
+    extras(true);
+    type("ed_cidade", QString());
+    QTest::keyClick(w("ed_cidade"), Qt::Key_F9);
+    QCOMPARE(w<QLineEdit>("ed_cidade")->text(), QStringLiteral("SÃO PAULO-SP"));
+    // The panel's close picture only hides it.
+    QTest::keyClick(w("ed_cidade"), Qt::Key_F10);
+    QTest::mouseClick(w("Img_FecharCid"), Qt::LeftButton);
+    QVERIFY(!w("Panel_CidPadrao")->isVisible());
+    QCOMPARE(form->focusWidget(), w("ed_cidade"));
+}
+
+void TestValidationWindow::soundOption() {
+    validate(QStringLiteral("16"));
+    QVERIFY(beep.played.isEmpty());
+    inst->dialogs.expectMessage(
+        QStringLiteral("Um pequeno aviso sono como esse,  será emitido quando um Bilhete for Validado!"), BoxIcon::None);
+    QTest::mouseClick(w<QCheckBox>("Chk_som"), Qt::LeftButton);
+    QCOMPARE(beep.played, (QList<QPair<int, int>>{{250, 300}}));
+    validate(QStringLiteral("17"));
+    validate(QStringLiteral("18-19"));
+    QCOMPARE(beep.played.size(), 3);
+    QTest::mouseClick(w<QCheckBox>("Chk_som"), Qt::LeftButton); // unticking says nothing
+    QCOMPARE(beep.played.size(), 3);
+    // The real tone is silent (and harmless) on a machine without an audio output.
+    ToneBeep tone;
+    tone.play(250, 300);
+}
+
+void TestValidationWindow::autoDateOption() {
+    extras(true);
+    QTest::mouseClick(w<QCheckBox>("CHK_UsarDataAutom"), Qt::LeftButton);
+    QVERIFY(w<QLineEdit>("DateEdit1")->text().isEmpty());
+    inst->dialogs.expectMessage(QStringLiteral("Favor informe uma Data de Venda válida ( dd/mm/aaaa )!"),
+                                BoxIcon::Error);
+    validate(QStringLiteral("22"));
+    QCOMPARE(form->focusWidget(), w("DateEdit1"));
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 0);
+    type("DateEdit1", QStringLiteral("05/11/2026"));
+    validate(QStringLiteral("22"));
+    QCOMPARE(column(QStringLiteral("DATA_VAL"), 22).toDate(), QDate(2026, 11, 5));
+    QTest::mouseClick(w<QCheckBox>("CHK_UsarDataAutom"), Qt::LeftButton);
+    QCOMPARE(w<QLineEdit>("DateEdit1")->text(), QStringLiteral("10/12/2026"));
+}
+
+void TestValidationWindow::helpBox() {
+    QCOMPARE(w("LBL_Ajuda")->toolTip(), QStringLiteral("Dicas & Ajuda sobre Validação..."));
+    inst->dialogs.expectMessage(
+        QStringLiteral("Para Validar C.Bilhetes em seqüência, use \"-\" ( hífem ) entre os números. Ex.: [1 - 30] "
+                       "Validará 30 C.Bilhetes de uma só vez\r\rF7 - Para Retirar uma Validação de Rifa ou Click em "
+                       "Ver Validadas e com o Botão direito em uma Delas você poderá Excluir!\r\rCaso você tenha gerado "
+                       "Página HTML de vendas click no [ Botão Validar Várias Rifas Vinda do WhatsApp ] para Validar e "
+                       "Retornar as Validadas para o Comprador."),
+        BoxIcon::Information, QStringLiteral("Quelmaro"));
+    QTest::mouseClick(w("LBL_Ajuda"), Qt::LeftButton);
+}
+
+void TestValidationWindow::placedEntriesAnswer() {
+    const QString later = QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE.");
+    for (const char *b : {"Btn_ver", "Button1"}) {
+        inst->dialogs.expectMessage(later, BoxIcon::Information);
+        QTest::mouseClick(w<QPushButton>(b), Qt::LeftButton);
+    }
+    QCOMPARE(w<QPushButton>("Btn_ver")->text(), QStringLiteral("Ver validadas"));
+    QCOMPARE(w<QPushButton>("Button1")->text(), QStringLiteral("Zerar Validações"));
+    QCOMPARE(w<QPushButton>("BTN_Mais")->text(), QStringLiteral("Mais..."));
+    QStringList options;
+    for (QAction *a : w<QWidget>("Pop_Opcoes")->actions()) options << a->text();
+    QCOMPARE(options, QStringList({"  *** OPÇÕES ***", "Exportar Validações", "Importar Validações",
+                                   "Marcar Blocos Reservas"}));
+    QCOMPARE(w("IMM_ValidaMaisZap")->toolTip(), QStringLiteral("Efetuar Validação Via dados do WhasApp"));
+    inst->dialogs.expectMessage(later, BoxIcon::Information);
+    QTest::keyClick(w("ED_NUM_BILHETE"), Qt::Key_F7);
+    QVERIFY(!form->whatsAppPanelOpen());
+}
+
+void TestValidationWindow::menuOpensWindowWithRaffleNameAndPrice() {
+    form.reset();
+    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DA MOTO', VLR_RIFA=12.5 WHERE CODRIFA=1")));
+    TForm_RIFA menu(inst->services());
+    SalesFixture::chooseRaffle(menu.raffle());
+    QString caption, price;
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        auto *v = qobject_cast<TForm_Validacao *>(QApplication::activeModalWidget());
+        if (!v) return;
+        opened = true;
+        caption = v->findChild<QLabel *>(QStringLiteral("LBL_EVENTO"))->text();
+        price = v->findChild<QLineEdit *>(QStringLiteral("CurrencyEdit1"))->text();
+        v->reject();
+    });
+    QMetaObject::invokeMethod(&menu, "Img_validaClick");
+    QVERIFY(opened);
+    QCOMPARE(caption, QStringLiteral("RIFA DA MOTO"));
+    QCOMPARE(price, QStringLiteral("12,50"));
+    bool sellers = false;
+    QTimer::singleShot(0, [&] {
+        if (auto *v = QApplication::activeModalWidget()) {
+            sellers = v->objectName() == u"TForm_vendedor";
+            v->close();
+        }
+    });
+    QMetaObject::invokeMethod(&menu, "Img_VendedorClick");
+    QVERIFY(sellers);
+}
+
+KORVANTE_TEST(TestValidationWindow)
+#include "TestValidationWindow.moc"
