@@ -1,0 +1,94 @@
+// A second computer validating tickets of raffle 1 (000-999, one number per ticket) on a server.
+// Usage: validation_worker PROGRAM_FOLDER each|seq FROM TO
+// The program folder's config.ini names the server. Prints READY once connected, waits for a line
+// on standard input, then prints one line per outcome: OK n, REFUSED n text, FAILED n text.
+#include "data/AppContext.h"
+#include "data/TDM.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Random.h"
+#include "platform/Registry.h"
+#include "raffle/WorkingRaffle.h"
+#include "sales/SaleValidator.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+class PrintingDialogs : public Dialogs {
+public:
+    void message(const QString &title, const QString &text, BoxIcon) override {
+        QTextStream(stderr) << title << ": " << text << Qt::endl;
+    }
+    bool question(const QString &, const QString &, bool defaultYes) override { return defaultYes; }
+    std::optional<QString> inputText(const QString &, const QString &, const QString &) override { return {}; }
+    QString chooseOpenFile(const QString &, const QString &, const QString &) override { return {}; }
+    QString chooseSaveFile(const QString &, const QString &, const QString &) override { return {}; }
+    QString chooseFolder(const QString &, const QString &) override { return {}; }
+};
+
+void report(QTextStream &out, const SaleOutcome &o) {
+    for (int n : o.written) out << "OK " << n << '\n';
+    switch (o.result) {
+    case SaleOutcome::Result::Validated:
+    case SaleOutcome::Result::Ignored: break;
+    case SaleOutcome::Result::AlreadyValidated: out << "REFUSED " << o.stoppedAt << ' ' << o.message << '\n'; break;
+    default: out << "FAILED " << o.stoppedAt << ' ' << o.message << '\n'; break;
+    }
+    out.flush();
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    const QStringList args = app.arguments();
+    if (args.size() != 5 || (args[2] != u"each" && args[2] != u"seq")) {
+        out << "usage: validation_worker PROGRAM_FOLDER each|seq FROM TO" << Qt::endl;
+        return 2;
+    }
+    const QString folder = args[1];
+    const int from = args[3].toInt(), to = args[4].toInt();
+
+    PrintingDialogs dialogs;
+    SystemClock clock;
+    SystemRandom random;
+    Registry registry(QDir(folder).filePath(QStringLiteral("registry.ini")));
+    TDM tdm(folder, dialogs);
+    QString error;
+    if (!tdm.open(&error)) {
+        out << "ERROR " << error << Qt::endl;
+        return 1;
+    }
+    WorkingRaffle raffle;
+    raffle.CodRifaUsar = QStringLiteral("1");
+    raffle.MaiorNumero = 999;
+    raffle.QtNumBilhete = 1;
+    raffle.TabelaBaseUsar = QStringLiteral("BS1_M");
+    raffle.TabelaCompradorUsar = QStringLiteral("DADOSCOMPRADOR_1");
+    raffle.ValorRifa = 5;
+    AppContext ctx(AppServices{tdm, dialogs, clock, random, registry, folder}, raffle);
+    SaleValidator validator(ctx);
+
+    out << "READY" << Qt::endl;
+    QTextStream in(stdin);
+    in.readLine(); // both computers start together
+
+    SaleInput input;
+    input.price = raffle.ValorRifa;
+    if (args[2] == u"seq") {
+        input.ticketText = QStringLiteral("%1-%2").arg(from).arg(to);
+        report(out, validator.validate(input));
+    } else {
+        for (int n = from; n <= to; ++n) {
+            input.ticketText = QString::number(n);
+            report(out, validator.validate(input));
+        }
+    }
+    out << "DONE" << Qt::endl;
+    return 0;
+}
