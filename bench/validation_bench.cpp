@@ -34,7 +34,9 @@ public:
         last = text;
     }
     bool question(const QString &, const QString &, bool d) override { return d; }
-    std::optional<QString> inputText(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> inputText(const QString &, const QString &, const QString &) override {
+        return {};
+    }
     QString chooseOpenFile(const QString &, const QString &, const QString &) override { return {}; }
     QString chooseSaveFile(const QString &, const QString &, const QString &) override { return {}; }
     QString chooseFolder(const QString &, const QString &) override { return {}; }
@@ -44,9 +46,11 @@ bool dealTickets(QSqlDatabase db) {
     db.transaction();
     for (int t = 1; t <= kTickets; ++t) {
         QSqlQuery q(db);
-        q.prepare(QStringLiteral("INSERT INTO BS5_D (NUMBILHETE, N1, N2, N3, N4, N5) VALUES (?, ?, ?, ?, ?, ?)"));
+        q.prepare(
+            QStringLiteral("INSERT INTO BS5_D (NUMBILHETE, N1, N2, N3, N4, N5) VALUES (?, ?, ?, ?, ?, ?)"));
         q.addBindValue(t);
-        for (int i = 0; i < 5; ++i) q.addBindValue((t - 1) * 5 + i);
+        for (int i = 0; i < 5; ++i)
+            q.addBindValue((t - 1) * 5 + i);
         if (!q.exec()) {
             db.rollback();
             return false;
@@ -72,7 +76,8 @@ double runBare(QSqlDatabase db, int slot, QString *error) {
     clock.start();
     for (int n = 1; n <= kTickets; ++n) {
         QSqlQuery check(db);
-        check.prepare(QStringLiteral("Select NUMBILHETE from ") + buyer + QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?"));
+        check.prepare(QStringLiteral("Select NUMBILHETE from ") + buyer +
+                      QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?"));
         check.addBindValue(n);
         check.addBindValue(slot);
         if (!check.exec() || check.next()) {
@@ -81,10 +86,12 @@ double runBare(QSqlDatabase db, int slot, QString *error) {
         }
         db.transaction();
         QSqlQuery ins(db);
-        ins.prepare(QStringLiteral("INSERT INTO ") + buyer +
-                    QStringLiteral(" (NUM_CAD_RIFA,NUMBILHETE,VALOR,VALIDADO,AUT_DIGITAL_VAL,DATA_VAL) VALUES (?,?,?,?,?,?)"));
-        for (const QVariant &v : QVariantList{slot, n, 10.0, QStringLiteral("Sim"), QStringLiteral("AB3x@K7ÇZ"),
-                                              QDate::currentDate()})
+        ins.prepare(
+            QStringLiteral("INSERT INTO ") + buyer +
+            QStringLiteral(
+                " (NUM_CAD_RIFA,NUMBILHETE,VALOR,VALIDADO,AUT_DIGITAL_VAL,DATA_VAL) VALUES (?,?,?,?,?,?)"));
+        for (const QVariant &v : QVariantList{slot, n, 10.0, QStringLiteral("Sim"),
+                                              QStringLiteral("AB3x@K7ÇZ"), QDate::currentDate()})
             ins.addBindValue(v);
         QSqlQuery upd(db);
         upd.prepare(QStringLiteral("Update BS5_D set ") + mark + QStringLiteral("=:N_") + mark +
@@ -105,7 +112,8 @@ double runWindow(AppContext &ctx, CountingDialogs &dialogs, int *eventsBetween, 
     form.setValor(10);
     form.show();
     QCoreApplication::processEvents();
-    form.findChild<QLineEdit *>(QStringLiteral("ED_NUM_BILHETE"))->setText(QStringLiteral("1-%1").arg(kTickets));
+    form.findChild<QLineEdit *>(QStringLiteral("ED_NUM_BILHETE"))
+        ->setText(QStringLiteral("1-%1").arg(kTickets));
     // A zero timer fires only when the window processes its events: counts how often it did.
     int ticks = 0;
     QTimer probe;
@@ -175,8 +183,10 @@ int main(int argc, char *argv[]) {
                 return 1;
             }
             const int slot = bare ? bareSlot : windowSlot;
-            const int rows = count(tdm.CONEX_R(), QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_%1").arg(slot));
-            const int marks = count(tdm.CONEX_R(), QStringLiteral("SELECT COUNT(*) FROM BS5_D WHERE VALID_R%1='S'").arg(slot));
+            const int rows =
+                count(tdm.CONEX_R(), QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_%1").arg(slot));
+            const int marks = count(
+                tdm.CONEX_R(), QStringLiteral("SELECT COUNT(*) FROM BS5_D WHERE VALID_R%1='S'").arg(slot));
             if (rows != kTickets || marks != kTickets) {
                 out << "wrong result: " << rows << " rows, " << marks << " marks" << Qt::endl;
                 return 1;
@@ -192,8 +202,15 @@ int main(int argc, char *argv[]) {
         }
     }
     const double bareRate = 2 * kTickets / bareTotal, windowRate = 2 * kTickets / windowTotal;
-    out << QStringLiteral("total  bare    %1  %2  %3\n").arg(2 * kTickets).arg(bareTotal, 7, 'f', 3).arg(bareRate, 7, 'f', 0);
-    out << QStringLiteral("total  window  %1  %2  %3\n").arg(2 * kTickets).arg(windowTotal, 7, 'f', 3).arg(windowRate, 7, 'f', 0);
-    out << QStringLiteral("ratio window/bare: %1 (target >= 0.80)").arg(windowRate / bareRate, 0, 'f', 3) << Qt::endl;
+    out << QStringLiteral("total  bare    %1  %2  %3\n")
+               .arg(2 * kTickets)
+               .arg(bareTotal, 7, 'f', 3)
+               .arg(bareRate, 7, 'f', 0);
+    out << QStringLiteral("total  window  %1  %2  %3\n")
+               .arg(2 * kTickets)
+               .arg(windowTotal, 7, 'f', 3)
+               .arg(windowRate, 7, 'f', 0);
+    out << QStringLiteral("ratio window/bare: %1 (target >= 0.80)").arg(windowRate / bareRate, 0, 'f', 3)
+        << Qt::endl;
     return 0;
 }

@@ -34,7 +34,9 @@ ToneBeep::~ToneBeep() {
     if (m_sink) m_sink->stop();
 }
 
-bool ToneBeep::hasAudioOutput() const { return !QMediaDevices::defaultAudioOutput().isNull(); }
+bool ToneBeep::hasAudioOutput() const {
+    return !QMediaDevices::defaultAudioOutput().isNull();
+}
 
 void ToneBeep::play(int hertz, int milliseconds) {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();

@@ -71,7 +71,8 @@ const QStringList &SaleValidator::TabelaAutDigital() {
             QStringLiteral("abcdefghjkmnpqrstuvxz"),
         };
         for (const QString &p : pieces)
-            for (QChar c : p) t << QString(c);
+            for (QChar c : p)
+                t << QString(c);
         return t;
     }();
     return table;
@@ -80,11 +81,14 @@ const QStringList &SaleValidator::TabelaAutDigital() {
 QString SaleValidator::GerarAutDigital() {
     // Nine independent draws over entries 0..99; the last entry is never drawn, repeated ones are likelier.
     QString code;
-    for (int i = 0; i < 9; ++i) code += TabelaAutDigital().at(int(m_ctx.random.bounded(100)));
+    for (int i = 0; i < 9; ++i)
+        code += TabelaAutDigital().at(int(m_ctx.random.bounded(100)));
     return code;
 }
 
-int SaleValidator::numbersOfModality() const { return m_ctx.raffle.MaiorNumero + 1; }
+int SaleValidator::numbersOfModality() const {
+    return m_ctx.raffle.MaiorNumero + 1;
+}
 
 int SaleValidator::highestControlNumber() const {
     const int q = m_ctx.raffle.QtNumBilhete;
@@ -94,7 +98,8 @@ int SaleValidator::highestControlNumber() const {
 QString SaleValidator::markFailureMessage(const QString &table, int numBilhete, const QString &detail) {
     return QStringLiteral("Erro ao Validar dados na tabela ") + table +
            QStringLiteral(". Favor retire a validação desse Bilhete [") + QString::number(numBilhete) +
-           QStringLiteral("] e revalide!") + QStringLiteral("\r\r") + QStringLiteral("Detalhe do Erro: ") + detail;
+           QStringLiteral("] e revalide!") + QStringLiteral("\r\r") + QStringLiteral("Detalhe do Erro: ") +
+           detail;
 }
 
 QString SaleValidator::invalidNumberMessage(const QString &text) {
@@ -105,12 +110,14 @@ std::optional<QString> SaleValidator::raffleProblem() const {
     const WorkingRaffle &r = m_ctx.raffle;
     const int k = r.slot();
     const auto table = TicketTables::find(r.TabelaBaseUsar);
-    const bool consistent = k >= 1 && k <= 5 && r.CodRifaUsar.size() == 1 && table &&
-                            table->perTicket == r.QtNumBilhete && table->numbers == numbersOfModality() &&
-                            r.TabelaCompradorUsar.compare(TicketTables::buyerTable(k), Qt::CaseInsensitive) == 0;
+    const bool consistent =
+        k >= 1 && k <= 5 && r.CodRifaUsar.size() == 1 && table && table->perTicket == r.QtNumBilhete &&
+        table->numbers == numbersOfModality() &&
+        r.TabelaCompradorUsar.compare(TicketTables::buyerTable(k), Qt::CaseInsensitive) == 0;
     if (consistent) return std::nullopt;
-    return QStringLiteral("A Rifa a Trabalhar não está definida corretamente (código, modalidade ou quantidade de "
-                          "números por bilhete). Escolha novamente a Rifa a Trabalhar!");
+    return QStringLiteral(
+        "A Rifa a Trabalhar não está definida corretamente (código, modalidade ou quantidade de "
+        "números por bilhete). Escolha novamente a Rifa a Trabalhar!");
 }
 
 bool SaleValidator::existsIn(const QSqlDatabase &db, int numBilhete, bool *exists, QString *error) const {
@@ -164,7 +171,8 @@ bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString
     if (q.numRowsAffected() != 1) {
         // No ticket row: a mark that changes nothing must not pass for a sale.
         if (error)
-            *error = QStringLiteral("O Bilhete [%1] não existe na tabela %2.").arg(numBilhete).arg(table->name);
+            *error =
+                QStringLiteral("O Bilhete [%1] não existe na tabela %2.").arg(numBilhete).arg(table->name);
         return false;
     }
     return true;
@@ -177,8 +185,9 @@ SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput 
     const int k = m_ctx.raffle.slot();
     const QString table = TicketTables::buyerTable(k);
 
-    QStringList columns{QStringLiteral("NUM_CAD_RIFA"), QStringLiteral("NUMBILHETE"), QStringLiteral("VALOR"),
-                        QStringLiteral("VALIDADO"),     QStringLiteral("AUT_DIGITAL_VAL"), QStringLiteral("DATA_VAL")};
+    QStringList columns{QStringLiteral("NUM_CAD_RIFA"),    QStringLiteral("NUMBILHETE"),
+                        QStringLiteral("VALOR"),           QStringLiteral("VALIDADO"),
+                        QStringLiteral("AUT_DIGITAL_VAL"), QStringLiteral("DATA_VAL")};
     QVariantList values{k, numBilhete, input.price, QStringLiteral("Sim"), sqlValue(GerarAutDigital()), date};
     if (withBuyerData) {
         columns << QStringLiteral("NOMECOMP") << QStringLiteral("FONECOMP") << QStringLiteral("ENDCOMP")
@@ -203,11 +212,13 @@ SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput 
     {
         QSqlQuery ins(db);
         QStringList marks;
-        for (int i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+        for (int i = 0; i < columns.size(); ++i)
+            marks << QStringLiteral("?");
         if (!ins.prepare(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns.join(u',') +
                          QStringLiteral(") VALUES (") + marks.join(u',') + u')'))
             return fail(ins.lastError().text());
-        for (const QVariant &v : values) ins.addBindValue(v);
+        for (const QVariant &v : values)
+            ins.addBindValue(v);
         if (!ins.exec()) {
             const QSqlError err = ins.lastError();
             ins.finish();
@@ -253,23 +264,26 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
         const auto to = parseNumber(b);
         if (!to) return refusal(invalidNumberMessage(b));
         if (*from < 1 || *to > N)
-            return refusal(QStringLiteral("Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. "
-                                          "Digite números máximo entre [ 1 e ") +
-                           QString::number(N) + QStringLiteral(" ]"));
+            return refusal(
+                QStringLiteral("Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. "
+                               "Digite números máximo entre [ 1 e ") +
+                QString::number(N) + QStringLiteral(" ]"));
         if (*to < *from)
-            return refusal(QStringLiteral("Sequência inválida: o último Bilhete [%1] é menor que o primeiro [%2]. "
-                                          "Digite a sequência do menor para o maior ( Ex.: 10-40 ).")
-                               .arg(*to)
-                               .arg(*from));
+            return refusal(
+                QStringLiteral("Sequência inválida: o último Bilhete [%1] é menor que o primeiro [%2]. "
+                               "Digite a sequência do menor para o maior ( Ex.: 10-40 ).")
+                    .arg(*to)
+                    .arg(*from));
         first = *from;
         last = *to;
     } else {
         const auto n = parseNumber(text);
         if (!n) return refusal(invalidNumberMessage(text));
         if (*n < 1 || *n > N)
-            return refusal(QStringLiteral("Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. "
-                                          "Digite números entre [ 1 e ") +
-                           QString::number(N) + QStringLiteral(" ]"));
+            return refusal(
+                QStringLiteral("Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. "
+                               "Digite números entre [ 1 e ") +
+                QString::number(N) + QStringLiteral(" ]"));
         if (*n > C) return refusal(beyondLastTicket);
         first = last = *n;
     }
@@ -278,7 +292,8 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
     if (!input.useToday) {
         date = QDate::fromString(input.dateText.trimmed(), QStringLiteral("dd/MM/yyyy"));
         if (!date.isValid())
-            return refusal(QStringLiteral("Favor informe uma Data de Venda válida ( dd/mm/aaaa )!"), SaleFocus::Date);
+            return refusal(QStringLiteral("Favor informe uma Data de Venda válida ( dd/mm/aaaa )!"),
+                           SaleFocus::Date);
     }
     const bool withBuyerData = !sequence && input.extraFields;
     if (withBuyerData && input.sellerFieldEnabled && !input.sellerCode.trimmed().isEmpty() &&
@@ -297,9 +312,10 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
             return o;
         }
         const QString alreadyText =
-            sequence ? QStringLiteral("Esse Bilhete [") + QString::number(n) +
-                           QStringLiteral("] na Sequencia informada, já foi Validado anteriormente!")
-                     : QStringLiteral("Bilhete [ ") + text + QStringLiteral(" ] já foi Validado anteriormente!");
+            sequence
+                ? QStringLiteral("Esse Bilhete [") + QString::number(n) +
+                      QStringLiteral("] na Sequencia informada, já foi Validado anteriormente!")
+                : QStringLiteral("Bilhete [ ") + text + QStringLiteral(" ] já foi Validado anteriormente!");
         auto already = [&] {
             o.result = SaleOutcome::Result::AlreadyValidated;
             o.stoppedAt = n;

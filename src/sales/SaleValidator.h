@@ -14,17 +14,17 @@
 // What the validation window holds when "Validar" is pressed. Orders from WhatsApp and the
 // validation file fill the same fields.
 struct SaleInput {
-    QString ticketText;            // the ticket field: one control number or a sequence "a-b"
-    bool extraFields = false;      // "Ativar Campos Extras" = "Sim"
+    QString ticketText;       // the ticket field: one control number or a sequence "a-b"
+    bool extraFields = false; // "Ativar Campos Extras" = "Sim"
     bool sellerFieldEnabled = true;
-    bool sellerInvalid = false;    // the seller code typed last was not found
+    bool sellerInvalid = false; // the seller code typed last was not found
     QString buyer;
-    QString phone;                 // digits are kept, the mask's literals dropped
+    QString phone; // digits are kept, the mask's literals dropped
     QString address;
     QString city;
     QString sellerCode;
-    bool useToday = true;          // "Usar a Data de Hoje Automática"
-    QString dateText;              // the date field, dd/MM/yyyy, when useToday is off
+    bool useToday = true; // "Usar a Data de Hoje Automática"
+    QString dateText;     // the date field, dd/MM/yyyy, when useToday is off
     double price = 0;
 };
 
@@ -42,10 +42,10 @@ struct SaleOutcome {
     };
     Result result = Result::Ignored;
     bool sequence = false;
-    QList<int> written;   // control numbers validated now, in order
-    int stoppedAt = 0;    // the ticket at which a refusal or failure happened
+    QList<int> written; // control numbers validated now, in order
+    int stoppedAt = 0;  // the ticket at which a refusal or failure happened
     QString title = QStringLiteral("KORVANTE");
-    QString message;      // empty when nothing is to be shown
+    QString message; // empty when nothing is to be shown
     BoxIcon icon = BoxIcon::None;
     SaleFocus focus = SaleFocus::Ticket;
 

@@ -34,7 +34,9 @@ const QString kSellerHintOn = QStringLiteral("F5-Valldar sem Vendedor");
 const QString kSellerHintOff = QStringLiteral("F4 - Pesquisar     F5-Validar Com Vendedor");
 const QString kDefaultCity = QStringLiteral("CidPadrao");
 
-bool isEnter(const QKeyEvent *e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
+bool isEnter(const QKeyEvent *e) {
+    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
 
 QFont arialFont(int pixelSize, bool bold = false) {
     QFont f(QStringLiteral("Arial"));
@@ -104,8 +106,8 @@ void TForm_Validacao::buildWindow() {
     addLabel(QStringLiteral("ou código barra"), {16, 104, 170, 18})->setFont(arialFont(11));
     ED_NUM_BILHETE = addEdit("ED_NUM_BILHETE", {190, 84, 200, 30}, 0);
     ED_NUM_BILHETE->setFont(arialFont(18, true));
-    ED_NUM_BILHETE->setToolTip(
-        QStringLiteral("Informe o Nº da Cartela ou Utilize o sinal '-' para validar um lote de Cartela ( 10-40 )"));
+    ED_NUM_BILHETE->setToolTip(QStringLiteral(
+        "Informe o Nº da Cartela ou Utilize o sinal '-' para validar um lote de Cartela ( 10-40 )"));
     // Pasted text obeys the same rule as the keys: digits and the sequence dash only.
     ED_NUM_BILHETE->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9-]*")), ED_NUM_BILHETE));
@@ -141,7 +143,8 @@ void TForm_Validacao::buildWindow() {
     };
     extraLabel(QStringLiteral("Data Venda......:"), 140);
     DateEdit1 = addEdit("DateEdit1", {ex, 140, 110, 24}, 10);
-    DateEdit1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9/]*")), DateEdit1));
+    DateEdit1->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9/]*")), DateEdit1));
     CHK_UsarDataAutom = new QCheckBox(QStringLiteral("Usar a Data de Hoje Automática"), this);
     CHK_UsarDataAutom->setObjectName(QStringLiteral("CHK_UsarDataAutom"));
     CHK_UsarDataAutom->setGeometry(ex + 120, 142, 240, 20);
@@ -168,19 +171,22 @@ void TForm_Validacao::buildWindow() {
     connect(chk_fixarVend, &QCheckBox::clicked, this, &TForm_Validacao::chk_fixarVendClick);
     Label12 = addLabel(kSellerHintOn, {ex, 328, 380, 18}, "Label12");
     Label12->setFont(arialFont(11));
-    m_extraInputs = {DateEdit1, CHK_UsarDataAutom, ed_comprador, Mask_telefone, ed_endereco,
-                     ed_cidade, ed_CodVend,        chk_fixarVend};
+    m_extraInputs = {DateEdit1,   CHK_UsarDataAutom, ed_comprador, Mask_telefone,
+                     ed_endereco, ed_cidade,         ed_CodVend,   chk_fixarVend};
     m_enterOrder = {DateEdit1, ed_comprador, Mask_telefone, ed_endereco, ed_cidade, ed_CodVend, BTN_Validar};
     QWidget::setTabOrder(ED_NUM_BILHETE, BTN_Validar);
-    for (int i = 0; i + 1 < m_enterOrder.size(); ++i) QWidget::setTabOrder(m_enterOrder[i], m_enterOrder[i + 1]);
+    for (int i = 0; i + 1 < m_enterOrder.size(); ++i)
+        QWidget::setTabOrder(m_enterOrder[i], m_enterOrder[i + 1]);
 
     Chk_som = new QCheckBox(QStringLiteral("Som"), this);
     Chk_som->setObjectName(QStringLiteral("Chk_som"));
     Chk_som->setGeometry(800, 92, 80, 20);
     connect(Chk_som, &QCheckBox::clicked, this, &TForm_Validacao::Chk_somClick);
 
-    LBL_AvisoValidada1 = addLabel(QStringLiteral("Validada com Sucesso"), {16, 360, 300, 30}, "LBL_AvisoValidada1");
-    LBL_AvisoValidada2 = addLabel(QStringLiteral("Validada com Sucesso"), {560, 360, 300, 30}, "LBL_AvisoValidada2");
+    LBL_AvisoValidada1 =
+        addLabel(QStringLiteral("Validada com Sucesso"), {16, 360, 300, 30}, "LBL_AvisoValidada1");
+    LBL_AvisoValidada2 =
+        addLabel(QStringLiteral("Validada com Sucesso"), {560, 360, 300, 30}, "LBL_AvisoValidada2");
     LBL_CartValid = addLabel(QString(), {320, 360, 230, 30}, "LBL_CartValid");
     for (QLabel *l : {LBL_AvisoValidada1, LBL_AvisoValidada2, LBL_CartValid}) {
         l->setFont(arialFont(18, true));
@@ -212,7 +218,8 @@ void TForm_Validacao::buildWindow() {
     auto *BTN_Mais = new QPushButton(QStringLiteral("Mais..."), this);
     BTN_Mais->setObjectName(QStringLiteral("BTN_Mais"));
     BTN_Mais->setGeometry(306, 510, 100, 32);
-    for (QPushButton *b : {Btn_ver, Button1, BTN_Mais}) b->setAutoDefault(false);
+    for (QPushButton *b : {Btn_ver, Button1, BTN_Mais})
+        b->setAutoDefault(false);
     connect(Btn_ver, &QPushButton::clicked, this, &TForm_Validacao::notYetAvailable);
     connect(Button1, &QPushButton::clicked, this, &TForm_Validacao::notYetAvailable);
     Pop_Opcoes = new QMenu(this);
@@ -279,7 +286,8 @@ void TForm_Validacao::buildWindow() {
     Img_FecharCid->setAlignment(Qt::AlignCenter);
     Img_FecharCid->setCursor(Qt::PointingHandCursor);
     Img_FecharCid->installEventFilter(this);
-    auto *cityHint = new QLabel(QStringLiteral("Informer a Cidade-UF ( em letras Maíusculas )"), Panel_CidPadrao);
+    auto *cityHint =
+        new QLabel(QStringLiteral("Informer a Cidade-UF ( em letras Maíusculas )"), Panel_CidPadrao);
     cityHint->setGeometry(8, 32, 360, 20);
     ed_cidpadrao = new QLineEdit(Panel_CidPadrao);
     ed_cidpadrao->setObjectName(QStringLiteral("ed_cidpadrao"));
@@ -295,14 +303,18 @@ void TForm_Validacao::buildWindow() {
     Ativa_campos_extra(false);
 }
 
-void TForm_Validacao::setEvento(const QString &raffleName) { LBL_EVENTO->setText(raffleName); }
+void TForm_Validacao::setEvento(const QString &raffleName) {
+    LBL_EVENTO->setText(raffleName);
+}
 
 void TForm_Validacao::setValor(double price) {
     m_price = price;
     CurrencyEdit1->setText(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(price, 'f', 2));
 }
 
-bool TForm_Validacao::whatsAppPanelOpen() const { return Panel_validarW->isVisible(); }
+bool TForm_Validacao::whatsAppPanelOpen() const {
+    return Panel_validarW->isVisible();
+}
 
 void TForm_Validacao::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
@@ -316,12 +328,14 @@ void TForm_Validacao::FormShow() {
     if (QWidget *p = parentWidget()) move(p->geometry().center() - rect().center());
     QString error;
     if (!m_sellers.open(&error)) m_ctx.dialogs.error(error);
-    if (m_ctx.registry.contains(kDefaultCity)) ed_cidpadrao->setText(m_ctx.registry.value(kDefaultCity).toString());
+    if (m_ctx.registry.contains(kDefaultCity))
+        ed_cidpadrao->setText(m_ctx.registry.value(kDefaultCity).toString());
     ED_NUM_BILHETE->setFocus();
 }
 
 void TForm_Validacao::Ativa_campos_extra(bool on) {
-    for (QLabel *l : m_extraLabels) l->setEnabled(on);
+    for (QLabel *l : m_extraLabels)
+        l->setEnabled(on);
     for (QWidget *w : m_extraInputs) {
         const bool enabled = on && !(w == ed_CodVend && m_sellerSwitchedOff);
         w->setEnabled(enabled);
@@ -359,23 +373,29 @@ void TForm_Validacao::BTN_ValidarClick() {
 
     using R = SaleOutcome::Result;
     switch (o.result) {
-    case R::Ignored: return;
+    case R::Ignored:
+        return;
     case R::Refused:
-        if (o.focus == SaleFocus::Seller) ed_CodVend->setFocus();
-        else if (o.focus == SaleFocus::Date && DateEdit1->isEnabled()) DateEdit1->setFocus();
-        else ED_NUM_BILHETE->setFocus();
+        if (o.focus == SaleFocus::Seller)
+            ed_CodVend->setFocus();
+        else if (o.focus == SaleFocus::Date && DateEdit1->isEnabled())
+            DateEdit1->setFocus();
+        else
+            ED_NUM_BILHETE->setFocus();
         m_ctx.dialogs.message(o.title, o.message, o.icon);
         return;
     case R::AlreadyValidated:
         ED_NUM_BILHETE->setFocus();
         m_ctx.dialogs.message(o.title, o.message, o.icon);
         if (!o.sequence) {
-            if (ModoImportacao && !m_ctx.dialogs.question(QStringLiteral("KORVANTE"),
-                                                           QStringLiteral("Deseja prosseguir para tentar validar os "
-                                                                          "demais bilhetes?"),
-                                                           true)) {
+            if (ModoImportacao &&
+                !m_ctx.dialogs.question(QStringLiteral("KORVANTE"),
+                                        QStringLiteral("Deseja prosseguir para tentar validar os "
+                                                       "demais bilhetes?"),
+                                        true)) {
                 ModoImportacao = false;
-                for (QLineEdit *e : {ed_comprador, Mask_telefone, ed_endereco, ed_cidade}) e->clear();
+                for (QLineEdit *e : {ed_comprador, Mask_telefone, ed_endereco, ed_cidade})
+                    e->clear();
             }
             ED_NUM_BILHETE->clear();
         }
@@ -385,7 +405,8 @@ void TForm_Validacao::BTN_ValidarClick() {
         ED_NUM_BILHETE->setFocus();
         m_ctx.dialogs.message(o.title, o.message, o.icon);
         return;
-    case R::Validated: break;
+    case R::Validated:
+        break;
     }
 
     if (o.sequence) {
@@ -405,7 +426,8 @@ void TForm_Validacao::BTN_ValidarClick() {
         ed_CodVend->clear();
         ed_nomVend->clear();
     }
-    for (QLineEdit *e : {ed_comprador, Mask_telefone, ed_endereco, ed_cidade}) e->clear();
+    for (QLineEdit *e : {ed_comprador, Mask_telefone, ed_endereco, ed_cidade})
+        e->clear();
     startNotice();
     LBL_CartValid->setText(QStringLiteral("[ ") + text + QStringLiteral(" ]"));
     LBL_CartValid->show();
@@ -433,7 +455,8 @@ void TForm_Validacao::stopNotice() {
     Timer2->stop();
     Timer2->setInterval(0);
     m_ticks = 0;
-    for (QLabel *l : {LBL_AvisoValidada1, LBL_AvisoValidada2, LBL_AvisoValidada_Zap, LBL_CartValid}) l->hide();
+    for (QLabel *l : {LBL_AvisoValidada1, LBL_AvisoValidada2, LBL_AvisoValidada_Zap, LBL_CartValid})
+        l->hide();
 }
 
 void TForm_Validacao::Timer2Timer() {
@@ -450,9 +473,10 @@ void TForm_Validacao::Timer2Timer() {
 void TForm_Validacao::Chk_somClick() {
     if (!Chk_som->isChecked()) return;
     if (m_beep) m_beep->play(BeepHertz, BeepMilliseconds);
-    m_ctx.dialogs.message(QStringLiteral("KORVANTE"),
-                          QStringLiteral("Um pequeno aviso sono como esse,  será emitido quando um Bilhete for Validado!"),
-                          BoxIcon::None);
+    m_ctx.dialogs.message(
+        QStringLiteral("KORVANTE"),
+        QStringLiteral("Um pequeno aviso sono como esse,  será emitido quando um Bilhete for Validado!"),
+        BoxIcon::None);
 }
 
 void TForm_Validacao::chk_fixarVendClick() {
@@ -460,8 +484,8 @@ void TForm_Validacao::chk_fixarVendClick() {
     if (!code.isEmpty() && code != u"0") return;
     chk_fixarVend->setChecked(false);
     ed_CodVend->setFocus();
-    m_ctx.dialogs.message(QStringLiteral("KORVANTE"), QStringLiteral("Favor informar antes o código do Vendedor!"),
-                          BoxIcon::None);
+    m_ctx.dialogs.message(QStringLiteral("KORVANTE"),
+                          QStringLiteral("Favor informar antes o código do Vendedor!"), BoxIcon::None);
 }
 
 void TForm_Validacao::CHK_UsarDataAutomClick() {
@@ -499,10 +523,11 @@ void TForm_Validacao::toggleSellerField() {
         paint(ed_CodVend, kSellerOff);
         ed_CodVend->setEnabled(false);
         Label12->setText(kSellerHintOff);
-        m_ctx.dialogs.notice(QStringLiteral("O Campo de Controle de Vendedores na validação será Desabilitado "
-                                            "Temporariamente. Caso queira reabilitar, pressione novamente a Tecla F5 "
-                                            "Novamente!"),
-                             QStringLiteral("Quelmaro"));
+        m_ctx.dialogs.notice(
+            QStringLiteral("O Campo de Controle de Vendedores na validação será Desabilitado "
+                           "Temporariamente. Caso queira reabilitar, pressione novamente a Tecla F5 "
+                           "Novamente!"),
+            QStringLiteral("Quelmaro"));
     } else {
         m_sellerSwitchedOff = false;
         paint(ed_CodVend, kEnabled);
@@ -530,10 +555,11 @@ void TForm_Validacao::showDefaultCityPanel() {
 
 void TForm_Validacao::BTN_ConfirmarCidClick() {
     m_ctx.registry.setValue(kDefaultCity, ed_cidpadrao->text());
-    m_ctx.dialogs.message(QStringLiteral("KORVANTE"),
-                          QStringLiteral("Cidade Padrão Criada com Sucesso. Pressione F9 toda vez que desejar usar "
-                                         "essa cidade!"),
-                          BoxIcon::None);
+    m_ctx.dialogs.message(
+        QStringLiteral("KORVANTE"),
+        QStringLiteral("Cidade Padrão Criada com Sucesso. Pressione F9 toda vez que desejar usar "
+                       "essa cidade!"),
+        BoxIcon::None);
     ed_cidade->setText(ed_cidpadrao->text());
     ed_cidade->setFocus();
     Panel_CidPadrao->hide();
@@ -544,16 +570,19 @@ void TForm_Validacao::showHelp() {
         QStringLiteral("Para Validar C.Bilhetes em seqüência, use ") + QStringLiteral("\"-\"") +
         QStringLiteral(" ( hífem ) entre os números. Ex.: [1 - 30] Validará 30 C.Bilhetes de uma só vez") +
         QStringLiteral("\r\r") +
-        QStringLiteral("F7 - Para Retirar uma Validação de Rifa ou Click em Ver Validadas e com o Botão direito em uma "
-                       "Delas você poderá Excluir!") +
+        QStringLiteral(
+            "F7 - Para Retirar uma Validação de Rifa ou Click em Ver Validadas e com o Botão direito em uma "
+            "Delas você poderá Excluir!") +
         QStringLiteral("\r\r") +
-        QStringLiteral("Caso você tenha gerado Página HTML de vendas click no [ Botão Validar Várias Rifas Vinda do "
-                       "WhatsApp ] para Validar e Retornar as Validadas para o Comprador.");
+        QStringLiteral(
+            "Caso você tenha gerado Página HTML de vendas click no [ Botão Validar Várias Rifas Vinda do "
+            "WhatsApp ] para Validar e Retornar as Validadas para o Comprador.");
     m_ctx.dialogs.message(QStringLiteral("Quelmaro"), text, BoxIcon::Information);
 }
 
 void TForm_Validacao::notYetAvailable() {
-    m_ctx.dialogs.information(QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
+    m_ctx.dialogs.information(
+        QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
 }
 
 void TForm_Validacao::focusNextInput(QWidget *from) {
@@ -633,7 +662,8 @@ bool TForm_Validacao::eventFilter(QObject *watched, QEvent *event) {
             focusNextInput(qobject_cast<QWidget *>(watched));
             return true;
         }
-        if (isEnter(ke) && qobject_cast<QLineEdit *>(watched)) return true; // never the dialog's default button
+        if (isEnter(ke) && qobject_cast<QLineEdit *>(watched))
+            return true; // never the dialog's default button
         break;
     }
     case QEvent::FocusOut:
@@ -661,7 +691,8 @@ bool TForm_Validacao::eventFilter(QObject *watched, QEvent *event) {
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }

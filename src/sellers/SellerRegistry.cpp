@@ -11,7 +11,9 @@ namespace {
 const QString kTable = QStringLiteral("CAD_VENDEDOR");
 const QString kCode = QStringLiteral("COD_VEND");
 
-bool differs(const QVariant &a, const QVariant &b) { return a.isNull() != b.isNull() || (!a.isNull() && a != b); }
+bool differs(const QVariant &a, const QVariant &b) {
+    return a.isNull() != b.isNull() || (!a.isNull() && a != b);
+}
 
 QVariant nullIfEmpty(const QVariant &v, QMetaType type) {
     if (v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty())) return QVariant(type);
@@ -47,7 +49,8 @@ bool SellerRegistry::open(QString *error) {
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     // Ordered by code, so that a seller just saved, with the highest code, is the last row.
-    if (!q.exec(QStringLiteral("select ") + columns().join(u',') + QStringLiteral(" from CAD_VENDEDOR order by COD_VEND"))) {
+    if (!q.exec(QStringLiteral("select ") + columns().join(u',') +
+                QStringLiteral(" from CAD_VENDEDOR order by COD_VEND"))) {
         if (error) *error = q.lastError().text();
         return false;
     }
@@ -56,7 +59,8 @@ bool SellerRegistry::open(QString *error) {
         Row r;
         for (int c = 0; c < m_record.count(); ++c) {
             QVariant v = q.value(c);
-            if (v.typeId() == QMetaType::QString && !v.isNull()) v = v.toString().trimmed(); // CHAR columns are padded
+            if (v.typeId() == QMetaType::QString && !v.isNull())
+                v = v.toString().trimmed(); // CHAR columns are padded
             r.read << v;
         }
         r.now = r.read;
@@ -76,7 +80,9 @@ void SellerRegistry::close() {
     m_open = false;
 }
 
-int SellerRegistry::column(const QString &name) const { return m_record.indexOf(name.toUpper()); }
+int SellerRegistry::column(const QString &name) const {
+    return m_record.indexOf(name.toUpper());
+}
 
 QVariant SellerRegistry::value(int row, const QString &name) const {
     const int c = column(name);
@@ -100,7 +106,8 @@ void SellerRegistry::moveTo(int row) {
 void SellerRegistry::append() {
     Row r;
     r.now = QVector<QVariant>(m_record.count());
-    for (int c = 0; c < m_record.count(); ++c) r.now[c] = QVariant(m_record.field(c).metaType());
+    for (int c = 0; c < m_record.count(); ++c)
+        r.now[c] = QVariant(m_record.field(c).metaType());
     m_beforeInsert = m_current;
     m_rows << r;
     m_current = rowCount() - 1;
@@ -148,12 +155,15 @@ bool SellerRegistry::save(QString *error, QVariant *newCode) {
                 marks << QStringLiteral("?");
                 values << nullIfEmpty(row.now[c], m_record.field(c).metaType());
             }
-            if (!q.prepare(QStringLiteral("INSERT INTO CAD_VENDEDOR (") + names.join(u',') + QStringLiteral(") VALUES (") +
-                           marks.join(u',') + QStringLiteral(") RETURNING COD_VEND")))
+            if (!q.prepare(QStringLiteral("INSERT INTO CAD_VENDEDOR (") + names.join(u',') +
+                           QStringLiteral(") VALUES (") + marks.join(u',') +
+                           QStringLiteral(") RETURNING COD_VEND")))
                 return fail(q.lastError().text());
-            for (const QVariant &v : values) q.addBindValue(v);
+            for (const QVariant &v : values)
+                q.addBindValue(v);
             if (!q.exec()) return fail(q.lastError().text());
-            if (!q.next()) return fail(QStringLiteral("O banco de dados não devolveu o código do novo Vendedor."));
+            if (!q.next())
+                return fail(QStringLiteral("O banco de dados não devolveu o código do novo Vendedor."));
             codes << qMakePair(r, q.value(0));
             continue;
         }
@@ -175,12 +185,15 @@ bool SellerRegistry::save(QString *error, QVariant *newCode) {
         if (!q.prepare(QStringLiteral("UPDATE CAD_VENDEDOR SET ") + sets.join(QStringLiteral(", ")) +
                        QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "))))
             return fail(q.lastError().text());
-        for (const QVariant &v : setValues) q.addBindValue(v);
-        for (const QVariant &v : whereValues) q.addBindValue(v);
+        for (const QVariant &v : setValues)
+            q.addBindValue(v);
+        for (const QVariant &v : whereValues)
+            q.addBindValue(v);
         if (!q.exec()) return fail(q.lastError().text());
         if (q.numRowsAffected() != 1)
-            return fail(QStringLiteral("O Vendedor foi alterado ou excluído em outro computador desde que foi lido. "
-                                       "Nada foi gravado; feche e abra a janela para ver os dados atuais."));
+            return fail(
+                QStringLiteral("O Vendedor foi alterado ou excluído em outro computador desde que foi lido. "
+                               "Nada foi gravado; feche e abra a janela para ver os dados atuais."));
     }
     if (!m_db.commit()) return fail(m_db.lastError().text());
     const int codeColumn = column(kCode);
@@ -188,7 +201,8 @@ bool SellerRegistry::save(QString *error, QVariant *newCode) {
         m_rows[r].now[codeColumn] = code;
         if (newCode) *newCode = code;
     }
-    for (Row &row : m_rows) row.read = row.now;
+    for (Row &row : m_rows)
+        row.read = row.now;
     return true;
 }
 
@@ -220,19 +234,22 @@ bool SellerRegistry::removeCurrent(QString *error) {
                 values << sqlValue(row.read[c]);
             }
         }
-        if (!q.prepare(QStringLiteral("DELETE FROM CAD_VENDEDOR WHERE ") + where.join(QStringLiteral(" AND ")))) {
+        if (!q.prepare(QStringLiteral("DELETE FROM CAD_VENDEDOR WHERE ") +
+                       where.join(QStringLiteral(" AND ")))) {
             if (error) *error = q.lastError().text();
             return false;
         }
-        for (const QVariant &v : values) q.addBindValue(v);
+        for (const QVariant &v : values)
+            q.addBindValue(v);
         if (!q.exec()) {
             if (error) *error = q.lastError().text();
             return false;
         }
         if (q.numRowsAffected() != 1) {
             if (error)
-                *error = QStringLiteral("O Vendedor foi alterado ou excluído em outro computador desde que foi lido. "
-                                        "Nada foi excluído; feche e abra a janela para ver os dados atuais.");
+                *error = QStringLiteral(
+                    "O Vendedor foi alterado ou excluído em outro computador desde que foi lido. "
+                    "Nada foi excluído; feche e abra a janela para ver os dados atuais.");
             return false;
         }
     }

@@ -54,12 +54,15 @@ TForm_vendedor::TForm_vendedor(const AppServices &services, QWidget *parent)
     dbcod->setEnabled(false);
     setBackground(dbcod, QColor(0xC0, 0xC0, 0xC0));
     dbnome = addField("dbnome", QStringLiteral("NOME_VEND"), QStringLiteral("Nome"), {92, 60, 420, 24}, 30);
-    dbdocumento =
-        addField("dbdocumento", QStringLiteral("CPF_VEND"), QStringLiteral("Documento"), {522, 60, 150, 24}, 16);
+    dbdocumento = addField("dbdocumento", QStringLiteral("CPF_VEND"), QStringLiteral("Documento"),
+                           {522, 60, 150, 24}, 16);
     dbfone = addField("dbfone", QStringLiteral("FONE1"), QStringLiteral("Fone"), {682, 60, 132, 24}, 15);
-    dbende = addField("dbende", QStringLiteral("END_VEND"), QStringLiteral("Endereço"), {12, 112, 420, 24}, 100);
-    dbbairro = addField("dbbairro", QStringLiteral("BAIRRO_VEND"), QStringLiteral("Bairro"), {442, 112, 200, 24}, 30);
-    dbcidade = addField("dbcidade", QStringLiteral("CID_VEND"), QStringLiteral("Cidade/UF"), {12, 164, 420, 24}, 30);
+    dbende =
+        addField("dbende", QStringLiteral("END_VEND"), QStringLiteral("Endereço"), {12, 112, 420, 24}, 100);
+    dbbairro = addField("dbbairro", QStringLiteral("BAIRRO_VEND"), QStringLiteral("Bairro"),
+                        {442, 112, 200, 24}, 30);
+    dbcidade =
+        addField("dbcidade", QStringLiteral("CID_VEND"), QStringLiteral("Cidade/UF"), {12, 164, 420, 24}, 30);
 
     auto *ufLabel = new QLabel(QStringLiteral("UF"), this);
     ufLabel->setFont(labelFont());
@@ -128,14 +131,15 @@ TForm_vendedor::TForm_vendedor(const AppServices &services, QWidget *parent)
     connect(btn_excluir, &QPushButton::clicked, this, &TForm_vendedor::btn_excluirClick);
 
     m_enterOrder = {dbnome, dbdocumento, dbfone, dbende, dbbairro, dbcidade, DBC_UF};
-    for (int i = 0; i + 1 < m_enterOrder.size(); ++i) setTabOrder(m_enterOrder[i], m_enterOrder[i + 1]);
+    for (int i = 0; i + 1 < m_enterOrder.size(); ++i)
+        setTabOrder(m_enterOrder[i], m_enterOrder[i + 1]);
     LigarB2(false, true);
 }
 
 TForm_vendedor::~TForm_vendedor() = default;
 
-QLineEdit *TForm_vendedor::addField(const char *name, const QString &column, const QString &label, QRect place,
-                                    int maxLength) {
+QLineEdit *TForm_vendedor::addField(const char *name, const QString &column, const QString &label,
+                                    QRect place, int maxLength) {
     auto *l = new QLabel(label, this);
     l->setFont(labelFont());
     l->setGeometry(place.x(), place.y() - 22, place.width(), 20);
@@ -144,7 +148,8 @@ QLineEdit *TForm_vendedor::addField(const char *name, const QString &column, con
     e->setGeometry(place);
     if (maxLength > 0) e->setMaxLength(maxLength);
     e->installEventFilter(this);
-    connect(e, &QLineEdit::textEdited, this, [this, column](const QString &text) { fieldEdited(column, text); });
+    connect(e, &QLineEdit::textEdited, this,
+            [this, column](const QString &text) { fieldEdited(column, text); });
     m_fields.append({e, column});
     return e;
 }
@@ -260,9 +265,10 @@ void TForm_vendedor::btn_localizarClick() {
 
 void TForm_vendedor::btn_excluirClick() {
     if (m_sellers.current() < 0) return;
-    if (!m_services.dialogs.question(QStringLiteral("KORVANTE"), QStringLiteral("Deseja Excluir esse Vendedor"),
-                                     false)) {
-        m_services.dialogs.message(QStringLiteral("KORVANTE"), QStringLiteral("Processo Cancelado!"), BoxIcon::None);
+    if (!m_services.dialogs.question(QStringLiteral("KORVANTE"),
+                                     QStringLiteral("Deseja Excluir esse Vendedor"), false)) {
+        m_services.dialogs.message(QStringLiteral("KORVANTE"), QStringLiteral("Processo Cancelado!"),
+                                   BoxIcon::None);
         return;
     }
     QString error;

@@ -39,7 +39,8 @@ private:
     void showCurrent();
     void fieldEdited(const QString &column, const QVariant &value);
     void navigate(void (SellerRegistry::*move)());
-    QLineEdit *addField(const char *name, const QString &column, const QString &label, QRect place, int maxLength);
+    QLineEdit *addField(const char *name, const QString &column, const QString &label, QRect place,
+                        int maxLength);
 
     AppServices m_services;
     SellerRegistry m_sellers;

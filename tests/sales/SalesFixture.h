@@ -14,15 +14,16 @@ inline bool dealTickets(TestInstallation &inst, const QString &table, int ticket
         columns << QStringLiteral("N%1").arg(i);
         marks << QStringLiteral("?");
     }
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(table, columns.join(u','), marks.join(u','));
+    const QString sql =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns.join(u','), marks.join(u','));
     QSqlDatabase db = inst.tdm->CONEX_R();
     db.transaction();
     for (int t = 1; t <= tickets; ++t) {
         QSqlQuery q(db);
         q.prepare(sql);
         q.addBindValue(t);
-        for (int i = 0; i < perTicket; ++i) q.addBindValue((t - 1) * perTicket + i);
+        for (int i = 0; i < perTicket; ++i)
+            q.addBindValue((t - 1) * perTicket + i);
         if (!q.exec()) {
             db.rollback();
             return false;
@@ -41,13 +42,16 @@ inline void chooseRaffle(WorkingRaffle &r, int slot = 1) {
 }
 
 inline QString mark(TestInstallation &inst, int ticket, int slot = 1) {
-    return inst.scalar(QStringLiteral("SELECT VALID_R%1 FROM BS2_100G WHERE NUMBILHETE=?").arg(slot), {ticket})
+    return inst
+        .scalar(QStringLiteral("SELECT VALID_R%1 FROM BS2_100G WHERE NUMBILHETE=?").arg(slot), {ticket})
         .toString()
         .trimmed();
 }
 
 inline int buyerRows(TestInstallation &inst, int ticket, int slot = 1) {
-    return inst.scalar(QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_%1 WHERE NUMBILHETE=?").arg(slot), {ticket})
+    return inst
+        .scalar(QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_%1 WHERE NUMBILHETE=?").arg(slot),
+                {ticket})
         .toInt();
 }
 

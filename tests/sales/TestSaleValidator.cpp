@@ -38,8 +38,9 @@ protected:
                 return;
             }
             QSqlQuery q(db);
-            if (!q.exec(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALIDADO, NOMECOMP) "
-                                       "VALUES (1, %1, 'Sim', 'OUTRO')")
+            if (!q.exec(QStringLiteral(
+                            "INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALIDADO, NOMECOMP) "
+                            "VALUES (1, %1, 'Sim', 'OUTRO')")
                             .arg(m_ticket)) ||
                 !q.exec(QStringLiteral("UPDATE BS2_100G SET VALID_R1='S' WHERE NUMBILHETE=%1").arg(m_ticket)))
                 error = q.lastError().text();
@@ -111,24 +112,30 @@ SaleOutcome TestSaleValidator::run(const QString &text, SaleInput in) {
 void TestSaleValidator::refusals_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    const QString range = QStringLiteral("Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. ");
+    const QString range =
+        QStringLiteral("Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. ");
     QTest::newRow("zero") << "0" << range + "Digite números entre [ 1 e 100 ]";
     QTest::newRow("sequence from zero") << "0-5" << range + "Digite números máximo entre [ 1 e 100 ]";
     QTest::newRow("sequence past N") << "90-101" << range + "Digite números máximo entre [ 1 e 100 ]";
-    QTest::newRow("past the last ticket")
-        << "51"
-        << "Esse Nº de Controle de Bilhete está além do último Bilhete da Rifa Escolhida. O C.Bilhete máximo que pode "
-           "ser digitado é até: 50";
+    QTest::newRow("past the last ticket") << "51"
+                                          << "Esse Nº de Controle de Bilhete está além do último Bilhete da "
+                                             "Rifa Escolhida. O C.Bilhete máximo que pode "
+                                             "ser digitado é até: 50";
     QTest::newRow("past N") << "101" << range + "Digite números entre [ 1 e 100 ]";
-    QTest::newRow("ticket id") << "C-0012" << "Favor Digite apenas os Números, sem o [ C- ]... ";
-    QTest::newRow("leading dash") << "-5" << "'' não é um número válido.";
-    QTest::newRow("open end") << "5-" << "'' não é um número válido.";
-    QTest::newRow("two dashes") << "1-2-3" << "'2-3' não é um número válido.";
-    QTest::newRow("too large") << "99999999999" << "'99999999999' não é um número válido.";
-    QTest::newRow("end before start")
-        << "12-10"
-        << "Sequência inválida: o último Bilhete [10] é menor que o primeiro [12]. Digite a sequência do menor para o "
-           "maior ( Ex.: 10-40 ).";
+    QTest::newRow("ticket id") << "C-0012"
+                               << "Favor Digite apenas os Números, sem o [ C- ]... ";
+    QTest::newRow("leading dash") << "-5"
+                                  << "'' não é um número válido.";
+    QTest::newRow("open end") << "5-"
+                              << "'' não é um número válido.";
+    QTest::newRow("two dashes") << "1-2-3"
+                                << "'2-3' não é um número válido.";
+    QTest::newRow("too large") << "99999999999"
+                               << "'99999999999' não é um número válido.";
+    QTest::newRow("end before start") << "12-10"
+                                      << "Sequência inválida: o último Bilhete [10] é menor que o primeiro "
+                                         "[12]. Digite a sequência do menor para o "
+                                         "maior ( Ex.: 10-40 ).";
 }
 
 void TestSaleValidator::refusals() {
@@ -161,7 +168,8 @@ void TestSaleValidator::sequenceStopsAtValidatedTicket() {
     QVERIFY(run(QStringLiteral("11")).ok());
     const SaleOutcome o = run(QStringLiteral("10-12"));
     QCOMPARE(o.result, SaleOutcome::Result::AlreadyValidated);
-    QCOMPARE(o.message, QStringLiteral("Esse Bilhete [11] na Sequencia informada, já foi Validado anteriormente!"));
+    QCOMPARE(o.message,
+             QStringLiteral("Esse Bilhete [11] na Sequencia informada, já foi Validado anteriormente!"));
     QCOMPARE(o.written, QList<int>{10});
     QCOMPARE(SalesFixture::buyerRows(*inst, 10), 1);
     QCOMPARE(SalesFixture::mark(*inst, 10), QStringLiteral("S"));
@@ -185,14 +193,14 @@ void TestSaleValidator::rowContents_data() {
     QTest::addColumn<bool>("sellerEnabled");
     QTest::addColumn<QVariantList>("expected"); // NOMECOMP, FONECOMP, ENDCOMP, CIDCOMP, COD_VENDEDOR
     const QVariant null;
-    QTest::newRow("single with extra fields") << "7" << true << true
-                                              << QVariantList{"Ana Maria", "11987654321", "Rua A, 10", "CAMPINAS-SP", 12};
-    QTest::newRow("single, extra fields off") << "7" << false << true << QVariantList{null, null, null, null, null};
-    QTest::newRow("sequence with extra fields on") << "7-8" << true << true
-                                                   << QVariantList{null, null, null, null, null};
-    QTest::newRow("seller switched off with F5") << "7" << true << false
-                                                 << QVariantList{"Ana Maria", "11987654321", "Rua A, 10", "CAMPINAS-SP",
-                                                                 null};
+    QTest::newRow("single with extra fields")
+        << "7" << true << true << QVariantList{"Ana Maria", "11987654321", "Rua A, 10", "CAMPINAS-SP", 12};
+    QTest::newRow("single, extra fields off")
+        << "7" << false << true << QVariantList{null, null, null, null, null};
+    QTest::newRow("sequence with extra fields on")
+        << "7-8" << true << true << QVariantList{null, null, null, null, null};
+    QTest::newRow("seller switched off with F5")
+        << "7" << true << false << QVariantList{"Ana Maria", "11987654321", "Rua A, 10", "CAMPINAS-SP", null};
 }
 
 void TestSaleValidator::rowContents() {
@@ -212,8 +220,9 @@ void TestSaleValidator::rowContents() {
     in.dateText = QStringLiteral("05/11/2026");
     QVERIFY(run(typed, in).ok());
     QSqlQuery q(inst->tdm->CONEX_R());
-    QVERIFY(q.exec(QStringLiteral("SELECT NOMECOMP, FONECOMP, ENDCOMP, CIDCOMP, COD_VENDEDOR, NUM_CAD_RIFA, VALOR, "
-                                  "VALIDADO, DATA_VAL, UFCOMP, VIAZAP FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=7")));
+    QVERIFY(q.exec(
+        QStringLiteral("SELECT NOMECOMP, FONECOMP, ENDCOMP, CIDCOMP, COD_VENDEDOR, NUM_CAD_RIFA, VALOR, "
+                       "VALIDADO, DATA_VAL, UFCOMP, VIAZAP FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=7")));
     QVERIFY(q.next());
     for (int c = 0; c < 5; ++c) {
         QCOMPARE(q.value(c).isNull(), expected[c].isNull());
@@ -247,7 +256,9 @@ void TestSaleValidator::reservedTicketBecomesSold() {
     QCOMPARE(SalesFixture::mark(*inst, 15), QStringLiteral("S"));
     // Withdrawing leaves a blank, the other raffles' columns untouched.
     QVERIFY(validator->MarcarValTabelaBS(15, MarkAction::Excluir));
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT VALID_R1 FROM BS2_100G WHERE NUMBILHETE=15")).toString().trimmed(),
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT VALID_R1 FROM BS2_100G WHERE NUMBILHETE=15"))
+                 .toString()
+                 .trimmed(),
              QString());
     QVERIFY(!inst->scalar(QStringLiteral("SELECT VALID_R1 FROM BS2_100G WHERE NUMBILHETE=15")).isNull());
     QVERIFY(inst->scalar(QStringLiteral("SELECT VALID_R2 FROM BS2_100G WHERE NUMBILHETE=15")).isNull());
@@ -272,12 +283,15 @@ void TestSaleValidator::authenticationCodeTable() {
     for (int i = 0; i < codes; ++i) {
         const QString code = validator->GerarAutDigital();
         QCOMPARE(code.size(), 9);
-        for (QChar c : code) ++seen[QString(c)];
+        for (QChar c : code)
+            ++seen[QString(c)];
     }
     QCOMPARE(seen.value(QStringLiteral("z")), 0);
     const double draws = codes * 9.0;
-    QVERIFY2(qAbs(seen.value(QStringLiteral("0")) / draws - 0.03) < 0.006, qPrintable(QString::number(seen["0"])));
-    QVERIFY2(qAbs(seen.value(QStringLiteral("x")) / draws - 0.01) < 0.004, qPrintable(QString::number(seen["x"])));
+    QVERIFY2(qAbs(seen.value(QStringLiteral("0")) / draws - 0.03) < 0.006,
+             qPrintable(QString::number(seen["0"])));
+    QVERIFY2(qAbs(seen.value(QStringLiteral("x")) / draws - 0.01) < 0.004,
+             qPrintable(QString::number(seen["x"])));
 }
 
 void TestSaleValidator::authenticationCodeStoredUnchanged() {
@@ -322,8 +336,9 @@ void TestSaleValidator::missingTicketRowLeavesNoBuyerRow() {
     const SaleOutcome o = run(QStringLiteral("33"));
     QVERIFY(inst->exec(QStringLiteral("INSERT INTO BS2_100G (NUMBILHETE, N1, N2) VALUES (33, 64, 65)")));
     QCOMPARE(o.result, SaleOutcome::Result::Failed);
-    QCOMPARE(o.message,
-             QStringLiteral("Erro ao Validar. Detalhe do Erro: O Bilhete [33] não existe na tabela BS2_100G."));
+    QCOMPARE(
+        o.message,
+        QStringLiteral("Erro ao Validar. Detalhe do Erro: O Bilhete [33] não existe na tabela BS2_100G."));
     QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 0);
 }
 
@@ -338,8 +353,9 @@ void TestSaleValidator::secondSaleAtTheSameMomentIsRefused() {
     QCOMPARE(o.result, SaleOutcome::Result::AlreadyValidated);
     QCOMPARE(o.message, QStringLiteral("Bilhete [ 30 ] já foi Validado anteriormente!"));
     QCOMPARE(SalesFixture::buyerRows(*inst, 30), 1);
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT NOMECOMP FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=30")).toString(),
-             QStringLiteral("OUTRO"));
+    QCOMPARE(
+        inst->scalar(QStringLiteral("SELECT NOMECOMP FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=30")).toString(),
+        QStringLiteral("OUTRO"));
     QCOMPARE(SalesFixture::mark(*inst, 30), QStringLiteral("S"));
 }
 

@@ -50,8 +50,7 @@ private Q_SLOTS:
     void menuOpensWindowWithRaffleNameAndPrice();
 
 private:
-    template <typename T = QWidget>
-    T *w(const char *name) {
+    template <typename T = QWidget> T *w(const char *name) {
         T *found = form->findChild<T *>(QLatin1String(name));
         if (!found) qWarning() << "no control" << name;
         return found;
@@ -67,7 +66,8 @@ private:
     void extras(bool on) { QTest::mouseClick(w<QRadioButton>(on ? "RB_Sim" : "RB_Nao"), Qt::LeftButton); }
     QColor base(const char *name) { return w(name)->palette().color(QPalette::Base); }
     QVariant column(const QString &col, int ticket) {
-        return inst->scalar(QStringLiteral("SELECT %1 FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=?").arg(col), {ticket});
+        return inst->scalar(QStringLiteral("SELECT %1 FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=?").arg(col),
+                            {ticket});
     }
 
     std::unique_ptr<TestInstallation> inst;
@@ -80,7 +80,8 @@ void TestValidationWindow::initTestCase() {
     QVERIFY2(inst->ok(), qPrintable(inst->error()));
     QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
     QVERIFY(SalesFixture::dealTickets(*inst, QStringLiteral("BS2_100G"), 50, 2));
-    QVERIFY(inst->exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (COD_VEND, NOME_VEND) VALUES (12, 'JOSE SOUZA')")));
+    QVERIFY(inst->exec(
+        QStringLiteral("INSERT INTO CAD_VENDEDOR (COD_VEND, NOME_VEND) VALUES (12, 'JOSE SOUZA')")));
     SalesFixture::chooseRaffle(inst->raffle);
 }
 
@@ -133,7 +134,8 @@ void TestValidationWindow::enterWalksTheExtraFields() {
     QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 0); // not yet: the buyer comes first
     QCOMPARE(form->focusWidget(), w("DateEdit1"));
     QCOMPARE(w<QLineEdit>("DateEdit1")->text(), QStringLiteral("10/12/2026"));
-    for (const char *next : {"ed_comprador", "Mask_telefone", "ed_endereco", "ed_cidade", "ed_CodVend", "BTN_Validar"}) {
+    for (const char *next :
+         {"ed_comprador", "Mask_telefone", "ed_endereco", "ed_cidade", "ed_CodVend", "BTN_Validar"}) {
         QTest::keyClick(form->focusWidget(), Qt::Key_Return);
         QCOMPARE(form->focusWidget()->objectName(), QLatin1String(next));
     }
@@ -163,7 +165,8 @@ void TestValidationWindow::singleValidationClearsBuyerAndBlinks() {
     QCOMPARE(column(QStringLiteral("COD_VENDEDOR"), 7).toInt(), 12);
     QCOMPARE(column(QStringLiteral("DATA_VAL"), 7).toDate(), QDate(2026, 12, 10));
     QCOMPARE(column(QStringLiteral("VALOR"), 7).toDouble(), 10.0);
-    for (const char *f : {"ed_comprador", "ed_endereco", "ed_cidade", "ed_CodVend", "ed_nomVend", "ED_NUM_BILHETE"})
+    for (const char *f :
+         {"ed_comprador", "ed_endereco", "ed_cidade", "ed_CodVend", "ed_nomVend", "ED_NUM_BILHETE"})
         QVERIFY2(w<QLineEdit>(f)->text().isEmpty(), f);
     QCOMPARE(w<QLineEdit>("DateEdit1")->text(), QStringLiteral("01/12/2026")); // the date stays
     QCOMPARE(w<QLabel>("LBL_CartValid")->text(), QStringLiteral("[ 7 ]"));
@@ -188,7 +191,8 @@ void TestValidationWindow::sequenceShowsWithoutBlinking() {
     QTRY_VERIFY_WITH_TIMEOUT(!w<QTimer>("Timer2")->isActive(), 3000);
 
     validate(QStringLiteral("10-12"));
-    for (int t : {10, 11, 12}) QCOMPARE(SalesFixture::mark(*inst, t), QStringLiteral("S"));
+    for (int t : {10, 11, 12})
+        QCOMPARE(SalesFixture::mark(*inst, t), QStringLiteral("S"));
     QVERIFY(!w<QTimer>("Timer2")->isActive());
     QCOMPARE(w<QLabel>("LBL_CartValid")->text(), QStringLiteral("[ 10-12 ]"));
     QVERIFY(w<QLabel>("LBL_CartValid")->isVisible());
@@ -210,16 +214,18 @@ void TestValidationWindow::typingStopsTheNotice() {
 }
 
 void TestValidationWindow::refusalLeavesTheFieldAsTyped() {
-    inst->dialogs.expectMessage(QStringLiteral("Esse Nº de Controle de Bilhete está além do último Bilhete da Rifa "
-                                               "Escolhida. O C.Bilhete máximo que pode ser digitado é até: 50"),
-                                BoxIcon::Error);
+    inst->dialogs.expectMessage(
+        QStringLiteral("Esse Nº de Controle de Bilhete está além do último Bilhete da Rifa "
+                       "Escolhida. O C.Bilhete máximo que pode ser digitado é até: 50"),
+        BoxIcon::Error);
     validate(QStringLiteral("51"));
     QCOMPARE(w<QLineEdit>("ED_NUM_BILHETE")->text(), QStringLiteral("51"));
     QCOMPARE(form->focusWidget(), w("ED_NUM_BILHETE"));
     // A sequence stopped by a sold ticket leaves the field too, with the tickets before it sold.
     validate(QStringLiteral("11"));
     inst->dialogs.expectMessage(
-        QStringLiteral("Esse Bilhete [11] na Sequencia informada, já foi Validado anteriormente!"), BoxIcon::Error);
+        QStringLiteral("Esse Bilhete [11] na Sequencia informada, já foi Validado anteriormente!"),
+        BoxIcon::Error);
     validate(QStringLiteral("10-12"));
     QCOMPARE(w<QLineEdit>("ED_NUM_BILHETE")->text(), QStringLiteral("10-12"));
     QCOMPARE(SalesFixture::buyerRows(*inst, 10), 1);
@@ -230,8 +236,8 @@ void TestValidationWindow::refusalLeavesTheFieldAsTyped() {
 
 void TestValidationWindow::alreadyValidatedClearsTheField() {
     validate(QStringLiteral("9"));
-    inst->dialogs.expectMessage(QStringLiteral("Bilhete [ 9 ] já foi Validado anteriormente!"), BoxIcon::Error,
-                                QStringLiteral("Korvante"));
+    inst->dialogs.expectMessage(QStringLiteral("Bilhete [ 9 ] já foi Validado anteriormente!"),
+                                BoxIcon::Error, QStringLiteral("Korvante"));
     validate(QStringLiteral("9"));
     QVERIFY(w<QLineEdit>("ED_NUM_BILHETE")->text().isEmpty());
     QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 1);
@@ -239,9 +245,10 @@ void TestValidationWindow::alreadyValidatedClearsTheField() {
     extras(true);
     form->ModoImportacao = true;
     w<QLineEdit>("ed_comprador")->setText(QStringLiteral("Ana"));
-    inst->dialogs.expectMessage(QStringLiteral("Bilhete [ 9 ] já foi Validado anteriormente!"), BoxIcon::Error,
-                                QStringLiteral("Korvante"));
-    inst->dialogs.expectQuestion(QStringLiteral("Deseja prosseguir para tentar validar os demais bilhetes?"), false);
+    inst->dialogs.expectMessage(QStringLiteral("Bilhete [ 9 ] já foi Validado anteriormente!"),
+                                BoxIcon::Error, QStringLiteral("Korvante"));
+    inst->dialogs.expectQuestion(QStringLiteral("Deseja prosseguir para tentar validar os demais bilhetes?"),
+                                 false);
     validate(QStringLiteral("9"));
     QVERIFY(!form->ModoImportacao);
     QVERIFY(w<QLineEdit>("ed_comprador")->text().isEmpty());
@@ -300,8 +307,9 @@ void TestValidationWindow::f5SwitchesTheSellerField() {
     type("ed_CodVend", QStringLiteral("12"));
     w("ed_comprador")->setFocus();
     inst->dialogs.expectMessage(
-        QStringLiteral("O Campo de Controle de Vendedores na validação será Desabilitado Temporariamente. Caso queira "
-                       "reabilitar, pressione novamente a Tecla F5 Novamente!"),
+        QStringLiteral(
+            "O Campo de Controle de Vendedores na validação será Desabilitado Temporariamente. Caso queira "
+            "reabilitar, pressione novamente a Tecla F5 Novamente!"),
         BoxIcon::Warning, QStringLiteral("Quelmaro"));
     QTest::keyClick(w("ed_comprador"), Qt::Key_F5);
     QVERIFY(!w("ed_CodVend")->isEnabled());
@@ -318,7 +326,8 @@ void TestValidationWindow::f5SwitchesTheSellerField() {
 }
 
 void TestValidationWindow::extraFieldsColours() {
-    const char *inputs[] = {"DateEdit1", "ed_comprador", "Mask_telefone", "ed_endereco", "ed_cidade", "ed_CodVend"};
+    const char *inputs[] = {"DateEdit1",   "ed_comprador", "Mask_telefone",
+                            "ed_endereco", "ed_cidade",    "ed_CodVend"};
     QVERIFY(w<QRadioButton>("RB_Nao")->isChecked());
     for (const char *i : inputs) {
         QVERIFY2(!w(i)->isEnabled(), i);
@@ -343,18 +352,20 @@ void TestValidationWindow::extraFieldsColours() {
 
 void TestValidationWindow::defaultCity() {
     extras(true);
-    inst->dialogs.expectMessage(QStringLiteral("Você não tem Cidade Padrão Definida. Pressione a tecla F10 para "
-                                               "Alterar/Cadastrar uma Cidade!"),
-                                BoxIcon::Warning, QStringLiteral("Quelmaro"));
+    inst->dialogs.expectMessage(
+        QStringLiteral("Você não tem Cidade Padrão Definida. Pressione a tecla F10 para "
+                       "Alterar/Cadastrar uma Cidade!"),
+        BoxIcon::Warning, QStringLiteral("Quelmaro"));
     type("ed_cidade", QString());
     QTest::keyClick(w("ed_cidade"), Qt::Key_F9);
     QTest::keyClick(w("ed_cidade"), Qt::Key_F10);
     QVERIFY(w("Panel_CidPadrao")->isVisible());
     QCOMPARE(form->focusWidget(), w("ed_cidpadrao"));
     w<QLineEdit>("ed_cidpadrao")->setText(QStringLiteral("SÃO PAULO-SP"));
-    inst->dialogs.expectMessage(QStringLiteral("Cidade Padrão Criada com Sucesso. Pressione F9 toda vez que desejar "
-                                               "usar essa cidade!"),
-                                BoxIcon::None);
+    inst->dialogs.expectMessage(
+        QStringLiteral("Cidade Padrão Criada com Sucesso. Pressione F9 toda vez que desejar "
+                       "usar essa cidade!"),
+        BoxIcon::None);
     QTest::mouseClick(w<QPushButton>("BTN_ConfirmarCid"), Qt::LeftButton);
     QVERIFY(!w("Panel_CidPadrao")->isVisible());
     QCOMPARE(w<QLineEdit>("ed_cidade")->text(), QStringLiteral("SÃO PAULO-SP"));
@@ -380,7 +391,8 @@ void TestValidationWindow::soundOption() {
     validate(QStringLiteral("16"));
     QVERIFY(beep.played.isEmpty());
     inst->dialogs.expectMessage(
-        QStringLiteral("Um pequeno aviso sono como esse,  será emitido quando um Bilhete for Validado!"), BoxIcon::None);
+        QStringLiteral("Um pequeno aviso sono como esse,  será emitido quando um Bilhete for Validado!"),
+        BoxIcon::None);
     QTest::mouseClick(w<QCheckBox>("Chk_som"), Qt::LeftButton);
     QCOMPARE(beep.played, (QList<QPair<int, int>>{{250, 300}}));
     validate(QStringLiteral("17"));
@@ -412,11 +424,12 @@ void TestValidationWindow::autoDateOption() {
 void TestValidationWindow::helpBox() {
     QCOMPARE(w("LBL_Ajuda")->toolTip(), QStringLiteral("Dicas & Ajuda sobre Validação..."));
     inst->dialogs.expectMessage(
-        QStringLiteral("Para Validar C.Bilhetes em seqüência, use \"-\" ( hífem ) entre os números. Ex.: [1 - 30] "
-                       "Validará 30 C.Bilhetes de uma só vez\r\rF7 - Para Retirar uma Validação de Rifa ou Click em "
-                       "Ver Validadas e com o Botão direito em uma Delas você poderá Excluir!\r\rCaso você tenha gerado "
-                       "Página HTML de vendas click no [ Botão Validar Várias Rifas Vinda do WhatsApp ] para Validar e "
-                       "Retornar as Validadas para o Comprador."),
+        QStringLiteral(
+            "Para Validar C.Bilhetes em seqüência, use \"-\" ( hífem ) entre os números. Ex.: [1 - 30] "
+            "Validará 30 C.Bilhetes de uma só vez\r\rF7 - Para Retirar uma Validação de Rifa ou Click em "
+            "Ver Validadas e com o Botão direito em uma Delas você poderá Excluir!\r\rCaso você tenha gerado "
+            "Página HTML de vendas click no [ Botão Validar Várias Rifas Vinda do WhatsApp ] para Validar e "
+            "Retornar as Validadas para o Comprador."),
         BoxIcon::Information, QStringLiteral("Quelmaro"));
     QTest::mouseClick(w("LBL_Ajuda"), Qt::LeftButton);
 }
@@ -431,7 +444,8 @@ void TestValidationWindow::placedEntriesAnswer() {
     QCOMPARE(w<QPushButton>("Button1")->text(), QStringLiteral("Zerar Validações"));
     QCOMPARE(w<QPushButton>("BTN_Mais")->text(), QStringLiteral("Mais..."));
     QStringList options;
-    for (QAction *a : w<QWidget>("Pop_Opcoes")->actions()) options << a->text();
+    for (QAction *a : w<QWidget>("Pop_Opcoes")->actions())
+        options << a->text();
     QCOMPARE(options, QStringList({"  *** OPÇÕES ***", "Exportar Validações", "Importar Validações",
                                    "Marcar Blocos Reservas"}));
     QCOMPARE(w("IMM_ValidaMaisZap")->toolTip(), QStringLiteral("Efetuar Validação Via dados do WhasApp"));
@@ -442,7 +456,8 @@ void TestValidationWindow::placedEntriesAnswer() {
 
 void TestValidationWindow::menuOpensWindowWithRaffleNameAndPrice() {
     form.reset();
-    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DA MOTO', VLR_RIFA=12.5 WHERE CODRIFA=1")));
+    QVERIFY(inst->exec(
+        QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DA MOTO', VLR_RIFA=12.5 WHERE CODRIFA=1")));
     TForm_RIFA menu(inst->services());
     SalesFixture::chooseRaffle(menu.raffle());
     QString caption, price;

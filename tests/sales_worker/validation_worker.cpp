@@ -24,19 +24,27 @@ public:
         QTextStream(stderr) << title << ": " << text << Qt::endl;
     }
     bool question(const QString &, const QString &, bool defaultYes) override { return defaultYes; }
-    std::optional<QString> inputText(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> inputText(const QString &, const QString &, const QString &) override {
+        return {};
+    }
     QString chooseOpenFile(const QString &, const QString &, const QString &) override { return {}; }
     QString chooseSaveFile(const QString &, const QString &, const QString &) override { return {}; }
     QString chooseFolder(const QString &, const QString &) override { return {}; }
 };
 
 void report(QTextStream &out, const SaleOutcome &o) {
-    for (int n : o.written) out << "OK " << n << '\n';
+    for (int n : o.written)
+        out << "OK " << n << '\n';
     switch (o.result) {
     case SaleOutcome::Result::Validated:
-    case SaleOutcome::Result::Ignored: break;
-    case SaleOutcome::Result::AlreadyValidated: out << "REFUSED " << o.stoppedAt << ' ' << o.message << '\n'; break;
-    default: out << "FAILED " << o.stoppedAt << ' ' << o.message << '\n'; break;
+    case SaleOutcome::Result::Ignored:
+        break;
+    case SaleOutcome::Result::AlreadyValidated:
+        out << "REFUSED " << o.stoppedAt << ' ' << o.message << '\n';
+        break;
+    default:
+        out << "FAILED " << o.stoppedAt << ' ' << o.message << '\n';
+        break;
     }
     out.flush();
 }

@@ -28,7 +28,8 @@ private:
     QLineEdit *edit(const char *name) { return form->findChild<QLineEdit *>(QLatin1String(name)); }
     QPushButton *button(const char *name) { return form->findChild<QPushButton *>(QLatin1String(name)); }
     QString nameInDb(int code) {
-        return inst->scalar(QStringLiteral("SELECT NOME_VEND FROM CAD_VENDEDOR WHERE COD_VEND=?"), {code}).toString();
+        return inst->scalar(QStringLiteral("SELECT NOME_VEND FROM CAD_VENDEDOR WHERE COD_VEND=?"), {code})
+            .toString();
     }
     std::unique_ptr<TestInstallation> inst;
     std::unique_ptr<TForm_vendedor> form;
@@ -67,9 +68,11 @@ void TestSellers::windowAndStateList() {
     QCOMPARE(form->size(), QSize(826, 255));
     auto *uf = form->findChild<QComboBox *>(QStringLiteral("DBC_UF"));
     QStringList items;
-    for (int i = 0; i < uf->count(); ++i) items << uf->itemText(i);
-    QCOMPARE(items, QStringList({"AC", "AL", "AM", "AP", "BA", "CE", "DF", "ES", "GO", "MA", "MG", "MS", "MT", "PA",
-                                 "PB", "PE", "PI", "PR", "RJ", "RN", "RO", "RR", "RS", "SC", "SE", "SP", "TO"}));
+    for (int i = 0; i < uf->count(); ++i)
+        items << uf->itemText(i);
+    QCOMPARE(items,
+             QStringList({"AC", "AL", "AM", "AP", "BA", "CE", "DF", "ES", "GO", "MA", "MG", "MS", "MT", "PA",
+                          "PB", "PE", "PI", "PR", "RJ", "RN", "RO", "RR", "RS", "SC", "SE", "SP", "TO"}));
     QVERIFY(!uf->isEditable());
     // Letters do not jump through the list.
     QTest::keyClick(uf, Qt::Key_R);
@@ -101,7 +104,8 @@ void TestSellers::newSellerIsShownWithItsCodeAsLastRow() {
     QTest::keyClicks(edit("dbcidade"), QStringLiteral("Campinas"));
     auto *uf = form->findChild<QComboBox *>(QStringLiteral("DBC_UF"));
     uf->setFocus();
-    while (uf->currentText() != u"SP") QTest::keyClick(uf, Qt::Key_Down);
+    while (uf->currentText() != u"SP")
+        QTest::keyClick(uf, Qt::Key_Down);
 
     inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
     QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
@@ -109,9 +113,12 @@ void TestSellers::newSellerIsShownWithItsCodeAsLastRow() {
     const int code = inst->scalar(QStringLiteral("SELECT MAX(COD_VEND) FROM CAD_VENDEDOR")).toInt();
     QVERIFY(code > 20); // given by the database
     QCOMPARE(nameInDb(code), QStringLiteral("Ana Lúcia"));
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT TRIM(UF_VEND) || CID_VEND FROM CAD_VENDEDOR WHERE COD_VEND=?"), {code}),
-             QVariant(QStringLiteral("SPCampinas")));
-    QVERIFY(inst->scalar(QStringLiteral("SELECT END_VEND FROM CAD_VENDEDOR WHERE COD_VEND=?"), {code}).isNull());
+    QCOMPARE(
+        inst->scalar(QStringLiteral("SELECT TRIM(UF_VEND) || CID_VEND FROM CAD_VENDEDOR WHERE COD_VEND=?"),
+                     {code}),
+        QVariant(QStringLiteral("SPCampinas")));
+    QVERIFY(
+        inst->scalar(QStringLiteral("SELECT END_VEND FROM CAD_VENDEDOR WHERE COD_VEND=?"), {code}).isNull());
     QCOMPARE(edit("dbcod")->text(), QString::number(code));
     QCOMPARE(edit("dbnome")->text(), QStringLiteral("Ana Lúcia"));
     QCOMPARE(form->CDS_VENDEDOR().current(), form->CDS_VENDEDOR().rowCount() - 1);
@@ -176,7 +183,8 @@ void TestSellers::sellerChangedElsewhereIsNotOverwritten() {
     QTest::keyClicks(edit("dbnome"), QStringLiteral("X"));
     inst->dialogs.expectMessage(QString(), BoxIcon::Error);
     QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
-    QVERIFY(inst->dialogs.shown.last().text.contains(QStringLiteral("alterado ou excluído em outro computador")));
+    QVERIFY(
+        inst->dialogs.shown.last().text.contains(QStringLiteral("alterado ou excluído em outro computador")));
     QCOMPARE(nameInDb(3), QStringLiteral("Outro Nome"));
     QVERIFY(button("btn_gravar")->isEnabled()); // the change is still there to correct or cancel
 }
@@ -188,7 +196,8 @@ void TestSellers::search_data() {
     QTest::newRow("a number is a code, not a name start") << QVariant("12") << QString() << "12";
     QTest::newRow("name start ignores case") << QVariant("MAR") << QString() << "05";
     QTest::newRow("cancelled box matches the first seller") << QVariant() << QString() << "03";
-    QTest::newRow("unknown name") << QVariant("Zé") << "Vendedor não encontrado" << "20";
+    QTest::newRow("unknown name") << QVariant("Zé") << "Vendedor não encontrado"
+                                  << "20";
     QTest::newRow("unknown code stays silently") << QVariant("99") << QString() << "20";
 }
 
