@@ -35,6 +35,7 @@ private Q_SLOTS:
     void singleValidationClearsBuyerAndBlinks();
     void sequenceShowsWithoutBlinking();
     void typingStopsTheNotice();
+    void sequenceLetsTheWindowRunButNotASecondValidation();
     void refusalLeavesTheFieldAsTyped();
     void alreadyValidatedClearsTheField();
     void unknownSellerIsClearedAndNotStored();
@@ -211,6 +212,20 @@ void TestValidationWindow::typingStopsTheNotice() {
     QVERIFY(!w<QTimer>("Timer2")->isActive());
     QVERIFY(!w<QLabel>("LBL_CartValid")->isVisible());
     QVERIFY(!w<QLabel>("LBL_AvisoValidada1")->isVisible());
+}
+
+void TestValidationWindow::sequenceLetsTheWindowRunButNotASecondValidation() {
+    // Pending events run between the tickets; a click among them does not start a second validation.
+    bool ran = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        ran = true;
+        form->BTN_ValidarClick();
+    });
+    w<QLineEdit>("ED_NUM_BILHETE")->setText(QStringLiteral("1-5"));
+    form->BTN_ValidarClick();
+    QVERIFY(ran);
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 5);
+    QCOMPARE(w<QLabel>("LBL_CartValid")->text(), QStringLiteral("[ 1-5 ]"));
 }
 
 void TestValidationWindow::refusalLeavesTheFieldAsTyped() {
