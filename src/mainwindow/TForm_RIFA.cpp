@@ -1,6 +1,7 @@
 #include "mainwindow/TForm_RIFA.h"
 
 #include "data/TDM.h"
+#include "mainwindow/MenuArtwork.h"
 #include "platform/Dialogs.h"
 #include "platform/FileAttributes.h"
 #include "platform/Shell.h"
@@ -43,7 +44,7 @@ TForm_RIFA::TForm_RIFA(const AppServices &services, QWidget *parent)
     IMG_FUNDO = new QLabel(this);
     IMG_FUNDO->setObjectName(QStringLiteral("IMG_FUNDO"));
     IMG_FUNDO->setGeometry(0, 0, 972, 680);
-    IMG_FUNDO->setPixmap(QPixmap(QStringLiteral(":/menu/fundo.jpg")));
+    IMG_FUNDO->setPixmap(MenuArtwork::background(MenuArtwork::MainProgram));
     IMG_FUNDO->setMouseTracking(true);
     IMG_FUNDO->installEventFilter(this);
 

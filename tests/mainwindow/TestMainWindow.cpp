@@ -98,6 +98,11 @@ void TestMainWindow::closeAreaClosesWindowAndConnection() {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QCOMPARE(form->size(), QSize(970, 670));
+    // The menu artwork is there, under the hot areas.
+    const QPixmap art = form->findChild<QLabel *>(QStringLiteral("IMG_FUNDO"))->pixmap();
+    QCOMPARE(art.size(), QSize(972, 680));
+    const QImage image = art.toImage();
+    QVERIFY(image.pixelColor(200, 230) != image.pixelColor(5, 5)); // the registration icon
     QCOMPARE(form->windowTitle(), QStringLiteral("KORVANTE 2.0"));
     QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
     click(QStringLiteral("img_fechar"));
