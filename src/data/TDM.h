@@ -34,11 +34,13 @@ public:
     CachedTable CDS_RIfaUSar{QStringLiteral("CDS_RIfaUSar")};
     bool loadRaffleRow(int codRifa, QString *error);
 
+    // Opens (or reopens) a named connection with the system's parameters.
+    static bool openConnection(const QString &name, const QString &path, QString *error);
+
     // Copies a raffle row into cadastro_temp of the print database; failures are silent.
     void AtualCadBaseID(const QSqlRecord &raffleRow);
 
 private:
-    bool connect(const char *name, const QString &path, QString *error);
 
     QString m_programFolder;
     Dialogs &m_dialogs;
