@@ -41,12 +41,15 @@ QString modules(const QList<int> &symbols) {
     for (int s : symbols) {
         if (s < 0 || s > 106) return {};
         bool bar = true;
-        for (const char *w = kWidths[s]; *w; ++w, bar = !bar) out += QString(*w - '0', bar ? u'1' : u'0');
+        for (const char *w = kWidths[s]; *w; ++w, bar = !bar)
+            out += QString(*w - '0', bar ? u'1' : u'0');
     }
     return out;
 }
 
-QString modulesA(const QString &text) { return modules(symbolsA(text)); }
+QString modulesA(const QString &text) {
+    return modules(symbolsA(text));
+}
 
 void paint(QPainter &painter, int left, int top, const QString &text, int height) {
     const QString m = modulesA(text);
@@ -57,7 +60,8 @@ void paint(QPainter &painter, int left, int top, const QString &text, int height
             continue;
         }
         int j = i;
-        while (j < m.size() && m[j] == u'1') ++j;
+        while (j < m.size() && m[j] == u'1')
+            ++j;
         painter.fillRect(QRect(left + i, top, j - i, height), Qt::black);
         i = j;
     }

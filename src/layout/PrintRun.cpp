@@ -22,15 +22,18 @@ int PrintRun::ticketCount() const {
 bool PrintRun::check(const PrintRunInput &in) {
     Dialogs &d = m_ctx.dialogs;
     const QString comp = in.comprimentoText.trimmed();
-    if (in.columnsText.trimmed() == QLatin1String("2") && !comp.isEmpty() && comp.toInt() > 98 && !in.whatsMode)
-        d.notice(QStringLiteral("ATENÇÃO... talvez pelo comprimento definido do bilhete, não dê para sair em 2 colunas "
-                                "ou mais, ai o ideal e usar sem colunas (zero) ou diminuir o comprimiento do Blhete "
-                                "para no máximo 98mm"));
+    if (in.columnsText.trimmed() == QLatin1String("2") && !comp.isEmpty() && comp.toInt() > 98 &&
+        !in.whatsMode)
+        d.notice(QStringLiteral(
+            "ATENÇÃO... talvez pelo comprimento definido do bilhete, não dê para sair em 2 colunas "
+            "ou mais, ai o ideal e usar sem colunas (zero) ou diminuir o comprimiento do Blhete "
+            "para no máximo 98mm"));
     // An empty COMPRIMENTO reads as 0 here, so it never warns.
     if (in.columnsText.trimmed() == QLatin1String("3") && comp.toInt() > 65)
-        d.notice(QStringLiteral("ATENÇÃO... talvez pelo comprimento definido do bilhete, não dê para sair em 3 colunas "
-                                "ou mais, ai o ideal e usar sem colunas (zero) ou diminuir o comprimiento do Blhete "
-                                "para no máximo 65mm"));
+        d.notice(QStringLiteral(
+            "ATENÇÃO... talvez pelo comprimento definido do bilhete, não dê para sair em 3 colunas "
+            "ou mais, ai o ideal e usar sem colunas (zero) ou diminuir o comprimiento do Blhete "
+            "para no máximo 65mm"));
     if (in.de.trimmed().isEmpty() || in.ate.trimmed().isEmpty()) {
         d.notice(QStringLiteral("Campo DE: e ATÉ: tem que estar com algum número"));
         return false;
@@ -43,17 +46,19 @@ bool PrintRun::check(const PrintRunInput &in) {
     const int count = ticketCount();
     // A raffle without numbers per ticket has no ticket to print.
     if (ate > count) {
-        d.error(QStringLiteral("O Número de Controle do Bilhete digitado está além do último Bilhete desta Rifa. "
-                               "O C.Bilhete máximo que pode ser digitado é até: %1")
-                    .arg(count));
+        d.error(
+            QStringLiteral("O Número de Controle do Bilhete digitado está além do último Bilhete desta Rifa. "
+                           "O C.Bilhete máximo que pode ser digitado é até: %1")
+                .arg(count));
         return false;
     }
     if (in.usarCBarra == 1 || in.usarCBarra == 2) {
         if (++m_barcodeCounter > 5) {
             m_barcodeCounter = 0;
-            d.notice(QStringLiteral("Você está usando CÓDIGO DE BARRAS. A visualização por várias vezes sem decidir "
-                                    "imprimir, pode gerar uma mancha PRETA no Código de Barras. Caso isso ocorra, "
-                                    "ideal que você Feche do Programa e Reabra, e faça a impressão!"));
+            d.notice(QStringLiteral(
+                "Você está usando CÓDIGO DE BARRAS. A visualização por várias vezes sem decidir "
+                "imprimir, pode gerar uma mancha PRETA no Código de Barras. Caso isso ocorra, "
+                "ideal que você Feche do Programa e Reabra, e faça a impressão!"));
         }
     }
     return true;
@@ -77,7 +82,8 @@ bool PrintRun::TransferirRifaPRN(const QString &table, int k, const PrintRunInpu
         return false;
     };
     const auto ticketTable = TicketTables::find(table);
-    if (!ticketTable || ticketTable->perTicket != k) return fail(QStringLiteral("Tabela de bilhetes inválida: ") + table);
+    if (!ticketTable || ticketTable->perTicket != k)
+        return fail(QStringLiteral("Tabela de bilhetes inválida: ") + table);
 
     // The ranges to copy: one per entry of the send list, or DE..ATÉ.
     QList<QPair<int, int>> ranges;
@@ -96,8 +102,9 @@ bool PrintRun::TransferirRifaPRN(const QString &table, int k, const PrintRunInpu
         columns << QStringLiteral("N%1").arg(i);
         marks << QStringLiteral(":num%1").arg(i);
     }
-    const QString insert = QStringLiteral("Insert Into TAB_PRN (%1,NUMBILHETE,AUT_DIGITAL) values (%2,:NUMBILHETE,:AUT_DIGITAL)")
-                               .arg(columns.join(u','), marks.join(u','));
+    const QString insert =
+        QStringLiteral("Insert Into TAB_PRN (%1,NUMBILHETE,AUT_DIGITAL) values (%2,:NUMBILHETE,:AUT_DIGITAL)")
+            .arg(columns.join(u','), marks.join(u','));
 
     QSqlDatabase print = m_ctx.tdm.CONEX_PRINT();
     if (!print.transaction()) return fail(print.lastError().text());
@@ -110,8 +117,9 @@ bool PrintRun::TransferirRifaPRN(const QString &table, int k, const PrintRunInpu
     QSqlQuery sel(m_ctx.tdm.CONEX_R());
     sel.setForwardOnly(true);
     // Sorted, so the sheet shows the tickets in control-number order.
-    if (!sel.prepare(QStringLiteral("Select * from %1 where NUMBILHETE>=? and NUMBILHETE<=? order by NUMBILHETE")
-                         .arg(ticketTable->name))) {
+    if (!sel.prepare(
+            QStringLiteral("Select * from %1 where NUMBILHETE>=? and NUMBILHETE<=? order by NUMBILHETE")
+                .arg(ticketTable->name))) {
         const QString why = sel.lastError().text();
         print.rollback();
         return fail(why);
@@ -127,7 +135,8 @@ bool PrintRun::TransferirRifaPRN(const QString &table, int k, const PrintRunInpu
         while (sel.next()) {
             const int numBilhete = sel.value(QStringLiteral("NUMBILHETE")).toInt();
             int pos = 0;
-            for (int i = 1; i <= k; ++i) ins.bindValue(pos++, sel.value(QStringLiteral("N%1").arg(i)));
+            for (int i = 1; i <= k; ++i)
+                ins.bindValue(pos++, sel.value(QStringLiteral("N%1").arg(i)));
             ins.bindValue(pos++, numBilhete);
             ins.bindValue(pos++, sqlValue(Cod_AutBilhete_zap(numBilhete, in.whatsMode)));
             if (!ins.exec()) {
@@ -150,8 +159,9 @@ QString PrintRun::Cod_AutBilhete_zap(int numBilhete, bool whatsMode) const {
     const QString buyers = TicketTables::buyerTable(m_ctx.raffle.slot());
     if (buyers.isEmpty()) return {};
     QSqlQuery q(m_ctx.tdm.CONEX_R());
-    q.prepare(QStringLiteral("Select AUT_DIGITAL_VAL from %1 where VALIDADO=? and NUMBILHETE=? and NUM_CAD_RIFA=?")
-                  .arg(buyers));
+    q.prepare(
+        QStringLiteral("Select AUT_DIGITAL_VAL from %1 where VALIDADO=? and NUMBILHETE=? and NUM_CAD_RIFA=?")
+            .arg(buyers));
     q.addBindValue(QStringLiteral("Sim"));
     q.addBindValue(numBilhete);
     q.addBindValue(m_ctx.raffle.slot());
@@ -170,7 +180,8 @@ QList<QueuedTicket> PrintRun::readQueue(QString *error) const {
     while (q.next()) {
         QueuedTicket t;
         t.numBilhete = q.value(QStringLiteral("NUMBILHETE")).toInt();
-        for (int i = 0; i < 10; ++i) t.numbers[i] = q.value(QStringLiteral("N%1").arg(i + 1));
+        for (int i = 0; i < 10; ++i)
+            t.numbers[i] = q.value(QStringLiteral("N%1").arg(i + 1));
         t.autDigital = q.value(QStringLiteral("AUT_DIGITAL")).toString().trimmed();
         out.append(t);
     }

@@ -15,7 +15,7 @@ struct PrintRunInput {
     QString de, ate;         // Edit_DE, Edit_ATE
     int usarCBarra = 0;      // "Usar Qts Cod. de Barra"
     bool whatsMode = false;
-    QStringList sendList;    // BilhetesEnvio entries, used when QtBilhetesEnvio is 2 or more
+    QStringList sendList; // BilhetesEnvio entries, used when QtBilhetesEnvio is 2 or more
 };
 
 // The print run's work outside the window: its checks and warnings, the print queue TAB_PRN and the

@@ -3,7 +3,6 @@
 #include "platform/Cp1252.h"
 
 #include <QColor>
-#include <cctype>
 #include <QHash>
 #include <QList>
 #include <QMap>
@@ -12,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <cctype>
 
 namespace {
 
@@ -47,7 +47,8 @@ void appendText(QByteArray &out, const QString &text) {
         } else if (u < 0x20) {
             continue;
         } else if (Cp1252::canEncode(c)) {
-            out += "\\'" + QByteArray::number(uchar(Cp1252::encode(QString(c)).at(0)), 16).rightJustified(2, '0');
+            out += "\\'" +
+                   QByteArray::number(uchar(Cp1252::encode(QString(c)).at(0)), 16).rightJustified(2, '0');
         } else {
             // \uN takes a signed 16-bit value; the '?' is what readers without Unicode show.
             out += "\\u" + QByteArray::number(qint16(u)) + '?';
@@ -217,14 +218,16 @@ private:
             return;
         }
         const qsizetype start = m_pos;
-        while (m_pos < m_in.size() && std::isalpha(uchar(m_in.at(m_pos)))) ++m_pos;
+        while (m_pos < m_in.size() && std::isalpha(uchar(m_in.at(m_pos))))
+            ++m_pos;
         const QByteArray word = m_in.mid(start, m_pos - start);
         bool hasParam = false;
         int param = 0;
         if (m_pos < m_in.size() && (m_in.at(m_pos) == '-' || std::isdigit(uchar(m_in.at(m_pos))))) {
             const qsizetype p0 = m_pos;
             if (m_in.at(m_pos) == '-') ++m_pos;
-            while (m_pos < m_in.size() && std::isdigit(uchar(m_in.at(m_pos)))) ++m_pos;
+            while (m_pos < m_in.size() && std::isdigit(uchar(m_in.at(m_pos))))
+                ++m_pos;
             param = m_in.mid(p0, m_pos - p0).toInt(&hasParam);
         }
         if (m_pos < m_in.size() && m_in.at(m_pos) == ' ') ++m_pos;
@@ -273,16 +276,67 @@ private:
     }
 
     void apply(const QByteArray &w, bool hasParam, int param) {
-        static const QSet<QByteArray> skipped = {
-            "stylesheet", "info",     "pict",      "object",     "header",    "headerl",    "headerr",
-            "headerf",    "footer",   "footerl",   "footerr",    "footerf",   "footnote",   "fldinst",
-            "listtable",  "listoverridetable",     "rsidtbl",    "generator", "themedata",  "colorschememapping",
-            "latentstyles", "datastore", "pgdsctbl", "revtbl",   "filetbl",   "xmlnstbl",   "mmathPr",
-            "listtext",   "pntext",   "pntxta",    "pntxtb",     "bkmkstart", "bkmkend",    "author",
-            "operator",   "title",    "subject",   "comment",    "keywords",  "doccomm",    "annotation",
-            "atnid",      "atnauthor", "nonshppict", "shppict",  "sp",        "sn",         "sv",
-            "fontemb",    "fontfile", "panose",    "falt",       "userprops", "docvar",     "wgrffmtfilter",
-            "pgptbl",     "template", "protusertbl", "defchp",   "defpap",    "ud"};
+        static const QSet<QByteArray> skipped = {"stylesheet",
+                                                 "info",
+                                                 "pict",
+                                                 "object",
+                                                 "header",
+                                                 "headerl",
+                                                 "headerr",
+                                                 "headerf",
+                                                 "footer",
+                                                 "footerl",
+                                                 "footerr",
+                                                 "footerf",
+                                                 "footnote",
+                                                 "fldinst",
+                                                 "listtable",
+                                                 "listoverridetable",
+                                                 "rsidtbl",
+                                                 "generator",
+                                                 "themedata",
+                                                 "colorschememapping",
+                                                 "latentstyles",
+                                                 "datastore",
+                                                 "pgdsctbl",
+                                                 "revtbl",
+                                                 "filetbl",
+                                                 "xmlnstbl",
+                                                 "mmathPr",
+                                                 "listtext",
+                                                 "pntext",
+                                                 "pntxta",
+                                                 "pntxtb",
+                                                 "bkmkstart",
+                                                 "bkmkend",
+                                                 "author",
+                                                 "operator",
+                                                 "title",
+                                                 "subject",
+                                                 "comment",
+                                                 "keywords",
+                                                 "doccomm",
+                                                 "annotation",
+                                                 "atnid",
+                                                 "atnauthor",
+                                                 "nonshppict",
+                                                 "shppict",
+                                                 "sp",
+                                                 "sn",
+                                                 "sv",
+                                                 "fontemb",
+                                                 "fontfile",
+                                                 "panose",
+                                                 "falt",
+                                                 "userprops",
+                                                 "docvar",
+                                                 "wgrffmtfilter",
+                                                 "pgptbl",
+                                                 "template",
+                                                 "protusertbl",
+                                                 "defchp",
+                                                 "defpap",
+                                                 "ud"};
         State &s = st();
         if (s.dest == Destination::Skip) {
             if (w == "bin" && hasParam && param > 0) m_pos += param;
@@ -315,9 +369,12 @@ private:
             if (s.dest != Destination::ColorTable) return;
             m_haveColour = true;
             const int v = qBound(0, param, 255);
-            if (w == "red") m_colour.setRed(v);
-            else if (w == "green") m_colour.setGreen(v);
-            else m_colour.setBlue(v);
+            if (w == "red")
+                m_colour.setRed(v);
+            else if (w == "green")
+                m_colour.setGreen(v);
+            else
+                m_colour.setBlue(v);
         } else if (w == "f") {
             if (s.dest == Destination::FontTable) {
                 finishFontName();
@@ -407,7 +464,9 @@ private:
 
 namespace RtfCodec {
 
-bool looksLikeRtf(const QByteArray &bytes) { return bytes.trimmed().startsWith("{\\rtf"); }
+bool looksLikeRtf(const QByteArray &bytes) {
+    return bytes.trimmed().startsWith("{\\rtf");
+}
 
 QByteArray write(const QTextDocument &doc) {
     QStringList fonts;

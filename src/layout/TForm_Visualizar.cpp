@@ -34,7 +34,8 @@ TForm_Visualizar::TForm_Visualizar(const TicketSheet &sheet, Dialogs &dialogs, Q
     QPushButton *last = button("BTN_Ultima", QStringLiteral(">|"));
     auto *zoom = new QComboBox(this);
     zoom->setObjectName(QStringLiteral("CMB_Zoom"));
-    for (int z : {50, 75, 100, 150, 200}) zoom->addItem(QStringLiteral("%1%").arg(z), z);
+    for (int z : {50, 75, 100, 150, 200})
+        zoom->addItem(QStringLiteral("%1%").arg(z), z);
     zoom->setCurrentIndex(2);
     bar->addWidget(zoom);
     bar->addStretch();
@@ -86,7 +87,8 @@ void TForm_Visualizar::BTN_ImprimirClick() {
     QPrintDialog choose(&printer, this);
     choose.setWindowTitle(QStringLiteral("Imprimir Bilhetes"));
     if (choose.exec() != QDialog::Accepted) return;
-    if (!m_sheet.render(printer)) m_dialogs.error(QStringLiteral("Não foi possível imprimir na impressora escolhida."));
+    if (!m_sheet.render(printer))
+        m_dialogs.error(QStringLiteral("Não foi possível imprimir na impressora escolhida."));
 }
 
 void TForm_Visualizar::BTN_SalvarPDFClick() {

@@ -49,8 +49,10 @@ protected:
         QPainter p(this);
         if (gridShown) {
             p.setPen(TicketLayout::colour(15593454));
-            for (int x = 0; x < width(); x += 19) p.drawLine(x, 0, x, height());
-            for (int y = 0; y < height(); y += 19) p.drawLine(0, y, width(), y);
+            for (int x = 0; x < width(); x += 19)
+                p.drawLine(x, 0, x, height());
+            for (int y = 0; y < height(); y += 19)
+                p.drawLine(0, y, width(), y);
         }
         p.fillRect(QRect(0, 0, width(), 20), QColor(240, 240, 240));
         p.fillRect(QRect(0, 0, 20, height()), QColor(240, 240, 240));
@@ -101,12 +103,14 @@ protected:
 
 const QList<QPair<QString, int>> &standardColours() {
     static const QList<QPair<QString, int>> c = {
-        {QStringLiteral("Black"), 0x000000},   {QStringLiteral("Maroon"), 0x000080}, {QStringLiteral("Green"), 0x008000},
-        {QStringLiteral("Olive"), 0x008080},   {QStringLiteral("Navy"), 0x800000},   {QStringLiteral("Purple"), 0x800080},
-        {QStringLiteral("Teal"), 0x808000},    {QStringLiteral("Gray"), 0x808080},   {QStringLiteral("Silver"), 0xC0C0C0},
-        {QStringLiteral("Red"), 0x0000FF},     {QStringLiteral("Lime"), 0x00FF00},   {QStringLiteral("Yellow"), 0x00FFFF},
-        {QStringLiteral("Blue"), 0xFF0000},    {QStringLiteral("Fuchsia"), 0xFF00FF}, {QStringLiteral("Aqua"), 0xFFFF00},
-        {QStringLiteral("White"), 0xFFFFFF}};
+        {QStringLiteral("Black"), 0x000000},  {QStringLiteral("Maroon"), 0x000080},
+        {QStringLiteral("Green"), 0x008000},  {QStringLiteral("Olive"), 0x008080},
+        {QStringLiteral("Navy"), 0x800000},   {QStringLiteral("Purple"), 0x800080},
+        {QStringLiteral("Teal"), 0x808000},   {QStringLiteral("Gray"), 0x808080},
+        {QStringLiteral("Silver"), 0xC0C0C0}, {QStringLiteral("Red"), 0x0000FF},
+        {QStringLiteral("Lime"), 0x00FF00},   {QStringLiteral("Yellow"), 0x00FFFF},
+        {QStringLiteral("Blue"), 0xFF0000},   {QStringLiteral("Fuchsia"), 0xFF00FF},
+        {QStringLiteral("Aqua"), 0xFFFF00},   {QStringLiteral("White"), 0xFFFFFF}};
     return c;
 }
 
@@ -169,7 +173,8 @@ void TForm_pos::build() {
     img_fundo->hide();
     Shape_DimBilhete = new Outline(Panel3);
     Shape_DimBilhete->setObjectName(QStringLiteral("Shape_DimBilhete"));
-    Shape_DimBilhete->setGeometry(QRect(QPoint(TicketLayout::OutlineLeft, TicketLayout::OutlineTop), TicketLayout::DefaultOutline));
+    Shape_DimBilhete->setGeometry(
+        QRect(QPoint(TicketLayout::OutlineLeft, TicketLayout::OutlineTop), TicketLayout::DefaultOutline));
 
     auto freeImage = [&](const char *name) {
         auto *l = new QLabel(Panel3);
@@ -211,7 +216,8 @@ void TForm_pos::build() {
     };
     BilheteNum1 = label("BilheteNum1", true);
     BilheteNum2 = label("BilheteNum2", true);
-    for (int k = 0; k < 10; ++k) NumB[k] = label(QStringLiteral("NumB%1").arg(k + 1).toLatin1().constData(), false);
+    for (int k = 0; k < 10; ++k)
+        NumB[k] = label(QStringLiteral("NumB%1").arg(k + 1).toLatin1().constData(), false);
     Num_Autentic = label("Num_Autentic", false);
     {
         QFont f(QStringLiteral("Arial"));
@@ -238,7 +244,8 @@ void TForm_pos::build() {
                     {DBR_TextoBasico_C->viewport(), Family::TextBoxes, &m_layout.textoC.pos},
                     {Img_LIVRE1, Family::FreeImages, nullptr},
                     {IMG_LIVRE2, Family::FreeImages, nullptr}};
-    for (int k = 0; k < 10; ++k) m_draggables.append({NumB[k], Family::Numbers, &m_layout.numB[k].pos});
+    for (int k = 0; k < 10; ++k)
+        m_draggables.append({NumB[k], Family::Numbers, &m_layout.numB[k].pos});
     for (const Draggable &d : m_draggables)
         if (d.family != Family::TextBoxes) d.widget->installEventFilter(this);
 
@@ -274,7 +281,8 @@ void TForm_pos::buildToolbar() {
     cmb_numerosTam = new QComboBox(Panel1);
     cmb_numerosTam->setObjectName(QStringLiteral("cmb_numerosTam"));
     cmb_numerosTam->setEditable(true);
-    cmb_numerosTam->addItems({"0", "8", "10", "11", "12", "13", "14", "16", "18", "20", "22", "24", "26", "28", "30"});
+    cmb_numerosTam->addItems(
+        {"0", "8", "10", "11", "12", "13", "14", "16", "18", "20", "22", "24", "26", "28", "30"});
     cmb_numerosTam->setGeometry(200, 24, 55, 24);
     CMB_COR_NUM = new QComboBox(Panel1);
     CMB_COR_NUM->setObjectName(QStringLiteral("CMB_COR_NUM"));
@@ -294,13 +302,15 @@ void TForm_pos::buildToolbar() {
     inactiveSave->setGeometry(500, 6, 64, 44);
     inactiveSave->setAlignment(Qt::AlignCenter);
     inactiveSave->setStyleSheet(QStringLiteral("color: #707070"));
-    botaoSalvarAtivo = tool("botaoSalvarAtivo", QStringLiteral("Gravar"), QStringLiteral("Gravar alterações"), 500);
+    botaoSalvarAtivo =
+        tool("botaoSalvarAtivo", QStringLiteral("Gravar"), QStringLiteral("Gravar alterações"), 500);
     botaoSalvarAtivo->hide();
     BOTAO_OPCOES = tool("BOTAO_OPCOES", QStringLiteral("Opções"), QStringLiteral("Opções"), 580);
     BotaoGrade = tool("BotaoGrade", QStringLiteral("Grade"), QStringLiteral("Mostrar Grade"), 660);
     BotaoGradeSem = tool("BotaoGradeSem", QStringLiteral("Grade"), QStringLiteral("Ocultar Grade"), 660);
     BotaoGradeSem->hide();
-    img_fecharPOS = tool("img_fecharPOS", QStringLiteral("Sair"), QStringLiteral("Sair do Personalizador"), 1110);
+    img_fecharPOS =
+        tool("img_fecharPOS", QStringLiteral("Sair"), QStringLiteral("Sair do Personalizador"), 1110);
 
     connect(botaoSalvarAtivo, &QToolButton::clicked, this, &TForm_pos::botaoSalvarAtivoClick);
     connect(BOTAO_IMPRIMIR, &QToolButton::clicked, this, &TForm_pos::BOTAO_IMPRIMIRClick);
@@ -374,7 +384,8 @@ void TForm_pos::buildSettings() {
     };
     caption(QStringLiteral("CONFIGURAÇÕES"), 110, y, true);
     y += 22;
-    auto line = [&](const char *name, const QString &text, const QString &column, bool numeric, int width = 200) {
+    auto line = [&](const char *name, const QString &text, const QString &column, bool numeric,
+                    int width = 200) {
         caption(text, 8, y + 3);
         auto *e = new QLineEdit(Panel_apoio);
         e->setObjectName(QLatin1String(name));
@@ -389,7 +400,8 @@ void TForm_pos::buildSettings() {
     DBEdit2->setReadOnly(true);
     DBEdit3->setReadOnly(true);
 
-    auto pathRow = [&](const char *editName, const char *buttonName, const QString &text, const QString &column) {
+    auto pathRow = [&](const char *editName, const char *buttonName, const QString &text,
+                       const QString &column) {
         caption(text, 8, y + 3);
         auto *e = new QLineEdit(Panel_apoio);
         e->setObjectName(QLatin1String(editName));
@@ -402,16 +414,17 @@ void TForm_pos::buildSettings() {
         y += 26;
         return std::pair{e, b};
     };
-    std::tie(DBEdit4, Image54) = pathRow("DBEdit4", "Image54", QStringLiteral("Arte de Fundo"), QStringLiteral("ART_FUNDO"));
+    std::tie(DBEdit4, Image54) =
+        pathRow("DBEdit4", "Image54", QStringLiteral("Arte de Fundo"), QStringLiteral("ART_FUNDO"));
     caption(QStringLiteral("Modo da Arte de Fundo"), 8, y + 3);
     DBCheckBox2 = new QCheckBox(QStringLiteral("Estendida"), Panel_apoio);
     DBCheckBox2->setObjectName(QStringLiteral("DBCheckBox2"));
     DBCheckBox2->move(150, y);
     y += 26;
-    std::tie(DBEdit_Livre1, botao_img_Livre1) =
-        pathRow("DBEdit_Livre1", "botao_img_Livre1", QStringLiteral("Imagem Livre 1"), QStringLiteral("IMG_LIVRE1"));
-    std::tie(DBEdit_Livre2, botao_img_Livre2) =
-        pathRow("DBEdit_Livre2", "botao_img_Livre2", QStringLiteral("Imagem Livre 2"), QStringLiteral("IMG_LIVRE2"));
+    std::tie(DBEdit_Livre1, botao_img_Livre1) = pathRow(
+        "DBEdit_Livre1", "botao_img_Livre1", QStringLiteral("Imagem Livre 1"), QStringLiteral("IMG_LIVRE1"));
+    std::tie(DBEdit_Livre2, botao_img_Livre2) = pathRow(
+        "DBEdit_Livre2", "botao_img_Livre2", QStringLiteral("Imagem Livre 2"), QStringLiteral("IMG_LIVRE2"));
 
     auto list = [&](const char *name, const QString &text, const QStringList &items) {
         caption(text, 8, y + 3);
@@ -512,7 +525,8 @@ void TForm_pos::buildPanels() {
     };
 
     // Text boxes
-    PANEL_TEXTOBASICO = panel("PANEL_TEXTOBASICO", this, QRect(572, 297, 300, 190), QStringLiteral("QUADROS DE TEXTO"));
+    PANEL_TEXTOBASICO =
+        panel("PANEL_TEXTOBASICO", this, QRect(572, 297, 300, 190), QStringLiteral("QUADROS DE TEXTO"));
     caption(PANEL_TEXTOBASICO, QStringLiteral("Bilhete:  Altura"), QPoint(8, 32));
     DBEdit_TxtAlt = edit(PANEL_TEXTOBASICO, "DBEdit_TxtAlt", QRect(100, 28, 40, 22));
     caption(PANEL_TEXTOBASICO, QStringLiteral("Comprimento"), QPoint(146, 32));
@@ -530,8 +544,10 @@ void TForm_pos::buildPanels() {
     BTN_SALVAR_BARRA_C = new QPushButton(QStringLiteral("Aplicar"), PANEL_TEXTOBASICO);
     BTN_SALVAR_BARRA_C->setObjectName(QStringLiteral("BTN_SALVAR_BARRA_C"));
     BTN_SALVAR_BARRA_C->setGeometry(222, 134, 70, 22);
-    caption(PANEL_TEXTOBASICO, QStringLiteral("Medidas em mm. Botão direito no quadro: Mover."), QPoint(8, 164));
-    for (QLineEdit *e : {DBEdit_TxtAlt, DBEdit_TxtComp, DBEdit_TxtCAlt, DBEdit_TxtCComp}) digitsOnly(e);
+    caption(PANEL_TEXTOBASICO, QStringLiteral("Medidas em mm. Botão direito no quadro: Mover."),
+            QPoint(8, 164));
+    for (QLineEdit *e : {DBEdit_TxtAlt, DBEdit_TxtComp, DBEdit_TxtCAlt, DBEdit_TxtCComp})
+        digitsOnly(e);
     bindLine(DBEdit_TxtAlt, QStringLiteral("DIM_TEXTO_BAS_ALT"), true);
     bindLine(DBEdit_TxtComp, QStringLiteral("DIM_TEXTO_BAS_COMP"), true);
     bindLine(DBEdit_TxtCAlt, QStringLiteral("DIM_TEXTO_BAS_C_ALT"), true);
@@ -545,7 +561,8 @@ void TForm_pos::buildPanels() {
     });
 
     // Background art
-    Panel_obterImagem = panel("Panel_obterImagem", this, QRect(80, 116, 260, 80), QStringLiteral("ARTE DE FUNDO DA RIFA"));
+    Panel_obterImagem =
+        panel("Panel_obterImagem", this, QRect(80, 116, 260, 80), QStringLiteral("ARTE DE FUNDO DA RIFA"));
     auto *obter = new QPushButton(QStringLiteral("Obter Imagem"), Panel_obterImagem);
     obter->setObjectName(QStringLiteral("BTN_ObterImagem"));
     obter->setGeometry(10, 36, 110, 26);
@@ -558,7 +575,8 @@ void TForm_pos::buildPanels() {
             &QWidget::hide);
 
     // Free image dimensions
-    Panel_Imagem_Livre = panel("Panel_Imagem_Livre", this, QRect(944, 280, 230, 130), QStringLiteral("ALTERAR DIMENSÕES"));
+    Panel_Imagem_Livre =
+        panel("Panel_Imagem_Livre", this, QRect(944, 280, 230, 130), QStringLiteral("ALTERAR DIMENSÕES"));
     LBL_ImagemLivre = new QLabel(Panel_Imagem_Livre);
     LBL_ImagemLivre->setObjectName(QStringLiteral("LBL_ImagemLivre"));
     LBL_ImagemLivre->setGeometry(8, 22, 200, 16);
@@ -589,7 +607,8 @@ void TForm_pos::buildPanels() {
     cmb_fonte->setGeometry(4, 5, 180, 24);
     cmb_tam = new QComboBox(Panel_Formatacao);
     cmb_tam->setObjectName(QStringLiteral("cmb_tam"));
-    cmb_tam->addItems({"7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "18", "20", "22", "24", "26"});
+    cmb_tam->addItems(
+        {"7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "18", "20", "22", "24", "26"});
     cmb_tam->setCurrentText(QStringLiteral("12"));
     cmb_tam->setGeometry(188, 5, 50, 24);
     ColorBox1 = new QComboBox(Panel_Formatacao);
@@ -613,13 +632,15 @@ void TForm_pos::buildPanels() {
     m_draggables.append({Panel_Formatacao, Family::FormatBar, nullptr});
     connect(cmb_fonte, &QComboBox::activated, this, [this] {
         const QString family = cmb_fonte->currentText();
-        formatSelection([family](QTextCharFormat &f, const QTextCharFormat &) { f.setFontFamilies(QStringList{family}); },
-                        false);
+        formatSelection(
+            [family](QTextCharFormat &f, const QTextCharFormat &) { f.setFontFamilies(QStringList{family}); },
+            false);
     });
     connect(cmb_tam, &QComboBox::activated, this, [this] {
         const double size = cmb_tam->currentText().toDouble();
         if (size > 0)
-            formatSelection([size](QTextCharFormat &f, const QTextCharFormat &) { f.setFontPointSize(size); }, false);
+            formatSelection([size](QTextCharFormat &f, const QTextCharFormat &) { f.setFontPointSize(size); },
+                            false);
     });
     connect(ColorBox1, &QComboBox::activated, this, [this] {
         const QColor c = TicketLayout::colour(colourOf(ColorBox1));
@@ -633,8 +654,9 @@ void TForm_pos::buildPanels() {
             true);
     });
     connect(IMG_Sublinhado, &QToolButton::clicked, this, [this] {
-        formatSelection([](QTextCharFormat &f, const QTextCharFormat &was) { f.setFontUnderline(!was.fontUnderline()); },
-                        true);
+        formatSelection(
+            [](QTextCharFormat &f, const QTextCharFormat &was) { f.setFontUnderline(!was.fontUnderline()); },
+            true);
     });
 
     // Print panel
@@ -658,15 +680,15 @@ void TForm_pos::buildPanels() {
     img_whats->setGeometry(8, 66, 160, 30);
     connect(Img_botaoImprimir, &QToolButton::clicked, this, &TForm_pos::Img_botaoImprimirClick);
     connect(img_whats, &QToolButton::clicked, this, &TForm_pos::img_whatsClick);
-    connect(closer(Panel_impre_pos, QStringLiteral("Fechar esse aviso!")), &QToolButton::clicked, Panel_impre_pos,
-            &QWidget::hide);
+    connect(closer(Panel_impre_pos, QStringLiteral("Fechar esse aviso!")), &QToolButton::clicked,
+            Panel_impre_pos, &QWidget::hide);
 }
 
 void TForm_pos::buildMenus() {
     Pop = new QMenu(this);
     Pop->setObjectName(QStringLiteral("Pop"));
-    connect(Pop->addAction(QStringLiteral("Usando CorelDraw para Criar Art de Fundo em JPG")), &QAction::triggered,
-            this, [this] {
+    connect(Pop->addAction(QStringLiteral("Usando CorelDraw para Criar Art de Fundo em JPG")),
+            &QAction::triggered, this, [this] {
                 const QString help = QDir(m_ctx.programFolder).filePath(QStringLiteral("Ajuda_per.doc"));
                 if (QFileInfo::exists(help))
                     Shell::open(QUrl::fromLocalFile(help));
@@ -675,12 +697,17 @@ void TForm_pos::buildMenus() {
                                              QDir::toNativeSeparators(help),
                                          QStringLiteral("QUELMARO 6"));
             });
-    const auto onlineHelp = [] { Shell::open(QUrl(QStringLiteral("https://www.korvante.com.br/softwares/AjudaKorvante.html"))); };
-    connect(Pop->addAction(QStringLiteral("Ajuda com Vídeo Aulas...")), &QAction::triggered, this, onlineHelp);
+    const auto onlineHelp = [] {
+        Shell::open(QUrl(QStringLiteral("https://www.korvante.com.br/softwares/AjudaKorvante.html")));
+    };
+    connect(Pop->addAction(QStringLiteral("Ajuda com Vídeo Aulas...")), &QAction::triggered, this,
+            onlineHelp);
     connect(Pop->addAction(QStringLiteral("Ajuda via Manual...")), &QAction::triggered, this, onlineHelp);
-    connect(Pop->addAction(QStringLiteral("Gerar Módulo para Impressão Externa")), &QAction::triggered, this, [this] {
-        m_ctx.dialogs.information(QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
-    });
+    connect(Pop->addAction(QStringLiteral("Gerar Módulo para Impressão Externa")), &QAction::triggered, this,
+            [this] {
+                m_ctx.dialogs.information(
+                    QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
+            });
     connect(Pop->addAction(QStringLiteral("Sair")), &QAction::triggered, this, &TForm_pos::SairClick);
 
     auto moveMenu = [&](const char *name, QTextEdit *box) {
@@ -703,8 +730,8 @@ void TForm_pos::buildMenus() {
     m_insertImageAction = Pop_imagemLivre->addAction(QStringLiteral("Inserir Imagem Livre"));
     connect(m_insertImageAction, &QAction::triggered, this, [this] {
         m_pictureFor = m_freeImage;
-        Open_figuraClose(m_ctx.dialogs.chooseOpenFile(QStringLiteral("Abrir"), QString(),
-                                                      QStringLiteral("Arquivos  JPG (*.JPG *.JPEG *.jpg *.jpeg)")));
+        Open_figuraClose(m_ctx.dialogs.chooseOpenFile(
+            QStringLiteral("Abrir"), QString(), QStringLiteral("Arquivos  JPG (*.JPG *.JPEG *.jpg *.jpeg)")));
     });
     connect(Pop_imagemLivre->addAction(QStringLiteral("Alterar Dimensões")), &QAction::triggered, this,
             &TForm_pos::AlterarDimensoesClick);
@@ -715,7 +742,9 @@ void TForm_pos::buildMenus() {
 
 // ---------- the row ----------
 
-QVariant TForm_pos::field(const QString &column) const { return m_ctx.tdm.CDS_RIfaUSar.value(0, column); }
+QVariant TForm_pos::field(const QString &column) const {
+    return m_ctx.tdm.CDS_RIfaUSar.value(0, column);
+}
 
 void TForm_pos::setField(const QString &column, const QVariant &value) {
     m_ctx.tdm.CDS_RIfaUSar.setValue(0, column, value);
@@ -725,7 +754,9 @@ void TForm_pos::editRow() {
     if (!m_loading) botaoSalvarAtivo->show();
 }
 
-bool TForm_pos::hasUnsavedChanges() const { return !botaoSalvarAtivo->isHidden(); }
+bool TForm_pos::hasUnsavedChanges() const {
+    return !botaoSalvarAtivo->isHidden();
+}
 
 bool TForm_pos::applyRow() {
     QString error;
@@ -797,8 +828,8 @@ void TForm_pos::CarregarLayout() {
     DBComboBox2->setCurrentText(QString::number(m_layout.usarNumId));
     DBC_NumColuna->setCurrentText(QString::number(m_layout.qtColFolha));
     DBComboBox3->setCurrentIndex(m_layout.usarAutentic == QLatin1String("S") ? 0
-                                 : m_layout.usarAutentic.isEmpty()             ? -1
-                                                                               : 1);
+                                 : m_layout.usarAutentic.isEmpty()           ? -1
+                                                                             : 1);
     RtfCodec::read(m_layout.texto.rtf, *DBR_TextoBasico->document());
     RtfCodec::read(m_layout.textoC.rtf, *DBR_TextoBasico_C->document());
     DBR_TextoBasico->document()->setModified(false);
@@ -810,7 +841,8 @@ void TForm_pos::CarregarLayout() {
     selectColour(CMB_COR_NUM, m_layout.corFonteNum);
 
     const QString modality = m_layout.modalidade;
-    for (QLabel *n : NumB) n->setText(TicketLayout::zeroString(modality));
+    for (QLabel *n : NumB)
+        n->setText(TicketLayout::zeroString(modality));
     BilheteNum1->setText(TicketLayout::ticketIdPlaceholder(modality));
     BilheteNum2->setText(TicketLayout::stubIdPlaceholder(modality));
     applyFonts();
@@ -839,8 +871,10 @@ void TForm_pos::applyFonts() {
         l->setPalette(p);
         l->adjustSize();
     };
-    for (QLabel *l : {BilheteNum1, BilheteNum2}) sized(l, m_layout.tamFonteId, m_layout.corFonteId);
-    for (QLabel *l : NumB) sized(l, m_layout.tamFonteNum, m_layout.corFonteNum);
+    for (QLabel *l : {BilheteNum1, BilheteNum2})
+        sized(l, m_layout.tamFonteId, m_layout.corFonteId);
+    for (QLabel *l : NumB)
+        sized(l, m_layout.tamFonteNum, m_layout.corFonteNum);
 }
 
 void TForm_pos::showPicture(QLabel *label, const TicketLayout::Picture &picture) {
@@ -867,7 +901,8 @@ void TForm_pos::placeWidgets() {
     };
     place(BilheteNum1, m_layout.bilheteNum[0]);
     place(BilheteNum2, m_layout.bilheteNum[1]);
-    for (int k = 0; k < 10; ++k) place(NumB[k], m_layout.numB[k]);
+    for (int k = 0; k < 10; ++k)
+        place(NumB[k], m_layout.numB[k]);
     place(IMG_CODBARRA1, m_layout.codBarra[0]);
     place(IMG_CODBARRA2, m_layout.codBarra[1]);
     place(Num_Autentic, m_layout.autentic);
@@ -876,13 +911,18 @@ void TForm_pos::placeWidgets() {
     DBR_TextoBasico->setVisible(m_layout.texto.visible);
     DBR_TextoBasico_C->setGeometry(QRect(m_layout.textoC.pos, m_layout.textoC.size));
     DBR_TextoBasico_C->setVisible(m_layout.textoC.visible);
-    Shape_traco->setGeometry(m_layout.traco.pos.x(), m_layout.traco.pos.y(), 1, qMax(1, m_layout.tracoHeight));
+    Shape_traco->setGeometry(m_layout.traco.pos.x(), m_layout.traco.pos.y(), 1,
+                             qMax(1, m_layout.tracoHeight));
     Shape_traco->setVisible(m_layout.traco.visible);
     Shape_DimBilhete->raise();
-    for (QWidget *w : {static_cast<QWidget *>(Img_LIVRE1), static_cast<QWidget *>(IMG_LIVRE2)}) w->raise();
-    for (QWidget *w : {static_cast<QWidget *>(DBR_TextoBasico), static_cast<QWidget *>(DBR_TextoBasico_C)}) w->raise();
-    for (QLabel *l : {BilheteNum1, BilheteNum2, IMG_CODBARRA1, IMG_CODBARRA2, Num_Autentic}) l->raise();
-    for (QLabel *l : NumB) l->raise();
+    for (QWidget *w : {static_cast<QWidget *>(Img_LIVRE1), static_cast<QWidget *>(IMG_LIVRE2)})
+        w->raise();
+    for (QWidget *w : {static_cast<QWidget *>(DBR_TextoBasico), static_cast<QWidget *>(DBR_TextoBasico_C)})
+        w->raise();
+    for (QLabel *l : {BilheteNum1, BilheteNum2, IMG_CODBARRA1, IMG_CODBARRA2, Num_Autentic})
+        l->raise();
+    for (QLabel *l : NumB)
+        l->raise();
     Panel_Formatacao->raise();
 }
 
@@ -899,13 +939,16 @@ void TForm_pos::selectColour(QComboBox *box, int value) {
     if (i < 0) {
         QPixmap swatch(12, 12);
         swatch.fill(TicketLayout::colour(value));
-        box->addItem(QIcon(swatch), QStringLiteral("$%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(), value);
+        box->addItem(QIcon(swatch), QStringLiteral("$%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(),
+                     value);
         i = box->count() - 1;
     }
     box->setCurrentIndex(i);
 }
 
-int TForm_pos::colourOf(QComboBox *box) const { return box->currentData().toInt(); }
+int TForm_pos::colourOf(QComboBox *box) const {
+    return box->currentData().toInt();
+}
 
 // ---------- dragging ----------
 
@@ -963,7 +1006,8 @@ bool TForm_pos::eventFilter(QObject *watched, QEvent *event) {
         if (m_moved) moving->setCursor(Qt::ClosedHandCursor);
         moving->move(at);
         if (d->pos) *d->pos = at;
-        if (d->family == Family::FreeImages) m_layout.livre[moving == Img_LIVRE1 ? 0 : 1].rect.moveTopLeft(at);
+        if (d->family == Family::FreeImages)
+            m_layout.livre[moving == Img_LIVRE1 ? 0 : 1].rect.moveTopLeft(at);
         m_lastCursor = cursor;
         return textBox;
     }
@@ -1041,7 +1085,8 @@ void TForm_pos::writeTextBoxes() {
 void TForm_pos::botaoSalvarAtivoClick() {
     editRow();
     int idSize = 0, numSize = 0;
-    if (!toInt(cmb_NumID_Tam->currentText(), &idSize) || !toInt(cmb_numerosTam->currentText(), &numSize)) return;
+    if (!toInt(cmb_NumID_Tam->currentText(), &idSize) || !toInt(cmb_numerosTam->currentText(), &numSize))
+        return;
     m_layout.corFonteId = colourOf(CMB_COR_ID_BIL);
     m_layout.corFonteNum = colourOf(CMB_COR_NUM);
     m_layout.tamFonteId = idSize;
@@ -1062,10 +1107,14 @@ void TForm_pos::img_fecharPOSClick() {
     if (m_variant == Variant::Main) m_ctx.tdm.AtualCadBaseID(m_ctx.tdm.CDS_RIfaUSar.record(0));
 }
 
-void TForm_pos::SairClick() { done(QDialog::Rejected); }
+void TForm_pos::SairClick() {
+    done(QDialog::Rejected);
+}
 
 // Escape takes the close picture's road, so unsaved changes are offered for saving.
-void TForm_pos::reject() { img_fecharPOSClick(); }
+void TForm_pos::reject() {
+    img_fecharPOSClick();
+}
 
 void TForm_pos::BotaoGradeClick() {
     m_ctx.registry.setValue(QStringLiteral("GRADE"), 1);
@@ -1102,10 +1151,11 @@ void TForm_pos::DBComboBox3Change() {
     editRow();
     m_layout.usarAutentic = v;
     if (v == QLatin1String("S"))
-        m_ctx.dialogs.notice(QStringLiteral(
-            "Posicione o código de autenticação (está na cor rosa) em uma área do Bilhete, mas lembrando, ele não "
-            "sairá na impressão, será mostrado apenas em Bilhetes que forem VALIDADOS(pagos) e gerado como Imagens "
-            "para Enviar por Whatsapp"));
+        m_ctx.dialogs.notice(QStringLiteral("Posicione o código de autenticação (está na cor rosa) em uma "
+                                            "área do Bilhete, mas lembrando, ele não "
+                                            "sairá na impressão, será mostrado apenas em Bilhetes que forem "
+                                            "VALIDADOS(pagos) e gerado como Imagens "
+                                            "para Enviar por Whatsapp"));
     m_layout.placeAuthCode(m_ctx.tdm.CDS_RIfaUSar.record(0));
     placeWidgets();
 }
@@ -1117,7 +1167,8 @@ void TForm_pos::DBC_NumColunaChange() {
 }
 
 void TForm_pos::DBCheckBox2Click() {
-    setField(QStringLiteral("ART_EXTENDIDA"), DBCheckBox2->isChecked() ? QStringLiteral("S") : QStringLiteral("N"));
+    setField(QStringLiteral("ART_EXTENDIDA"),
+             DBCheckBox2->isChecked() ? QStringLiteral("S") : QStringLiteral("N"));
     editRow();
     m_layout.artExtendida = DBCheckBox2->isChecked();
     m_layout.fundo.stretched = m_layout.artExtendida;
@@ -1159,9 +1210,10 @@ void TForm_pos::DBCheckBox1Click() {
         m_layout.texto.visible = true;
         Panel_Formatacao->move(80, m_layout.outlineRect().bottom() + 1 + 80);
         Panel_Formatacao->show();
-        m_layout.texto.size = m_layout.dimTextoAlt <= 0 ? TicketLayout::DefaultTextSizeSwitchedOn
-                                                        : QSize(TicketLayout::textBoxPixels(m_layout.dimTextoComp),
-                                                                TicketLayout::textBoxPixels(m_layout.dimTextoAlt));
+        m_layout.texto.size = m_layout.dimTextoAlt <= 0
+                                  ? TicketLayout::DefaultTextSizeSwitchedOn
+                                  : QSize(TicketLayout::textBoxPixels(m_layout.dimTextoComp),
+                                          TicketLayout::textBoxPixels(m_layout.dimTextoAlt));
         const QPoint stored(row.value(QStringLiteral("POS_TEXTO_BAS_L")).toInt(),
                             row.value(QStringLiteral("POS_TEXTO_BAS_T")).toInt());
         m_layout.texto.pos = stored.x() <= 0 ? TicketLayout::DefaultTextSwitchedOn : stored;
@@ -1195,7 +1247,8 @@ void TForm_pos::DBC_USAR_CANHOTOClick() {
 
 void TForm_pos::Button5Click() {
     if (!DBCheckBox1->isChecked()) return;
-    if (field(QStringLiteral("POS_TEXTO_BAS_L")).toInt() <= 0) m_layout.texto.pos = TicketLayout::DefaultTextAdjust;
+    if (field(QStringLiteral("POS_TEXTO_BAS_L")).toInt() <= 0)
+        m_layout.texto.pos = TicketLayout::DefaultTextAdjust;
     m_layout.texto.visible = true;
     placeWidgets();
     PANEL_TEXTOBASICO->move(572, 297);
@@ -1266,8 +1319,8 @@ void TForm_pos::Image54Click() {
 
 void TForm_pos::BTN_ObterImagemClick() {
     Panel_obterImagem->hide();
-    Open_figuraClose(m_ctx.dialogs.chooseOpenFile(QStringLiteral("Abrir"), QString(),
-                                                  QStringLiteral("Arquivos  JPG (*.JPG *.JPEG *.jpg *.jpeg)")));
+    Open_figuraClose(m_ctx.dialogs.chooseOpenFile(
+        QStringLiteral("Abrir"), QString(), QStringLiteral("Arquivos  JPG (*.JPG *.JPEG *.jpg *.jpeg)")));
 }
 
 void TForm_pos::BTN_RemoverClick() {
@@ -1316,7 +1369,8 @@ void TForm_pos::Open_figuraClose(const QString &chosen) {
 void TForm_pos::botao_img_LivreClick(int image) {
     m_freeImage = image;
     const bool set = !(image == 1 ? DBEdit_Livre1 : DBEdit_Livre2)->text().isEmpty();
-    m_insertImageAction->setText(set ? QStringLiteral("Trocar Imagem Livre") : QStringLiteral("Inserir Imagem Livre"));
+    m_insertImageAction->setText(set ? QStringLiteral("Trocar Imagem Livre")
+                                     : QStringLiteral("Inserir Imagem Livre"));
     Pop_imagemLivre->popup(QCursor::pos());
 }
 
@@ -1364,8 +1418,8 @@ void TForm_pos::BTN_GravarNovaImagemClick() {
     const QString stored = m_layout.imgLivre[i];
     const QString path = stored.contains(QLatin1String("_New"))
                              ? stored
-                             : stored.left(stored.size() - 4) + (i == 0 ? QStringLiteral("_New1.JPG")
-                                                                         : QStringLiteral("_New2.JPG"));
+                             : stored.left(stored.size() - 4) +
+                                   (i == 0 ? QStringLiteral("_New1.JPG") : QStringLiteral("_New2.JPG"));
     if (!m_layout.livre[i].image.save(path, "JPG")) {
         m_ctx.dialogs.error(QStringLiteral("Não foi possível gravar a imagem ") + path);
         return;
@@ -1383,9 +1437,10 @@ void TForm_pos::FecharPanelImagemLivre() {
     if (m_resizePending) {
         if (m_ctx.dialogs.question(
                 QStringLiteral("KORVANTE"),
-                QStringLiteral("Você alterou as Dimensões da imagem, mas para ficar gravado essas novas dimensões, será "
-                               "preciso clicar no botão GRAVAR NOVA IMAGEM. Deseja Gravar a Nova Imagem para Usá-la em "
-                               "Definitivo?"),
+                QStringLiteral(
+                    "Você alterou as Dimensões da imagem, mas para ficar gravado essas novas dimensões, será "
+                    "preciso clicar no botão GRAVAR NOVA IMAGEM. Deseja Gravar a Nova Imagem para Usá-la em "
+                    "Definitivo?"),
                 false))
             BTN_GravarNovaImagemClick();
         return;
@@ -1397,8 +1452,8 @@ void TForm_pos::FecharPanelImagemLivre() {
 
 void TForm_pos::ExcluirImagemClick() {
     const int i = m_freeImage - 1;
-    if (!m_ctx.dialogs.question(QStringLiteral("KORVANTE"), QStringLiteral("Deseja Excluir a Imagem Livre %1?").arg(i + 1),
-                                false))
+    if (!m_ctx.dialogs.question(QStringLiteral("KORVANTE"),
+                                QStringLiteral("Deseja Excluir a Imagem Livre %1?").arg(i + 1), false))
         return;
     m_layout.livre[i] = TicketLayout::Picture();
     m_layout.imgLivre[i].clear();
@@ -1417,10 +1472,13 @@ void TForm_pos::BOTAO_IMPRIMIRClick() {
     botaoSalvarAtivoClick();
 }
 
-void TForm_pos::Img_botaoImprimirClick() { runPrint(false); }
+void TForm_pos::Img_botaoImprimirClick() {
+    runPrint(false);
+}
 
 void TForm_pos::img_whatsClick() {
-    m_ctx.dialogs.information(QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
+    m_ctx.dialogs.information(
+        QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
 }
 
 void TForm_pos::runPrint(bool whatsMode) {

@@ -44,16 +44,16 @@ public:
 
 public Q_SLOTS:
     void FormShow();
-    void botaoSalvarAtivoClick();   // Save
+    void botaoSalvarAtivoClick(); // Save
     void BOTAO_IMPRIMIRClick();
-    void Img_botaoImprimirClick();  // the print run
+    void Img_botaoImprimirClick(); // the print run
     void img_whatsClick();
     void img_fecharPOSClick();
     void SairClick();
     void BotaoGradeClick();
     void BotaoGradeSemClick();
-    void Button3Click();            // ticket dimensions "Aplicar"
-    void Button5Click();            // "Ajustar..."
+    void Button3Click(); // ticket dimensions "Aplicar"
+    void Button5Click(); // "Ajustar..."
     void BTN_SALVAR_BARRAClick();
     void BTN_SALVAR_BARRA_CClick();
     void DBCheckBox1Click();
@@ -68,7 +68,7 @@ public Q_SLOTS:
     void BTN_RemoverClick();
     void botao_img_LivreClick(int image);
     void AlterarDimensoesClick();
-    void Button1Click();            // resize the free image
+    void Button1Click(); // resize the free image
     void BTN_GravarNovaImagemClick();
     void FecharPanelImagemLivre();
     void ExcluirImagemClick();
@@ -126,10 +126,10 @@ private:
     QPoint m_lastCursor;
     bool m_moved = false;
     bool m_textMovePermission = false;
-    QChar m_textTarget;          // 'B' ticket box, 'C' stub box, none yet
+    QChar m_textTarget; // 'B' ticket box, 'C' stub box, none yet
     bool m_resizePending = false;
-    int m_freeImage = 1;         // which free image the image menu acts on
-    int m_pictureFor = 0;        // 0 background art, 1 or 2 free image
+    int m_freeImage = 1;  // which free image the image menu acts on
+    int m_pictureFor = 0; // 0 background art, 1 or 2 free image
     bool m_loading = false;
     bool m_gridShown = false;
     bool m_shown = false;

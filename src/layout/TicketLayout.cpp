@@ -10,19 +10,24 @@
 
 namespace {
 
-int intOf(const QSqlRecord &row, const char *column) { return row.value(QLatin1String(column)).toInt(); }
+int intOf(const QSqlRecord &row, const char *column) {
+    return row.value(QLatin1String(column)).toInt();
+}
 QString textOf(const QSqlRecord &row, const char *column) {
     return row.value(QLatin1String(column)).toString().trimmed();
 }
 QPoint posOf(const QSqlRecord &row, const QString &prefix) {
-    return QPoint(row.value(prefix + QStringLiteral("_L")).toInt(), row.value(prefix + QStringLiteral("_T")).toInt());
+    return QPoint(row.value(prefix + QStringLiteral("_L")).toInt(),
+                  row.value(prefix + QStringLiteral("_T")).toInt());
 }
 // The stored place, or the default when the element was never placed (left below 1).
 QPoint storedOr(const QSqlRecord &row, const QString &prefix, QPoint fallback) {
     const QPoint p = posOf(row, prefix);
     return p.x() < 1 ? fallback : p;
 }
-void put(CachedTable &t, const QString &column, const QVariant &v) { t.setValue(0, column, v); }
+void put(CachedTable &t, const QString &column, const QVariant &v) {
+    t.setValue(0, column, v);
+}
 void putPos(CachedTable &t, const QString &prefix, QPoint p) {
     put(t, prefix + QStringLiteral("_L"), p.x());
     put(t, prefix + QStringLiteral("_T"), p.y());
@@ -43,7 +48,9 @@ QColor TicketLayout::colour(int bgr) {
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
-int TicketLayout::colourValue(const QColor &c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+int TicketLayout::colourValue(const QColor &c) {
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
 
 QString TicketLayout::zeroString(const QString &modalidade) {
     const qsizetype i = modalidade.indexOf(QStringLiteral(" -"));
@@ -161,12 +168,13 @@ void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem
             placeBackground(false);
             fundo.visible = true;
         } else if (problems) {
-            problems->append({Problem::MissingBackground,
-                              QStringLiteral("Não foi possível carregar a imagem de Fundo do Bilhete no caminho que "
-                                             "estava gravado anteriormente [ ") +
-                                  artFundo +
-                                  QStringLiteral(" ]\r\rCaso queira essa imagem de fundo, favor incluir novamente em "
-                                                 "ARTE DE FUNDO")});
+            problems->append(
+                {Problem::MissingBackground,
+                 QStringLiteral("Não foi possível carregar a imagem de Fundo do Bilhete no caminho que "
+                                "estava gravado anteriormente [ ") +
+                     artFundo +
+                     QStringLiteral(" ]\r\rCaso queira essa imagem de fundo, favor incluir novamente em "
+                                    "ARTE DE FUNDO")});
         }
     }
 
@@ -178,13 +186,14 @@ void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem
             livre[i].rect = QRect(at, livre[i].image.size());
             livre[i].visible = true;
         } else if (problems) {
-            problems->append({i == 0 ? Problem::MissingFreeImage1 : Problem::MissingFreeImage2,
-                              QStringLiteral("ATENÇÃO...Não foi mais possível localizar o arquivo de Imagem Livre %1 "
-                                             "no caminho Definido: ")
-                                      .arg(i + 1) +
-                                  path +
-                                  QStringLiteral("\r\rFavor exclua essa Definição de Imagem e coloque outra ou deixe "
-                                                 "Vazio!")});
+            problems->append(
+                {i == 0 ? Problem::MissingFreeImage1 : Problem::MissingFreeImage2,
+                 QStringLiteral("ATENÇÃO...Não foi mais possível localizar o arquivo de Imagem Livre %1 "
+                                "no caminho Definido: ")
+                         .arg(i + 1) +
+                     path +
+                     QStringLiteral("\r\rFavor exclua essa Definição de Imagem e coloque outra ou deixe "
+                                    "Vazio!")});
         }
     }
 
@@ -221,7 +230,8 @@ void TicketLayout::storeIdPositions(CachedTable &t) const {
 }
 
 void TicketLayout::storeNumberPositions(CachedTable &t) const {
-    for (int k = 1; k <= 10; ++k) putPos(t, QStringLiteral("POS_N%1").arg(k), numB[k - 1].pos);
+    for (int k = 1; k <= 10; ++k)
+        putPos(t, QStringLiteral("POS_N%1").arg(k), numB[k - 1].pos);
 }
 
 void TicketLayout::storeAuthPosition(CachedTable &t) const {
@@ -235,7 +245,8 @@ void TicketLayout::storeTextBoxPositions(CachedTable &t) const {
 
 void TicketLayout::storeFreeImagePositions(CachedTable &t) const {
     for (int i = 0; i < 2; ++i)
-        if (!imgLivre[i].isEmpty()) putPos(t, QStringLiteral("IMG_LIVRE%1").arg(i + 1), livre[i].rect.topLeft());
+        if (!imgLivre[i].isEmpty())
+            putPos(t, QStringLiteral("IMG_LIVRE%1").arg(i + 1), livre[i].rect.topLeft());
 }
 
 void TicketLayout::storeFonts(CachedTable &t) const {

@@ -24,14 +24,14 @@ public:
     };
     struct Picture {
         bool visible = false;
-        QRect rect;    // place and size in the design area
-        QImage image;  // what is shown (a resized free image until it is saved)
+        QRect rect;   // place and size in the design area
+        QImage image; // what is shown (a resized free image until it is saved)
         bool stretched = false;
     };
     struct TextBox {
         bool visible = false;
         QPoint pos;
-        QSize size;    // on screen, from the millimetre fields
+        QSize size; // on screen, from the millimetre fields
         QByteArray rtf;
     };
     // A problem met while loading that the designer reports.
@@ -80,18 +80,18 @@ public:
     void load(const QSqlRecord &row, int perTicket, QList<Problem> *problems = nullptr);
 
     // The store steps write into row 0 of the raffle's cached row; applying is the caller's.
-    void storeBarcodePositions(CachedTable &row) const;     // GravarPosCodBar
-    void storeIdPositions(CachedTable &row) const;          // GravarPosID_Bilhete
-    void storeNumberPositions(CachedTable &row) const;      // GravarPosNum_Bilhete
-    void storeAuthPosition(CachedTable &row) const;         // GravarPosNumAutentic
-    void storeTextBoxPositions(CachedTable &row) const;     // GravarPosQuadroTxt
-    void storeFreeImagePositions(CachedTable &row) const;   // part of Save
-    void storeFonts(CachedTable &row) const;                // part of Save
+    void storeBarcodePositions(CachedTable &row) const;   // GravarPosCodBar
+    void storeIdPositions(CachedTable &row) const;        // GravarPosID_Bilhete
+    void storeNumberPositions(CachedTable &row) const;    // GravarPosNum_Bilhete
+    void storeAuthPosition(CachedTable &row) const;       // GravarPosNumAutentic
+    void storeTextBoxPositions(CachedTable &row) const;   // GravarPosQuadroTxt
+    void storeFreeImagePositions(CachedTable &row) const; // part of Save
+    void storeFonts(CachedTable &row) const;              // part of Save
 
     // Placing steps shared by the loading and the designer's options.
     void placeBarcodes(const QSqlRecord &row);
     void placeAuthCode(const QSqlRecord &row);
-    void activateStub(const QSqlRecord &row);  // Ativar_canhoto
+    void activateStub(const QSqlRecord &row); // Ativar_canhoto
     void placeStubSeparator();
     bool loadPicture(Picture &picture, const QString &path);
     void placeBackground(bool fullOutline);
@@ -99,13 +99,13 @@ public:
     // Options as stored in the row.
     QString modalidade;
     int perTicket = 0;
-    int usarNumId = 0;        // USAR_NUM_ID_BILHETE 0, 1, 2
-    int usarCBarra = 0;       // USAR_CBARRA 0, 1, 2
-    int qtColFolha = 0;       // QT_COL_FOLHA 0, 2, 3
-    QString usarAutentic;     // USAR_AUTENTIC "S" / "N"
-    int usarTextoBas = 0;     // "Digitar Textos para usar na Rifa."
-    int usarTextoBasC = 0;    // "Usar também Canhoto"
-    int dimBilheteAlt = 0, dimBilheteComp = 0;                 // mm
+    int usarNumId = 0;                         // USAR_NUM_ID_BILHETE 0, 1, 2
+    int usarCBarra = 0;                        // USAR_CBARRA 0, 1, 2
+    int qtColFolha = 0;                        // QT_COL_FOLHA 0, 2, 3
+    QString usarAutentic;                      // USAR_AUTENTIC "S" / "N"
+    int usarTextoBas = 0;                      // "Digitar Textos para usar na Rifa."
+    int usarTextoBasC = 0;                     // "Usar também Canhoto"
+    int dimBilheteAlt = 0, dimBilheteComp = 0; // mm
     int dimTextoAlt = 0, dimTextoComp = 0, dimTextoCAlt = 0, dimTextoCComp = 0; // mm
     int tamFonteId = 0, tamFonteNum = 0;
     int corFonteId = 0, corFonteNum = 0;
@@ -115,12 +115,12 @@ public:
 
     // What the design area shows.
     QSize outline = DefaultOutline;
-    Placed bilheteNum[2];   // ticket, stub
+    Placed bilheteNum[2]; // ticket, stub
     Placed numB[10];
     Placed codBarra[2];
     Placed autentic;
     TextBox texto, textoC;
-    Placed traco;           // the stub's dotted separator
+    Placed traco; // the stub's dotted separator
     int tracoHeight = 0;
     Picture fundo;
     Picture livre[2];

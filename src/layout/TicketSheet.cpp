@@ -31,7 +31,9 @@ TicketSheet::TicketSheet(const TicketLayout &layout, int digits, bool whatsMode)
 
 TicketSheet::~TicketSheet() = default;
 
-int TicketSheet::columns() const { return m_layout.qtColFolha == 2 ? 2 : m_layout.qtColFolha == 3 ? 3 : 1; }
+int TicketSheet::columns() const {
+    return m_layout.qtColFolha == 2 ? 2 : m_layout.qtColFolha == 3 ? 3 : 1;
+}
 
 double TicketSheet::columnWidthMm() const {
     const int c = columns();
@@ -74,7 +76,9 @@ QFont TicketSheet::labelFont(int points, bool italic) const {
     return f;
 }
 
-QRect TicketSheet::backgroundBox() const { return m_layout.fundo.rect.translated(-17, -19); }
+QRect TicketSheet::backgroundBox() const {
+    return m_layout.fundo.rect.translated(-17, -19);
+}
 
 void TicketSheet::paintRichText(QPainter &p, QTextDocument *doc, QRect box) const {
     if (!doc || box.width() <= 0 || box.height() <= 0) return;
@@ -142,7 +146,8 @@ void TicketSheet::paintTicket(QPainter &p, QPoint origin, const QueuedTicket &t)
     p.setFont(labelFont(l.tamFonteId, true));
     for (int i = 0; i < 2; ++i)
         if (l.bilheteNum[i].visible)
-            p.drawText(QRect(idAt(i), QSize(1000, 1000)), Qt::AlignLeft | Qt::AlignTop, formatId(t.numBilhete));
+            p.drawText(QRect(idAt(i), QSize(1000, 1000)), Qt::AlignLeft | Qt::AlignTop,
+                       formatId(t.numBilhete));
 
     for (int i = 0; i < 2; ++i) {
         if (!l.codBarra[i].visible) continue;

@@ -59,7 +59,10 @@ public:
     // Where the run puts each band control, in band pixels.
     QRect backgroundBox() const;
     QPoint numberAt(int k) const { return m_layout.numB[k - 1].pos + QPoint(-18, -15); }
-    QPoint idAt(int i) const { return m_layout.bilheteNum[i].visible ? m_layout.bilheteNum[i].pos + QPoint(-20, -19) : QPoint(-1000, 0); }
+    QPoint idAt(int i) const {
+        return m_layout.bilheteNum[i].visible ? m_layout.bilheteNum[i].pos + QPoint(-20, -19)
+                                              : QPoint(-1000, 0);
+    }
     QPoint barcodeAt(int i) const { return m_layout.codBarra[i].pos + QPoint(-18, -20); }
 
 private:

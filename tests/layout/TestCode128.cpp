@@ -12,8 +12,10 @@ const char *kStartA = "11010000100";
 const char *kStop = "1100011101011";
 QString pattern(int value) {
     static const QMap<int, QString> known = {
-        {15, QStringLiteral("10111001100")}, {16, QStringLiteral("10011101100")}, {17, QStringLiteral("10011100110")}, {18, QStringLiteral("11001110010")},
-        {19, QStringLiteral("11001011100")}, {20, QStringLiteral("11001001110")}, {21, QStringLiteral("11011100100")}, {22, QStringLiteral("11001110100")},
+        {15, QStringLiteral("10111001100")}, {16, QStringLiteral("10011101100")},
+        {17, QStringLiteral("10011100110")}, {18, QStringLiteral("11001110010")},
+        {19, QStringLiteral("11001011100")}, {20, QStringLiteral("11001001110")},
+        {21, QStringLiteral("11011100100")}, {22, QStringLiteral("11001110100")},
         {23, QStringLiteral("11101101110")}, {56, QStringLiteral("11100010110")}};
     return known.value(value);
 }
@@ -38,7 +40,8 @@ void TestCode128::renderedPixelsReadBack() {
     QFETCH(QString, value);
     QFETCH(QList<int>, data);
     QString expected = QLatin1String(kStartA);
-    for (int v : data) expected += pattern(v);
+    for (int v : data)
+        expected += pattern(v);
     expected += QLatin1String(kStop);
     if (value == QLatin1String("123456")) QCOMPARE(expected.size(), 101);
 
@@ -51,7 +54,8 @@ void TestCode128::renderedPixelsReadBack() {
     auto dark = [&](int x, int y) { return qGray(img.pixel(x, y)) < 128; };
     for (int y : {5, 18, 32}) {
         QString read;
-        for (int x = 1; x < 1 + expected.size(); ++x) read += dark(x, y) ? u'1' : u'0';
+        for (int x = 1; x < 1 + expected.size(); ++x)
+            read += dark(x, y) ? u'1' : u'0';
         QCOMPARE(read, expected);
     }
     // No quiet-zone ink, no text, exactly 28 pixels high.
@@ -61,7 +65,8 @@ void TestCode128::renderedPixelsReadBack() {
     }
     QVERIFY(!dark(0, 18));
     QVERIFY(!dark(1 + int(expected.size()), 18));
-    for (int x = 2 + int(expected.size()); x < img.width(); ++x) QVERIFY(!dark(x, 18));
+    for (int x = 2 + int(expected.size()); x < img.width(); ++x)
+        QVERIFY(!dark(x, 18));
 }
 
 KORVANTE_TEST(TestCode128)

@@ -24,12 +24,14 @@ const QString kSaveQuestion = QStringLiteral("Existem dados na Rifa a serem Grav
 void drag(QWidget *w, QPoint delta) {
     const QPointF local(3, 3);
     const QPointF global = w->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QCoreApplication::sendEvent(w, &press);
-    QMouseEvent move(QEvent::MouseMove, local + delta, global + delta, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, local + delta, global + delta, Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(w, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, local + delta, global + delta, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local + delta, global + delta, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &release);
 }
 
@@ -80,9 +82,11 @@ void TestDesigner::init() {
     // Every case starts from a raffle never laid out.
     QStringList nulls;
     QSqlQuery cols(inst->tdm->CONEX_R());
-    cols.exec(QStringLiteral("SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='CADASTRO' "
-                             "AND RDB$FIELD_NAME NOT IN ('CODRIFA','RIFA_ATIVA','NOME_RIFA')"));
-    while (cols.next()) nulls << cols.value(0).toString() + QStringLiteral("=NULL");
+    cols.exec(QStringLiteral(
+        "SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='CADASTRO' "
+        "AND RDB$FIELD_NAME NOT IN ('CODRIFA','RIFA_ATIVA','NOME_RIFA')"));
+    while (cols.next())
+        nulls << cols.value(0).toString() + QStringLiteral("=NULL");
     QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET %1 WHERE CODRIFA=1").arg(nulls.join(u','))));
     inst->raffle.CodRifaUsar = QStringLiteral("1");
     inst->raffle.MaiorNumero = 9999;
@@ -109,8 +113,9 @@ void TestDesigner::open(const QString &set, const QVariantList &values, int perT
 }
 
 void TestDesigner::neverLaidOutOpensWithTheDefaults() {
-    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET USAR_NUM_ID_BILHETE=2, USAR_CBARRA=2, USAR_TEXTO_BAS=1, "
-                                      "USAR_TEXTO_BAS_C=1 WHERE CODRIFA=1")));
+    QVERIFY(inst->exec(
+        QStringLiteral("UPDATE CADASTRO SET USAR_NUM_ID_BILHETE=2, USAR_CBARRA=2, USAR_TEXTO_BAS=1, "
+                       "USAR_TEXTO_BAS_C=1 WHERE CODRIFA=1")));
     // A registry without the grid value.
     Registry fresh(inst->file(QStringLiteral("fresh-registry.ini")));
     AppServices s{*inst->tdm, inst->dialogs, inst->clock, inst->random, fresh, inst->folder()};
@@ -206,8 +211,10 @@ void TestDesigner::draggingANumberWritesAllTen() {
     QCOMPARE(row.value(0, QStringLiteral("POS_N2_L")).toInt(), 377);
     QCOMPARE(row.value(0, QStringLiteral("POS_N2_T")).toInt(), 99);
     for (int k : {1, 3, 4, 5, 6, 7, 8, 9, 10}) {
-        QCOMPARE(row.value(0, QStringLiteral("POS_N%1_L").arg(k)).toInt(), TicketLayout::defaultNumberPos(k).x());
-        QCOMPARE(row.value(0, QStringLiteral("POS_N%1_T").arg(k)).toInt(), TicketLayout::defaultNumberPos(k).y());
+        QCOMPARE(row.value(0, QStringLiteral("POS_N%1_L").arg(k)).toInt(),
+                 TicketLayout::defaultNumberPos(k).x());
+        QCOMPARE(row.value(0, QStringLiteral("POS_N%1_T").arg(k)).toInt(),
+                 TicketLayout::defaultNumberPos(k).y());
     }
     // A click without movement stores nothing new and the flag stays up until Save.
     drag(child<QWidget>("NumB1"), QPoint(0, 0));
@@ -256,7 +263,8 @@ void TestDesigner::resizedFreeImageIsSavedBesideTheOriginal() {
         action(menu, QStringLiteral("Alterar Dimensões"))->trigger();
         QVERIFY(child<QWidget>("Panel_Imagem_Livre")->isVisible());
         QVERIFY(!child<QWidget>("BTN_GravarNovaImagem")->isEnabled());
-        for (auto [name, value] : {std::pair{"ED_Largura", size.width()}, std::pair{"ED_Altura", size.height()}}) {
+        for (auto [name, value] :
+             {std::pair{"ED_Largura", size.width()}, std::pair{"ED_Altura", size.height()}}) {
             child<QLineEdit>(name)->clear();
             QTest::keyClicks(child<QLineEdit>(name), QString::number(value));
         }
@@ -293,8 +301,9 @@ void TestDesigner::gridButtonsRememberTheChoice() {
 
 void TestDesigner::printRunPreviewsAndEmptiesTheQueue() {
     for (int t = 1; t <= 40; ++t)
-        inst->exec(QStringLiteral("UPDATE OR INSERT INTO BS4_D (NUMBILHETE, N1, N2, N3, N4) VALUES (?, ?, ?, ?, ?)"),
-                   {t, t, t + 2500, t + 5000, t + 7500});
+        inst->exec(
+            QStringLiteral("UPDATE OR INSERT INTO BS4_D (NUMBILHETE, N1, N2, N3, N4) VALUES (?, ?, ?, ?, ?)"),
+            {t, t, t + 2500, t + 5000, t + 7500});
     open(QStringLiteral("USAR_CBARRA=1, USAR_NUM_ID_BILHETE=1"));
     child<QToolButton>("BOTAO_IMPRIMIR")->click();
     QCOMPARE(child<QWidget>("Panel_impre_pos")->pos(), QPoint(531, 74));
@@ -316,8 +325,8 @@ void TestDesigner::printRunPreviewsAndEmptiesTheQueue() {
     });
     child<QToolButton>("Img_botaoImprimir")->click();
     QCOMPARE(queued, 40);
-    QCOMPARE(pages, 10);     // four 245-pixel tickets a page
-    QCOMPARE(rendered, 1);   // only the page shown was drawn
+    QCOMPARE(pages, 10);   // four 245-pixel tickets a page
+    QCOMPARE(rendered, 1); // only the page shown was drawn
     QVERIFY(QFileInfo(pdf).size() > 0);
     QSqlQuery q(inst->tdm->CONEX_PRINT());
     QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN")) && q.next());

@@ -14,20 +14,23 @@ namespace {
 const QString kCountError =
     QStringLiteral("O Número de Controle do Bilhete digitado está além do último Bilhete desta Rifa. "
                    "O C.Bilhete máximo que pode ser digitado é até: %1");
-const QString kOrder = QStringLiteral("O Campo ATÉ: obrigatoriamente tem que ser igual ou superior ao campo DE:");
+const QString kOrder =
+    QStringLiteral("O Campo ATÉ: obrigatoriamente tem que ser igual ou superior ao campo DE:");
 const QString kEmpty = QStringLiteral("Campo DE: e ATÉ: tem que estar com algum número");
-const QString kTwoColumns =
-    QStringLiteral("ATENÇÃO... talvez pelo comprimento definido do bilhete, não dê para sair em 2 colunas ou mais, ai o "
-                   "ideal e usar sem colunas (zero) ou diminuir o comprimiento do Blhete para no máximo 98mm");
-const QString kThreeColumns =
-    QStringLiteral("ATENÇÃO... talvez pelo comprimento definido do bilhete, não dê para sair em 3 colunas ou mais, ai o "
-                   "ideal e usar sem colunas (zero) ou diminuir o comprimiento do Blhete para no máximo 65mm");
-const QString kBarcodeWarning =
-    QStringLiteral("Você está usando CÓDIGO DE BARRAS. A visualização por várias vezes sem decidir imprimir, pode gerar "
-                   "uma mancha PRETA no Código de Barras. Caso isso ocorra, ideal que você Feche do Programa e Reabra, "
-                   "e faça a impressão!");
+const QString kTwoColumns = QStringLiteral(
+    "ATENÇÃO... talvez pelo comprimento definido do bilhete, não dê para sair em 2 colunas ou mais, ai o "
+    "ideal e usar sem colunas (zero) ou diminuir o comprimiento do Blhete para no máximo 98mm");
+const QString kThreeColumns = QStringLiteral(
+    "ATENÇÃO... talvez pelo comprimento definido do bilhete, não dê para sair em 3 colunas ou mais, ai o "
+    "ideal e usar sem colunas (zero) ou diminuir o comprimiento do Blhete para no máximo 65mm");
+const QString kBarcodeWarning = QStringLiteral(
+    "Você está usando CÓDIGO DE BARRAS. A visualização por várias vezes sem decidir imprimir, pode gerar "
+    "uma mancha PRETA no Código de Barras. Caso isso ocorra, ideal que você Feche do Programa e Reabra, "
+    "e faça a impressão!");
 
-bool dark(const QImage &img, int x, int y) { return qGray(img.pixel(x, y)) < 128; }
+bool dark(const QImage &img, int x, int y) {
+    return qGray(img.pixel(x, y)) < 128;
+}
 } // namespace
 
 class TestPrintRun : public QObject {
@@ -61,14 +64,18 @@ void TestPrintRun::initTestCase() {
     QVERIFY2(inst->ok() && inst->openTdm(), qPrintable(inst->error()));
     // Ticket tables start empty: the few tickets these runs need.
     for (int t = 1; t <= 30; ++t)
-        QVERIFY(inst->exec(QStringLiteral("INSERT INTO BS4_D (NUMBILHETE, N1, N2, N3, N4) VALUES (?, ?, ?, ?, ?)"),
-                           {t, t * 4 - 4, t * 4 - 3, 5000 + t, 9999 - t}));
-    QVERIFY(inst->exec(QStringLiteral("INSERT INTO BS4_D (NUMBILHETE, N1, N2, N3, N4) VALUES (2500, 1, 2, 3, 4)")));
+        QVERIFY(inst->exec(
+            QStringLiteral("INSERT INTO BS4_D (NUMBILHETE, N1, N2, N3, N4) VALUES (?, ?, ?, ?, ?)"),
+            {t, t * 4 - 4, t * 4 - 3, 5000 + t, 9999 - t}));
+    QVERIFY(inst->exec(
+        QStringLiteral("INSERT INTO BS4_D (NUMBILHETE, N1, N2, N3, N4) VALUES (2500, 1, 2, 3, 4)")));
     for (int t = 1; t <= 10; ++t)
-        QVERIFY(inst->exec(QStringLiteral("INSERT INTO BS1_100G (NUMBILHETE, N1) VALUES (?, ?)"), {t, 10 - t}));
+        QVERIFY(
+            inst->exec(QStringLiteral("INSERT INTO BS1_100G (NUMBILHETE, N1) VALUES (?, ?)"), {t, 10 - t}));
     for (int t = 1; t <= 3; ++t) {
         QVariantList v{t};
-        for (int i = 1; i <= 10; ++i) v << t * 100 + i;
+        for (int i = 1; i <= 10; ++i)
+            v << t * 100 + i;
         QVERIFY(inst->exec(QStringLiteral("INSERT INTO BS10_M (NUMBILHETE,N1,N2,N3,N4,N5,N6,N7,N8,N9,N10) "
                                           "VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
                            v));
@@ -106,10 +113,11 @@ PrintRunInput TestPrintRun::range(const QString &de, const QString &ate) {
 
 TicketLayout TestPrintRun::layoutFor(const QString &modality, int perTicket) {
     QString error;
-    inst->exec(QStringLiteral("UPDATE CADASTRO SET MODALIDADE=?, USAR_NUM_ID_BILHETE=2, USAR_CBARRA=2, "
-                              "TAM_FONTE_POS_N=14, TAM_FONTE_ID_BILH=12, DIM_BILHETE_ALT=80, DIM_BILHETE_COMP=115 "
-                              "WHERE CODRIFA=1"),
-               {modality});
+    inst->exec(
+        QStringLiteral("UPDATE CADASTRO SET MODALIDADE=?, USAR_NUM_ID_BILHETE=2, USAR_CBARRA=2, "
+                       "TAM_FONTE_POS_N=14, TAM_FONTE_ID_BILH=12, DIM_BILHETE_ALT=80, DIM_BILHETE_COMP=115 "
+                       "WHERE CODRIFA=1"),
+        {modality});
     inst->tdm->loadRaffleRow(1, &error);
     TicketLayout l;
     l.load(inst->tdm->CDS_RIfaUSar.record(0), perTicket);
@@ -123,16 +131,43 @@ void TestPrintRun::checksInOrder_data() {
     QTest::addColumn<QString>("ate");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<bool>("goesOn");
-    QTest::newRow("one ticket") << "0" << "" << "5" << "5" << QStringList{} << true;
-    QTest::newRow("ATÉ below DE") << "0" << "" << "20" << "5" << QStringList{kOrder} << false;
-    QTest::newRow("DE empty") << "0" << "" << "" << "5" << QStringList{kEmpty} << false;
-    QTest::newRow("last ticket") << "0" << "" << "1" << "2500" << QStringList{} << true;
-    QTest::newRow("past the last ticket") << "0" << "" << "1" << "2501" << QStringList{kCountError.arg(2500)} << false;
-    QTest::newRow("two columns, 100 mm") << "2" << "100" << "1" << "2" << QStringList{kTwoColumns} << true;
-    QTest::newRow("two columns, 98 mm") << "2" << "98" << "1" << "2" << QStringList{} << true;
+    QTest::newRow("one ticket") << "0"
+                                << ""
+                                << "5"
+                                << "5" << QStringList{} << true;
+    QTest::newRow("ATÉ below DE") << "0"
+                                  << ""
+                                  << "20"
+                                  << "5" << QStringList{kOrder} << false;
+    QTest::newRow("DE empty") << "0"
+                              << ""
+                              << ""
+                              << "5" << QStringList{kEmpty} << false;
+    QTest::newRow("last ticket") << "0"
+                                 << ""
+                                 << "1"
+                                 << "2500" << QStringList{} << true;
+    QTest::newRow("past the last ticket") << "0"
+                                          << ""
+                                          << "1"
+                                          << "2501" << QStringList{kCountError.arg(2500)} << false;
+    QTest::newRow("two columns, 100 mm") << "2"
+                                         << "100"
+                                         << "1"
+                                         << "2" << QStringList{kTwoColumns} << true;
+    QTest::newRow("two columns, 98 mm") << "2"
+                                        << "98"
+                                        << "1"
+                                        << "2" << QStringList{} << true;
     QTest::newRow("three columns, 66 mm, then empty ATÉ")
-        << "3" << "66" << "1" << "" << QStringList{kThreeColumns, kEmpty} << false;
-    QTest::newRow("three columns, no length") << "3" << "" << "1" << "2" << QStringList{} << true;
+        << "3"
+        << "66"
+        << "1"
+        << "" << QStringList{kThreeColumns, kEmpty} << false;
+    QTest::newRow("three columns, no length") << "3"
+                                              << ""
+                                              << "1"
+                                              << "2" << QStringList{} << true;
 }
 
 void TestPrintRun::checksInOrder() {
@@ -162,7 +197,8 @@ void TestPrintRun::barcodeWarningEverySixthRun() {
     }
     QCOMPARE(inst->dialogs.shown.size(), 2);
     in.usarCBarra = 0;
-    for (int runNo = 1; runNo <= 7; ++runNo) QVERIFY(own.check(in));
+    for (int runNo = 1; runNo <= 7; ++runNo)
+        QVERIFY(own.check(in));
     QCOMPARE(inst->dialogs.shown.size(), 2);
 }
 
@@ -180,9 +216,11 @@ void TestPrintRun::queueHoldsTheRangeWithBoundValues() {
     QCOMPARE(q[0].numbers[3].toInt(), 9994);
     QVERIFY(q[0].numbers[4].isNull());
     QCOMPARE(q[2].numBilhete, 7);
-    QCOMPARE(printScalar(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN WHERE BASE IS NULL AND CODBARRA IS NULL "
-                                        "AND N5 IS NULL AND AUT_DIGITAL = ''")).toInt(),
-             3);
+    QCOMPARE(
+        printScalar(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN WHERE BASE IS NULL AND CODBARRA IS NULL "
+                                   "AND N5 IS NULL AND AUT_DIGITAL = ''"))
+            .toInt(),
+        3);
     // A range past the tickets the table holds simply queues fewer.
     QVERIFY(run->fillQueue(range(QStringLiteral("29"), QStringLiteral("40")), &error));
     QCOMPARE(printScalar(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN")).toInt(), 2);
@@ -235,7 +273,8 @@ void TestPrintRun::smallModalityPrintsPaddedNumbersAndItsBarcode() {
         const QPoint origin = i == 0 ? at : at2;
         for (int y : {0, 27}) {
             QString read;
-            for (int x = 0; x < expected.size(); ++x) read += dark(page, origin.x() + x, origin.y() + y) ? u'1' : u'0';
+            for (int x = 0; x < expected.size(); ++x)
+                read += dark(page, origin.x() + x, origin.y() + y) ? u'1' : u'0';
             QCOMPARE(read, expected);
         }
         QVERIFY(!dark(page, origin.x() + 5, origin.y() + 28));
@@ -256,7 +295,8 @@ void TestPrintRun::hiddenControlNumberDoesNotPrint() {
     TicketLayout l = layoutFor(QStringLiteral("0000 - 9999"), 4);
     QueuedTicket t;
     t.numBilhete = 12;
-    for (int i = 0; i < 4; ++i) t.numbers[i] = i;
+    for (int i = 0; i < 4; ++i)
+        t.numbers[i] = i;
     auto ticketImage = [&](const TicketLayout &layout) {
         TicketSheet s(layout, 4);
         QImage img(layout.outline, QImage::Format_RGB32);
@@ -312,7 +352,8 @@ void TestPrintRun::pdfHasAPageEvenForAnEmptyQueue() {
     for (int tickets : {0, 11}) {
         TicketSheet s(l, 4);
         QList<QueuedTicket> q(tickets);
-        for (int i = 0; i < tickets; ++i) q[i].numBilhete = i + 1;
+        for (int i = 0; i < tickets; ++i)
+            q[i].numBilhete = i + 1;
         s.setTickets(q);
         const QString path = inst->file(QStringLiteral("sheet%1.pdf").arg(tickets));
         QVERIFY(s.writePdf(path));

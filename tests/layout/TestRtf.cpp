@@ -20,7 +20,8 @@ struct Run {
 QStringList describe(const QTextDocument &doc) {
     QStringList out;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        QString line = QStringLiteral("[align %1]").arg(int(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask));
+        QString line =
+            QStringLiteral("[align %1]").arg(int(b.blockFormat().alignment() & Qt::AlignHorizontal_Mask));
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();
             const QFont font = f.font();
@@ -38,7 +39,9 @@ QStringList describe(const QTextDocument &doc) {
     return out;
 }
 
-QString plain(const QTextDocument &doc) { return doc.toPlainText(); }
+QString plain(const QTextDocument &doc) {
+    return doc.toPlainText();
+}
 
 QByteArray fixture(const char *name) {
     QFile f(QStringLiteral(LAYOUT_FIXTURES "/") + QLatin1String(name));
@@ -80,11 +83,13 @@ void TestRtf::formattedTextSurvivesWriteAndRead() {
     QTextBlockFormat left;
     left.setAlignment(Qt::AlignLeft);
     c.setBlockFormat(left);
-    put(QStringLiteral("Prêmio: "), QStringLiteral("Times New Roman"), 10, QColor(0, 0, 255), false, false, true);
+    put(QStringLiteral("Prêmio: "), QStringLiteral("Times New Roman"), 10, QColor(0, 0, 255), false, false,
+        true);
     put(QStringLiteral("moto 0km — €5 {x} \\ ñ"), QStringLiteral("Courier New"), 8.5, QColor(0, 128, 0), true,
         true, true);
     c.insertText(QString(QChar::LineSeparator));
-    put(QStringLiteral("Sorteio: 30/03 ✓ 中"), QStringLiteral("Liberation Sans"), 11, QColor(), false, true, false);
+    put(QStringLiteral("Sorteio: 30/03 ✓ 中"), QStringLiteral("Liberation Sans"), 11, QColor(), false, true,
+        false);
     c.insertBlock();
     QTextBlockFormat right;
     right.setAlignment(Qt::AlignRight);
@@ -93,7 +98,8 @@ void TestRtf::formattedTextSurvivesWriteAndRead() {
 
     const QByteArray rtf = RtfCodec::write(doc);
     QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252"));
-    for (char ch : rtf) QVERIFY2(uchar(ch) < 0x80, "RTF must be 7-bit: other characters are escaped");
+    for (char ch : rtf)
+        QVERIFY2(uchar(ch) < 0x80, "RTF must be 7-bit: other characters are escaped");
     QVERIFY(rtf.contains("\\'c7\\'c3O")); // ÇÃO in the code page
     QVERIFY(rtf.contains("\\u10003?"));   // ✓ outside it
 
@@ -111,12 +117,12 @@ void TestRtf::wordProcessorFilesKeepTheirText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("looks"); // fragments that must carry a look: text|family|size|colour|BIU
     QTest::newRow("word") << QByteArray("word.rtf")
-                          << QStringLiteral("RIFA BENEFICENTE\nPrêmio: uma moto 0km – sorteio em 30/03 pela Loteria "
-                                            "Federal. Valor R$ 10,00\nApoio: Associação dos Moradores “Vila Nova”\n")
+                          << QStringLiteral(
+                                 "RIFA BENEFICENTE\nPrêmio: uma moto 0km – sorteio em 30/03 pela Loteria "
+                                 "Federal. Valor R$ 10,00\nApoio: Associação dos Moradores “Vila Nova”\n")
                           << QStringList{QStringLiteral("<RIFA BENEFICENTE|Arial|14|#ff0000|B-->"),
                                          QStringLiteral("<Valor R$ 10,00|Calibri|11|auto|--U>")};
-    QTest::newRow("wordpad") << QByteArray("wordpad.rtf")
-                             << QStringLiteral("Sorteio dia 30\nCódigo: fim\n")
+    QTest::newRow("wordpad") << QByteArray("wordpad.rtf") << QStringLiteral("Sorteio dia 30\nCódigo: fim\n")
                              << QStringList{QStringLiteral("<Sorteio dia 30|Calibri|11|#00b050|-I->"),
                                             QStringLiteral("Código: fim|Courier New|11|auto|--->")};
 }
@@ -131,7 +137,8 @@ void TestRtf::wordProcessorFilesKeepTheirText() {
     RtfCodec::read(rtf, doc);
     QCOMPARE(plain(doc), text);
     const QString all = describe(doc).join(u'\n');
-    for (const QString &look : looks) QVERIFY2(all.contains(look), qPrintable(all));
+    for (const QString &look : looks)
+        QVERIFY2(all.contains(look), qPrintable(all));
 }
 
 void TestRtf::plainTextBlobIsReadAsWindows1252() {

@@ -31,8 +31,9 @@ QSqlRecord TestTicketLayout::row(int slot) {
 }
 
 void TestTicketLayout::neverLaidOutGivesTheDefaults() {
-    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET MODALIDADE='0000 - 9999', USAR_NUM_ID_BILHETE=2, "
-                                      "USAR_CBARRA=2, USAR_TEXTO_BAS=1, USAR_TEXTO_BAS_C=1 WHERE CODRIFA=1")));
+    QVERIFY(
+        inst->exec(QStringLiteral("UPDATE CADASTRO SET MODALIDADE='0000 - 9999', USAR_NUM_ID_BILHETE=2, "
+                                  "USAR_CBARRA=2, USAR_TEXTO_BAS=1, USAR_TEXTO_BAS_C=1 WHERE CODRIFA=1")));
     TicketLayout l;
     QList<TicketLayout::Problem> problems;
     l.load(row(1), 10, &problems);
@@ -57,9 +58,10 @@ void TestTicketLayout::neverLaidOutGivesTheDefaults() {
 }
 
 void TestTicketLayout::storedPlacesComeBack() {
-    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET MODALIDADE='000 - 999', USAR_NUM_ID_BILHETE=1, "
-                                      "USAR_CBARRA=1, DIM_BILHETE_ALT=50, DIM_BILHETE_COMP=100, USAR_AUTENTIC='S', "
-                                      "TAM_FONTE_POS_N=14, COR_FONTE_POS_N=255 WHERE CODRIFA=2")));
+    QVERIFY(inst->exec(
+        QStringLiteral("UPDATE CADASTRO SET MODALIDADE='000 - 999', USAR_NUM_ID_BILHETE=1, "
+                       "USAR_CBARRA=1, DIM_BILHETE_ALT=50, DIM_BILHETE_COMP=100, USAR_AUTENTIC='S', "
+                       "TAM_FONTE_POS_N=14, COR_FONTE_POS_N=255 WHERE CODRIFA=2")));
     TicketLayout l;
     l.load(row(2), 4);
     QCOMPARE(l.outline, QSize(378, 189));
@@ -89,7 +91,8 @@ void TestTicketLayout::storedPlacesComeBack() {
     QCOMPARE(back.codBarra[1].pos, TicketLayout::DefaultBarcode2);
     QCOMPARE(back.bilheteNum[0].pos, QPoint(320, 25));
     QCOMPARE(back.autentic.pos, QPoint(50, 160));
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT POS_CBARRA2_L FROM CADASTRO WHERE CODRIFA=2")).isNull(), true);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT POS_CBARRA2_L FROM CADASTRO WHERE CODRIFA=2")).isNull(),
+             true);
 }
 
 void TestTicketLayout::placeholdersByModality_data() {
@@ -97,11 +100,26 @@ void TestTicketLayout::placeholdersByModality_data() {
     QTest::addColumn<QString>("zeros");
     QTest::addColumn<QString>("ticket");
     QTest::addColumn<QString>("stub");
-    QTest::newRow("00") << "00 - 99" << "00" << "C-01" << "C-02";
-    QTest::newRow("000") << "000 - 999" << "000" << "C-001" << "C-002";
-    QTest::newRow("0000") << "0000 - 9999" << "0000" << "C-0001" << "C-0002";
-    QTest::newRow("00000") << "00000 - 99999" << "00000" << "C-00001" << "C-00001";
-    QTest::newRow("000000") << "000000 - 999999" << "000000" << "C-000001" << "C-000001";
+    QTest::newRow("00") << "00 - 99"
+                        << "00"
+                        << "C-01"
+                        << "C-02";
+    QTest::newRow("000") << "000 - 999"
+                         << "000"
+                         << "C-001"
+                         << "C-002";
+    QTest::newRow("0000") << "0000 - 9999"
+                          << "0000"
+                          << "C-0001"
+                          << "C-0002";
+    QTest::newRow("00000") << "00000 - 99999"
+                           << "00000"
+                           << "C-00001"
+                           << "C-00001";
+    QTest::newRow("000000") << "000000 - 999999"
+                            << "000000"
+                            << "C-000001"
+                            << "C-000001";
 }
 
 void TestTicketLayout::placeholdersByModality() {
