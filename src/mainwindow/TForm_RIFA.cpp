@@ -1,6 +1,7 @@
 #include "mainwindow/TForm_RIFA.h"
 
 #include "data/TDM.h"
+#include "layout/TForm_pos.h"
 #include "mainwindow/MenuArtwork.h"
 #include "platform/Dialogs.h"
 #include "platform/FileAttributes.h"
@@ -253,6 +254,16 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         return;
     }
     switch (entry) {
+    case MenuEntry::Personalizar: {
+        QString error;
+        if (!m_ctx.tdm.loadRaffleRow(m_raffle.slot(), &error)) {
+            m_ctx.dialogs.error(error);
+            break;
+        }
+        TForm_pos designer(m_ctx, this);
+        designer.exec();
+        break;
+    }
     default:
         m_ctx.dialogs.information(QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
         break;
