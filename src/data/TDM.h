@@ -34,6 +34,10 @@ public:
     CachedTable CDS_RIfaUSar{QStringLiteral("CDS_RIfaUSar")};
     bool loadRaffleRow(int codRifa, QString *error);
 
+    // Ticket count of a number base as the registration shows it ("1.000 Bilhetes"), for m numbers of
+    // the modality and q per ticket; empty (and *error set) when it cannot be counted.
+    QString TotalBilhetes(int numbers, int perTicket, QString *error = nullptr);
+
     // Copies a raffle row into cadastro_temp of the print database; failures are silent.
     void AtualCadBaseID(const QSqlRecord &raffleRow);
 

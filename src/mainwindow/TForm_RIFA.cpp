@@ -4,6 +4,8 @@
 #include "platform/Dialogs.h"
 #include "platform/FileAttributes.h"
 #include "platform/Shell.h"
+#include "raffle/TForm_Cadastro.h"
+#include "raffle/TForm_Usar.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -252,6 +254,12 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         return;
     }
     switch (entry) {
+    case MenuEntry::Cadastro: {
+        // Opens on the working raffle; closing after an edit of it opens the chooser again.
+        TForm_Cadastro form(m_ctx, this);
+        form.exec();
+        break;
+    }
     default:
         m_ctx.dialogs.information(QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
         break;
@@ -259,7 +267,12 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
     refreshRaffleLabel();
 }
 
-void TForm_RIFA::openChooser() { refreshRaffleLabel(); }
+void TForm_RIFA::openChooser() {
+    if (!isVisible()) return; // closed before the deferred first activation came round
+    TForm_Usar chooser(m_ctx, this);
+    chooser.exec();
+    refreshRaffleLabel();
+}
 
 void TForm_RIFA::refreshRaffleLabel() { LBL_RifaUsar->setText(m_raffle.LBL_RifaUsar); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QGuiApplication>
 
 // Hourglass for the lifetime of the guard; harmless without a GUI application.
