@@ -114,25 +114,25 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
     addCaption(QStringLiteral("MODALIDADE"), 20, 116);
     DBC_Modal = new QComboBox(this);
     DBC_Modal->setObjectName(QStringLiteral("DBC_Modal"));
-    DBC_Modal->setGeometry(20, 134, 170, 26);
+    DBC_Modal->setGeometry(20, 134, 160, 26);
     DBC_Modal->addItems(RaffleRegistration::modalities());
 
-    addCaption(QStringLiteral("Quantos Nºs Por BIlhete:"), 205, 116);
+    addCaption(QStringLiteral("Quantos Nºs Por BIlhete:"), 192, 116);
     DBC_NumBilhete = new QComboBox(this);
     DBC_NumBilhete->setObjectName(QStringLiteral("DBC_NumBilhete"));
-    DBC_NumBilhete->setGeometry(205, 134, 150, 26);
+    DBC_NumBilhete->setGeometry(192, 134, 150, 26);
     DBC_NumBilhete->addItems(RaffleRegistration::perTicketItems());
     DBC_NumBilhete->setStyleSheet(QStringLiteral("QComboBox { background-color: yellow; }"));
 
-    addCaption(QStringLiteral("Total Gerado e disponivel"), 370, 116);
+    addCaption(QStringLiteral("Total Gerado e disponivel"), 375, 116);
     LBL_TotalNmeros = new QLabel(QStringLiteral("[0 números]"), this);
     LBL_TotalNmeros->setObjectName(QStringLiteral("LBL_TotalNmeros"));
-    LBL_TotalNmeros->setGeometry(370, 138, 130, 18);
+    LBL_TotalNmeros->setGeometry(375, 138, 125, 18);
     LBL_PorBIlhete = new QLabel(QStringLiteral("000 Bilhetes"), this);
     LBL_PorBIlhete->setObjectName(QStringLiteral("LBL_PorBIlhete"));
-    LBL_PorBIlhete->setGeometry(500, 138, 110, 18);
+    LBL_PorBIlhete->setGeometry(495, 138, 125, 18);
     LBL_PorBIlhete->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    addCaption(QStringLiteral("(Sem Repetições)"), 500, 158, 110);
+    addCaption(QStringLiteral("(Sem Repetições)"), 495, 158, 125)->setAlignment(Qt::AlignRight);
     for (QLabel *l : {LBL_TotalNmeros, LBL_PorBIlhete}) {
         QFont f = l->font();
         f.setBold(true);
@@ -177,7 +177,8 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
 
     addCaption(QStringLiteral("Qual o Link se for publicar o Sorteio ou Resultado ( Instagran, Face, Youtube ou "
                               "Site ) "),
-               20, 402);
+               20, 402)
+        ->setFont(font());
     DBEdit2 = new QLineEdit(this);
     DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
     DBEdit2->setGeometry(20, 420, 560, 24);
@@ -239,7 +240,7 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
             [this] { setField("REGRAS_SORT", forColumn(DBMemo2->toPlainText())); });
 }
 
-void TForm_Cadastro::addCaption(const QString &text, int x, int y, int w) {
+QLabel *TForm_Cadastro::addCaption(const QString &text, int x, int y, int w) {
     auto *label = new QLabel(text, this);
     QFont f = label->font();
     f.setBold(true);
@@ -247,6 +248,7 @@ void TForm_Cadastro::addCaption(const QString &text, int x, int y, int w) {
     label->move(x, y);
     if (w > 0) label->setFixedWidth(w);
     else label->adjustSize();
+    return label;
 }
 
 void TForm_Cadastro::showEvent(QShowEvent *event) {

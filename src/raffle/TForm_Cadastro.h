@@ -47,7 +47,7 @@ private:
     void loadRow(); // the controls show the current row
     void setField(const char *column, const QVariant &value);
     void memoExit(QTextEdit *memo);
-    void addCaption(const QString &text, int x, int y, int w = -1);
+    QLabel *addCaption(const QString &text, int x, int y, int w = -1);
 
     AppContext &m_ctx;
     RaffleRegistration m_reg;
