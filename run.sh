@@ -7,6 +7,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)"
 app=build/app
 if [ ! -f "$app/CRF.XML" ] || [ ! -f "$app/ID_BASE.FDB" ]; then
-  "$app/Korvante_PREPARAR" criar "$app"
+  echo "Preparando os bancos de dados (primeira execução)..."
+  "$app/Korvante_PREPARAR" instalar "$app"
 fi
 exec "$app/Korvante" "$@"

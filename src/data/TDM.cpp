@@ -46,10 +46,9 @@ TDM::~TDM() {
 QSqlDatabase TDM::CONEX_R() const { return QSqlDatabase::database(QLatin1String(MainConnectionName), false); }
 QSqlDatabase TDM::CONEX_PRINT() const { return QSqlDatabase::database(QLatin1String(PrintConnectionName), false); }
 
-bool TDM::connect(const char *name, const QString &path, QString *error) {
-    QSqlDatabase db = QSqlDatabase::contains(QLatin1String(name))
-                          ? QSqlDatabase::database(QLatin1String(name), false)
-                          : QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QLatin1String(name));
+bool TDM::openConnection(const QString &name, const QString &path, QString *error) {
+    QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
+                                                   : QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
     if (db.isOpen()) db.close();
     db.setDatabaseName(path);
     db.setUserName(DatabaseCreator::user());
@@ -66,15 +65,15 @@ bool TDM::open(QString *error) {
     m_printPath = DatabaseLocation::localPrintPath(m_programFolder);
     if (!loc.isLocal()) {
         // Reaching the server's CRF.XML stands for the share test of the Windows original.
-        if (connect(MainConnectionName, loc.serverMainPath(), nullptr)) {
+        if (openConnection(QLatin1String(MainConnectionName), loc.serverMainPath(), nullptr)) {
             m_mainPath = loc.serverMainPath();
             m_printPath = loc.serverPrintPath();
         } else {
             m_dialogs.notice(loc.unreachableMessage());
         }
     }
-    if (!CONEX_R().isOpen() && !connect(MainConnectionName, m_mainPath, error)) return false;
-    return connect(PrintConnectionName, m_printPath, error);
+    if (!CONEX_R().isOpen() && !openConnection(QLatin1String(MainConnectionName), m_mainPath, error)) return false;
+    return openConnection(QLatin1String(PrintConnectionName), m_printPath, error);
 }
 
 void TDM::closeMain() {

@@ -38,11 +38,13 @@ public:
     // the modality and q per ticket; empty (and *error set) when it cannot be counted.
     QString TotalBilhetes(int numbers, int perTicket, QString *error = nullptr);
 
+    // Opens (or reopens) a named connection with the system's parameters.
+    static bool openConnection(const QString &name, const QString &path, QString *error);
+
     // Copies a raffle row into cadastro_temp of the print database; failures are silent.
     void AtualCadBaseID(const QSqlRecord &raffleRow);
 
 private:
-    bool connect(const char *name, const QString &path, QString *error);
 
     QString m_programFolder;
     Dialogs &m_dialogs;

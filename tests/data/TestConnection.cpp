@@ -1,6 +1,8 @@
 #include "data/CachedTable.h"
 #include "data/DatabaseLocation.h"
 #include "data/TDM.h"
+#include "data/DatabaseFiles.h"
+#include "support/TestFirebirdServer.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 
@@ -16,6 +18,7 @@ private Q_SLOTS:
     void missingConfigIsCreatedAndLocalFilesUsed();
     void shareTextAndMessage_data();
     void shareTextAndMessage();
+    void namedServerIsReached();
     void unreachableServerFallsBackToLocalFiles();
     void missingDatabaseEndsStartUp();
     void cachedEditsApply();
@@ -71,6 +74,43 @@ void TestConnection::shareTextAndMessage() {
                                 "comunicação em REDE com a base que está tentando Conexão. Veja se o Mesmo está com "
                                 "todas as permissões de Administrador para Leitura/Gravação Total para TODOS os "
                                 "Usuários!"));
+}
+
+void TestConnection::namedServerIsReached() {
+    TestFirebirdServer server;
+    QString error;
+    // The server's databases are made before it starts: never two engines on one file at once.
+    QVERIFY2(DatabaseFiles::createInFolder(server.dataFolder(), &error), qPrintable(error));
+    QVERIFY2(server.start(&error), qPrintable(error));
+    TestInstallation inst;
+    writeConfig(inst.file(QStringLiteral("config.ini")),
+                QStringLiteral("[BANCO]\r\nNOME_SERVIDOR=%1\r\nCAMINHO_BD_MAQ=%2\r\n")
+                    .arg(server.connectionHost(), server.dataFolder())
+                    .toLocal8Bit());
+    QVERIFY2(inst.openTdm(), qPrintable(inst.error()));
+    QVERIFY(inst.dialogs.shown.isEmpty());
+    QCOMPARE(inst.tdm->mainPath(), server.connectionHost() + u':' + server.dataFolder() + QStringLiteral("/CRF.XML"));
+    QCOMPARE(inst.tdm->printPath(),
+             server.connectionHost() + u':' + server.dataFolder() + QStringLiteral("/ID_BASE.FDB"));
+    QVERIFY(inst.exec(QStringLiteral("update CADASTRO set NOME_RIFA=? where CODRIFA=1"), {QStringLiteral("NA REDE")}));
+    QSqlQuery p(inst.tdm->CONEX_PRINT());
+    QVERIFY(p.exec(QStringLiteral("insert into TAB_PRN (NUMBILHETE) values (5)")));
+    inst.tdm.reset();
+    server.stop();
+
+    // The writes went to the server's files, not to the local ones.
+    QVERIFY(TDM::openConnection(QStringLiteral("check"), server.dataFolder() + QStringLiteral("/CRF.XML"), &error));
+    {
+        QSqlQuery q(QSqlDatabase::database(QStringLiteral("check")));
+        QVERIFY(q.exec(QStringLiteral("select NOME_RIFA from CADASTRO where CODRIFA=1")) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("NA REDE"));
+    }
+    QSqlDatabase::database(QStringLiteral("check")).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    writeConfig(inst.file(QStringLiteral("config.ini")), "[BANCO]\r\nNOME_SERVIDOR=\r\nCAMINHO_BD_MAQ=\r\n");
+    QVERIFY(inst.openTdm());
+    QCOMPARE(inst.scalar(QStringLiteral("select NOME_RIFA from CADASTRO where CODRIFA=1")).toString(),
+             QStringLiteral("RIFA 1"));
 }
 
 void TestConnection::unreachableServerFallsBackToLocalFiles() {

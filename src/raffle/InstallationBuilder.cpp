@@ -1,0 +1,114 @@
+#include "raffle/InstallationBuilder.h"
+
+#include "data/DatabaseCreator.h"
+#include "data/DatabaseLocation.h"
+#include "data/SchemaScript.h"
+#include "data/TDM.h"
+#include "data/TicketTables.h"
+#include "raffle/NumberBaseDealer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+const QString kConnection = QStringLiteral("KORVANTE_PREPARAR");
+
+QStringList numberIndexes(const TicketTable &t) {
+    QStringList names;
+    for (int k = 1; k <= t.perTicket; ++k) names << QStringLiteral("IX_%1_N%2").arg(t.name).arg(k);
+    return names;
+}
+
+bool switchIndexes(QSqlDatabase &db, const QStringList &indexes, bool active, QString *error) {
+    for (const QString &index : indexes) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("ALTER INDEX %1 %2").arg(index, active ? "ACTIVE" : "INACTIVE"))) {
+            *error = q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool InstallationBuilder::build(const QString &folder, QString *error) {
+    const QString mainFile = DatabaseLocation::localMainPath(folder);
+    const QString printFile = DatabaseLocation::localPrintPath(folder);
+    for (const QString &f : {mainFile, printFile})
+        if (QFile::exists(f)) {
+            *error = QStringLiteral("O arquivo já existe e não será sobrescrito: %1").arg(f);
+            return false;
+        }
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("Não foi possível criar a pasta %1").arg(folder);
+        return false;
+    }
+    const QString mainWork = mainFile + QStringLiteral(".preparando");
+    const QString printWork = printFile + QStringLiteral(".preparando");
+    QFile::remove(mainWork);
+    QFile::remove(printWork);
+    auto cleanUp = [&] {
+        if (QSqlDatabase::contains(kConnection)) {
+            QSqlDatabase::database(kConnection, false).close();
+            QSqlDatabase::removeDatabase(kConnection);
+        }
+        QFile::remove(mainWork);
+        QFile::remove(printWork);
+        return false;
+    };
+
+    if (!DatabaseCreator::create(mainWork, SchemaScript::mainDatabase(), error) ||
+        !DatabaseCreator::create(printWork, SchemaScript::printDatabase(), error))
+        return cleanUp();
+
+    bool ok = false;
+    {
+        if (!TDM::openConnection(kConnection, mainWork, error)) return cleanUp();
+        QSqlDatabase db = QSqlDatabase::database(kConnection, false);
+        NumberBaseDealer dealer(db, m_dialogs, m_random);
+        // A new installation has every number free in BS1.
+        dealer.setWriteMarks(false);
+        dealer.setQuiet(true);
+        QString stage = QStringLiteral("BS1");
+        dealer.setProgress([&](qint64 done, qint64 total) {
+            if (m_progress) m_progress(stage, done, total);
+        });
+        ok = dealer.fillMasterTable();
+        for (const TicketTable &t : TicketTables::all()) {
+            if (!ok) break;
+            stage = t.name;
+            // Nobody else uses the new file: its indexes are built once, after the rows.
+            const QStringList indexes = numberIndexes(t);
+            if (!switchIndexes(db, indexes, false, error)) {
+                ok = false;
+                break;
+            }
+            const NumberBaseDealer::Result r = dealer.generateTicketTable(t.name, t.perTicket, t.numbers);
+            ok = r.ok && r.failed == 0 && r.inserted == t.tickets();
+            if (ok && !switchIndexes(db, indexes, true, error)) {
+                ok = false;
+                break;
+            }
+            if (!ok && dealer.lastError().isEmpty())
+                *error = QStringLiteral("A tabela %1 ficou incompleta: %2 de %3 bilhetes")
+                             .arg(t.name)
+                             .arg(r.inserted)
+                             .arg(t.tickets());
+        }
+        if (!ok && error->isEmpty()) *error = dealer.lastError();
+    }
+    QSqlDatabase::database(kConnection, false).close();
+    QSqlDatabase::removeDatabase(kConnection);
+    if (!ok) return cleanUp();
+
+    if (!QFile::rename(mainWork, mainFile) || !QFile::rename(printWork, printFile)) {
+        QFile::remove(mainFile);
+        *error = QStringLiteral("Não foi possível dar o nome final aos bancos em %1").arg(folder);
+        return cleanUp();
+    }
+    return true;
+}

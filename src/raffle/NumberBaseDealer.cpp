@@ -1,0 +1,278 @@
+#include "raffle/NumberBaseDealer.h"
+
+#include "data/TicketTables.h"
+#include "platform/Dialogs.h"
+#include "platform/Random.h"
+#include "platform/WaitCursor.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTime>
+
+namespace {
+
+const QString kFailurePrefix = QStringLiteral("Houve uma falha na geração de números. Detalhes: ");
+
+// Many tickets in one statement: a UNION of one-row selects feeds the insert.
+QString batchInsert(const QString &table, int perTicket, int rows) {
+    QString columns = QStringLiteral("NUMBILHETE");
+    QString values = QStringLiteral("CAST(? AS INTEGER)");
+    for (int k = 1; k <= perTicket; ++k) {
+        columns += QStringLiteral(", N%1").arg(k);
+        values += QStringLiteral(", CAST(? AS INTEGER)");
+    }
+    const QString one = QStringLiteral("SELECT %1 FROM RDB$DATABASE").arg(values);
+    QStringList parts;
+    parts.reserve(rows);
+    for (int r = 0; r < rows; ++r) parts << one;
+    return QStringLiteral("INSERT INTO %1 (%2) %3").arg(table, columns, parts.join(QStringLiteral(" UNION ALL ")));
+}
+
+QString singleInsert(const QString &table, int perTicket) {
+    QString columns = QStringLiteral("NUMBILHETE"), marks = QStringLiteral("?");
+    for (int k = 1; k <= perTicket; ++k) {
+        columns += QStringLiteral(", N%1").arg(k);
+        marks += QStringLiteral(", ?");
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns, marks);
+}
+
+QString elapsedText(qint64 ms) { return QTime(0, 0).addMSecs(int(ms)).toString(QStringLiteral("hh:mm:ss")); }
+
+} // namespace
+
+NumberBaseDealer::NumberBaseDealer(QSqlDatabase db, Dialogs &dialogs, Random &random)
+    : m_db(std::move(db)), m_dialogs(dialogs), m_random(random) {}
+
+void NumberBaseDealer::notice(const QString &text) {
+    if (!m_quiet) m_dialogs.message(QStringLiteral("KORVANTE"), text, BoxIcon::None);
+}
+
+bool NumberBaseDealer::fail(const QString &error) {
+    if (m_db.isOpen()) m_db.rollback();
+    if (m_lastError.isEmpty()) m_lastError = error;
+    m_dialogs.error(error);
+    return false;
+}
+
+bool NumberBaseDealer::exec(const QString &sql, const QVariantList &values, QString *error) {
+    QSqlQuery q(m_db);
+    if (!q.prepare(sql)) {
+        *error = q.lastError().text();
+        return false;
+    }
+    for (const QVariant &v : values) q.addBindValue(v);
+    if (!q.exec()) {
+        *error = q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+QString NumberBaseDealer::checkGenerate(const QString &table, int perTicket, int numbers) {
+    const auto t = TicketTables::find(table);
+    if (!t) return QStringLiteral("Tabela desconhecida: %1").arg(table);
+    if (!TicketTables::modalitySizes().contains(numbers))
+        return QStringLiteral("Quantidade de números inválida: %1 (use 100, 1000, 10000, 100000 ou 1000000)")
+            .arg(numbers);
+    if (perTicket != t->perTicket)
+        return QStringLiteral("A tabela %1 tem %2 números por bilhete, não %3").arg(t->name).arg(t->perTicket).arg(perTicket);
+    if (numbers != t->numbers)
+        return QStringLiteral("A tabela %1 é da modalidade de %2 números, não %3").arg(t->name).arg(t->numbers).arg(numbers);
+    return {};
+}
+
+QString NumberBaseDealer::checkAppend(const QString &table, int perTicket, int upperBound) {
+    const auto t = TicketTables::find(table);
+    if (!t) return QStringLiteral("Tabela desconhecida: %1").arg(table);
+    if (perTicket != t->perTicket)
+        return QStringLiteral("A tabela %1 tem %2 números por bilhete, não %3").arg(t->name).arg(t->perTicket).arg(perTicket);
+    // A number above the modality's highest would break the table's numbers.
+    if (upperBound < 0 || upperBound > t->highestNumber())
+        return QStringLiteral("O limite deve estar entre 0 e %1 para a tabela %2").arg(t->highestNumber()).arg(t->name);
+    return {};
+}
+
+bool NumberBaseDealer::fillMasterTable() {
+    notice(QStringLiteral("Será gerado 1 milhão de números para a base principal BS1"));
+    WaitCursor wait;
+    QString error;
+    if (!exec(QStringLiteral("DELETE FROM BS1"), {}, &error) ||
+        !exec(QStringLiteral("ALTER SEQUENCE GEN_BS1_ID RESTART WITH 0"), {}, &error))
+        return fail(error);
+    constexpr int total = 1000000, chunk = 50000;
+    if (!m_db.transaction()) return fail(m_db.lastError().text());
+    if (m_progress) m_progress(0, total);
+    for (int from = 0; from < total; from += chunk) {
+        // Our own counter, not user input: the loop runs inside the engine.
+        QSqlQuery q(m_db);
+        const QString block = QStringLiteral("EXECUTE BLOCK AS DECLARE v INTEGER = %1; BEGIN "
+                                             "WHILE (v < %2) DO BEGIN "
+                                             "INSERT INTO BS1 (NUMBILHETE, N1, INC) VALUES (:v + 1, :v, 0); "
+                                             "v = v + 1; END END")
+                                  .arg(from)
+                                  .arg(from + chunk);
+        if (!q.exec(block)) return fail(q.lastError().text());
+        if (m_progress) m_progress(from + chunk, total);
+    }
+    // The generator follows the keys, as if each row had drawn its own.
+    if (!m_db.commit()) return fail(m_db.lastError().text());
+    if (!exec(QStringLiteral("ALTER SEQUENCE GEN_BS1_ID RESTART WITH %1").arg(total), {}, &error)) return fail(error);
+    wait.restore();
+    notice(QStringLiteral("Base Criada com sucesso!"));
+    return true;
+}
+
+NumberBaseDealer::Result NumberBaseDealer::deal(const QString &table, int perTicket, QVector<qint32> &numbers,
+                                                qint64 firstKey, QVector<qint32> *failedNumbers) {
+    Result result;
+    result.ok = true;
+    const int tickets = int(numbers.size() / perTicket);
+    // Fisher-Yates: a uniform dealing whose cost does not grow as the pool empties.
+    for (qsizetype i = numbers.size() - 1; i > 0; --i)
+        std::swap(numbers[i], numbers[m_random.bounded(quint32(i + 1))]);
+
+    QSqlQuery batch(m_db), tail(m_db), single(m_db);
+    const int fullRows = std::min(RowsPerStatement, std::max(tickets, 1));
+    batch.prepare(batchInsert(table, perTicket, fullRows));
+    single.prepare(singleInsert(table, perTicket));
+
+    auto insertOneByOne = [&](int first, int count) {
+        for (int i = first; i < first + count; ++i) {
+            single.addBindValue(qint32(firstKey + i));
+            for (int k = 0; k < perTicket; ++k) single.addBindValue(numbers[i * perTicket + k]);
+            if (single.exec()) {
+                ++result.inserted;
+                continue;
+            }
+            ++result.failed;
+            for (int k = 0; k < perTicket; ++k) failedNumbers->append(numbers[i * perTicket + k]);
+            const QString text = kFailurePrefix + single.lastError().text();
+            if (m_lastError.isEmpty()) m_lastError = text;
+            m_dialogs.message(QStringLiteral("KORVANTE"), text, BoxIcon::None);
+        }
+    };
+
+    if (m_progress) m_progress(0, tickets);
+    for (int first = 0; first < tickets; first += RowsPerStatement) {
+        const int count = std::min(RowsPerStatement, tickets - first);
+        QSqlQuery &q = count == fullRows ? batch : tail;
+        if (count != fullRows) q.prepare(batchInsert(table, perTicket, count));
+        for (int i = first; i < first + count; ++i) {
+            q.addBindValue(qint32(firstKey + i));
+            for (int k = 0; k < perTicket; ++k) q.addBindValue(numbers[i * perTicket + k]);
+        }
+        if (q.exec()) {
+            result.inserted += count;
+        } else {
+            // Find the ticket that cannot be written: each of the others still goes in.
+            insertOneByOne(first, count);
+        }
+        if (m_progress) m_progress(first + count, tickets);
+    }
+    return result;
+}
+
+NumberBaseDealer::Result NumberBaseDealer::generateTicketTable(const QString &table, int perTicket, int numbers) {
+    Result result;
+    if (const QString why = checkGenerate(table, perTicket, numbers); !why.isEmpty()) {
+        m_dialogs.error(why);
+        return result;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const QString name = TicketTables::find(table)->name;
+    QString error;
+    {
+        WaitCursor wait;
+        QSqlQuery q(m_db);
+        // Through the key: BS1's row p must hold the number p - 1.
+        q.prepare(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE NUMBILHETE BETWEEN 1 AND ? AND N1 = NUMBILHETE - 1"));
+        q.addBindValue(numbers);
+        if (!q.exec() || !q.next()) return fail(q.lastError().text()), result;
+        if (q.value(0).toInt() != numbers) {
+            fail(QStringLiteral("A base principal BS1 não tem os %1 números desta modalidade: gere a BS1 primeiro.")
+                     .arg(numbers));
+            return result;
+        }
+        if (m_writeMarks && !exec(QStringLiteral("update BS1 set INC=? where INC=1"), {0}, &error))
+            return fail(error), result;
+    }
+    if (!exec(QStringLiteral("ALTER SEQUENCE GEN_%1_ID RESTART WITH 0").arg(name), {}, &error) ||
+        !exec(QStringLiteral("delete from %1").arg(name), {}, &error))
+        return fail(error), result;
+
+    const int tickets = numbers / perTicket;
+    QVector<qint32> pool(numbers);
+    for (int v = 0; v < numbers; ++v) pool[v] = v;
+    QSqlQuery reserve(m_db);
+    // Keys 1..n reserved at once: the generator stands where n single inserts would leave it.
+    if (!reserve.exec(QStringLiteral("SELECT GEN_ID(GEN_%1_ID, %2) FROM RDB$DATABASE").arg(name).arg(tickets)) ||
+        !reserve.next())
+        return fail(reserve.lastError().text()), result;
+    const qint64 firstKey = reserve.value(0).toLongLong() - tickets + 1;
+
+    if (!m_db.transaction()) return fail(m_db.lastError().text()), result;
+    QVector<qint32> failedNumbers;
+    result = deal(name, perTicket, pool, firstKey, &failedNumbers);
+    // A modality not divisible by q leaves its last numbers undealt: they stay free.
+    for (qsizetype i = qsizetype(tickets) * perTicket; i < pool.size(); ++i) failedNumbers.append(pool[i]);
+    if (m_writeMarks) {
+        if (!exec(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE BETWEEN 1 AND ?"), {numbers}, &error))
+            return fail(error), Result{};
+        for (qint32 v : failedNumbers)
+            if (!exec(QStringLiteral("UPDATE BS1 SET INC = 0 WHERE NUMBILHETE = ?"), {v + 1}, &error))
+                return fail(error), Result{};
+    }
+    if (!m_db.commit()) return fail(m_db.lastError().text()), Result{};
+    notice(QStringLiteral("Concluído com sucesso em...:") + elapsedText(clock.elapsed()));
+    return result;
+}
+
+NumberBaseDealer::Result NumberBaseDealer::appendTickets(const QString &table, int perTicket, int upperBound) {
+    Result result;
+    if (const QString why = checkAppend(table, perTicket, upperBound); !why.isEmpty()) {
+        m_dialogs.error(why);
+        return result;
+    }
+    const QString name = TicketTables::find(table)->name;
+    QVector<qint32> pool;
+    {
+        WaitCursor wait;
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("Select NUMBILHETE,N1 from BS1 where NUMBILHETE<=? and N1<=? and INC<>1"));
+        q.addBindValue(upperBound + 1);
+        q.addBindValue(upperBound);
+        if (!q.exec()) return fail(q.lastError().text()), result;
+        while (q.next()) pool.append(q.value(1).toInt());
+    }
+    notice(QString::number(pool.size()));
+    const int tickets = int(pool.size() / perTicket);
+    QString error;
+    qint64 firstKey = 1;
+    if (tickets > 0) {
+        QSqlQuery reserve(m_db);
+        if (!reserve.exec(QStringLiteral("SELECT GEN_ID(GEN_%1_ID, %2) FROM RDB$DATABASE").arg(name).arg(tickets)) ||
+            !reserve.next())
+            return fail(reserve.lastError().text()), result;
+        firstKey = reserve.value(0).toLongLong() - tickets + 1;
+    }
+    if (!m_db.transaction()) return fail(m_db.lastError().text()), result;
+    QVector<qint32> failedNumbers; // these stay marked as used, and out of the table
+    result = deal(name, perTicket, pool, firstKey, &failedNumbers);
+    if (tickets > 0) {
+        if (!exec(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE <= ? AND N1 <= ? AND INC <> 1"),
+                  {upperBound + 1, upperBound}, &error))
+            return fail(error), Result{};
+        // The few numbers that did not fill a whole ticket remain free for a later run.
+        for (qsizetype i = qsizetype(tickets) * perTicket; i < pool.size(); ++i)
+            if (!exec(QStringLiteral("UPDATE BS1 SET INC = 0 WHERE NUMBILHETE = ?"), {pool[i] + 1}, &error))
+                return fail(error), Result{};
+    }
+    if (!m_db.commit()) return fail(m_db.lastError().text()), Result{};
+    notice(QStringLiteral("Processo Concluído!"));
+    return result;
+}

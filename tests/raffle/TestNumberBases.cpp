@@ -1,0 +1,294 @@
+#include "raffle/NumberBaseDealer.h"
+#include "support/TestInstallation.h"
+#include "support/TestRegistry.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTest>
+#include <algorithm>
+
+// The dealing of numbers onto tickets, over one installation whose BS1 is filled once.
+class TestNumberBases : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init() { inst->dialogs.clear(); }
+    void masterTableHoldsEveryNumberOnce();
+    void dealsEveryNumberOnceOntoNumberedTickets_data();
+    void dealsEveryNumberOnceOntoNumberedTickets();
+    void twoRunsDealDifferently();
+    void fullRunFreesEarlierMarks();
+    void appendingDealsOnlyFreeNumbersBelowTheBound();
+    void appendingWithNothingFreeInsertsNothing();
+    void failedInsertIsReportedAndTheRunGoesOn();
+    void wrongParametersAreRefused_data();
+    void wrongParametersAreRefused();
+    void preparationToolRefusesBadCommands_data();
+    void preparationToolRefusesBadCommands();
+    void failedPreparationLeavesNothingBehind();
+
+private:
+    NumberBaseDealer dealer() { return NumberBaseDealer(inst->tdm->CONEX_R(), inst->dialogs, inst->random); }
+    QVector<QVector<int>> tickets(const QString &table, int perTicket);
+    QString usedMarks(int below);
+    std::unique_ptr<TestInstallation> inst;
+};
+
+void TestNumberBases::initTestCase() {
+    inst = std::make_unique<TestInstallation>();
+    QVERIFY2(inst->ok(), qPrintable(inst->error()));
+    QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
+    inst->dialogs.expectMessage(QStringLiteral("Será gerado 1 milhão de números para a base principal BS1"),
+                                BoxIcon::None);
+    inst->dialogs.expectMessage(QStringLiteral("Base Criada com sucesso!"), BoxIcon::None);
+    qint64 lastDone = -1;
+    NumberBaseDealer d = dealer();
+    d.setProgress([&](qint64 done, qint64 total) {
+        QCOMPARE(total, 1000000);
+        lastDone = done;
+    });
+    QVERIFY(d.fillMasterTable());
+    QCOMPARE(lastDone, 1000000);
+    QVERIFY(inst->dialogs.scriptDone());
+}
+
+QVector<QVector<int>> TestNumberBases::tickets(const QString &table, int perTicket) {
+    QVector<QVector<int>> rows;
+    QSqlQuery q(inst->tdm->CONEX_R());
+    q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY NUMBILHETE").arg(table));
+    while (q.next()) {
+        QVector<int> row{q.value(QStringLiteral("NUMBILHETE")).toInt()};
+        for (int k = 1; k <= perTicket; ++k) row << q.value(QStringLiteral("N%1").arg(k)).toInt();
+        rows << row;
+    }
+    return rows;
+}
+
+// The numbers below the bound that BS1 marks as used, as "a,b,c".
+QString TestNumberBases::usedMarks(int below) {
+    return inst->scalar(QStringLiteral("SELECT LIST(N1, ',') FROM (SELECT N1 FROM BS1 WHERE N1 < ? AND INC = 1 "
+                                       "ORDER BY N1)"),
+                        {below})
+        .toString();
+}
+
+void TestNumberBases::masterTableHoldsEveryNumberOnce() {
+    QCOMPARE(inst->count(QStringLiteral("BS1")), 1000000);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE NUMBILHETE = N1 + 1 AND INC = 0")).toInt(),
+             1000000);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT NUMBILHETE FROM BS1 WHERE N1 = 0")).toInt(), 1);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT NUMBILHETE FROM BS1 WHERE N1 = 999999")).toInt(), 1000000);
+    // The generator stands where a million single inserts would have left it.
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT GEN_ID(GEN_BS1_ID, 0) FROM RDB$DATABASE")).toInt(), 1000000);
+}
+
+void TestNumberBases::dealsEveryNumberOnceOntoNumberedTickets_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("perTicket");
+    QTest::addColumn<int>("numbers");
+    QTest::newRow("2 numbers of 00-99") << "BS2_100G" << 2 << 100;
+    QTest::newRow("10 numbers of 000-999") << "BS10_M" << 10 << 1000;
+    QTest::newRow("5 numbers of 0000-9999") << "BS5_D" << 5 << 10000;
+    QTest::newRow("1 number of 000-999") << "BS1_M" << 1 << 1000;
+}
+
+void TestNumberBases::dealsEveryNumberOnceOntoNumberedTickets() {
+    QFETCH(QString, table);
+    QFETCH(int, perTicket);
+    QFETCH(int, numbers);
+    inst->dialogs.expectMessage(QString(), BoxIcon::None);
+    const auto r = dealer().generateTicketTable(table, perTicket, numbers);
+    QVERIFY(r.ok);
+    QCOMPARE(r.inserted, numbers / perTicket);
+    QVERIFY(inst->dialogs.shown.last().text.startsWith(QStringLiteral("Concluído com sucesso em...:")));
+    QVERIFY(QTime::fromString(inst->dialogs.shown.last().text.mid(28), QStringLiteral("hh:mm:ss")).isValid());
+
+    const auto rows = tickets(table, perTicket);
+    QCOMPARE(rows.size(), numbers / perTicket);
+    QVector<int> all;
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i][0], i + 1); // control numbers 1..n without gaps
+        all << rows[i].mid(1);
+    }
+    std::sort(all.begin(), all.end());
+    QVector<int> expected(numbers);
+    std::iota(expected.begin(), expected.end(), 0);
+    QCOMPARE(all, expected);
+    // Every number of the modality is marked used, and nothing beyond it.
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE INC = 1")).toInt(), numbers);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT MAX(N1) FROM BS1 WHERE INC = 1")).toInt(), numbers - 1);
+}
+
+void TestNumberBases::twoRunsDealDifferently() {
+    inst->dialogs.setLenient(true);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok);
+    const auto first = tickets(QStringLiteral("BS2_100G"), 2);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok);
+    const auto second = tickets(QStringLiteral("BS2_100G"), 2);
+    inst->dialogs.setLenient(false);
+    QCOMPARE(first.size(), 50);
+    QCOMPARE(second.size(), 50);
+    QVERIFY(first != second);
+    // Stored in drawing order, not sorted: some ticket has its larger number first.
+    QVERIFY(std::any_of(second.begin(), second.end(), [](const QVector<int> &t) { return t[1] > t[2]; }));
+}
+
+void TestNumberBases::fullRunFreesEarlierMarks() {
+    QVERIFY(inst->exec(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE N1 IN (500, 777777)")));
+    inst->dialogs.setLenient(true);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS1_100G"), 1, 100).ok);
+    inst->dialogs.setLenient(false);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE INC = 1")).toInt(), 100);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT INC FROM BS1 WHERE N1 = 777777")).toInt(), 0);
+}
+
+void TestNumberBases::appendingDealsOnlyFreeNumbersBelowTheBound() {
+    inst->dialogs.setLenient(true);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok); // 0..99 used
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM BS4_M")));
+    QVERIFY(inst->exec(QStringLiteral("ALTER SEQUENCE GEN_BS4_M_ID RESTART WITH 0")));
+    inst->dialogs.setLenient(false);
+
+    inst->dialogs.expectMessage(QStringLiteral("100"), BoxIcon::None);
+    inst->dialogs.expectMessage(QStringLiteral("Processo Concluído!"), BoxIcon::None);
+    auto r = dealer().appendTickets(QStringLiteral("BS4_M"), 4, 199);
+    QCOMPARE(r.inserted, 25);
+    // 202 free numbers make 50 tickets; the last 2 stay free for a later run.
+    inst->dialogs.expectMessage(QStringLiteral("202"), BoxIcon::None);
+    inst->dialogs.expectMessage(QStringLiteral("Processo Concluído!"), BoxIcon::None);
+    r = dealer().appendTickets(QStringLiteral("BS4_M"), 4, 401);
+    QCOMPARE(r.inserted, 50);
+    QVERIFY(inst->dialogs.scriptDone());
+
+    const auto rows = tickets(QStringLiteral("BS4_M"), 4);
+    QCOMPARE(rows.size(), 75);
+    QVector<int> all;
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i][0], i + 1); // the second run continues the control numbers
+        all << rows[i].mid(1);
+    }
+    std::sort(all.begin(), all.end());
+    QCOMPARE(std::adjacent_find(all.begin(), all.end()), all.end());
+    QCOMPARE(all.first(), 100);
+    QVERIFY(all.last() <= 401);
+    QCOMPARE(all.size(), 300);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE N1 <= 401 AND INC = 0")).toInt(), 2);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE N1 > 401 AND INC = 1")).toInt(), 0);
+}
+
+void TestNumberBases::appendingWithNothingFreeInsertsNothing() {
+    inst->dialogs.setLenient(true);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok);
+    inst->dialogs.setLenient(false);
+    const int before = inst->count(QStringLiteral("BS2_M"));
+    inst->dialogs.expectMessage(QStringLiteral("0"), BoxIcon::None);
+    inst->dialogs.expectMessage(QStringLiteral("Processo Concluído!"), BoxIcon::None);
+    const auto r = dealer().appendTickets(QStringLiteral("BS2_M"), 2, 99);
+    QVERIFY(r.ok);
+    QCOMPARE(r.inserted, 0);
+    QCOMPARE(inst->count(QStringLiteral("BS2_M")), before);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE INC = 1")).toInt(), 100);
+}
+
+void TestNumberBases::failedInsertIsReportedAndTheRunGoesOn() {
+    QVERIFY(inst->exec(QStringLiteral("ALTER TABLE BS2_100G ADD CONSTRAINT NO_42 CHECK (N1 <> 42 AND N2 <> 42)")));
+    inst->dialogs.expectMessage(QString(), BoxIcon::None); // the failure
+    inst->dialogs.expectMessage(QString(), BoxIcon::None); // the end of the run
+    const auto r = dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100);
+    QVERIFY(inst->exec(QStringLiteral("ALTER TABLE BS2_100G DROP CONSTRAINT NO_42")));
+    QVERIFY(r.ok);
+    QCOMPARE(r.failed, 1);
+    QCOMPARE(r.inserted, 49);
+    QCOMPARE(inst->dialogs.shown.size(), 2);
+    const QString failure = inst->dialogs.shown[0].text;
+    QVERIFY2(failure.startsWith(QStringLiteral("Houve uma falha na geração de números. Detalhes: ")) &&
+                 failure.contains(QStringLiteral("NO_42")),
+             qPrintable(failure));
+    QVERIFY(inst->dialogs.shown[1].text.startsWith(QStringLiteral("Concluído com sucesso em...:")));
+
+    QCOMPARE(inst->count(QStringLiteral("BS2_100G")), 49);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS2_100G WHERE N1 = 42 OR N2 = 42")).toInt(), 0);
+    // The failed ticket's two numbers are free again; every other number is used.
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE N1 < 100 AND INC = 0")).toInt(), 2);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT INC FROM BS1 WHERE N1 = 42")).toInt(), 0);
+}
+
+void TestNumberBases::wrongParametersAreRefused_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("perTicket");
+    QTest::addColumn<int>("numbers");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown table") << "BS3_M" << 3 << 1000 << "Tabela desconhecida: BS3_M";
+    QTest::newRow("q of another table") << "BS2_D" << 4 << 10000 << "A tabela BS2_D tem 2 números por bilhete, não 4";
+    QTest::newRow("m outside the list") << "BS2_D" << 2 << 5000
+                                        << "Quantidade de números inválida: 5000 (use 100, 1000, 10000, 100000 ou 1000000)";
+    QTest::newRow("m of another modality") << "BS2_D" << 2 << 1000 << "A tabela BS2_D é da modalidade de 10000 números, não 1000";
+}
+
+void TestNumberBases::wrongParametersAreRefused() {
+    QFETCH(QString, table);
+    QFETCH(int, perTicket);
+    QFETCH(int, numbers);
+    QFETCH(QString, message);
+    inst->dialogs.expectMessage(message, BoxIcon::Error);
+    QVERIFY(!dealer().generateTicketTable(table, perTicket, numbers).ok);
+    QVERIFY(inst->dialogs.scriptDone());
+}
+
+void TestNumberBases::preparationToolRefusesBadCommands_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stderrText");
+    QTest::newRow("unknown command") << QStringList{"sortear"} << 2 << "comando desconhecido: sortear";
+    QTest::newRow("missing folder") << QStringList{"instalar"} << 2 << "parâmetros errados para o comando instalar";
+    QTest::newRow("unknown table") << QStringList{"gerar", "@", "BS9_X", "9", "100"} << 2 << "Tabela desconhecida: BS9_X";
+    QTest::newRow("q that does not match") << QStringList{"gerar", "@", "BS2_M", "4", "1000"} << 2
+                                           << "A tabela BS2_M tem 2 números por bilhete, não 4";
+    QTest::newRow("m outside the list") << QStringList{"gerar", "@", "BS2_M", "2", "999"} << 2
+                                        << "Quantidade de números inválida: 999";
+    QTest::newRow("bound above the modality") << QStringList{"acrescentar", "@", "BS4_M", "4", "1000"} << 2
+                                              << "O limite deve estar entre 0 e 999 para a tabela BS4_M";
+    QTest::newRow("existing files") << QStringList{"instalar", "@"} << 1 << "já existe e não será sobrescrito";
+    QTest::newRow("existing files, empty") << QStringList{"criar", "@"} << 1 << "já existe e não será sobrescrito";
+}
+
+void TestNumberBases::preparationToolRefusesBadCommands() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stderrText);
+    arguments.replaceInStrings(QStringLiteral("@"), inst->folder());
+    const qint64 sizeBefore = QFileInfo(inst->file(QStringLiteral("CRF.XML"))).size();
+    QProcess tool;
+    tool.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), arguments);
+    QVERIFY(tool.waitForFinished(60000));
+    const QString err = QString::fromLocal8Bit(tool.readAllStandardError());
+    QCOMPARE(tool.exitCode(), exitCode);
+    QVERIFY2(err.contains(stderrText), qPrintable(err));
+    QCOMPARE(QFileInfo(inst->file(QStringLiteral("CRF.XML"))).size(), sizeBefore);
+}
+
+void TestNumberBases::failedPreparationLeavesNothingBehind() {
+    QTemporaryDir dir;
+    // The print database cannot be created where a folder already takes its working name.
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ID_BASE.FDB.preparando")));
+    QProcess tool;
+    tool.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), {QStringLiteral("instalar"), dir.path()});
+    QVERIFY(tool.waitForFinished(60000));
+    QCOMPARE(tool.exitCode(), 1);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("CRF.XML"))));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("ID_BASE.FDB"))));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("CRF.XML.preparando"))));
+
+    QProcess help;
+    help.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), {QStringLiteral("--help")});
+    QVERIFY(help.waitForFinished(10000));
+    QCOMPARE(help.exitCode(), 0);
+    const QString text = QString::fromLocal8Bit(help.readAllStandardOutput());
+    for (const char *command : {"instalar PASTA", "criar PASTA", "bs1 PASTA", "gerar PASTA TABELA Q M",
+                                "acrescentar PASTA TABELA Q U"})
+        QVERIFY2(text.contains(QLatin1String(command)), command);
+}
+
+KORVANTE_TEST(TestNumberBases)
+#include "TestNumberBases.moc"
