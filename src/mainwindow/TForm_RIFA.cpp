@@ -6,6 +6,8 @@
 #include "platform/Dialogs.h"
 #include "platform/FileAttributes.h"
 #include "platform/Shell.h"
+#include "raffle/TForm_Cadastro.h"
+#include "raffle/TForm_Usar.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -254,6 +256,12 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         return;
     }
     switch (entry) {
+    case MenuEntry::Cadastro: {
+        // Opens on the working raffle; closing after an edit of it opens the chooser again.
+        TForm_Cadastro form(m_ctx, this);
+        form.exec();
+        break;
+    }
     case MenuEntry::Personalizar: {
         QString error;
         if (!m_ctx.tdm.loadRaffleRow(m_raffle.slot(), &error)) {
@@ -271,7 +279,12 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
     refreshRaffleLabel();
 }
 
-void TForm_RIFA::openChooser() { refreshRaffleLabel(); }
+void TForm_RIFA::openChooser() {
+    if (!isVisible()) return; // closed before the deferred first activation came round
+    TForm_Usar chooser(m_ctx, this);
+    chooser.exec();
+    refreshRaffleLabel();
+}
 
 void TForm_RIFA::refreshRaffleLabel() { LBL_RifaUsar->setText(m_raffle.LBL_RifaUsar); }
 
