@@ -225,7 +225,11 @@ void TForm_RIFA::FormShow() {
         m_handingOver = true;
         QTimer::singleShot(0, this, &QWidget::close);
         Shell::startDetached(printModule);
+        return;
     }
+    // Without a window manager the window is never activated; the chooser must still come up once.
+    activateWindow();
+    QTimer::singleShot(0, this, &TForm_RIFA::FormActivate);
 }
 
 bool TForm_RIFA::event(QEvent *event) {
