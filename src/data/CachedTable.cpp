@@ -39,6 +39,7 @@ void CachedTable::close() {
     m_original.clear();
     m_current.clear();
     m_columns = QSqlRecord();
+    m_db = QSqlDatabase(); // a held handle would keep the connection from being removed
     m_open = false;
 }
 
@@ -54,6 +55,12 @@ QVariant CachedTable::value(int row, const QString &column) const {
     const int c = columnIndex(column);
     if (row < 0 || row >= rowCount() || c < 0) return {};
     return m_current[row][c];
+}
+
+QVariant CachedTable::originalValue(int row, const QString &column) const {
+    const int c = columnIndex(column);
+    if (row < 0 || row >= rowCount() || c < 0) return {};
+    return m_original[row][c];
 }
 
 QSqlRecord CachedTable::record(int row) const {

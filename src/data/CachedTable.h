@@ -24,6 +24,7 @@ public:
     int columnIndex(const QString &column) const;
     QStringList columns() const;
     QVariant value(int row, const QString &column) const;
+    QVariant originalValue(int row, const QString &column) const; // as read, before any edit
     QSqlRecord record(int row) const;
     // Finds the first row whose column, as text, starts with the given text.
     int locate(const QString &column, const QString &text) const;

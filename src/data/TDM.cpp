@@ -2,8 +2,11 @@
 
 #include "data/DatabaseCreator.h"
 #include "data/SqlText.h"
+#include "data/TicketTables.h"
+#include "platform/WaitCursor.h"
 #include "platform/Dialogs.h"
 
+#include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -30,6 +33,7 @@ const QStringList &printCopyColumns() {
 TDM::TDM(QString programFolder, Dialogs &dialogs) : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
 
 TDM::~TDM() {
+    CDS_RIfaUSar.close();
     for (const char *name : {MainConnectionName, PrintConnectionName}) {
         {
             QSqlDatabase db = QSqlDatabase::database(QLatin1String(name), false);
@@ -92,4 +96,23 @@ void TDM::AtualCadBaseID(const QSqlRecord &raffleRow) {
     for (const QString &c : printCopyColumns()) q.bindValue(u':' + c.toLower(), sqlValue(raffleRow.value(c)));
     q.bindValue(QStringLiteral(":CodRifa"), raffleRow.value(QStringLiteral("CODRIFA")));
     q.exec(); // silent on failure: the copy is only for the print module
+}
+
+QString TDM::TotalBilhetes(int numbers, int perTicket, QString *error) {
+    const QString table = TicketTables::nameFor(numbers - 1, perTicket);
+    if (table.isEmpty()) {
+        if (error) *error = QStringLiteral("Não existe base de números para esta combinação.");
+        return {};
+    }
+    qint64 count = numbers; // one number per ticket: every number of the modality is a ticket
+    if (perTicket != 1) {
+        WaitCursor wait;
+        QSqlQuery q(CONEX_R());
+        if (!q.exec(QStringLiteral("Select count(N1) as Total from ") + table) || !q.next()) {
+            if (error) *error = q.lastError().text();
+            return {};
+        }
+        count = q.value(0).toLongLong();
+    }
+    return QLocale(QLocale::Portuguese, QLocale::Brazil).toString(count) + QStringLiteral(" Bilhetes");
 }

@@ -34,6 +34,10 @@ public:
     CachedTable CDS_RIfaUSar{QStringLiteral("CDS_RIfaUSar")};
     bool loadRaffleRow(int codRifa, QString *error);
 
+    // Ticket count of a number base as the registration shows it ("1.000 Bilhetes"), for m numbers of
+    // the modality and q per ticket; empty (and *error set) when it cannot be counted.
+    QString TotalBilhetes(int numbers, int perTicket, QString *error = nullptr);
+
     // Opens (or reopens) a named connection with the system's parameters.
     static bool openConnection(const QString &name, const QString &path, QString *error);
 

@@ -1,9 +1,13 @@
 #include "mainwindow/TForm_RIFA.h"
 
 #include "data/TDM.h"
+#include "layout/TForm_pos.h"
+#include "mainwindow/MenuArtwork.h"
 #include "platform/Dialogs.h"
 #include "platform/FileAttributes.h"
 #include "platform/Shell.h"
+#include "raffle/TForm_Cadastro.h"
+#include "raffle/TForm_Usar.h"
 #include "sales/TForm_Validacao.h"
 #include "sellers/TForm_vendedor.h"
 
@@ -45,7 +49,7 @@ TForm_RIFA::TForm_RIFA(const AppServices &services, QWidget *parent)
     IMG_FUNDO = new QLabel(this);
     IMG_FUNDO->setObjectName(QStringLiteral("IMG_FUNDO"));
     IMG_FUNDO->setGeometry(0, 0, 972, 680);
-    IMG_FUNDO->setPixmap(QPixmap(QStringLiteral(":/menu/fundo.jpg")));
+    IMG_FUNDO->setPixmap(MenuArtwork::background(MenuArtwork::MainProgram));
     IMG_FUNDO->setMouseTracking(true);
     IMG_FUNDO->installEventFilter(this);
 
@@ -223,7 +227,11 @@ void TForm_RIFA::FormShow() {
         m_handingOver = true;
         QTimer::singleShot(0, this, &QWidget::close);
         Shell::startDetached(printModule);
+        return;
     }
+    // Without a window manager the window is never activated; the chooser must still come up once.
+    activateWindow();
+    QTimer::singleShot(0, this, &TForm_RIFA::FormActivate);
 }
 
 bool TForm_RIFA::event(QEvent *event) {
@@ -254,6 +262,22 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         return;
     }
     switch (entry) {
+    case MenuEntry::Cadastro: {
+        // Opens on the working raffle; closing after an edit of it opens the chooser again.
+        TForm_Cadastro form(m_ctx, this);
+        form.exec();
+        break;
+    }
+    case MenuEntry::Personalizar: {
+        QString error;
+        if (!m_ctx.tdm.loadRaffleRow(m_raffle.slot(), &error)) {
+            m_ctx.dialogs.error(error);
+            break;
+        }
+        TForm_pos designer(m_ctx, this);
+        designer.exec();
+        break;
+    }
     case MenuEntry::Vendedores: {
         TForm_vendedor form(m_ctx, this);
         form.exec();
@@ -278,7 +302,12 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
     refreshRaffleLabel();
 }
 
-void TForm_RIFA::openChooser() { refreshRaffleLabel(); }
+void TForm_RIFA::openChooser() {
+    if (!isVisible()) return; // closed before the deferred first activation came round
+    TForm_Usar chooser(m_ctx, this);
+    chooser.exec();
+    refreshRaffleLabel();
+}
 
 void TForm_RIFA::refreshRaffleLabel() { LBL_RifaUsar->setText(m_raffle.LBL_RifaUsar); }
 

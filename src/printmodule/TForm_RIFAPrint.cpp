@@ -1,6 +1,7 @@
 #include "printmodule/TForm_RIFAPrint.h"
 
 #include "data/TDM.h"
+#include "mainwindow/MenuArtwork.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -20,7 +21,7 @@ TForm_RIFAPrint::TForm_RIFAPrint(const AppServices &services, QWidget *parent)
     IMG_FUNDO = new QLabel(this);
     IMG_FUNDO->setObjectName(QStringLiteral("IMG_FUNDO"));
     IMG_FUNDO->setGeometry(0, 0, 972, 680);
-    IMG_FUNDO->setPixmap(QPixmap(QStringLiteral(":/menu/fundo_print.jpg")));
+    IMG_FUNDO->setPixmap(MenuArtwork::background(MenuArtwork::PrintModule));
     IMG_FUNDO->installEventFilter(this);
 
     img_fechar = new QLabel(this);

@@ -1,7 +1,9 @@
 #include "mainwindow/TForm_RIFA.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
+#include "support/WindowWatcher.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
@@ -22,6 +24,8 @@ private:
     void click(const QString &name);
     void hover(const QString &name);
     QColor colour(const QString &label);
+    void showMenu();
+    std::unique_ptr<WindowWatcher> watcher;
     std::unique_ptr<TestInstallation> inst;
     std::unique_ptr<TForm_RIFA> form;
 };
@@ -31,10 +35,23 @@ void TestMainWindow::init() {
     QVERIFY2(inst->ok(), qPrintable(inst->error()));
     QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
     form = std::make_unique<TForm_RIFA>(inst->services());
+    // The chooser that opens at the first activation is left with "Escolher Depois".
+    watcher = std::make_unique<WindowWatcher>();
+    watcher->on(QStringLiteral("TForm_Usar"),
+                [](QWidget *chooser) { WindowWatcher::click(chooser, QStringLiteral("BTN_ESCOLHER")); });
+}
+
+void TestMainWindow::showMenu() {
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_COMPARE(watcher->shown(QStringLiteral("TForm_Usar")), 1);
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("LBL_RifaUsar"))->text(), QStringLiteral("Não Definida"));
 }
 
 void TestMainWindow::cleanup() {
     form.reset();
+    watcher.reset();
     inst.reset();
 }
 
@@ -65,8 +82,7 @@ void TestMainWindow::entriesNeedARaffle_data() {
 
 void TestMainWindow::entriesNeedARaffle() {
     QFETCH(QString, control);
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    showMenu();
     QVERIFY(!form->raffle().isChosen());
     inst->dialogs.expectMessage(QStringLiteral("Favor escolha uma Rifa a Trabalhar..."), BoxIcon::Warning,
                                 QStringLiteral("KORVANTE"));
@@ -95,9 +111,13 @@ void TestMainWindow::hoverRecoloursUntilTheBackground() {
 }
 
 void TestMainWindow::closeAreaClosesWindowAndConnection() {
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    showMenu();
     QCOMPARE(form->size(), QSize(970, 670));
+    // The menu artwork is there, under the hot areas.
+    const QPixmap art = form->findChild<QLabel *>(QStringLiteral("IMG_FUNDO"))->pixmap();
+    QCOMPARE(art.size(), QSize(972, 680));
+    const QImage image = art.toImage();
+    QVERIFY(image.pixelColor(200, 230) != image.pixelColor(5, 5)); // the registration icon
     QCOMPARE(form->windowTitle(), QStringLiteral("KORVANTE 2.0"));
     QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
     click(QStringLiteral("img_fechar"));
@@ -119,6 +139,7 @@ void TestMainWindow::printModuleBesideTakesOver() {
     QTRY_VERIFY(!form->isVisible());
     QTRY_VERIFY(QFile::exists(mark));
     QCOMPARE(form->tag(), 0); // no raffle was chosen
+    QCOMPARE(watcher->shown(QStringLiteral("TForm_Usar")), 0);
     QVERIFY(inst->dialogs.shown.isEmpty());
 }
 

@@ -1,7 +1,7 @@
 // A second computer validating tickets of raffle 1 (000-999, one number per ticket) on a server.
-// Usage: validation_worker PROGRAM_FOLDER each|seq FROM TO
-// The program folder's config.ini names the server. Prints READY once connected, waits for a line
-// on standard input, then prints one line per outcome: OK n, REFUSED n text, FAILED n text.
+// Usage: validation_worker PROGRAM_FOLDER each|seq FROM TO (each: one ticket at a time, downwards when FROM >
+// TO) The program folder's config.ini names the server. Prints READY once connected, waits for a line on
+// standard input, then prints one line per outcome: OK n, REFUSED n text, FAILED n text.
 #include "data/AppContext.h"
 #include "data/TDM.h"
 #include "platform/Clock.h"
@@ -92,7 +92,9 @@ int main(int argc, char *argv[]) {
         input.ticketText = QStringLiteral("%1-%2").arg(from).arg(to);
         report(out, validator.validate(input));
     } else {
-        for (int n = from; n <= to; ++n) {
+        // FROM above TO sells downwards.
+        const int step = from <= to ? 1 : -1;
+        for (int n = from; n != to + step; n += step) {
             input.ticketText = QString::number(n);
             report(out, validator.validate(input));
         }

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "layout/TicketSheet.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct AppContext;
+
+// What the print panel and the designer give a run.
+struct PrintRunInput {
+    QString columnsText;     // "Número de Colunas por Folha" as shown
+    QString comprimentoText; // ticket COMPRIMENTO field (mm)
+    QString de, ate;         // Edit_DE, Edit_ATE
+    int usarCBarra = 0;      // "Usar Qts Cod. de Barra"
+    bool whatsMode = false;
+    QStringList sendList; // BilhetesEnvio entries, used when QtBilhetesEnvio is 2 or more
+};
+
+// The print run's work outside the window: its checks and warnings, the print queue TAB_PRN and the
+// modality number format. The barcode counter lives as long as the designer that owns the run.
+class PrintRun {
+public:
+    explicit PrintRun(AppContext &ctx);
+
+    // Warnings and checks in order; false when the run must stop (the box was shown).
+    bool check(const PrintRunInput &in);
+    // Empties the queue, restarts its numbering and fills it with the range (or the send list).
+    bool fillQueue(const PrintRunInput &in, QString *error);
+    bool TransferirRifaPRN(const QString &table, int perTicket, const PrintRunInput &in, QString *error);
+    QList<QueuedTicket> readQueue(QString *error) const;
+    // After the preview closes: empty the queue and reconnect; failures are ignored.
+    void emptyQueue();
+    // The authentication code of a validated ticket; empty outside the WhatsApp mode.
+    QString Cod_AutBilhete_zap(int numBilhete, bool whatsMode) const;
+
+    // The modality number format; a text that is none of the five keeps the previous one.
+    void chooseFormat(const QString &modalidade);
+    int digits() const { return m_digits; }
+    int barcodeCounter() const { return m_barcodeCounter; }
+    int ticketCount() const;
+
+private:
+    AppContext &m_ctx;
+    int m_barcodeCounter = 0;
+    int m_digits = 0;
+};

@@ -1,0 +1,257 @@
+#include "layout/TicketLayout.h"
+
+#include "data/CachedTable.h"
+#include "platform/Registry.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSqlRecord>
+#include <QVariant>
+
+namespace {
+
+int intOf(const QSqlRecord &row, const char *column) {
+    return row.value(QLatin1String(column)).toInt();
+}
+QString textOf(const QSqlRecord &row, const char *column) {
+    return row.value(QLatin1String(column)).toString().trimmed();
+}
+QPoint posOf(const QSqlRecord &row, const QString &prefix) {
+    return QPoint(row.value(prefix + QStringLiteral("_L")).toInt(),
+                  row.value(prefix + QStringLiteral("_T")).toInt());
+}
+// The stored place, or the default when the element was never placed (left below 1).
+QPoint storedOr(const QSqlRecord &row, const QString &prefix, QPoint fallback) {
+    const QPoint p = posOf(row, prefix);
+    return p.x() < 1 ? fallback : p;
+}
+void put(CachedTable &t, const QString &column, const QVariant &v) {
+    t.setValue(0, column, v);
+}
+void putPos(CachedTable &t, const QString &prefix, QPoint p) {
+    put(t, prefix + QStringLiteral("_L"), p.x());
+    put(t, prefix + QStringLiteral("_T"), p.y());
+}
+
+const char *const kModalities[] = {"00 - 99", "000 - 999", "0000 - 9999", "00000 - 99999", "000000 - 999999"};
+
+} // namespace
+
+QPoint TicketLayout::defaultNumberPos(int k) {
+    static const QPoint p[10] = {{365, 74}, {365, 106}, {365, 138}, {365, 178}, {365, 218},
+                                 {285, 74}, {285, 106}, {285, 138}, {285, 178}, {285, 208}};
+    return k >= 1 && k <= 10 ? p[k - 1] : QPoint();
+}
+
+QColor TicketLayout::colour(int bgr) {
+    const auto v = quint32(bgr);
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+int TicketLayout::colourValue(const QColor &c) {
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+
+QString TicketLayout::zeroString(const QString &modalidade) {
+    const qsizetype i = modalidade.indexOf(QStringLiteral(" -"));
+    return i < 0 ? modalidade : modalidade.left(i);
+}
+
+int TicketLayout::numberDigits(const QString &modalidade) {
+    for (int i = 0; i < 5; ++i)
+        if (modalidade == QLatin1String(kModalities[i])) return i + 2;
+    return 0;
+}
+
+QString TicketLayout::ticketIdPlaceholder(const QString &modalidade) {
+    const int d = numberDigits(modalidade);
+    return d == 0 ? QStringLiteral("C-000000") : QStringLiteral("C-") + QString(d - 1, u'0') + u'1';
+}
+
+QString TicketLayout::stubIdPlaceholder(const QString &modalidade) {
+    const int d = numberDigits(modalidade);
+    if (d == 0) return QStringLiteral("C-000000");
+    // The two largest modalities show the same number on both labels.
+    return QStringLiteral("C-") + QString(d - 1, u'0') + (d <= 4 ? u'2' : u'1');
+}
+
+bool TicketLayout::readGrid(Registry &registry) {
+    const bool shown = registry.contains(QStringLiteral("GRADE")) &&
+                       registry.value(QStringLiteral("GRADE")).toString().trimmed() == QLatin1String("1");
+    registry.setValue(QStringLiteral("GRADE"), shown ? 1 : 0);
+    return shown;
+}
+
+bool TicketLayout::loadPicture(Picture &picture, const QString &path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    QImage img = reader.read();
+    if (img.isNull()) return false;
+    picture.image = img;
+    return true;
+}
+
+void TicketLayout::placeBackground(bool fullOutline) {
+    const QRect o = outlineRect();
+    fundo.rect = fullOutline ? o : QRect(o.topLeft(), o.size() - QSize(2, 2));
+    fundo.stretched = artExtendida;
+}
+
+void TicketLayout::placeBarcodes(const QSqlRecord &row) {
+    codBarra[0].visible = usarCBarra == 1 || usarCBarra == 2;
+    codBarra[1].visible = usarCBarra == 2;
+    codBarra[0].pos = storedOr(row, QStringLiteral("POS_CBARRA1"), DefaultBarcode1);
+    codBarra[1].pos = storedOr(row, QStringLiteral("POS_CBARRA2"), DefaultBarcode2);
+}
+
+void TicketLayout::placeAuthCode(const QSqlRecord &row) {
+    autentic.visible = usarAutentic == QLatin1String("S");
+    const QPoint stored = posOf(row, QStringLiteral("POS_COD_AUTENTIC"));
+    autentic.pos = stored.x() > 0 && autentic.visible ? stored : DefaultAuthCode;
+}
+
+void TicketLayout::activateStub(const QSqlRecord &row) {
+    textoC.size = dimTextoCAlt <= 0 ? DefaultStubTextSize
+                                    : QSize(textBoxPixels(dimTextoCComp), textBoxPixels(dimTextoCAlt));
+    textoC.pos = storedOr(row, QStringLiteral("POS_TEXTO_BAS_C"), DefaultStubText);
+    if (usarTextoBasC == 1) {
+        placeStubSeparator();
+        traco.visible = true;
+        textoC.visible = true;
+    }
+}
+
+void TicketLayout::placeStubSeparator() {
+    tracoHeight = textoC.size.height();
+    traco.pos = QPoint(textoC.pos.x() + textoC.size.width() + 5, textoC.pos.y());
+}
+
+void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem> *problems) {
+    *this = TicketLayout();
+    perTicket = perTicketCount;
+    modalidade = textOf(row, "MODALIDADE");
+    usarNumId = intOf(row, "USAR_NUM_ID_BILHETE");
+    usarCBarra = intOf(row, "USAR_CBARRA");
+    qtColFolha = intOf(row, "QT_COL_FOLHA");
+    usarAutentic = textOf(row, "USAR_AUTENTIC");
+    usarTextoBas = intOf(row, "USAR_TEXTO_BAS");
+    usarTextoBasC = intOf(row, "USAR_TEXTO_BAS_C");
+    dimBilheteAlt = intOf(row, "DIM_BILHETE_ALT");
+    dimBilheteComp = intOf(row, "DIM_BILHETE_COMP");
+    dimTextoAlt = intOf(row, "DIM_TEXTO_BAS_ALT");
+    dimTextoComp = intOf(row, "DIM_TEXTO_BAS_COMP");
+    dimTextoCAlt = intOf(row, "DIM_TEXTO_BAS_C_ALT");
+    dimTextoCComp = intOf(row, "DIM_TEXTO_BAS_C_COMP");
+    tamFonteId = intOf(row, "TAM_FONTE_ID_BILH");
+    tamFonteNum = intOf(row, "TAM_FONTE_POS_N");
+    corFonteId = intOf(row, "COR_FONTE_ID_BILH");
+    corFonteNum = intOf(row, "COR_FONTE_POS_N");
+    artFundo = textOf(row, "ART_FUNDO");
+    artExtendida = textOf(row, "ART_EXTENDIDA") == QLatin1String("S");
+    imgLivre[0] = row.value(QStringLiteral("IMG_LIVRE1")).toString();
+    imgLivre[1] = row.value(QStringLiteral("IMG_LIVRE2")).toString();
+    texto.rtf = row.value(QStringLiteral("TEXTO_BASICO")).toByteArray();
+    textoC.rtf = row.value(QStringLiteral("TEXTO_BASICO_C")).toByteArray();
+
+    // Control numbers: option 1 keeps the stored place as it is, option 2 falls back to the defaults.
+    const QPoint ticketId = posOf(row, QStringLiteral("POS_NUMBILHETE"));
+    const QPoint stubId = posOf(row, QStringLiteral("POS_NUMCANHOTO"));
+    bilheteNum[0].pos = usarNumId == 1 ? ticketId : (ticketId.x() < 1 ? DefaultTicketId : ticketId);
+    bilheteNum[1].pos = stubId.x() < 1 ? DefaultStubId : stubId;
+    bilheteNum[0].visible = usarNumId == 1 || usarNumId == 2;
+    bilheteNum[1].visible = usarNumId == 2;
+
+    if (dimBilheteAlt > 0) outline = QSize(outlinePixels(dimBilheteComp), outlinePixels(dimBilheteAlt));
+
+    if (!artFundo.isEmpty()) {
+        if (QFileInfo::exists(artFundo) && loadPicture(fundo, artFundo)) {
+            placeBackground(false);
+            fundo.visible = true;
+        } else if (problems) {
+            problems->append(
+                {Problem::MissingBackground,
+                 QStringLiteral("Não foi possível carregar a imagem de Fundo do Bilhete no caminho que "
+                                "estava gravado anteriormente [ ") +
+                     artFundo +
+                     QStringLiteral(" ]\r\rCaso queira essa imagem de fundo, favor incluir novamente em "
+                                    "ARTE DE FUNDO")});
+        }
+    }
+
+    for (int i = 0; i < 2; ++i) {
+        const QString &path = imgLivre[i];
+        if (path.isEmpty()) continue;
+        const QPoint at = posOf(row, QStringLiteral("IMG_LIVRE%1").arg(i + 1));
+        if (QFileInfo::exists(path) && loadPicture(livre[i], path)) {
+            livre[i].rect = QRect(at, livre[i].image.size());
+            livre[i].visible = true;
+        } else if (problems) {
+            problems->append(
+                {i == 0 ? Problem::MissingFreeImage1 : Problem::MissingFreeImage2,
+                 QStringLiteral("ATENÇÃO...Não foi mais possível localizar o arquivo de Imagem Livre %1 "
+                                "no caminho Definido: ")
+                         .arg(i + 1) +
+                     path +
+                     QStringLiteral("\r\rFavor exclua essa Definição de Imagem e coloque outra ou deixe "
+                                    "Vazio!")});
+        }
+    }
+
+    placeBarcodes(row);
+
+    texto.pos = storedOr(row, QStringLiteral("POS_TEXTO_BAS"), DefaultTextOnLoad);
+    texto.size = dimTextoAlt < 1 ? DefaultTextSizeOnLoad
+                                 : QSize(textBoxPixels(dimTextoComp), textBoxPixels(dimTextoAlt));
+    textoC.pos = storedOr(row, QStringLiteral("POS_TEXTO_BAS_C"), DefaultStubText);
+    textoC.size = DefaultStubTextSize;
+    if (usarTextoBas == 1) {
+        texto.visible = true;
+        activateStub(row);
+    }
+
+    autentic.visible = usarAutentic == QLatin1String("S");
+    autentic.pos = autentic.visible ? posOf(row, QStringLiteral("POS_COD_AUTENTIC")) : DefaultAuthCode;
+
+    for (int k = 1; k <= 10; ++k) {
+        Placed &n = numB[k - 1];
+        n.visible = k <= 5 ? perTicket >= k : perTicket >= 10;
+        n.pos = storedOr(row, QStringLiteral("POS_N%1").arg(k), defaultNumberPos(k));
+    }
+}
+
+void TicketLayout::storeBarcodePositions(CachedTable &t) const {
+    if (codBarra[0].visible) putPos(t, QStringLiteral("POS_CBARRA1"), codBarra[0].pos);
+    if (codBarra[1].visible) putPos(t, QStringLiteral("POS_CBARRA2"), codBarra[1].pos);
+}
+
+void TicketLayout::storeIdPositions(CachedTable &t) const {
+    putPos(t, QStringLiteral("POS_NUMBILHETE"), bilheteNum[0].pos);
+    putPos(t, QStringLiteral("POS_NUMCANHOTO"), bilheteNum[1].pos);
+}
+
+void TicketLayout::storeNumberPositions(CachedTable &t) const {
+    for (int k = 1; k <= 10; ++k)
+        putPos(t, QStringLiteral("POS_N%1").arg(k), numB[k - 1].pos);
+}
+
+void TicketLayout::storeAuthPosition(CachedTable &t) const {
+    putPos(t, QStringLiteral("POS_COD_AUTENTIC"), autentic.pos);
+}
+
+void TicketLayout::storeTextBoxPositions(CachedTable &t) const {
+    putPos(t, QStringLiteral("POS_TEXTO_BAS"), texto.pos);
+    if (textoC.visible) putPos(t, QStringLiteral("POS_TEXTO_BAS_C"), textoC.pos);
+}
+
+void TicketLayout::storeFreeImagePositions(CachedTable &t) const {
+    for (int i = 0; i < 2; ++i)
+        if (!imgLivre[i].isEmpty())
+            putPos(t, QStringLiteral("IMG_LIVRE%1").arg(i + 1), livre[i].rect.topLeft());
+}
+
+void TicketLayout::storeFonts(CachedTable &t) const {
+    put(t, QStringLiteral("COR_FONTE_ID_BILH"), corFonteId);
+    put(t, QStringLiteral("COR_FONTE_POS_N"), corFonteNum);
+    put(t, QStringLiteral("TAM_FONTE_ID_BILH"), tamFonteId);
+    put(t, QStringLiteral("TAM_FONTE_POS_N"), tamFonteNum);
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "layout/TicketLayout.h"
+
+#include <QList>
+#include <QString>
+#include <QTextDocument>
+#include <array>
+#include <memory>
+
+class QPagedPaintDevice;
+class QPainter;
+
+// One queued ticket as the sheet prints it.
+struct QueuedTicket {
+    int numBilhete = 0;
+    std::array<QVariant, 10> numbers; // null above the raffle's count
+    QString autDigital;
+};
+
+// The ticket sheet: A4 portrait, 7 mm margins, one band per ticket at the designer's true scale,
+// 1, 2 or 3 columns filled top to bottom. Pages are painted one at a time, on any paged device or
+// on an image, in pixels at 96 per inch.
+class TicketSheet {
+public:
+    static constexpr double PageWidthMm = 210.0;
+    static constexpr double PageHeightMm = 297.0;
+    static constexpr double MarginMm = 7.0;
+    static constexpr double ColumnGapMm = 2.0;
+    static double mmToPx(double mm) { return mm * 96.0 / 25.4; }
+    static QSize pagePixels() { return QSize(qRound(mmToPx(PageWidthMm)), qRound(mmToPx(PageHeightMm))); }
+
+    // digits: the modality number format ("#0000" is 4); whatsMode places the authentication code.
+    TicketSheet(const TicketLayout &layout, int digits, bool whatsMode = false);
+    ~TicketSheet();
+
+    void setTickets(QList<QueuedTicket> tickets) { m_tickets = std::move(tickets); }
+    const QList<QueuedTicket> &tickets() const { return m_tickets; }
+
+    int columns() const;
+    double columnWidthMm() const;
+    int ticketsPerColumn() const;
+    int ticketsPerPage() const { return columns() * ticketsPerColumn(); }
+    int pageCount() const; // at least 1, even for an empty queue
+    // Top-left corner of the n-th ticket of its page, in page pixels.
+    QPoint bandOrigin(int indexOnPage) const;
+
+    QString formatNumber(const QVariant &n) const;
+    QString formatId(int numBilhete) const { return QStringLiteral("C-") + formatNumber(numBilhete); }
+
+    // Painter in page pixels (96 per inch) from the paper corner.
+    void paintPage(QPainter &painter, int page) const;
+    void paintTicket(QPainter &painter, QPoint origin, const QueuedTicket &ticket) const;
+    // Every page onto the device (PDF writer or printer), paper corner as origin.
+    bool render(QPagedPaintDevice &device) const;
+    bool writePdf(const QString &path) const;
+    QImage pageImage(int page) const;
+
+    // Where the run puts each band control, in band pixels.
+    QRect backgroundBox() const;
+    QPoint numberAt(int k) const { return m_layout.numB[k - 1].pos + QPoint(-18, -15); }
+    QPoint idAt(int i) const {
+        return m_layout.bilheteNum[i].visible ? m_layout.bilheteNum[i].pos + QPoint(-20, -19)
+                                              : QPoint(-1000, 0);
+    }
+    QPoint barcodeAt(int i) const { return m_layout.codBarra[i].pos + QPoint(-18, -20); }
+
+private:
+    QFont labelFont(int points, bool italic) const;
+    void paintRichText(QPainter &p, QTextDocument *doc, QRect box) const;
+
+    TicketLayout m_layout;
+    int m_digits;
+    bool m_whats;
+    QList<QueuedTicket> m_tickets;
+    std::unique_ptr<QTextDocument> m_text, m_stubText;
+};

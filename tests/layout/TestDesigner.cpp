@@ -1,0 +1,338 @@
+#include "data/TDM.h"
+#include "layout/TForm_Visualizar.h"
+#include "layout/TForm_pos.h"
+#include "support/TestInstallation.h"
+#include "support/TestRegistry.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+const QString kSaveQuestion = QStringLiteral("Existem dados na Rifa a serem Gravados. Deseja Gravar?");
+
+// Presses, moves and releases the mouse over a widget, the cursor travelling by delta.
+void drag(QWidget *w, QPoint delta) {
+    const QPointF local(3, 3);
+    const QPointF global = w->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QMouseEvent move(QEvent::MouseMove, local + delta, global + delta, Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, local + delta, global + delta, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+QAction *action(QMenu *menu, const QString &text) {
+    for (QAction *a : menu->actions())
+        if (a->text() == text) return a;
+    return nullptr;
+}
+} // namespace
+
+class TestDesigner : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void neverLaidOutOpensWithTheDefaults();
+    void numberLabelsByNumbersPerTicket_data();
+    void numberLabelsByNumbersPerTicket();
+    void millimetresBecomePixels();
+    void draggingANumberWritesAllTen();
+    void draggedFreeImageIsStoredWhenClosingWithYes();
+    void resizedFreeImageIsSavedBesideTheOriginal();
+    void gridButtonsRememberTheChoice();
+    void printRunPreviewsAndEmptiesTheQueue();
+
+private:
+    void open(const QString &set = {}, const QVariantList &values = {}, int perTicket = 4);
+    template <class T> T *child(const char *name) {
+        T *w = form->findChild<T *>(QLatin1String(name));
+        if (!w) qWarning() << "no control" << name;
+        return w;
+    }
+    QVariant column(const QString &name) {
+        return inst->scalar(QStringLiteral("SELECT %1 FROM CADASTRO WHERE CODRIFA=1").arg(name));
+    }
+    std::unique_ptr<TestInstallation> inst;
+    std::unique_ptr<TForm_pos> form;
+};
+
+void TestDesigner::initTestCase() {
+    inst = std::make_unique<TestInstallation>();
+    QVERIFY2(inst->ok() && inst->openTdm(), qPrintable(inst->error()));
+}
+
+void TestDesigner::init() {
+    inst->dialogs.clear();
+    // Every case starts from a raffle never laid out.
+    QStringList nulls;
+    QSqlQuery cols(inst->tdm->CONEX_R());
+    cols.exec(QStringLiteral(
+        "SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='CADASTRO' "
+        "AND RDB$FIELD_NAME NOT IN ('CODRIFA','RIFA_ATIVA','NOME_RIFA')"));
+    while (cols.next())
+        nulls << cols.value(0).toString() + QStringLiteral("=NULL");
+    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET %1 WHERE CODRIFA=1").arg(nulls.join(u','))));
+    inst->raffle.CodRifaUsar = QStringLiteral("1");
+    inst->raffle.MaiorNumero = 9999;
+    inst->raffle.QtNumBilhete = 4;
+    inst->raffle.TabelaBaseUsar = QStringLiteral("BS4_D");
+    inst->raffle.TabelaCompradorUsar = QStringLiteral("DADOSCOMPRADOR_1");
+}
+
+void TestDesigner::cleanup() {
+    form.reset();
+    QVERIFY2(inst->dialogs.scriptDone(), qPrintable(inst->dialogs.pendingTexts().join(u'\n')));
+}
+
+void TestDesigner::open(const QString &set, const QVariantList &values, int perTicket) {
+    QString assignments = QStringLiteral("MODALIDADE='0000 - 9999'");
+    if (!set.isEmpty()) assignments += u',' + set;
+    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET %1 WHERE CODRIFA=1").arg(assignments), values));
+    inst->raffle.QtNumBilhete = quint8(perTicket);
+    QString error;
+    QVERIFY2(inst->tdm->loadRaffleRow(1, &error), qPrintable(error));
+    form = std::make_unique<TForm_pos>(inst->context());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+void TestDesigner::neverLaidOutOpensWithTheDefaults() {
+    QVERIFY(inst->exec(
+        QStringLiteral("UPDATE CADASTRO SET USAR_NUM_ID_BILHETE=2, USAR_CBARRA=2, USAR_TEXTO_BAS=1, "
+                       "USAR_TEXTO_BAS_C=1 WHERE CODRIFA=1")));
+    // A registry without the grid value.
+    Registry fresh(inst->file(QStringLiteral("fresh-registry.ini")));
+    AppServices s{*inst->tdm, inst->dialogs, inst->clock, inst->random, fresh, inst->folder()};
+    WorkingRaffle raffle = inst->raffle;
+    AppContext ctx(s, raffle);
+    QString error;
+    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET MODALIDADE='0000 - 9999' WHERE CODRIFA=1")));
+    QVERIFY(inst->tdm->loadRaffleRow(1, &error));
+    TForm_pos designer(ctx);
+    designer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&designer));
+    auto *outline = designer.findChild<QWidget *>(QStringLiteral("Shape_DimBilhete"));
+    QCOMPARE(outline->geometry(), QRect(15, 20, 436, 245));
+    auto at = [&](const char *name) {
+        auto *w = designer.findChild<QWidget *>(QLatin1String(name));
+        return w && w->isVisible() ? w->pos() : QPoint(-1, -1);
+    };
+    QCOMPARE(at("BilheteNum1"), QPoint(365, 31));
+    QCOMPARE(at("BilheteNum2"), QPoint(29, 31));
+    QCOMPARE(at("IMG_CODBARRA1"), QPoint(256, 272));
+    QCOMPARE(at("IMG_CODBARRA2"), QPoint(368, 272));
+    QCOMPARE(at("DBR_TextoBasico"), QPoint(94, 31));
+    QCOMPARE(at("DBR_TextoBasico_C"), QPoint(31, 31));
+    QCOMPARE(designer.findChild<QWidget *>(QStringLiteral("DBR_TextoBasico"))->size(), QSize(266, 224));
+    QCOMPARE(at("NumB1"), QPoint(365, 74));
+    QCOMPARE(at("NumB4"), QPoint(365, 178));
+    QVERIFY(!designer.findChild<QWidget *>(QStringLiteral("Num_Autentic"))->isVisible());
+    QCOMPARE(designer.findChild<QLabel *>(QStringLiteral("NumB1"))->text(), QStringLiteral("0000"));
+    QCOMPARE(designer.findChild<QLabel *>(QStringLiteral("BilheteNum1"))->text(), QStringLiteral("C-0001"));
+    QCOMPARE(designer.findChild<QLabel *>(QStringLiteral("BilheteNum2"))->text(), QStringLiteral("C-0002"));
+    // No grid value yet: hidden, 0 written, "Mostrar Grade" offered.
+    QVERIFY(fresh.contains(QStringLiteral("GRADE")));
+    QCOMPARE(fresh.value(QStringLiteral("GRADE")).toInt(), 0);
+    QVERIFY(designer.findChild<QWidget *>(QStringLiteral("BotaoGrade"))->isVisible());
+    QVERIFY(!designer.findChild<QWidget *>(QStringLiteral("BotaoGradeSem"))->isVisible());
+    // Loading is not an edit.
+    QVERIFY(!designer.hasUnsavedChanges());
+    designer.findChild<QToolButton *>(QStringLiteral("img_fecharPOS"))->click();
+}
+
+void TestDesigner::numberLabelsByNumbersPerTicket_data() {
+    QTest::addColumn<int>("perTicket");
+    QTest::newRow("4") << 4;
+    QTest::newRow("5") << 5;
+    QTest::newRow("10") << 10;
+}
+
+void TestDesigner::numberLabelsByNumbersPerTicket() {
+    QFETCH(int, perTicket);
+    open({}, {}, perTicket);
+    for (int k = 1; k <= 10; ++k) {
+        auto *label = child<QLabel>(QStringLiteral("NumB%1").arg(k).toLatin1().constData());
+        const bool shown = k <= 5 ? k <= perTicket : perTicket == 10;
+        QCOMPARE(label->isVisible(), shown);
+        if (shown) QCOMPARE(label->pos(), TicketLayout::defaultNumberPos(k));
+    }
+    if (perTicket == 10) {
+        QCOMPARE(child<QLabel>("NumB6")->x(), 285);
+        QCOMPARE(child<QLabel>("NumB5")->x(), 365);
+    }
+}
+
+void TestDesigner::millimetresBecomePixels() {
+    open(QStringLiteral("DIM_BILHETE_ALT=50, DIM_BILHETE_COMP=100, USAR_TEXTO_BAS=1, DIM_TEXTO_BAS_ALT=40, "
+                        "DIM_TEXTO_BAS_COMP=100"));
+    QCOMPARE(child<QWidget>("Shape_DimBilhete")->size(), QSize(378, 189));
+    QCOMPARE(child<QWidget>("DBR_TextoBasico")->size(), QSize(375, 150));
+    // Typing new dimensions and "Aplicar" resizes the outline and stores the row.
+    child<QLineEdit>("DBEdit5")->clear();
+    QTest::keyClicks(child<QLineEdit>("DBEdit5"), QStringLiteral("60"));
+    child<QLineEdit>("DBEdit6")->clear();
+    QTest::keyClicks(child<QLineEdit>("DBEdit6"), QStringLiteral("90"));
+    QTest::mouseClick(child<QWidget>("Button3"), Qt::LeftButton);
+    QCOMPARE(child<QWidget>("Shape_DimBilhete")->size(), QSize(3 * 90 + 70, 3 * 60 + 46));
+    QCOMPARE(column(QStringLiteral("DIM_BILHETE_ALT")).toInt(), 60);
+    QCOMPARE(column(QStringLiteral("DIM_BILHETE_COMP")).toInt(), 90);
+    // A size that is not a number stops with the conversion error and stores nothing.
+    child<QLineEdit>("DBEdit5")->setText(QStringLiteral("6x"));
+    inst->dialogs.expectMessage(QStringLiteral("'6x' não é um valor inteiro válido"), BoxIcon::Error);
+    QTest::mouseClick(child<QWidget>("Button3"), Qt::LeftButton);
+    QCOMPARE(column(QStringLiteral("DIM_BILHETE_ALT")).toInt(), 60);
+}
+
+void TestDesigner::draggingANumberWritesAllTen() {
+    open({}, {}, 4);
+    QVERIFY(!form->hasUnsavedChanges());
+    drag(child<QWidget>("NumB2"), QPoint(12, -7));
+    QCOMPARE(child<QWidget>("NumB2")->pos(), QPoint(365 + 12, 106 - 7));
+    QVERIFY(child<QWidget>("botaoSalvarAtivo")->isVisible());
+    // Posted, not applied: the database still has nothing; all ten places are in the row.
+    QVERIFY(column(QStringLiteral("POS_N2_L")).isNull());
+    const CachedTable &row = inst->tdm->CDS_RIfaUSar;
+    QCOMPARE(row.value(0, QStringLiteral("POS_N2_L")).toInt(), 377);
+    QCOMPARE(row.value(0, QStringLiteral("POS_N2_T")).toInt(), 99);
+    for (int k : {1, 3, 4, 5, 6, 7, 8, 9, 10}) {
+        QCOMPARE(row.value(0, QStringLiteral("POS_N%1_L").arg(k)).toInt(),
+                 TicketLayout::defaultNumberPos(k).x());
+        QCOMPARE(row.value(0, QStringLiteral("POS_N%1_T").arg(k)).toInt(),
+                 TicketLayout::defaultNumberPos(k).y());
+    }
+    // A click without movement stores nothing new and the flag stays up until Save.
+    drag(child<QWidget>("NumB1"), QPoint(0, 0));
+    QVERIFY(child<QWidget>("botaoSalvarAtivo")->isVisible());
+    child<QToolButton>("botaoSalvarAtivo")->click();
+    QVERIFY(!child<QWidget>("botaoSalvarAtivo")->isVisible());
+    QCOMPARE(column(QStringLiteral("POS_N2_L")).toInt(), 377);
+    QCOMPARE(column(QStringLiteral("POS_N10_T")).toInt(), 208);
+}
+
+void TestDesigner::draggedFreeImageIsStoredWhenClosingWithYes() {
+    const QString path = inst->file(QStringLiteral("selo.jpg"));
+    QImage img(60, 40, QImage::Format_RGB32);
+    img.fill(Qt::darkGreen);
+    QVERIFY(img.save(path, "JPG"));
+    open(QStringLiteral("IMG_LIVRE1=?, IMG_LIVRE1_L=100, IMG_LIVRE1_T=90"), {path});
+    auto *image = child<QLabel>("Img_LIVRE1");
+    QVERIFY(image->isVisible());
+    QCOMPARE(image->geometry(), QRect(100, 90, 60, 40));
+    drag(image, QPoint(25, 15));
+    QCOMPARE(image->pos(), QPoint(125, 105));
+    QVERIFY(form->hasUnsavedChanges());
+    QVERIFY(column(QStringLiteral("IMG_LIVRE1_L")).toInt() == 100);
+    inst->dialogs.expectQuestion(kSaveQuestion, true, QStringLiteral("Korvante"));
+    child<QToolButton>("img_fecharPOS")->click();
+    QVERIFY(!form->isVisible());
+    QCOMPARE(column(QStringLiteral("IMG_LIVRE1_L")).toInt(), 125);
+    QCOMPARE(column(QStringLiteral("IMG_LIVRE1_T")).toInt(), 105);
+    // Closing copies the row to the print database.
+    QSqlQuery q(inst->tdm->CONEX_PRINT());
+    QVERIFY(q.exec(QStringLiteral("SELECT IMG_LIVRE1_L FROM cadastro_temp WHERE CODRIFA=1")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 125);
+}
+
+void TestDesigner::resizedFreeImageIsSavedBesideTheOriginal() {
+    QDir(inst->folder()).mkpath(QStringLiteral("art"));
+    const QString path = inst->file(QStringLiteral("art/logo.jpg"));
+    QImage img(80, 60, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    QVERIFY(img.save(path, "JPG"));
+    open(QStringLiteral("IMG_LIVRE1=?, IMG_LIVRE1_L=40, IMG_LIVRE1_T=40"), {path});
+    auto *menu = form->findChild<QMenu *>(QStringLiteral("Pop_imagemLivre"));
+    const QString newPath = inst->file(QStringLiteral("art/logo_New1.JPG"));
+
+    for (QSize size : {QSize(40, 30), QSize(50, 20)}) {
+        action(menu, QStringLiteral("Alterar Dimensões"))->trigger();
+        QVERIFY(child<QWidget>("Panel_Imagem_Livre")->isVisible());
+        QVERIFY(!child<QWidget>("BTN_GravarNovaImagem")->isEnabled());
+        for (auto [name, value] :
+             {std::pair{"ED_Largura", size.width()}, std::pair{"ED_Altura", size.height()}}) {
+            child<QLineEdit>(name)->clear();
+            QTest::keyClicks(child<QLineEdit>(name), QString::number(value));
+        }
+        QVERIFY(child<QWidget>("BTN_GravarNovaImagem")->isEnabled());
+        QTest::mouseClick(child<QWidget>("Button1"), Qt::LeftButton);
+        QCOMPARE(child<QLabel>("Img_LIVRE1")->size(), size);
+        inst->dialogs.expectMessage(QStringLiteral("Nova imagem Gerada e Gravada com essas Dimensões!"),
+                                    BoxIcon::Information);
+        QTest::mouseClick(child<QWidget>("BTN_GravarNovaImagem"), Qt::LeftButton);
+        QVERIFY(!child<QWidget>("Panel_Imagem_Livre")->isVisible());
+        QCOMPARE(QImage(newPath).size(), size);
+        QCOMPARE(inst->tdm->CDS_RIfaUSar.value(0, QStringLiteral("IMG_LIVRE1")).toString(), newPath);
+        QCOMPARE(child<QLineEdit>("DBEdit_Livre1")->text(), newPath);
+        QVERIFY(form->hasUnsavedChanges());
+    }
+    QCOMPARE(QDir(inst->file(QStringLiteral("art"))).entryList(QDir::Files).size(), 2);
+    QCOMPARE(QImage(path).size(), QSize(80, 60)); // the original is untouched
+    child<QToolButton>("botaoSalvarAtivo")->click();
+    QCOMPARE(column(QStringLiteral("IMG_LIVRE1")).toString(), newPath);
+}
+
+void TestDesigner::gridButtonsRememberTheChoice() {
+    open();
+    child<QToolButton>("BotaoGrade")->click();
+    QCOMPARE(inst->registry->value(QStringLiteral("GRADE")).toInt(), 1);
+    QVERIFY(child<QWidget>("BotaoGradeSem")->isVisible());
+    QVERIFY(!child<QWidget>("BotaoGrade")->isVisible());
+    form.reset();
+    open();
+    QVERIFY(child<QWidget>("BotaoGradeSem")->isVisible());
+    child<QToolButton>("BotaoGradeSem")->click();
+    QCOMPARE(inst->registry->value(QStringLiteral("GRADE")).toInt(), 0);
+}
+
+void TestDesigner::printRunPreviewsAndEmptiesTheQueue() {
+    for (int t = 1; t <= 40; ++t)
+        inst->exec(
+            QStringLiteral("UPDATE OR INSERT INTO BS4_D (NUMBILHETE, N1, N2, N3, N4) VALUES (?, ?, ?, ?, ?)"),
+            {t, t, t + 2500, t + 5000, t + 7500});
+    open(QStringLiteral("USAR_CBARRA=1, USAR_NUM_ID_BILHETE=1"));
+    child<QToolButton>("BOTAO_IMPRIMIR")->click();
+    QCOMPARE(child<QWidget>("Panel_impre_pos")->pos(), QPoint(531, 74));
+    QCOMPARE(form->Edit_DE->text(), QStringLiteral("1"));
+    QCOMPARE(form->Edit_ATE->text(), QStringLiteral("20"));
+    form->Edit_ATE->setText(QStringLiteral("40"));
+    const QString pdf = inst->file(QStringLiteral("bilhetes.pdf"));
+    inst->dialogs.expectFileChoice(QStringLiteral("save"), pdf);
+    int queued = -1, pages = -1, rendered = -1;
+    QTimer::singleShot(0, this, [&] {
+        auto *preview = qobject_cast<TForm_Visualizar *>(QApplication::activeModalWidget());
+        QVERIFY(preview);
+        QSqlQuery q(inst->tdm->CONEX_PRINT());
+        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN")) && q.next()) queued = q.value(0).toInt();
+        pages = preview->findChild<QLabel *>(QStringLiteral("LBL_Pagina"))->text().split(u' ').last().toInt();
+        rendered = preview->renderedPages();
+        preview->findChild<QPushButton *>(QStringLiteral("BTN_SalvarPDF"))->click();
+        preview->findChild<QPushButton *>(QStringLiteral("BTN_Fechar"))->click();
+    });
+    child<QToolButton>("Img_botaoImprimir")->click();
+    QCOMPARE(queued, 40);
+    QCOMPARE(pages, 10);   // four 245-pixel tickets a page
+    QCOMPARE(rendered, 1); // only the page shown was drawn
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QSqlQuery q(inst->tdm->CONEX_PRINT());
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 0);
+    QVERIFY(!child<QWidget>("Panel_impre_pos")->isVisible());
+}
+
+KORVANTE_TEST(TestDesigner)
+#include "TestDesigner.moc"

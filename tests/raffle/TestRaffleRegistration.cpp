@@ -1,0 +1,474 @@
+#include "raffle/RaffleRegistration.h"
+#include "raffle/TForm_Cadastro.h"
+#include "raffle/TextLines.h"
+#include "raffle/WorkingRaffle.h"
+#include "RaffleRows.h"
+#include "support/TestInstallation.h"
+#include "support/TestRegistry.h"
+#include "support/WindowWatcher.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QToolButton>
+
+// The registration of the five raffle slots.
+class TestRaffleRegistration : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void opensOnTheWorkingRaffle();
+    void checksRunInOrderAndNothingIsWrittenUntilAllPass();
+    void onlyLettersAToZAreUpperCased();
+    void lineLimitOnLeavingEitherBox_data();
+    void lineLimitOnLeavingEitherBox();
+    void wrappedRulesLinesCountAsShown();
+    void workingRaffleKeepsModalityWhileValidated_data();
+    void workingRaffleKeepsModalityWhileValidated();
+    void everyWrittenRowIsChecked();
+    void savingWithoutChangeShowsNothing();
+    void sizeLabels_data();
+    void sizeLabels();
+    void sizeLabelsFollowTheLists();
+    void closingAfterEditOfWorkingRaffleChoosesAgain();
+
+private:
+    void openForm();
+    void save();
+    void leave(QTextEdit *memo);
+    template <class T> T *control(const char *name) {
+        T *c = form->findChild<T *>(QLatin1String(name));
+        if (!c) qFatal("no control %s", name);
+        return c;
+    }
+    void navigate(const char *button) { QTest::mouseClick(control<QToolButton>(button), Qt::LeftButton); }
+    void typeName(const QString &text);
+    QVariant stored(int slot, const char *column) {
+        return inst->scalar(QStringLiteral("SELECT %1 FROM CADASTRO WHERE CODRIFA=?").arg(QLatin1String(column)),
+                            {slot});
+    }
+    bool addValidation(int slot);
+    bool fillTicketTable(const QString &table, int perTicket, int rows);
+
+    std::unique_ptr<TestInstallation> inst;
+    std::unique_ptr<TForm_Cadastro> form;
+};
+
+void TestRaffleRegistration::initTestCase() {
+    inst = std::make_unique<TestInstallation>();
+    QVERIFY2(inst->ok(), qPrintable(inst->error()));
+    QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
+}
+
+void TestRaffleRegistration::init() {
+    QVERIFY(resetRaffles(*inst));
+    for (int k = 1; k <= 5; ++k) QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_%1").arg(k)));
+    for (const char *t : {"BS4_M", "BS10_M"}) QVERIFY(inst->exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t))));
+    inst->dialogs.clear();
+    inst->raffle = WorkingRaffle{};
+    inst->raffle.CodRifaUsar = QStringLiteral("1");
+    inst->raffle.TabelaCompradorUsar = QStringLiteral("DADOSCOMPRADOR_1");
+}
+
+void TestRaffleRegistration::cleanup() {
+    form.reset();
+    QVERIFY2(inst->dialogs.scriptDone(), qPrintable(inst->dialogs.pendingTexts().join(u'\n')));
+}
+
+void TestRaffleRegistration::openForm() {
+    form = std::make_unique<TForm_Cadastro>(inst->context());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+void TestRaffleRegistration::save() { QTest::mouseClick(control<QPushButton>("Button1"), Qt::LeftButton); }
+
+void TestRaffleRegistration::typeName(const QString &text) {
+    QLineEdit *edit = control<QLineEdit>("DBEdit3");
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    // Key by key, as typed; letters outside ASCII come as text of their own key.
+    for (QChar c : text) {
+        if (c.unicode() < 128) QTest::keyClick(edit, char(c.unicode()));
+        else QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void TestRaffleRegistration::leave(QTextEdit *memo) {
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    memo->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(QApplication::focusWidget(), memo);
+    QTest::keyClick(memo, Qt::Key_Tab);
+}
+
+bool TestRaffleRegistration::addValidation(int slot) {
+    return inst->exec(QStringLiteral("INSERT INTO DADOSCOMPRADOR_%1 (NUM_CAD_RIFA, NOMECOMP, VALOR, NUMBILHETE, "
+                                     "VALIDADO, AUT_DIGITAL_VAL, DATA_VAL) VALUES (?, ?, ?, ?, ?, ?, ?)")
+                          .arg(slot),
+                      {slot, QStringLiteral("JOSE"), 10.0, 7, QStringLiteral("Sim"), QStringLiteral("ABCDEFGHI"),
+                       QDate(2026, 12, 1)});
+}
+
+bool TestRaffleRegistration::fillTicketTable(const QString &table, int perTicket, int rows) {
+    QStringList columns;
+    for (int i = 1; i <= perTicket; ++i) columns << QStringLiteral("N%1").arg(i);
+    for (int t = 0; t < rows; ++t) {
+        QVariantList numbers;
+        QStringList marks;
+        for (int i = 0; i < perTicket; ++i) {
+            numbers << t * perTicket + i;
+            marks << QStringLiteral("?");
+        }
+        if (!inst->exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns.join(u','), marks.join(u',')),
+                        numbers))
+            return false;
+    }
+    return true;
+}
+
+void TestRaffleRegistration::opensOnTheWorkingRaffle() {
+    QVERIFY(writeRaffle(*inst, 3, completeRaffle(QStringLiteral("RIFA DO CARRO"), QStringLiteral("0000 - 9999"),
+                                                 QStringLiteral("1 Número"))));
+    inst->raffle.CodRifaUsar = QStringLiteral("3");
+    openForm();
+    QCOMPARE(form->windowTitle(), QStringLiteral("KORVANTE - CADASTRO DA RIFA"));
+    QCOMPARE(form->size(), QSize(870, 498));
+    QCOMPARE(control<QLineEdit>("DBEdit1")->text(), QStringLiteral("3"));
+    QVERIFY(!control<QLineEdit>("DBEdit1")->isEnabled());
+    QCOMPARE(control<QLineEdit>("DBEdit3")->text(), QStringLiteral("RIFA DO CARRO"));
+    QCOMPARE(control<QComboBox>("DBC_Modal")->currentText(), QStringLiteral("0000 - 9999"));
+    QCOMPARE(control<QLabel>("LBL_TotalNmeros")->text(), QStringLiteral("[10.000 números]"));
+    QCOMPARE(control<QLabel>("LBL_PorBIlhete")->text(), QStringLiteral("10.000 Bilhetes"));
+    QCOMPARE(control<QTextEdit>("DBMemo1")->toPlainText(), QStringLiteral("UMA MOTO"));
+    QStringList modal, counts;
+    for (int i = 0; i < 5; ++i) {
+        modal << control<QComboBox>("DBC_Modal")->itemText(i);
+        counts << control<QComboBox>("DBC_NumBilhete")->itemText(i);
+    }
+    QCOMPARE(modal, RaffleRegistration::modalities());
+    QCOMPARE(counts, QStringList({"1 Número", "2 Números", "4 Números", "5 Números", "10 Números"}));
+    QCOMPARE(control<QComboBox>("DBC_Modal")->count(), 5);
+    QCOMPARE(control<QComboBox>("DBC_NumBilhete")->count(), 5);
+}
+
+void TestRaffleRegistration::checksRunInOrderAndNothingIsWrittenUntilAllPass() {
+    openForm(); // raffle 1 as a new installation has it: only its name
+    auto refused = [&](const QString &text) {
+        inst->dialogs.expectMessage(text, BoxIcon::Error, QStringLiteral("KORVANTE"));
+        save();
+        QVERIFY2(inst->dialogs.scriptDone(), qPrintable(text));
+        QCOMPARE(stored(1, "NOME_RIFA").toString(), QStringLiteral("RIFA 1"));
+        QVERIFY(stored(1, "MODALIDADE").isNull());
+    };
+    typeName(QString());
+    refused(QStringLiteral("Favor informe o Nome da Rifa!"));
+    typeName(QStringLiteral("rifa da moto"));
+    QCOMPARE(control<QLineEdit>("DBEdit3")->text(), QStringLiteral("RIFA DA MOTO"));
+    refused(QStringLiteral("Favor informe a Modalidade da Rifa!"));
+    control<QComboBox>("DBC_Modal")->setCurrentIndex(0); // "00 - 99"
+    refused(QStringLiteral("Favor informe Quantos Números por Bilhete será usado nesta Rifa!"));
+    inst->dialogs.expectMessage(QStringLiteral("Rifas de 0 a 99, só pode ter até 2 números por Bilhete!"),
+                                BoxIcon::Warning, QStringLiteral("KORVANTE"));
+    control<QComboBox>("DBC_NumBilhete")->setCurrentIndex(2); // "4 Números": warned at once, still chosen
+    QVERIFY(inst->dialogs.scriptDone());
+    refused(QStringLiteral("Favor informe o Valor da Rifa!"));
+    control<QDoubleSpinBox>("RxDBCalcEdit1")->setValue(15.5);
+    refused(QStringLiteral("Favor informe a Data Provável da Rifa. Você pode altear posteriormente!"));
+    control<QDateEdit>("DBDateEdit1")->setDate(QDate(2026, 12, 24));
+    refused(QStringLiteral("Rifas de 0 a 99, só pode ter até 2 números por Bilhete!"));
+    // Everything typed is still there after the refusals.
+    QCOMPARE(control<QLineEdit>("DBEdit3")->text(), QStringLiteral("RIFA DA MOTO"));
+    QCOMPARE(control<QComboBox>("DBC_NumBilhete")->currentText(), QStringLiteral("4 Números"));
+
+    control<QComboBox>("DBC_NumBilhete")->setCurrentIndex(1); // "2 Números"
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None, QStringLiteral("KORVANTE"));
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(stored(1, "NOME_RIFA").toString(), QStringLiteral("RIFA DA MOTO"));
+    QCOMPARE(stored(1, "MODALIDADE").toString(), QStringLiteral("00 - 99"));
+    QCOMPARE(stored(1, "USAR_QT_NUM").toString(), QStringLiteral("2 Números"));
+    QCOMPARE(stored(1, "VLR_RIFA").toDouble(), 15.5);
+    QCOMPARE(stored(1, "DATA_EVENTO").toDate(), QDate(2026, 12, 24));
+    QVERIFY(form->workingRaffleEdited());
+    // The print database holds the same row.
+    QSqlQuery q(inst->tdm->CONEX_PRINT());
+    QVERIFY(q.exec(QStringLiteral("SELECT NOME_RIFA, MODALIDADE, VLR_RIFA FROM CADASTRO_TEMP WHERE CODRIFA=1")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("RIFA DA MOTO"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("00 - 99"));
+    QCOMPARE(q.value(2).toDouble(), 15.5);
+}
+
+void TestRaffleRegistration::onlyLettersAToZAreUpperCased() {
+    QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("RIFA"))));
+    openForm();
+    typeName(QStringLiteral("ação"));
+    QCOMPARE(control<QLineEdit>("DBEdit3")->text(), QStringLiteral("AçãO"));
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    save();
+    QCOMPARE(stored(1, "NOME_RIFA").toString(), QStringLiteral("AçãO"));
+}
+
+void TestRaffleRegistration::lineLimitOnLeavingEitherBox_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("prizes") << "DBMemo1" << RaffleRegistration::premiosLimitMessage();
+    QTest::newRow("rules") << "DBMemo2" << RaffleRegistration::regrasLimitMessage();
+}
+
+void TestRaffleRegistration::lineLimitOnLeavingEitherBox() {
+    QFETCH(QString, box);
+    QFETCH(QString, message);
+    QVERIFY(message.contains(QStringLiteral("é de até 14 linhas!\r\rObs. Apague linhas em branco")));
+    openForm();
+    auto *prizes = control<QTextEdit>("DBMemo1");
+    auto *rules = control<QTextEdit>("DBMemo2");
+    auto *memo = box == QLatin1String("DBMemo1") ? prizes : rules;
+    auto lines = [](int n) {
+        QStringList l;
+        for (int i = 1; i <= n; ++i) l << QStringLiteral("LINHA %1").arg(i);
+        return l.join(u'\n');
+    };
+    // 7 + 7 lines are allowed.
+    prizes->setPlainText(lines(7));
+    rules->setPlainText(lines(7));
+    leave(memo);
+    QTest::qWait(20);
+    QVERIFY(inst->dialogs.shown.isEmpty());
+    QVERIFY(QApplication::focusWidget() != memo);
+    control<QLineEdit>("DBEdit2")->setFocus(); // out of both boxes before the 15th line arrives
+    QTest::qWait(20);
+    QVERIFY(inst->dialogs.shown.isEmpty());
+
+    prizes->setPlainText(lines(8));
+    inst->dialogs.expectMessage(message, BoxIcon::Error, QStringLiteral("KORVANTE"));
+    leave(memo);
+    QTRY_VERIFY(inst->dialogs.scriptDone());
+    QTRY_COMPARE(QApplication::focusWidget(), memo);
+    // The text stays as typed.
+    QCOMPARE(prizes->toPlainText(), lines(8));
+}
+
+void TestRaffleRegistration::wrappedRulesLinesCountAsShown() {
+    openForm();
+    auto *prizes = control<QTextEdit>("DBMemo1");
+    auto *rules = control<QTextEdit>("DBMemo2");
+    prizes->setPlainText(QStringLiteral("1\n2\n3\n4\n5\n6\n7\n8"));
+    // 5 short lines and one that needs two lines of the box: 8 + 7 shown lines.
+    QString longLine;
+    const QFontMetrics fm(rules->font());
+    while (fm.horizontalAdvance(longLine) < RaffleRegistration::RulesTextWidth + 40)
+        longLine += QStringLiteral("SORTEIO ");
+    rules->setPlainText(QStringLiteral("A\nB\nC\nD\nE\n") + longLine.trimmed());
+    const int counted = int(TextLines::displayed(rules->toPlainText(), rules->font(), RaffleRegistration::RulesTextWidth).size());
+    QCOMPARE(counted, 7);
+    // The box shows the lines it counts.
+    int shownInBox = 0;
+    rules->document()->documentLayout(); // lays the document out
+    for (QTextBlock b = rules->document()->begin(); b.isValid(); b = b.next()) shownInBox += b.layout()->lineCount();
+    QCOMPARE(shownInBox, counted);
+
+    inst->dialogs.expectMessage(RaffleRegistration::regrasLimitMessage(), BoxIcon::Error);
+    leave(rules);
+    QTRY_VERIFY(inst->dialogs.scriptDone());
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(rules));
+}
+
+void TestRaffleRegistration::workingRaffleKeepsModalityWhileValidated_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("index");
+    QTest::newRow("modality") << "DBC_Modal" << 2;
+    QTest::newRow("numbers per ticket") << "DBC_NumBilhete" << 3;
+}
+
+void TestRaffleRegistration::workingRaffleKeepsModalityWhileValidated() {
+    QFETCH(QString, list);
+    QFETCH(int, index);
+    QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("RIFA UM"))));
+    QVERIFY(writeRaffle(*inst, 2, completeRaffle(QStringLiteral("RIFA DOIS"))));
+    QVERIFY(addValidation(1));
+    QVERIFY(addValidation(2));
+    openForm();
+    auto *combo = form->findChild<QComboBox *>(list);
+    const QString before = combo->currentText();
+    combo->setCurrentIndex(index);
+    typeName(QStringLiteral("NOVO NOME"));
+    inst->dialogs.expectMessage(RaffleRegistration::validationsMessage(), BoxIcon::Error, QStringLiteral("KORVANTE"));
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(combo->currentText(), before);
+    QCOMPARE(control<QLineEdit>("DBEdit3")->text(), QStringLiteral("RIFA UM")); // every unsaved edit dropped
+    QCOMPARE(stored(1, "MODALIDADE").toString(), QStringLiteral("000 - 999"));
+    QCOMPARE(stored(1, "USAR_QT_NUM").toString(), QStringLiteral("2 Números"));
+    QCOMPARE(stored(1, "NOME_RIFA").toString(), QStringLiteral("RIFA UM"));
+    QVERIFY(!form->workingRaffleEdited());
+
+    // Another slot with validations of its own is not the working raffle: it saves.
+    navigate("nbNext");
+    QCOMPARE(control<QLineEdit>("DBEdit1")->text(), QStringLiteral("2"));
+    combo->setCurrentIndex(index);
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(stored(2, list == QLatin1String("DBC_Modal") ? "MODALIDADE" : "USAR_QT_NUM").toString(),
+             combo->itemText(index));
+    QVERIFY(!form->workingRaffleEdited());
+}
+
+void TestRaffleRegistration::everyWrittenRowIsChecked() {
+    for (int k = 1; k <= 3; ++k)
+        QVERIFY(writeRaffle(*inst, k, completeRaffle(QStringLiteral("RIFA %1").arg(k))));
+    QVERIFY(addValidation(1));
+    openForm();
+
+    // The working raffle's modality changed, then saved from another slot: still refused.
+    control<QComboBox>("DBC_Modal")->setCurrentIndex(3);
+    navigate("nbNext");
+    typeName(QStringLiteral("RIFA DOIS"));
+    inst->dialogs.expectMessage(RaffleRegistration::validationsMessage(), BoxIcon::Error);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(control<QLineEdit>("DBEdit1")->text(), QStringLiteral("1")); // shows the raffle concerned
+    QCOMPARE(control<QComboBox>("DBC_Modal")->currentText(), QStringLiteral("000 - 999"));
+    QCOMPARE(stored(1, "MODALIDADE").toString(), QStringLiteral("000 - 999"));
+    QCOMPARE(stored(2, "NOME_RIFA").toString(), QStringLiteral("RIFA 2"));
+
+    // A slot left with an empty name is not written behind the back of the checks.
+    navigate("nbNext");
+    typeName(QString());
+    navigate("nbNext");
+    QCOMPARE(control<QLineEdit>("DBEdit1")->text(), QStringLiteral("3"));
+    control<QLineEdit>("DBEdit2")->setText(QString());
+    QTest::keyClicks(control<QLineEdit>("DBEdit2"), QStringLiteral("https://exemplo.com"));
+    inst->dialogs.expectMessage(QStringLiteral("Favor informe o Nome da Rifa!"), BoxIcon::Error);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(control<QLineEdit>("DBEdit1")->text(), QStringLiteral("2"));
+    QCOMPARE(stored(2, "NOME_RIFA").toString(), QStringLiteral("RIFA 2"));
+    QCOMPARE(stored(3, "LINK_SORT").toString(), QStringLiteral("https://example.com/sorteio"));
+
+    // Fixed, both rows are written by one press, and the print copy follows both.
+    typeName(QStringLiteral("RIFA DOIS"));
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(stored(2, "NOME_RIFA").toString(), QStringLiteral("RIFA DOIS"));
+    QCOMPARE(stored(3, "LINK_SORT").toString(), QStringLiteral("https://exemplo.com"));
+    QSqlQuery q(inst->tdm->CONEX_PRINT());
+    QVERIFY(q.exec(QStringLiteral("SELECT LINK_SORT FROM CADASTRO_TEMP WHERE CODRIFA=3")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("https://exemplo.com"));
+    QVERIFY(!form->workingRaffleEdited());
+}
+
+void TestRaffleRegistration::savingWithoutChangeShowsNothing() {
+    QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("RIFA UM"))));
+    openForm();
+    navigate("nbNext");
+    navigate("nbPrior");
+    save();
+    QVERIFY(inst->dialogs.shown.isEmpty());
+    QVERIFY(!form->workingRaffleEdited());
+    form->close(); // no warning: nothing of the working raffle was written
+    QVERIFY(inst->dialogs.shown.isEmpty());
+}
+
+void TestRaffleRegistration::sizeLabels_data() {
+    QTest::addColumn<int>("k");
+    QTest::addColumn<int>("j");
+    QTest::addColumn<QString>("numbers");
+    QTest::addColumn<QString>("tickets"); // empty: the label keeps its text
+    QTest::newRow("no modality") << -1 << 1 << "[0 números]" << "";
+    QTest::newRow("no count is one number") << 0 << -1 << "[100 números]" << "100 Bilhetes";
+    QTest::newRow("one number counts the modality") << 1 << 0 << "[1.000 números]" << "1.000 Bilhetes";
+    QTest::newRow("million") << 4 << 0 << "[1.000.000 números]" << "1.000.000 Bilhetes";
+    QTest::newRow("counted in an empty base") << 3 << 1 << "[100.000 números]" << "0 Bilhetes";
+    QTest::newRow("0..99 has no base of 5") << 0 << 3 << "[100 números]" << "";
+    QTest::newRow("complete base of 10 numbers") << 1 << 4 << "[1.000 números]" << "100 Bilhetes";
+}
+
+void TestRaffleRegistration::sizeLabels() {
+    QFETCH(int, k);
+    QFETCH(int, j);
+    QFETCH(QString, numbers);
+    QFETCH(QString, tickets);
+    QVERIFY(fillTicketTable(QStringLiteral("BS10_M"), 10, 100));
+    RaffleRegistration reg(*inst->tdm, inst->raffle);
+    QString error;
+    const auto labels = reg.AtualizarTotais(k, j, &error);
+    QCOMPARE(error, QString());
+    QCOMPARE(labels.numbers, numbers);
+    QCOMPARE(labels.tickets.value_or(QString()), tickets);
+}
+
+void TestRaffleRegistration::sizeLabelsFollowTheLists() {
+    QVERIFY(fillTicketTable(QStringLiteral("BS4_M"), 4, 3));
+    QVERIFY(fillTicketTable(QStringLiteral("BS10_M"), 10, 100));
+    QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("UM"), QStringLiteral("000 - 999"),
+                                                 QStringLiteral("4 Números"))));
+    QVERIFY(writeRaffle(*inst, 2, completeRaffle(QStringLiteral("DOIS"), QStringLiteral("00000 - 99999"),
+                                                 QStringLiteral("1 Número"))));
+    openForm();
+    auto *numbers = control<QLabel>("LBL_TotalNmeros");
+    auto *tickets = control<QLabel>("LBL_PorBIlhete");
+    QCOMPARE(tickets->text(), QStringLiteral("3 Bilhetes"));
+    // "00 - 99" beside "4 Números": the ticket label keeps its text.
+    control<QComboBox>("DBC_Modal")->setCurrentIndex(0);
+    QCOMPARE(numbers->text(), QStringLiteral("[100 números]"));
+    QCOMPARE(tickets->text(), QStringLiteral("3 Bilhetes"));
+    control<QComboBox>("DBC_Modal")->setCurrentIndex(1);
+    control<QComboBox>("DBC_NumBilhete")->setCurrentIndex(4);
+    QCOMPARE(numbers->text(), QStringLiteral("[1.000 números]"));
+    QCOMPARE(tickets->text(), QStringLiteral("100 Bilhetes"));
+    // Moving to another row shows its sizes.
+    navigate("nbNext");
+    QCOMPARE(numbers->text(), QStringLiteral("[100.000 números]"));
+    QCOMPARE(tickets->text(), QStringLiteral("100.000 Bilhetes"));
+    navigate("nbFirst");
+    QCOMPARE(tickets->text(), QStringLiteral("100 Bilhetes")); // the edit is kept in the row left
+    QVERIFY(inst->dialogs.shown.isEmpty());
+}
+
+void TestRaffleRegistration::closingAfterEditOfWorkingRaffleChoosesAgain() {
+    for (int k = 1; k <= 3; ++k)
+        QVERIFY(writeRaffle(*inst, k, completeRaffle(QStringLiteral("RIFA %1").arg(k))));
+    inst->raffle.CodRifaUsar = QStringLiteral("1");
+    inst->raffle.LBL_RifaUsar = QStringLiteral("RIFA 1");
+    openForm();
+    typeName(QStringLiteral("RIFA NOVA"));
+    control<QComboBox>("DBC_NumBilhete")->setCurrentIndex(4); // no validations: allowed
+    navigate("nbNext");
+    navigate("nbNext");
+    // Saved from another slot, the working raffle's row is written too.
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    save();
+    QVERIFY(form->workingRaffleEdited());
+
+    WindowWatcher watcher;
+    watcher.on(QStringLiteral("TForm_Usar"), [](QWidget *chooser) { WindowWatcher::chooseRaffle(chooser, 1); });
+    inst->dialogs.expectMessage(QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
+                                               "novamente a RIFA A TRABALHAR!"),
+                                BoxIcon::Warning, QStringLiteral("KORVANTE"));
+    form->close();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(watcher.shown(QStringLiteral("TForm_Usar")), 1);
+    QCOMPARE(inst->raffle.LBL_RifaUsar, QStringLiteral("RIFA NOVA"));
+    QCOMPARE(int(inst->raffle.QtNumBilhete), 10);
+    QCOMPARE(inst->raffle.TabelaBaseUsar, QStringLiteral("BS10_M"));
+}
+
+KORVANTE_TEST(TestRaffleRegistration)
+#include "TestRaffleRegistration.moc"

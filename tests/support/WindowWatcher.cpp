@@ -1,0 +1,44 @@
+#include "support/WindowWatcher.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+WindowWatcher::WindowWatcher() { qApp->installEventFilter(this); }
+
+WindowWatcher::~WindowWatcher() { qApp->removeEventFilter(this); }
+
+bool WindowWatcher::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto *w = static_cast<QWidget *>(watched);
+        if (w->isWindow() && !w->objectName().isEmpty() && !event->spontaneous()) {
+            ++m_shown[w->objectName()];
+            if (auto it = m_actions.constFind(w->objectName()); it != m_actions.constEnd()) {
+                const Action action = *it;
+                QPointer<QWidget> target(w);
+                QTimer::singleShot(0, w, [action, target] {
+                    if (target) action(target);
+                });
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowWatcher::click(QWidget *window, const QString &button) {
+    auto *b = window->findChild<QPushButton *>(button);
+    QVERIFY2(b, qPrintable(button));
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void WindowWatcher::chooseRaffle(QWidget *chooser, int slot) {
+    auto *list = chooser->findChild<QComboBox *>(QStringLiteral("CMB_RIFA"));
+    QVERIFY(list);
+    const int index = list->findText(QStringLiteral("00%1 - ").arg(slot), Qt::MatchStartsWith);
+    QVERIFY2(index >= 0, "raffle not listed");
+    list->setCurrentIndex(index);
+    click(chooser, QStringLiteral("BTN_CONFIRMAR"));
+}
