@@ -2,7 +2,7 @@
 
 #include "data/TDM.h"
 #include "layout/TForm_pos.h"
-#include "mainwindow/MenuArtwork.h"
+#include "mainwindow/WidgetMenuParts.h"
 #include "platform/Dialogs.h"
 #include "platform/FileAttributes.h"
 #include "platform/Shell.h"
@@ -38,18 +38,7 @@ QString TForm_RIFA::videoLessonsAddress() { return QStringLiteral("https://www.k
 
 TForm_RIFA::TForm_RIFA(const AppServices &services, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ctx(services, m_raffle) {
-    setObjectName(QStringLiteral("TForm_RIFA"));
-    setWindowTitle(QStringLiteral("KORVANTE 2.0"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
-    resize(988, 683);
-
-    IMG_FUNDO = new QLabel(this);
-    IMG_FUNDO->setObjectName(QStringLiteral("IMG_FUNDO"));
-    IMG_FUNDO->setGeometry(0, 0, 972, 680);
-    IMG_FUNDO->setPixmap(MenuArtwork::background(MenuArtwork::MainProgram));
+    IMG_FUNDO = MenuParts::setUpMenuWindow(this, QStringLiteral("KORVANTE 2.0"), MenuArtwork::MainProgram);
     IMG_FUNDO->setMouseTracking(true);
     IMG_FUNDO->installEventFilter(this);
 
@@ -104,16 +93,7 @@ TForm_RIFA::TForm_RIFA(const AppServices &services, QWidget *parent)
     m_clicks.insert(choose, &TForm_RIFA::IMG_EscolherRifaClick);
     addHotArea("img_tiraOculto", {730, 606, 40, 25}, QString(), false);
 
-    LBL_RifaUsar = new QLabel(QStringLiteral("---"), this);
-    LBL_RifaUsar->setObjectName(QStringLiteral("LBL_RifaUsar"));
-    LBL_RifaUsar->setGeometry(334, 613, 357, 16);
-    LBL_RifaUsar->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(15);
-    LBL_RifaUsar->setFont(f);
-    QPalette red = LBL_RifaUsar->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    LBL_RifaUsar->setPalette(red);
+    LBL_RifaUsar = MenuParts::createRaffleLabel(this);
 
     Pop_Ajuda = new QMenu(this);
     Pop_Ajuda->setObjectName(QStringLiteral("Pop_Ajuda"));

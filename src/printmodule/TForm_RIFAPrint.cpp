@@ -1,7 +1,7 @@
 #include "printmodule/TForm_RIFAPrint.h"
 
 #include "data/TDM.h"
-#include "mainwindow/MenuArtwork.h"
+#include "mainwindow/WidgetMenuParts.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -11,17 +11,8 @@
 
 TForm_RIFAPrint::TForm_RIFAPrint(const AppServices &services, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ctx(services, m_raffle) {
-    setObjectName(QStringLiteral("TForm_RIFA"));
-    setWindowTitle(QStringLiteral("KORVANTE 2.0 - MÓDULO DE IMPRESSÃO EXTERNA"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
-
-    IMG_FUNDO = new QLabel(this);
-    IMG_FUNDO->setObjectName(QStringLiteral("IMG_FUNDO"));
-    IMG_FUNDO->setGeometry(0, 0, 972, 680);
-    IMG_FUNDO->setPixmap(MenuArtwork::background(MenuArtwork::PrintModule));
+    IMG_FUNDO = MenuParts::setUpMenuWindow(this, QStringLiteral("KORVANTE 2.0 - MÓDULO DE IMPRESSÃO EXTERNA"),
+                                           MenuArtwork::PrintModule);
     IMG_FUNDO->installEventFilter(this);
 
     img_fechar = new QLabel(this);
@@ -31,16 +22,7 @@ TForm_RIFAPrint::TForm_RIFAPrint(const AppServices &services, QWidget *parent)
     img_fechar->setCursor(Qt::PointingHandCursor);
     img_fechar->installEventFilter(this);
 
-    LBL_RifaUsar = new QLabel(QStringLiteral("---"), this);
-    LBL_RifaUsar->setObjectName(QStringLiteral("LBL_RifaUsar"));
-    LBL_RifaUsar->setGeometry(334, 613, 357, 16);
-    LBL_RifaUsar->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(15);
-    LBL_RifaUsar->setFont(f);
-    QPalette red = LBL_RifaUsar->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    LBL_RifaUsar->setPalette(red);
+    LBL_RifaUsar = MenuParts::createRaffleLabel(this);
 }
 
 void TForm_RIFAPrint::showEvent(QShowEvent *event) {
