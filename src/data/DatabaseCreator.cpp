@@ -25,19 +25,33 @@ bool isLocalPath(const QString &connection) {
 class Attachment {
 public:
     ~Attachment() { detach(); }
+    // Created without synchronous page writes: the script's many commits would each wait for the disk.
     bool createDatabase(const QString &connection, QString *error) {
-        QString path = connection;
-        path.replace(u'\'', QStringLiteral("''"));
-        const QByteArray sql = QStringLiteral("CREATE DATABASE '%1' USER '%2' PASSWORD '%3' PAGE_SIZE 16384 "
-                                              "DEFAULT CHARACTER SET WIN1252")
-                                   .arg(path, DatabaseCreator::user(), DatabaseCreator::password())
-                                   .toUtf8();
-        isc_tr_handle tr = 0;
-        if (isc_dsql_execute_immediate(m_status, &m_db, &tr, 0, sql.constData(), SQL_DIALECT_V6, nullptr))
+        QByteArray dpb;
+        dpb.append(char(isc_dpb_version1));
+        auto add = [&dpb](char tag, const QByteArray &value) {
+            dpb.append(tag);
+            dpb.append(char(value.size()));
+            dpb.append(value);
+        };
+        auto addInt = [&dpb](char tag, quint32 value) {
+            dpb.append(tag);
+            dpb.append(char(4));
+            for (int i = 0; i < 4; ++i) dpb.append(char((value >> (8 * i)) & 0xFF));
+        };
+        add(isc_dpb_user_name, DatabaseCreator::user().toUtf8());
+        add(isc_dpb_password, DatabaseCreator::password().toUtf8());
+        addInt(isc_dpb_page_size, 16384);
+        addInt(isc_dpb_sql_dialect, 3);
+        add(isc_dpb_set_db_charset, QByteArrayLiteral("WIN1252"));
+        add(isc_dpb_lc_ctype, QByteArrayLiteral("UTF8"));
+        addInt(isc_dpb_force_write, 0);
+        const QByteArray name = connection.toUtf8();
+        if (isc_create_database(m_status, 0, name.constData(), &m_db, short(dpb.size()), dpb.constData(), 0))
             return report(error);
         return true;
     }
-    bool attach(const QString &connection, QString *error) {
+    bool attach(const QString &connection, QString *error, int forcedWrites = -1) {
         QByteArray dpb;
         dpb.append(char(isc_dpb_version1));
         auto add = [&dpb](char tag, const QByteArray &value) {
@@ -48,6 +62,7 @@ public:
         add(isc_dpb_user_name, DatabaseCreator::user().toUtf8());
         add(isc_dpb_password, DatabaseCreator::password().toUtf8());
         add(isc_dpb_lc_ctype, QByteArrayLiteral("UTF8"));
+        if (forcedWrites >= 0) add(isc_dpb_force_write, QByteArray(1, char(forcedWrites)));
         const QByteArray name = connection.toUtf8();
         if (isc_attach_database(m_status, 0, name.constData(), &m_db, short(dpb.size()), dpb.constData()))
             return report(error);
@@ -90,7 +105,8 @@ private:
 
 } // namespace
 
-bool DatabaseCreator::create(const QString &connection, const QStringList &statements, QString *error) {
+bool DatabaseCreator::create(const QString &connection, const QStringList &statements, QString *error,
+                             Writes writes) {
     if (isLocalPath(connection) && QFile::exists(connection)) {
         if (error) *error = QStringLiteral("O arquivo já existe: %1").arg(connection);
         return false;
@@ -103,6 +119,11 @@ bool DatabaseCreator::create(const QString &connection, const QStringList &state
             return false;
         }
     }
+    db.detach();
+    if (writes == Writes::Synchronous && !setForcedWrites(connection, true, error)) {
+        if (isLocalPath(connection)) QFile::remove(connection);
+        return false;
+    }
     return true;
 }
 
@@ -112,4 +133,9 @@ bool DatabaseCreator::run(const QString &connection, const QStringList &statemen
     for (const QString &st : statements)
         if (!db.execute(st, error)) return false;
     return true;
+}
+
+bool DatabaseCreator::setForcedWrites(const QString &connection, bool on, QString *error) {
+    Attachment db;
+    return db.attach(connection, error, on ? 1 : 0);
 }

@@ -8,6 +8,9 @@
 #include "raffle/NumberBaseDealer.h"
 
 #include <QDir>
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -31,6 +34,16 @@ bool switchIndexes(QSqlDatabase &db, const QStringList &indexes, bool active, QS
         }
     }
     return true;
+}
+
+bool syncToDisk(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite)) return false;
+#ifdef Q_OS_WIN
+    return true; // the engine's own writes are synchronous again
+#else
+    return ::fsync(f.handle()) == 0;
+#endif
 }
 
 } // namespace
@@ -61,7 +74,10 @@ bool InstallationBuilder::build(const QString &folder, QString *error) {
         return false;
     };
 
-    if (!DatabaseCreator::create(mainWork, SchemaScript::mainDatabase(), error) ||
+    // Until the files carry their final names nothing depends on them: a crash leaves only
+    // the working files, which the next run throws away. So the bulk fill skips synchronous writes.
+    if (!DatabaseCreator::create(mainWork, SchemaScript::mainDatabase(), error,
+                                 DatabaseCreator::Writes::UntilSwitchedOn) ||
         !DatabaseCreator::create(printWork, SchemaScript::printDatabase(), error))
         return cleanUp();
 
@@ -104,6 +120,13 @@ bool InstallationBuilder::build(const QString &folder, QString *error) {
     QSqlDatabase::database(kConnection, false).close();
     QSqlDatabase::removeDatabase(kConnection);
     if (!ok) return cleanUp();
+    // Synchronous writes again for the life of the installation, and what the fill left in the
+    // system's cache on the disk before the files take their names.
+    if (!DatabaseCreator::setForcedWrites(mainWork, true, error) || !syncToDisk(mainWork) ||
+        !syncToDisk(printWork)) {
+        if (error->isEmpty()) *error = QStringLiteral("Não foi possível gravar os bancos no disco em %1").arg(folder);
+        return cleanUp();
+    }
 
     if (!QFile::rename(mainWork, mainFile) || !QFile::rename(printWork, printFile)) {
         QFile::remove(mainFile);

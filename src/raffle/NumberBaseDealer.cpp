@@ -1,5 +1,6 @@
 #include "raffle/NumberBaseDealer.h"
 
+#include "data/BulkWriter.h"
 #include "data/TicketTables.h"
 #include "platform/Dialogs.h"
 #include "platform/Random.h"
@@ -9,35 +10,35 @@
 #include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QRandomGenerator>
 #include <QTime>
+#include <limits>
 
 namespace {
 
 const QString kFailurePrefix = QStringLiteral("Houve uma falha na geração de números. Detalhes: ");
 
-// Many tickets in one statement: a UNION of one-row selects feeds the insert.
-QString batchInsert(const QString &table, int perTicket, int rows) {
+// Many tickets in one block of inserts, every value a parameter.
+QString blockInsert(const QString &table, int perTicket, int rows) {
+    const int width = perTicket + 1;
+    QStringList declarations, inserts;
     QString columns = QStringLiteral("NUMBILHETE");
-    QString values = QStringLiteral("CAST(? AS INTEGER)");
-    for (int k = 1; k <= perTicket; ++k) {
-        columns += QStringLiteral(", N%1").arg(k);
-        values += QStringLiteral(", CAST(? AS INTEGER)");
+    for (int k = 1; k <= perTicket; ++k) columns += QStringLiteral(", N%1").arg(k);
+    for (int r = 0; r < rows; ++r) {
+        QStringList values;
+        for (int c = 0; c < width; ++c) {
+            const int p = r * width + c;
+            declarations << QStringLiteral("p%1 INTEGER = ?").arg(p);
+            values << QStringLiteral(":p%1").arg(p);
+        }
+        inserts << QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);").arg(table, columns, values.join(u','));
     }
-    const QString one = QStringLiteral("SELECT %1 FROM RDB$DATABASE").arg(values);
-    QStringList parts;
-    parts.reserve(rows);
-    for (int r = 0; r < rows; ++r) parts << one;
-    return QStringLiteral("INSERT INTO %1 (%2) %3").arg(table, columns, parts.join(QStringLiteral(" UNION ALL ")));
+    return QStringLiteral("EXECUTE BLOCK (%1) AS BEGIN %2 END")
+        .arg(declarations.join(QStringLiteral(", ")), inserts.join(u' '));
 }
 
-QString singleInsert(const QString &table, int perTicket) {
-    QString columns = QStringLiteral("NUMBILHETE"), marks = QStringLiteral("?");
-    for (int k = 1; k <= perTicket; ++k) {
-        columns += QStringLiteral(", N%1").arg(k);
-        marks += QStringLiteral(", ?");
-    }
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns, marks);
-}
+// Tickets per block: the engine allows 255 statements' contexts and a bounded parameter message.
+int rowsPerBlock(int perTicket) { return std::min(NumberBaseDealer::RowsPerStatement, 1200 / (perTicket + 1)); }
 
 QString elapsedText(qint64 ms) { return QTime(0, 0).addMSecs(int(ms)).toString(QStringLiteral("hh:mm:ss")); }
 
@@ -125,50 +126,53 @@ bool NumberBaseDealer::fillMasterTable() {
     return true;
 }
 
-NumberBaseDealer::Result NumberBaseDealer::deal(const QString &table, int perTicket, QVector<qint32> &numbers,
-                                                qint64 firstKey, QVector<qint32> *failedNumbers) {
+NumberBaseDealer::Result NumberBaseDealer::deal(BulkWriter &writer, const QString &table, int perTicket,
+                                                QVector<qint32> &numbers, qint64 firstKey,
+                                                QVector<qint32> *failedNumbers) {
     Result result;
     result.ok = true;
     const int tickets = int(numbers.size() / perTicket);
-    // Fisher-Yates: a uniform dealing whose cost does not grow as the pool empties.
+    const int width = perTicket + 1;
+    // Fisher-Yates: a uniform dealing whose cost does not grow as the pool empties. A fast generator
+    // freshly seeded from the random source for every run: a million draws from the system's own
+    // source would cost a system call each.
+    quint32 seeds[8];
+    for (quint32 &seed : seeds) seed = m_random.bounded(std::numeric_limits<quint32>::max());
+    QRandomGenerator shuffle(seeds, 8);
     for (qsizetype i = numbers.size() - 1; i > 0; --i)
-        std::swap(numbers[i], numbers[m_random.bounded(quint32(i + 1))]);
+        std::swap(numbers[i], numbers[shuffle.bounded(quint32(i + 1))]);
 
-    QSqlQuery batch(m_db), tail(m_db), single(m_db);
-    const int fullRows = std::min(RowsPerStatement, std::max(tickets, 1));
-    batch.prepare(batchInsert(table, perTicket, fullRows));
-    single.prepare(singleInsert(table, perTicket));
-
-    auto insertOneByOne = [&](int first, int count) {
-        for (int i = first; i < first + count; ++i) {
-            single.addBindValue(qint32(firstKey + i));
-            for (int k = 0; k < perTicket; ++k) single.addBindValue(numbers[i * perTicket + k]);
-            if (single.exec()) {
-                ++result.inserted;
-                continue;
-            }
-            ++result.failed;
-            for (int k = 0; k < perTicket; ++k) failedNumbers->append(numbers[i * perTicket + k]);
-            const QString text = kFailurePrefix + single.lastError().text();
-            if (m_lastError.isEmpty()) m_lastError = text;
-            m_dialogs.message(QStringLiteral("KORVANTE"), text, BoxIcon::None);
-        }
-    };
+    const int perBlock = rowsPerBlock(perTicket);
+    const QString fullBlock = blockInsert(table, perTicket, perBlock);
+    const QString single = blockInsert(table, perTicket, 1);
+    QVector<qint32> values;
+    values.reserve(perBlock * width);
 
     if (m_progress) m_progress(0, tickets);
-    for (int first = 0; first < tickets; first += RowsPerStatement) {
-        const int count = std::min(RowsPerStatement, tickets - first);
-        QSqlQuery &q = count == fullRows ? batch : tail;
-        if (count != fullRows) q.prepare(batchInsert(table, perTicket, count));
+    for (int first = 0; first < tickets; first += perBlock) {
+        const int count = std::min(perBlock, tickets - first);
+        values.clear();
         for (int i = first; i < first + count; ++i) {
-            q.addBindValue(qint32(firstKey + i));
-            for (int k = 0; k < perTicket; ++k) q.addBindValue(numbers[i * perTicket + k]);
+            values << qint32(firstKey + i);
+            for (int k = 0; k < perTicket; ++k) values << numbers[i * perTicket + k];
         }
-        if (q.exec()) {
+        QString error;
+        if (writer.executePrepared(count == perBlock ? fullBlock : blockInsert(table, perTicket, count),
+                                   values.constData(), int(values.size()), &error)) {
             result.inserted += count;
         } else {
             // Find the ticket that cannot be written: each of the others still goes in.
-            insertOneByOne(first, count);
+            for (int i = 0; i < count; ++i) {
+                if (writer.executePrepared(single, values.constData() + i * width, width, &error)) {
+                    ++result.inserted;
+                    continue;
+                }
+                ++result.failed;
+                for (int k = 1; k < width; ++k) failedNumbers->append(values[i * width + k]);
+                const QString text = kFailurePrefix + error;
+                if (m_lastError.isEmpty()) m_lastError = text;
+                m_dialogs.message(QStringLiteral("KORVANTE"), text, BoxIcon::None);
+            }
         }
         if (m_progress) m_progress(first + count, tickets);
     }
@@ -214,19 +218,22 @@ NumberBaseDealer::Result NumberBaseDealer::generateTicketTable(const QString &ta
         return fail(reserve.lastError().text()), result;
     const qint64 firstKey = reserve.value(0).toLongLong() - tickets + 1;
 
-    if (!m_db.transaction()) return fail(m_db.lastError().text()), result;
+    BulkWriter writer;
+    if (!writer.open(m_db.databaseName(), &error)) return fail(error), result;
     QVector<qint32> failedNumbers;
-    result = deal(name, perTicket, pool, firstKey, &failedNumbers);
+    result = deal(writer, name, perTicket, pool, firstKey, &failedNumbers);
     // A modality not divisible by q leaves its last numbers undealt: they stay free.
     for (qsizetype i = qsizetype(tickets) * perTicket; i < pool.size(); ++i) failedNumbers.append(pool[i]);
     if (m_writeMarks) {
-        if (!exec(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE BETWEEN 1 AND ?"), {numbers}, &error))
+        // Rows and marks commit together: a run that dies leaves neither.
+        if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE BETWEEN 1 AND ?"), {numbers},
+                            &error))
             return fail(error), Result{};
         for (qint32 v : failedNumbers)
-            if (!exec(QStringLiteral("UPDATE BS1 SET INC = 0 WHERE NUMBILHETE = ?"), {v + 1}, &error))
+            if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 0 WHERE NUMBILHETE = ?"), {v + 1}, &error))
                 return fail(error), Result{};
     }
-    if (!m_db.commit()) return fail(m_db.lastError().text()), Result{};
+    if (!writer.commit(&error)) return fail(error), Result{};
     notice(QStringLiteral("Concluído com sucesso em...:") + elapsedText(clock.elapsed()));
     return result;
 }
@@ -260,19 +267,20 @@ NumberBaseDealer::Result NumberBaseDealer::appendTickets(const QString &table, i
             return fail(reserve.lastError().text()), result;
         firstKey = reserve.value(0).toLongLong() - tickets + 1;
     }
-    if (!m_db.transaction()) return fail(m_db.lastError().text()), result;
+    BulkWriter writer;
+    if (!writer.open(m_db.databaseName(), &error)) return fail(error), result;
     QVector<qint32> failedNumbers; // these stay marked as used, and out of the table
-    result = deal(name, perTicket, pool, firstKey, &failedNumbers);
+    result = deal(writer, name, perTicket, pool, firstKey, &failedNumbers);
     if (tickets > 0) {
-        if (!exec(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE <= ? AND N1 <= ? AND INC <> 1"),
-                  {upperBound + 1, upperBound}, &error))
+        if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE <= ? AND N1 <= ? AND INC <> 1"),
+                            {upperBound + 1, upperBound}, &error))
             return fail(error), Result{};
         // The few numbers that did not fill a whole ticket remain free for a later run.
         for (qsizetype i = qsizetype(tickets) * perTicket; i < pool.size(); ++i)
-            if (!exec(QStringLiteral("UPDATE BS1 SET INC = 0 WHERE NUMBILHETE = ?"), {pool[i] + 1}, &error))
+            if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 0 WHERE NUMBILHETE = ?"), {pool[i] + 1}, &error))
                 return fail(error), Result{};
     }
-    if (!m_db.commit()) return fail(m_db.lastError().text()), Result{};
+    if (!writer.commit(&error)) return fail(error), Result{};
     notice(QStringLiteral("Processo Concluído!"));
     return result;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+class BulkWriter;
 class Dialogs;
 class Random;
 
@@ -48,8 +49,8 @@ private:
     void notice(const QString &text);
     // Shuffles the numbers and inserts them q per ticket, keys from firstKey on. Fills the numbers
     // of failed tickets into *failedNumbers.
-    Result deal(const QString &table, int perTicket, QVector<qint32> &numbers, qint64 firstKey,
-                QVector<qint32> *failedNumbers);
+    Result deal(BulkWriter &writer, const QString &table, int perTicket, QVector<qint32> &numbers,
+                qint64 firstKey, QVector<qint32> *failedNumbers);
 
     QSqlDatabase m_db;
     Dialogs &m_dialogs;

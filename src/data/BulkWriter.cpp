@@ -1,0 +1,152 @@
+#include "data/BulkWriter.h"
+
+#include "data/DatabaseCreator.h"
+
+#include <QHash>
+#include <ibase.h>
+#include <vector>
+
+namespace {
+
+QString statusText(const ISC_STATUS *status) {
+    QString text;
+    char buffer[1024];
+    const ISC_STATUS *p = status;
+    while (fb_interpret(buffer, sizeof buffer, &p) > 0) {
+        if (!text.isEmpty()) text += u' ';
+        text += QString::fromLocal8Bit(buffer);
+    }
+    return text;
+}
+
+XSQLDA *allocate(int n) {
+    auto *da = static_cast<XSQLDA *>(calloc(1, XSQLDA_LENGTH(n)));
+    da->version = SQLDA_VERSION1;
+    da->sqln = short(n);
+    return da;
+}
+
+} // namespace
+
+struct BulkWriter::Impl {
+    struct Statement {
+        isc_stmt_handle handle = 0;
+        XSQLDA *params = nullptr;
+        std::vector<short> nulls;
+    };
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle db = 0;
+    isc_tr_handle tr = 0;
+    QHash<QString, Statement> prepared;
+
+    bool fail(QString *error) {
+        if (error) *error = statusText(status);
+        return false;
+    }
+
+    void dropStatements() {
+        for (Statement &s : prepared) {
+            ISC_STATUS_ARRAY ignored;
+            if (s.handle) isc_dsql_free_statement(ignored, &s.handle, DSQL_drop);
+            free(s.params);
+        }
+        prepared.clear();
+    }
+
+    Statement *prepare(const QString &sql, QString *error) {
+        auto it = prepared.find(sql);
+        if (it != prepared.end()) return &it.value();
+        Statement s;
+        if (isc_dsql_allocate_statement(status, &db, &s.handle)) return fail(error), nullptr;
+        const QByteArray text = sql.toUtf8();
+        if (isc_dsql_prepare(status, &tr, &s.handle, 0, text.constData(), SQL_DIALECT_V6, nullptr)) {
+            ISC_STATUS_ARRAY ignored;
+            isc_dsql_free_statement(ignored, &s.handle, DSQL_drop);
+            return fail(error), nullptr;
+        }
+        s.params = allocate(1);
+        if (isc_dsql_describe_bind(status, &s.handle, SQL_DIALECT_V6, s.params)) return fail(error), nullptr;
+        if (s.params->sqld > s.params->sqln) {
+            const int n = s.params->sqld;
+            free(s.params);
+            s.params = allocate(n);
+            if (isc_dsql_describe_bind(status, &s.handle, SQL_DIALECT_V6, s.params)) return fail(error), nullptr;
+        }
+        // The null flags must live where the stored statement keeps them.
+        Statement &kept = prepared.insert(sql, s).value();
+        kept.nulls.assign(kept.params->sqld, 0);
+        for (int i = 0; i < kept.params->sqld; ++i) {
+            XSQLVAR &v = kept.params->sqlvar[i];
+            v.sqltype = SQL_LONG | 1; // every parameter an integer, never null
+            v.sqllen = sizeof(ISC_LONG);
+            v.sqlscale = 0;
+            v.sqlind = &kept.nulls[i];
+        }
+        return &kept;
+    }
+
+    bool run(Statement &s, const qint32 *values, int count, QString *error) {
+        if (count != s.params->sqld) {
+            if (error) *error = QStringLiteral("%1 valores para %2 parâmetros").arg(count).arg(s.params->sqld);
+            return false;
+        }
+        for (int i = 0; i < count; ++i)
+            s.params->sqlvar[i].sqldata = reinterpret_cast<char *>(const_cast<qint32 *>(values + i));
+        if (isc_dsql_execute(status, &tr, &s.handle, SQL_DIALECT_V6, count ? s.params : nullptr)) return fail(error);
+        return true;
+    }
+};
+
+BulkWriter::BulkWriter() : d(std::make_unique<Impl>()) {}
+
+BulkWriter::~BulkWriter() {
+    rollback();
+    if (d->db) {
+        ISC_STATUS_ARRAY ignored;
+        isc_detach_database(ignored, &d->db);
+    }
+}
+
+bool BulkWriter::open(const QString &connection, QString *error) {
+    QByteArray dpb;
+    dpb.append(char(isc_dpb_version1));
+    auto add = [&dpb](char tag, const QByteArray &value) {
+        dpb.append(tag);
+        dpb.append(char(value.size()));
+        dpb.append(value);
+    };
+    add(isc_dpb_user_name, DatabaseCreator::user().toUtf8());
+    add(isc_dpb_password, DatabaseCreator::password().toUtf8());
+    add(isc_dpb_lc_ctype, QByteArrayLiteral("UTF8"));
+    const QByteArray name = connection.toUtf8();
+    if (isc_attach_database(d->status, 0, name.constData(), &d->db, short(dpb.size()), dpb.constData()))
+        return d->fail(error);
+    static char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait};
+    if (isc_start_transaction(d->status, &d->tr, 1, &d->db, short(sizeof tpb), tpb)) return d->fail(error);
+    return true;
+}
+
+bool BulkWriter::execute(const QString &sql, const QVector<qint32> &values, QString *error) {
+    return executePrepared(sql, values.constData(), int(values.size()), error);
+}
+
+bool BulkWriter::executePrepared(const QString &sql, const qint32 *values, int count, QString *error) {
+    Impl::Statement *s = d->prepare(sql, error);
+    return s && d->run(*s, values, count, error);
+}
+
+bool BulkWriter::commit(QString *error) {
+    d->dropStatements();
+    if (d->tr && isc_commit_transaction(d->status, &d->tr)) return d->fail(error);
+    d->tr = 0;
+    return true;
+}
+
+void BulkWriter::rollback() {
+    d->dropStatements();
+    if (d->tr) {
+        ISC_STATUS_ARRAY ignored;
+        isc_rollback_transaction(ignored, &d->tr);
+        d->tr = 0;
+    }
+}
