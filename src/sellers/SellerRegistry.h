@@ -1,12 +1,11 @@
 #pragma once
 
+#include "data/CachedTable.h"
+
 #include <QSqlDatabase>
-#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#include <QVector>
-#include <optional>
 
 // The sellers (CAD_VENDEDOR) as read, with the edits of the seller window held until they are saved.
 // A saved edit finds its row by every value as read, so a seller changed meanwhile on another
@@ -19,12 +18,12 @@ public:
 
     bool open(QString *error);
     void close();
-    bool isOpen() const { return m_open; }
+    bool isOpen() const { return m_table.isOpen(); }
 
     // The editable columns, in the order of the window's fields.
     static const QStringList &columns();
 
-    int rowCount() const { return int(m_rows.size()); }
+    int rowCount() const { return m_table.rowCount(); }
     int current() const { return m_current; }
     State state() const { return m_state; }
     QVariant value(const QString &column) const { return value(m_current, column); }
@@ -58,19 +57,9 @@ public:
     int findName(const QString &start) const;
 
 private:
-    struct Row {
-        QVector<QVariant> read; // as read; empty for a new seller
-        QVector<QVariant> now;
-        bool isNew() const { return read.isEmpty(); }
-        bool modified() const;
-    };
-    int column(const QString &name) const;
-
     QSqlDatabase m_db;
-    QSqlRecord m_record;
-    QVector<Row> m_rows;
+    CachedTable m_table{QStringLiteral("CDS_VENDEDOR")};
     int m_current = -1;
     int m_beforeInsert = -1;
     State m_state = State::Browse;
-    bool m_open = false;
 };

@@ -171,18 +171,8 @@ void TestConnection::cachedEditsFailWhenRowChangedMeanwhile() {
     QString error;
     QVERIFY(t.open(inst.tdm->CONEX_R(), QStringLiteral("CADASTRO"),
                    QStringLiteral("select * from CADASTRO order by CODRIFA"), {}, &error));
-    {
-        // Another computer changes raffle 3 after we read it.
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QStringLiteral("other"));
-        other.setDatabaseName(inst.file(QStringLiteral("CRF.XML")));
-        other.setUserName(QStringLiteral("SYSDBA"));
-        other.setPassword(QStringLiteral("quillmoss"));
-        QVERIFY(other.open());
-        QSqlQuery q(other);
-        QVERIFY(q.exec(QStringLiteral("update CADASTRO set LINK_SORT='outro' where CODRIFA=3")));
-        other.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    // Another computer changes raffle 3 after we read it.
+    QVERIFY(inst.execElsewhere(QStringLiteral("update CADASTRO set LINK_SORT='outro' where CODRIFA=3")));
 
     t.setValue(0, QStringLiteral("NOME_RIFA"), QStringLiteral("PRIMEIRA"));
     t.setValue(2, QStringLiteral("NOME_RIFA"), QStringLiteral("TERCEIRA"));

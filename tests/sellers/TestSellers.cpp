@@ -20,6 +20,7 @@ private Q_SLOTS:
     void editingSwitchesButtonsAndEscCancels();
     void editIsSaved();
     void sellerChangedElsewhereIsNotOverwritten();
+    void emptiedFieldIsSavedAgainWithoutConflict();
     void search_data();
     void search();
     void deleteAsksFirst();
@@ -187,6 +188,21 @@ void TestSellers::sellerChangedElsewhereIsNotOverwritten() {
         inst->dialogs.shown.last().text.contains(QStringLiteral("alterado ou excluído em outro computador")));
     QCOMPARE(nameInDb(3), QStringLiteral("Outro Nome"));
     QVERIFY(button("btn_gravar")->isEnabled()); // the change is still there to correct or cancel
+}
+
+void TestSellers::emptiedFieldIsSavedAgainWithoutConflict() {
+    QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("nav_last")), Qt::LeftButton);
+    // A field typed into and emptied again is written as NULL and must be found as NULL next time.
+    QTest::keyClicks(edit("dbbairro"), QStringLiteral("C"));
+    QTest::keyClick(edit("dbbairro"), Qt::Key_Backspace);
+    QTest::keyClicks(edit("dbnome"), QStringLiteral(" Filho"));
+    inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    QTest::keyClicks(edit("dbnome"), QStringLiteral(" Neto"));
+    inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    QCOMPARE(nameInDb(20), QStringLiteral("marcos pereira Filho Neto"));
+    QVERIFY(inst->scalar(QStringLiteral("SELECT BAIRRO_VEND FROM CAD_VENDEDOR WHERE COD_VEND=20")).isNull());
 }
 
 void TestSellers::search_data() {

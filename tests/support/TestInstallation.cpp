@@ -61,6 +61,24 @@ bool TestInstallation::exec(const QString &sql, const QVariantList &values) {
     return true;
 }
 
+bool TestInstallation::execElsewhere(const QString &sql) {
+    bool done = false;
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QStringLiteral("elsewhere"));
+        other.setDatabaseName(file(QStringLiteral("CRF.XML")));
+        other.setUserName(QStringLiteral("SYSDBA"));
+        other.setPassword(QStringLiteral("quillmoss"));
+        if (other.open()) {
+            QSqlQuery q(other);
+            done = q.exec(sql);
+            if (!done) qWarning() << "SQL failed:" << sql << q.lastError().text();
+            other.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("elsewhere"));
+    return done;
+}
+
 int TestInstallation::count(const QString &table) {
     return scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
 }

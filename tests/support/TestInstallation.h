@@ -33,6 +33,8 @@ public:
     QVariant scalar(const QString &sql, const QVariantList &values = {});
     bool exec(const QString &sql, const QVariantList &values = {});
     int count(const QString &table);
+    // Runs one statement on a connection of its own to CRF.XML, as another computer would.
+    bool execElsewhere(const QString &sql);
 
     RecordingDialogs dialogs;
     FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(10, 0))};
