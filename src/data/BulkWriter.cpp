@@ -1,23 +1,13 @@
 #include "data/BulkWriter.h"
 
-#include "data/DatabaseCreator.h"
+#include "data/FirebirdClient.h"
 
 #include <QHash>
-#include <ibase.h>
 #include <vector>
 
 namespace {
 
-QString statusText(const ISC_STATUS *status) {
-    QString text;
-    char buffer[1024];
-    const ISC_STATUS *p = status;
-    while (fb_interpret(buffer, sizeof buffer, &p) > 0) {
-        if (!text.isEmpty()) text += u' ';
-        text += QString::fromLocal8Bit(buffer);
-    }
-    return text;
-}
+using FirebirdClient::statusText;
 
 XSQLDA *allocate(int n) {
     auto *da = static_cast<XSQLDA *>(calloc(1, XSQLDA_LENGTH(n)));
@@ -108,19 +98,9 @@ BulkWriter::~BulkWriter() {
 }
 
 bool BulkWriter::open(const QString &connection, QString *error) {
-    QByteArray dpb;
-    dpb.append(char(isc_dpb_version1));
-    auto add = [&dpb](char tag, const QByteArray &value) {
-        dpb.append(tag);
-        dpb.append(char(value.size()));
-        dpb.append(value);
-    };
-    add(isc_dpb_user_name, DatabaseCreator::user().toUtf8());
-    add(isc_dpb_password, DatabaseCreator::password().toUtf8());
-    add(isc_dpb_lc_ctype, QByteArrayLiteral("UTF8"));
+    const FirebirdClient::ParameterBlock dpb;
     const QByteArray name = connection.toUtf8();
-    if (isc_attach_database(d->status, 0, name.constData(), &d->db, short(dpb.size()), dpb.constData()))
-        return d->fail(error);
+    if (isc_attach_database(d->status, 0, name.constData(), &d->db, dpb.size(), dpb.data())) return d->fail(error);
     static char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait};
     if (isc_start_transaction(d->status, &d->tr, 1, &d->db, short(sizeof tpb), tpb)) return d->fail(error);
     return true;

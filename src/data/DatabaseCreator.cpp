@@ -1,20 +1,12 @@
 #include "data/DatabaseCreator.h"
 
+#include "data/FirebirdClient.h"
+
 #include <QFile>
-#include <ibase.h>
 
 namespace {
 
-QString statusText(const ISC_STATUS *status) {
-    QString text;
-    char buffer[1024];
-    const ISC_STATUS *p = status;
-    while (fb_interpret(buffer, sizeof buffer, &p) > 0) {
-        if (!text.isEmpty()) text += u'\n';
-        text += QString::fromLocal8Bit(buffer);
-    }
-    return text;
-}
+using FirebirdClient::statusText;
 
 bool isLocalPath(const QString &connection) {
     // "host:path" and "host/port:path" go to a server; "C:\..." and "/..." are files.
@@ -27,44 +19,21 @@ public:
     ~Attachment() { detach(); }
     // Created without synchronous page writes: the script's many commits would each wait for the disk.
     bool createDatabase(const QString &connection, QString *error) {
-        QByteArray dpb;
-        dpb.append(char(isc_dpb_version1));
-        auto add = [&dpb](char tag, const QByteArray &value) {
-            dpb.append(tag);
-            dpb.append(char(value.size()));
-            dpb.append(value);
-        };
-        auto addInt = [&dpb](char tag, quint32 value) {
-            dpb.append(tag);
-            dpb.append(char(4));
-            for (int i = 0; i < 4; ++i) dpb.append(char((value >> (8 * i)) & 0xFF));
-        };
-        add(isc_dpb_user_name, DatabaseCreator::user().toUtf8());
-        add(isc_dpb_password, DatabaseCreator::password().toUtf8());
-        addInt(isc_dpb_page_size, 16384);
-        addInt(isc_dpb_sql_dialect, 3);
-        add(isc_dpb_set_db_charset, QByteArrayLiteral("WIN1252"));
-        add(isc_dpb_lc_ctype, QByteArrayLiteral("UTF8"));
-        addInt(isc_dpb_force_write, 0);
+        FirebirdClient::ParameterBlock dpb;
+        dpb.addInt(isc_dpb_page_size, 16384);
+        dpb.addInt(isc_dpb_sql_dialect, 3);
+        dpb.add(isc_dpb_set_db_charset, QByteArrayLiteral("WIN1252"));
+        dpb.addInt(isc_dpb_force_write, 0);
         const QByteArray name = connection.toUtf8();
-        if (isc_create_database(m_status, 0, name.constData(), &m_db, short(dpb.size()), dpb.constData(), 0))
+        if (isc_create_database(m_status, 0, name.constData(), &m_db, dpb.size(), dpb.data(), 0))
             return report(error);
         return true;
     }
     bool attach(const QString &connection, QString *error, int forcedWrites = -1) {
-        QByteArray dpb;
-        dpb.append(char(isc_dpb_version1));
-        auto add = [&dpb](char tag, const QByteArray &value) {
-            dpb.append(tag);
-            dpb.append(char(value.size()));
-            dpb.append(value);
-        };
-        add(isc_dpb_user_name, DatabaseCreator::user().toUtf8());
-        add(isc_dpb_password, DatabaseCreator::password().toUtf8());
-        add(isc_dpb_lc_ctype, QByteArrayLiteral("UTF8"));
-        if (forcedWrites >= 0) add(isc_dpb_force_write, QByteArray(1, char(forcedWrites)));
+        FirebirdClient::ParameterBlock dpb;
+        if (forcedWrites >= 0) dpb.add(isc_dpb_force_write, QByteArray(1, char(forcedWrites)));
         const QByteArray name = connection.toUtf8();
-        if (isc_attach_database(m_status, 0, name.constData(), &m_db, short(dpb.size()), dpb.constData()))
+        if (isc_attach_database(m_status, 0, name.constData(), &m_db, dpb.size(), dpb.data()))
             return report(error);
         return true;
     }
