@@ -1,4 +1,4 @@
-#include "mainwindow/ProgramStart.h"
+#include "mainwindow/WidgetProgramStart.h"
 #include "mainwindow/TForm_RIFA.h"
 
 int main(int argc, char *argv[]) { return runProgram<TForm_RIFA>(argc, argv); }

@@ -55,7 +55,14 @@ void CachedTable::close() {
 }
 
 QVariant CachedTable::readValue(const QVariant &v) const {
-    if (m_trim && v.typeId() == QMetaType::QString && !v.isNull()) return v.toString().trimmed();
+    if (m_trim && v.typeId() == QMetaType::QString && !v.isNull()) {
+        // Only the padding of CHAR columns: a blank typed at the start is part of the value.
+        QString text = v.toString();
+        qsizetype end = text.size();
+        while (end > 0 && text.at(end - 1) == u' ') --end;
+        text.truncate(end);
+        return text;
+    }
     return v;
 }
 

@@ -64,7 +64,7 @@ bool TDM::open(QString *error) {
     m_mainPath = DatabaseLocation::localMainPath(m_programFolder);
     m_printPath = DatabaseLocation::localPrintPath(m_programFolder);
     if (!loc.isLocal()) {
-        // Reaching the server's CRF.XML stands for the share test of the Windows original.
+        // Reaching the server's CRF.XML is how we learn that its folder can be reached.
         if (openConnection(QLatin1String(MainConnectionName), loc.serverMainPath(), nullptr)) {
             m_mainPath = loc.serverMainPath();
             m_printPath = loc.serverPrintPath();

@@ -201,31 +201,27 @@ NumberBaseDealer::Result NumberBaseDealer::generateTicketTable(const QString &ta
                      .arg(numbers));
             return result;
         }
-        if (m_writeMarks && !exec(QStringLiteral("update BS1 set INC=? where INC=1"), {0}, &error))
-            return fail(error), result;
     }
-    if (!exec(QStringLiteral("ALTER SEQUENCE GEN_%1_ID RESTART WITH 0").arg(name), {}, &error) ||
-        !exec(QStringLiteral("delete from %1").arg(name), {}, &error))
+    // Emptying, dealing, marks and the generator commit together: a run that fails or dies
+    // leaves the table and BS1 as they were.
+    BulkWriter writer;
+    if (!writer.open(m_db.databaseName(), &error)) return fail(error), result;
+    if ((m_writeMarks && !writer.execute(QStringLiteral("update BS1 set INC=0 where INC=1"), {}, &error)) ||
+        !writer.execute(QStringLiteral("delete from %1").arg(name), {}, &error))
         return fail(error), result;
 
     const int tickets = numbers / perTicket;
     QVector<qint32> pool(numbers);
     for (int v = 0; v < numbers; ++v) pool[v] = v;
-    QSqlQuery reserve(m_db);
-    // Keys 1..n reserved at once: the generator stands where n single inserts would leave it.
-    if (!reserve.exec(QStringLiteral("SELECT GEN_ID(GEN_%1_ID, %2) FROM RDB$DATABASE").arg(name).arg(tickets)) ||
-        !reserve.next())
-        return fail(reserve.lastError().text()), result;
-    const qint64 firstKey = reserve.value(0).toLongLong() - tickets + 1;
-
-    BulkWriter writer;
-    if (!writer.open(m_db.databaseName(), &error)) return fail(error), result;
+    const qint64 firstKey = 1;
     QVector<qint32> failedNumbers;
     result = deal(writer, name, perTicket, pool, firstKey, &failedNumbers);
     // A modality not divisible by q leaves its last numbers undealt: they stay free.
     for (qsizetype i = qsizetype(tickets) * perTicket; i < pool.size(); ++i) failedNumbers.append(pool[i]);
+    // The generator stands where n single inserts after its restart would leave it.
+    if (!writer.execute(QStringLiteral("ALTER SEQUENCE GEN_%1_ID RESTART WITH %2").arg(name).arg(tickets), {}, &error))
+        return fail(error), Result{};
     if (m_writeMarks) {
-        // Rows and marks commit together: a run that dies leaves neither.
         if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE BETWEEN 1 AND ?"), {numbers},
                             &error))
             return fail(error), Result{};

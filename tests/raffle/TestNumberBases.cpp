@@ -22,6 +22,7 @@ private Q_SLOTS:
     void appendingDealsOnlyFreeNumbersBelowTheBound();
     void appendingWithNothingFreeInsertsNothing();
     void failedInsertIsReportedAndTheRunGoesOn();
+    void failedRunLeavesTheTableAsItWas();
     void wrongParametersAreRefused_data();
     void wrongParametersAreRefused();
     void preparationToolRefusesBadCommands_data();
@@ -212,6 +213,26 @@ void TestNumberBases::failedInsertIsReportedAndTheRunGoesOn() {
     // The failed ticket's two numbers are free again; every other number is used.
     QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE N1 < 100 AND INC = 0")).toInt(), 2);
     QCOMPARE(inst->scalar(QStringLiteral("SELECT INC FROM BS1 WHERE N1 = 42")).toInt(), 0);
+}
+
+void TestNumberBases::failedRunLeavesTheTableAsItWas() {
+    inst->dialogs.setLenient(true);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok);
+    inst->dialogs.setLenient(false);
+    const auto before = tickets(QStringLiteral("BS2_100G"), 2);
+    // The marks cannot be written: the run fails at its very end.
+    QVERIFY(inst->exec(QStringLiteral("CREATE EXCEPTION NO_MARKS 'marcas bloqueadas'")));
+    QVERIFY(inst->exec(QStringLiteral("CREATE TRIGGER BS1_NO_MARKS FOR BS1 BEFORE UPDATE AS BEGIN "
+                                      "IF (NEW.INC = 1) THEN EXCEPTION NO_MARKS; END")));
+    inst->dialogs.expectMessage(QString(), BoxIcon::Error);
+    const auto r = dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100);
+    QVERIFY(inst->exec(QStringLiteral("DROP TRIGGER BS1_NO_MARKS")));
+    QVERIFY(inst->exec(QStringLiteral("DROP EXCEPTION NO_MARKS")));
+    QVERIFY(!r.ok);
+    QVERIFY(inst->dialogs.shown.last().text.contains(QStringLiteral("marcas bloqueadas")));
+    QCOMPARE(tickets(QStringLiteral("BS2_100G"), 2), before);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE INC = 1")).toInt(), 100);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT GEN_ID(GEN_BS2_100G_ID, 0) FROM RDB$DATABASE")).toInt(), 50);
 }
 
 void TestNumberBases::wrongParametersAreRefused_data() {

@@ -21,6 +21,7 @@ private Q_SLOTS:
     void editIsSaved();
     void sellerChangedElsewhereIsNotOverwritten();
     void emptiedFieldIsSavedAgainWithoutConflict();
+    void leadingBlankIsKeptAndSavedAgain();
     void search_data();
     void search();
     void deleteAsksFirst();
@@ -203,6 +204,27 @@ void TestSellers::emptiedFieldIsSavedAgainWithoutConflict() {
     QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
     QCOMPARE(nameInDb(20), QStringLiteral("marcos pereira Filho Neto"));
     QVERIFY(inst->scalar(QStringLiteral("SELECT BAIRRO_VEND FROM CAD_VENDEDOR WHERE COD_VEND=20")).isNull());
+}
+
+void TestSellers::leadingBlankIsKeptAndSavedAgain() {
+    QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("nav_last")), Qt::LeftButton);
+    edit("dbnome")->selectAll();
+    QTest::keyClicks(edit("dbnome"), QStringLiteral(" JOSE"));
+    inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    // Opened again, the row is found by the value as the database holds it, leading blank included.
+    form = std::make_unique<TForm_vendedor>(inst->services());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("nav_last")), Qt::LeftButton);
+    QCOMPARE(edit("dbnome")->text(), QStringLiteral(" JOSE"));
+    QTest::keyClicks(edit("dbbairro"), QStringLiteral("Centro"));
+    inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(nameInDb(20), QStringLiteral(" JOSE"));
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT BAIRRO_VEND FROM CAD_VENDEDOR WHERE COD_VEND=20")).toString(),
+             QStringLiteral("Centro"));
 }
 
 void TestSellers::search_data() {
