@@ -188,14 +188,12 @@ QList<QueuedTicket> PrintRun::readQueue(QString *error) const {
     return out;
 }
 
-void PrintRun::emptyQueue() {
-    QSqlDatabase db = m_ctx.tdm.CONEX_PRINT();
-    {
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("delete from TAB_PRN"));
-    }
-    db.close();
-    db.open();
+bool PrintRun::emptyQueue(QString *error) {
+    // The delete commits by itself; the connection stays as it is.
+    QSqlQuery q(m_ctx.tdm.CONEX_PRINT());
+    if (q.exec(QStringLiteral("delete from TAB_PRN"))) return true;
+    if (error) *error = q.lastError().text();
+    return false;
 }
 
 void PrintRun::chooseFormat(const QString &modalidade) {

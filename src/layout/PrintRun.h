@@ -30,8 +30,8 @@ public:
     bool fillQueue(const PrintRunInput &in, QString *error);
     bool TransferirRifaPRN(const QString &table, int perTicket, const PrintRunInput &in, QString *error);
     QList<QueuedTicket> readQueue(QString *error) const;
-    // After the preview closes: empty the queue and reconnect; failures are ignored.
-    void emptyQueue();
+    // Empties the queue once the preview has closed.
+    bool emptyQueue(QString *error = nullptr);
     // The authentication code of a validated ticket; empty outside the WhatsApp mode.
     QString Cod_AutBilhete_zap(int numBilhete, bool whatsMode) const;
 

@@ -1101,8 +1101,10 @@ void TForm_pos::botaoSalvarAtivoClick() {
 }
 
 void TForm_pos::img_fecharPOSClick() {
-    if (hasUnsavedChanges() && m_ctx.dialogs.question(QStringLiteral("Korvante"), kSaveQuestion, false))
+    if (hasUnsavedChanges() && m_ctx.dialogs.question(QStringLiteral("Korvante"), kSaveQuestion, false)) {
         botaoSalvarAtivoClick();
+        if (botaoSalvarAtivo->isVisible()) return; // the save failed and was reported: keep the edits
+    }
     done(QDialog::Accepted);
     if (m_variant == Variant::Main) m_ctx.tdm.AtualCadBaseID(m_ctx.tdm.CDS_RIfaUSar.record(0));
 }
@@ -1514,8 +1516,14 @@ void TForm_pos::runPrint(bool whatsMode) {
     writeTextBoxes();
     TicketSheet sheet(m_layout, m_run.digits(), whatsMode);
     sheet.setTickets(m_run.readQueue(&error));
+    if (!error.isEmpty()) {
+        // An unreadable queue must not look like an empty run that can be printed.
+        m_ctx.dialogs.error(QStringLiteral("Erro ao preparar a impressão: ") + error);
+        m_run.emptyQueue(&error);
+        return;
+    }
     TForm_Visualizar preview(sheet, m_ctx.dialogs, this);
     preview.exec();
-    m_run.emptyQueue();
+    if (!m_run.emptyQueue(&error)) m_ctx.dialogs.error(QStringLiteral("Erro ao esvaziar a fila de impressão: ") + error);
     Panel_impre_pos->hide();
 }

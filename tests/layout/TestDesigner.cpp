@@ -54,6 +54,7 @@ private Q_SLOTS:
     void millimetresBecomePixels();
     void draggingANumberWritesAllTen();
     void draggedFreeImageIsStoredWhenClosingWithYes();
+    void failedSaveOnCloseKeepsTheDesignerOpen();
     void resizedFreeImageIsSavedBesideTheOriginal();
     void gridButtonsRememberTheChoice();
     void printRunPreviewsAndEmptiesTheQueue();
@@ -247,6 +248,24 @@ void TestDesigner::draggedFreeImageIsStoredWhenClosingWithYes() {
     QSqlQuery q(inst->tdm->CONEX_PRINT());
     QVERIFY(q.exec(QStringLiteral("SELECT IMG_LIVRE1_L FROM cadastro_temp WHERE CODRIFA=1")) && q.next());
     QCOMPARE(q.value(0).toInt(), 125);
+}
+
+void TestDesigner::failedSaveOnCloseKeepsTheDesignerOpen() {
+    const QString path = inst->file(QStringLiteral("selo.jpg"));
+    QImage img(60, 40, QImage::Format_RGB32);
+    img.fill(Qt::darkGreen);
+    QVERIFY(img.save(path, "JPG"));
+    open(QStringLiteral("IMG_LIVRE1=?, IMG_LIVRE1_L=100, IMG_LIVRE1_T=90"), {path});
+    drag(child<QLabel>("Img_LIVRE1"), QPoint(25, 15));
+    // Another computer changes the raffle meanwhile: the save is refused.
+    QVERIFY(inst->execElsewhere(QStringLiteral("UPDATE CADASTRO SET LINK_SORT='outro' WHERE CODRIFA=1")));
+    inst->dialogs.expectQuestion(kSaveQuestion, true, QStringLiteral("Korvante"));
+    inst->dialogs.expectMessage(QString(), BoxIcon::Error);
+    child<QToolButton>("img_fecharPOS")->click();
+    QVERIFY(inst->dialogs.scriptDone());
+    QVERIFY(form->isVisible()); // the edits are still there to save again or to discard
+    QVERIFY(form->hasUnsavedChanges());
+    QCOMPARE(column(QStringLiteral("IMG_LIVRE1_L")).toInt(), 100);
 }
 
 void TestDesigner::resizedFreeImageIsSavedBesideTheOriginal() {
