@@ -84,13 +84,16 @@ int main(int argc, char *argv[]) {
     const QString cmd = args[0];
     if (cmd == u"script") {
         QTextStream out(stdout);
-        out << "-- CRF.XML\n" << SchemaScript::asText(SchemaScript::mainDatabase()) << "\n-- ID_BASE.FDB\n"
+        out << "-- CRF.XML\n"
+            << SchemaScript::asText(SchemaScript::mainDatabase()) << "\n-- ID_BASE.FDB\n"
             << SchemaScript::asText(SchemaScript::printDatabase());
         return 0;
     }
 
-    const QMap<QString, int> arity{{QStringLiteral("instalar"), 2}, {QStringLiteral("criar"), 2},
-                                   {QStringLiteral("bs1"), 2},      {QStringLiteral("gerar"), 5},
+    const QMap<QString, int> arity{{QStringLiteral("instalar"), 2},
+                                   {QStringLiteral("criar"), 2},
+                                   {QStringLiteral("bs1"), 2},
+                                   {QStringLiteral("gerar"), 5},
                                    {QStringLiteral("acrescentar"), 5}};
     if (!arity.contains(cmd)) {
         std::fputs(kUsage, stderr);
@@ -115,7 +118,8 @@ int main(int argc, char *argv[]) {
     }
     if (cmd == u"instalar") {
         InstallationBuilder builder(dialogs, random);
-        builder.setProgress([&](const QString &stage, qint64 done, qint64 total) { bar.show(stage, done, total); });
+        builder.setProgress(
+            [&](const QString &stage, qint64 done, qint64 total) { bar.show(stage, done, total); });
         QString error;
         const bool ok = builder.build(folder, &error);
         bar.finish();
@@ -129,7 +133,8 @@ int main(int argc, char *argv[]) {
     int q = 0, value = 0;
     if (cmd != u"bs1") {
         if (!toInt(args[3], &q) || !toInt(args[4], &value))
-            return failWith(QStringLiteral("Q e %1 devem ser números inteiros").arg(cmd == u"gerar" ? "M" : "U"), 2);
+            return failWith(
+                QStringLiteral("Q e %1 devem ser números inteiros").arg(cmd == u"gerar" ? "M" : "U"), 2);
         const QString why = cmd == u"gerar" ? NumberBaseDealer::checkGenerate(args[2], q, value)
                                             : NumberBaseDealer::checkAppend(args[2], q, value);
         if (!why.isEmpty()) return failWith(why, 2);
@@ -139,7 +144,9 @@ int main(int argc, char *argv[]) {
     QString error;
     if (!TDM::openConnection(QStringLiteral("KORVANTE"), mainFile, &error)) return failWith(error);
     NumberBaseDealer dealer(QSqlDatabase::database(QStringLiteral("KORVANTE"), false), dialogs, random);
-    dealer.setProgress([&](qint64 done, qint64 total) { bar.show(cmd == u"bs1" ? QStringLiteral("BS1") : args[2].toUpper(), done, total); });
+    dealer.setProgress([&](qint64 done, qint64 total) {
+        bar.show(cmd == u"bs1" ? QStringLiteral("BS1") : args[2].toUpper(), done, total);
+    });
     bool ok = false;
     if (cmd == u"bs1") {
         ok = dealer.fillMasterTable();

@@ -10,9 +10,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <sys/resource.h>
@@ -67,18 +67,20 @@ int main(int argc, char *argv[]) {
     }
     QSqlDatabase db = QSqlDatabase::database(QStringLiteral("bench"));
     QStringList tables{QStringLiteral("BS1")};
-    for (const TicketTable &t : TicketTables::all()) tables << t.name;
+    for (const TicketTable &t : TicketTables::all())
+        tables << t.name;
 
     qint64 rows = 0;
     double engine = 0;
     for (const QString &table : tables) {
         // An empty copy with the same columns, key, trigger and indexes.
         const QString copy = table + QStringLiteral("_CP");
-        QStringList ddl = table == QLatin1String("BS1")
-                              ? QStringList{QStringLiteral("CREATE TABLE BS1 (NUMBILHETE INTEGER NOT NULL PRIMARY KEY, "
-                                                           "N1 INTEGER, INC SMALLINT, VALID_R1 CHAR(1), VALID_R2 CHAR(1), "
-                                                           "VALID_R3 CHAR(1), VALID_R4 CHAR(1), VALID_R5 CHAR(1))")}
-                              : SchemaScript::ticketTable(table);
+        QStringList ddl =
+            table == QLatin1String("BS1")
+                ? QStringList{QStringLiteral("CREATE TABLE BS1 (NUMBILHETE INTEGER NOT NULL PRIMARY KEY, "
+                                             "N1 INTEGER, INC SMALLINT, VALID_R1 CHAR(1), VALID_R2 CHAR(1), "
+                                             "VALID_R3 CHAR(1), VALID_R4 CHAR(1), VALID_R5 CHAR(1))")}
+                : SchemaScript::ticketTable(table);
         for (QString statement : ddl) {
             statement.replace(table, copy);
             if (!run(db, statement)) return 1;
@@ -104,8 +106,8 @@ int main(int argc, char *argv[]) {
             if (!run(db, QStringLiteral("ALTER INDEX %1 ACTIVE").arg(index))) return 1;
         const double seconds = t.elapsed() / 1000.0;
         engine += seconds;
-        std::printf("%-14s %8d linhas  nossa %6.2f s  motor %6.2f s\n", qPrintable(table), q.numRowsAffected(),
-                    stageSeconds.value(table), seconds);
+        std::printf("%-14s %8d linhas  nossa %6.2f s  motor %6.2f s\n", qPrintable(table),
+                    q.numRowsAffected(), stageSeconds.value(table), seconds);
     }
     const double ours = rows / prepared, theirs = rows / engine;
     std::printf("linhas: %lld\n", rows);

@@ -60,7 +60,8 @@ struct BulkWriter::Impl {
             const int n = s.params->sqld;
             free(s.params);
             s.params = allocate(n);
-            if (isc_dsql_describe_bind(status, &s.handle, SQL_DIALECT_V6, s.params)) return fail(error), nullptr;
+            if (isc_dsql_describe_bind(status, &s.handle, SQL_DIALECT_V6, s.params))
+                return fail(error), nullptr;
         }
         // The null flags must live where the stored statement keeps them.
         Statement &kept = prepared.insert(sql, s).value();
@@ -77,12 +78,14 @@ struct BulkWriter::Impl {
 
     bool run(Statement &s, const qint32 *values, int count, QString *error) {
         if (count != s.params->sqld) {
-            if (error) *error = QStringLiteral("%1 valores para %2 parâmetros").arg(count).arg(s.params->sqld);
+            if (error)
+                *error = QStringLiteral("%1 valores para %2 parâmetros").arg(count).arg(s.params->sqld);
             return false;
         }
         for (int i = 0; i < count; ++i)
             s.params->sqlvar[i].sqldata = reinterpret_cast<char *>(const_cast<qint32 *>(values + i));
-        if (isc_dsql_execute(status, &tr, &s.handle, SQL_DIALECT_V6, count ? s.params : nullptr)) return fail(error);
+        if (isc_dsql_execute(status, &tr, &s.handle, SQL_DIALECT_V6, count ? s.params : nullptr))
+            return fail(error);
         return true;
     }
 };
@@ -100,8 +103,10 @@ BulkWriter::~BulkWriter() {
 bool BulkWriter::open(const QString &connection, QString *error) {
     const FirebirdClient::ParameterBlock dpb;
     const QByteArray name = connection.toUtf8();
-    if (isc_attach_database(d->status, 0, name.constData(), &d->db, dpb.size(), dpb.data())) return d->fail(error);
-    static char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait};
+    if (isc_attach_database(d->status, 0, name.constData(), &d->db, dpb.size(), dpb.data()))
+        return d->fail(error);
+    static char tpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version,
+                         isc_tpb_wait};
     if (isc_start_transaction(d->status, &d->tr, 1, &d->db, short(sizeof tpb), tpb)) return d->fail(error);
     return true;
 }

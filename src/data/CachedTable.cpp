@@ -8,10 +8,13 @@
 
 namespace {
 
-bool differs(const QVariant &a, const QVariant &b) { return a.isNull() != b.isNull() || (!a.isNull() && a != b); }
+bool differs(const QVariant &a, const QVariant &b) {
+    return a.isNull() != b.isNull() || (!a.isNull() && a != b);
+}
 
-const QString kChanged = QStringLiteral("O registro foi alterado ou excluído por outro usuário desde que foi lido. "
-                                        "Nada foi gravado; abra a janela novamente para ver os dados atuais.");
+const QString kChanged =
+    QStringLiteral("O registro foi alterado ou excluído por outro usuário desde que foi lido. "
+                   "Nada foi gravado; abra a janela novamente para ver os dados atuais.");
 
 } // namespace
 
@@ -26,7 +29,8 @@ bool CachedTable::open(const QSqlDatabase &db, const QString &updateTable, const
         if (error) *error = q.lastError().text();
         return false;
     }
-    for (const QVariant &v : values) q.addBindValue(sqlValue(v));
+    for (const QVariant &v : values)
+        q.addBindValue(sqlValue(v));
     if (!q.exec()) {
         if (error) *error = q.lastError().text();
         return false;
@@ -35,7 +39,8 @@ bool CachedTable::open(const QSqlDatabase &db, const QString &updateTable, const
     while (q.next()) {
         Row row;
         row.read.resize(m_columns.count());
-        for (int c = 0; c < m_columns.count(); ++c) row.read[c] = readValue(q.value(c));
+        for (int c = 0; c < m_columns.count(); ++c)
+            row.read[c] = readValue(q.value(c));
         row.now = row.read;
         m_rows.append(row);
     }
@@ -59,18 +64,22 @@ QVariant CachedTable::readValue(const QVariant &v) const {
         // Only the padding of CHAR columns: a blank typed at the start is part of the value.
         QString text = v.toString();
         qsizetype end = text.size();
-        while (end > 0 && text.at(end - 1) == u' ') --end;
+        while (end > 0 && text.at(end - 1) == u' ')
+            --end;
         text.truncate(end);
         return text;
     }
     return v;
 }
 
-int CachedTable::columnIndex(const QString &column) const { return m_columns.indexOf(column.toUpper()); }
+int CachedTable::columnIndex(const QString &column) const {
+    return m_columns.indexOf(column.toUpper());
+}
 
 QStringList CachedTable::columns() const {
     QStringList names;
-    for (int c = 0; c < m_columns.count(); ++c) names << m_columns.fieldName(c);
+    for (int c = 0; c < m_columns.count(); ++c)
+        names << m_columns.fieldName(c);
     return names;
 }
 
@@ -89,7 +98,8 @@ QVariant CachedTable::originalValue(int row, const QString &column) const {
 QSqlRecord CachedTable::record(int row) const {
     QSqlRecord r = m_columns;
     if (row >= 0 && row < rowCount())
-        for (int c = 0; c < r.count(); ++c) r.setValue(c, m_rows[row].now[c]);
+        for (int c = 0; c < r.count(); ++c)
+            r.setValue(c, m_rows[row].now[c]);
     return r;
 }
 
@@ -110,13 +120,16 @@ void CachedTable::setValue(int row, const QString &column, const QVariant &value
 int CachedTable::appendRow() {
     Row row;
     row.inserted = true;
-    for (int c = 0; c < m_columns.count(); ++c) row.read << QVariant(m_columns.field(c).metaType());
+    for (int c = 0; c < m_columns.count(); ++c)
+        row.read << QVariant(m_columns.field(c).metaType());
     row.now = row.read;
     m_rows.append(row);
     return rowCount() - 1;
 }
 
-bool CachedTable::isRowInserted(int row) const { return row >= 0 && row < rowCount() && m_rows[row].inserted; }
+bool CachedTable::isRowInserted(int row) const {
+    return row >= 0 && row < rowCount() && m_rows[row].inserted;
+}
 
 void CachedTable::deleteRow(int row) {
     if (row < 0 || row >= rowCount()) return;
@@ -164,7 +177,8 @@ bool CachedTable::isModified() const {
 }
 
 void CachedTable::cancelUpdates() {
-    for (int r = rowCount() - 1; r >= 0; --r) revertRow(r);
+    for (int r = rowCount() - 1; r >= 0; --r)
+        revertRow(r);
     // New rows stand after every read one, so the deleted rows go back to where they stood.
     for (auto d = m_deleted.crbegin(); d != m_deleted.crend(); ++d)
         m_rows.insert(qMin(d->at, rowCount()), Row{d->read, d->read, false});
@@ -202,7 +216,8 @@ bool CachedTable::writeUpdate(const Row &row, QString *error) {
         binds << (now.isNull() ? QVariant(m_columns.field(c).metaType()) : sqlValue(now));
     }
     const QString where = whereAsRead(row.read, &binds);
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m_table, sets.join(QStringLiteral(", ")), where);
+    const QString sql =
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m_table, sets.join(QStringLiteral(", ")), where);
     return execOnRowAsRead(sql, binds, error);
 }
 
@@ -226,12 +241,14 @@ bool CachedTable::writeInsert(const Row &row, QVector<QVariant> *stored, QString
     if (!back.isEmpty()) sql += QStringLiteral(" RETURNING ") + back.join(u',');
     QSqlQuery q(m_db);
     if (!q.prepare(sql)) return rollBack(error, q.lastError().text());
-    for (const QVariant &v : binds) q.addBindValue(v);
+    for (const QVariant &v : binds)
+        q.addBindValue(v);
     if (!q.exec()) return rollBack(error, q.lastError().text());
     *stored = row.now;
     if (back.isEmpty()) return true;
     if (!q.next()) return rollBack(error, QStringLiteral("O banco de dados não devolveu o novo registro."));
-    for (int i = 0; i < back.size(); ++i) (*stored)[columnIndex(back[i])] = readValue(q.value(i));
+    for (int i = 0; i < back.size(); ++i)
+        (*stored)[columnIndex(back[i])] = readValue(q.value(i));
     return true;
 }
 
@@ -244,7 +261,8 @@ bool CachedTable::writeDelete(const QVector<QVariant> &read, QString *error) {
 bool CachedTable::execOnRowAsRead(const QString &sql, const QVariantList &binds, QString *error) {
     QSqlQuery q(m_db);
     if (!q.prepare(sql)) return rollBack(error, q.lastError().text());
-    for (const QVariant &v : binds) q.addBindValue(v);
+    for (const QVariant &v : binds)
+        q.addBindValue(v);
     if (!q.exec()) return rollBack(error, q.lastError().text());
     // The driver reports success when the WHERE matched nothing: the row changed meanwhile.
     if (q.numRowsAffected() != 1) {
@@ -274,7 +292,8 @@ bool CachedTable::applyUpdates(QString *error) {
         added << qMakePair(r, stored);
     }
     if (!m_db.commit()) return rollBack(error, m_db.lastError().text());
-    for (const auto &[r, stored] : added) m_rows[r].now = stored;
+    for (const auto &[r, stored] : added)
+        m_rows[r].now = stored;
     for (Row &row : m_rows) {
         row.read = row.now;
         row.inserted = false;

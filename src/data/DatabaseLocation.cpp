@@ -14,7 +14,8 @@ QString serverFile(const QString &server, const QString &folder, const QString &
     // The folder keeps the server's own separators (C:\Rifas on Windows, /srv/rifas elsewhere).
     const QChar sep = folder.contains(u'\\') ? u'\\' : u'/';
     QString f = folder;
-    while (f.endsWith(u'\\') || f.endsWith(u'/')) f.chop(1);
+    while (f.endsWith(u'\\') || f.endsWith(u'/'))
+        f.chop(1);
     return server.trimmed() + u':' + f + sep + file;
 }
 
@@ -33,7 +34,9 @@ DatabaseLocation DatabaseLocation::fromConfig(const QString &programFolder) {
     return loc;
 }
 
-QString DatabaseLocation::serverMainPath() const { return serverFile(server, serverFolder, QStringLiteral("CRF.XML")); }
+QString DatabaseLocation::serverMainPath() const {
+    return serverFile(server, serverFolder, QStringLiteral("CRF.XML"));
+}
 
 QString DatabaseLocation::serverPrintPath() const {
     return serverFile(server, serverFolder, QStringLiteral("ID_BASE.FDB"));
@@ -47,9 +50,10 @@ QString DatabaseLocation::shareText() const {
 QString DatabaseLocation::unreachableMessage() const {
     return QStringLiteral("Não foi possível conectar ao Banco de Dados neste Caminho:\\\\") + server + u'\\' +
            shareText() + QStringLiteral("\\CRF.XML") + QStringLiteral("\r\r") +
-           QStringLiteral("O Sistema vai conectar a Base de Dados Local. Depois, analise essa comunicação em REDE "
-                          "com a base que está tentando Conexão. Veja se o Mesmo está com todas as permissões de "
-                          "Administrador para Leitura/Gravação Total para TODOS os Usuários!");
+           QStringLiteral(
+               "O Sistema vai conectar a Base de Dados Local. Depois, analise essa comunicação em REDE "
+               "com a base que está tentando Conexão. Veja se o Mesmo está com todas as permissões de "
+               "Administrador para Leitura/Gravação Total para TODOS os Usuários!");
 }
 
 QString DatabaseLocation::localMainPath(const QString &programFolder) {

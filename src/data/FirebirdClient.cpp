@@ -31,7 +31,8 @@ void ParameterBlock::add(char tag, const QByteArray &value) {
 void ParameterBlock::addInt(char tag, quint32 value) {
     m_bytes.append(tag);
     m_bytes.append(char(4));
-    for (int i = 0; i < 4; ++i) m_bytes.append(char((value >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i)
+        m_bytes.append(char((value >> (8 * i)) & 0xFF));
 }
 
 } // namespace FirebirdClient

@@ -4,7 +4,8 @@
 
 namespace {
 
-const char *const kMarks = "VALID_R1 CHAR(1), VALID_R2 CHAR(1), VALID_R3 CHAR(1), VALID_R4 CHAR(1), VALID_R5 CHAR(1)";
+const char *const kMarks =
+    "VALID_R1 CHAR(1), VALID_R2 CHAR(1), VALID_R3 CHAR(1), VALID_R4 CHAR(1), VALID_R5 CHAR(1)";
 
 // Generator and before-insert trigger that fill a key left null.
 QStringList autoNumber(const QString &table, const QString &key) {
@@ -33,11 +34,13 @@ QString raffleColumnsUpToTextWidth() {
 
 QString cadastroTable() {
     QString numbers;
-    for (int i = 1; i <= 10; ++i) numbers += QStringLiteral("POS_N%1_L INTEGER, POS_N%1_T INTEGER, ").arg(i);
+    for (int i = 1; i <= 10; ++i)
+        numbers += QStringLiteral("POS_N%1_L INTEGER, POS_N%1_T INTEGER, ").arg(i);
     return QStringLiteral("CREATE TABLE CADASTRO (CODRIFA INTEGER NOT NULL PRIMARY KEY, ") +
            raffleColumnsUpToTextWidth() +
-           QStringLiteral(", POS_TEXTO_BAS_C_L INTEGER, POS_TEXTO_BAS_C_T INTEGER, DIM_TEXTO_BAS_C_ALT INTEGER, "
-                          "DIM_TEXTO_BAS_C_COMP INTEGER, ART_BASICA VARCHAR(300), ") +
+           QStringLiteral(
+               ", POS_TEXTO_BAS_C_L INTEGER, POS_TEXTO_BAS_C_T INTEGER, DIM_TEXTO_BAS_C_ALT INTEGER, "
+               "DIM_TEXTO_BAS_C_COMP INTEGER, ART_BASICA VARCHAR(300), ") +
            numbers +
            QStringLiteral("USAR_CBARRA SMALLINT, POS_CBARRA1_L INTEGER, POS_CBARRA1_T INTEGER, "
                           "POS_CBARRA2_L INTEGER, POS_CBARRA2_T INTEGER, DIM_BILHETE_ALT INTEGER, "
@@ -51,7 +54,8 @@ QString cadastroTable() {
 
 QStringList slotRows(const QString &table) {
     QStringList rows;
-    for (int k = 1; k <= 5; ++k) rows << QStringLiteral("INSERT INTO %1 (CODRIFA) VALUES (%2)").arg(table).arg(k);
+    for (int k = 1; k <= 5; ++k)
+        rows << QStringLiteral("INSERT INTO %1 (CODRIFA) VALUES (%2)").arg(table).arg(k);
     return rows;
 }
 
@@ -59,7 +63,8 @@ QStringList slotRows(const QString &table) {
 QStringList newRaffleSlots() {
     QStringList rows;
     for (int k = 1; k <= 5; ++k)
-        rows << QStringLiteral("INSERT INTO CADASTRO (CODRIFA, RIFA_ATIVA, NOME_RIFA) VALUES (%1, 1, 'RIFA %1')")
+        rows << QStringLiteral(
+                    "INSERT INTO CADASTRO (CODRIFA, RIFA_ATIVA, NOME_RIFA) VALUES (%1, 1, 'RIFA %1')")
                     .arg(k);
     return rows;
 }
@@ -72,7 +77,8 @@ QStringList ticketTable(const QString &name) {
     const auto table = TicketTables::find(name);
     if (!table) return {};
     QString numbers;
-    for (int i = 1; i <= table->perTicket; ++i) numbers += QStringLiteral("N%1 INTEGER, ").arg(i);
+    for (int i = 1; i <= table->perTicket; ++i)
+        numbers += QStringLiteral("N%1 INTEGER, ").arg(i);
     QStringList s{QStringLiteral("CREATE TABLE %1 (NUMBILHETE INTEGER NOT NULL PRIMARY KEY, %2%3)")
                       .arg(table->name, numbers, QLatin1String(kMarks))};
     s << autoNumber(table->name, QStringLiteral("NUMBILHETE"));
@@ -85,29 +91,34 @@ QStringList mainDatabase() {
     QStringList s;
     s << cadastroTable() << newRaffleSlots();
 
-    s << QStringLiteral("CREATE TABLE BS1 (NUMBILHETE INTEGER NOT NULL PRIMARY KEY, N1 INTEGER, INC SMALLINT, %1)")
+    s << QStringLiteral(
+             "CREATE TABLE BS1 (NUMBILHETE INTEGER NOT NULL PRIMARY KEY, N1 INTEGER, INC SMALLINT, %1)")
              .arg(QLatin1String(kMarks));
     s << autoNumber(QStringLiteral("BS1"), QStringLiteral("NUMBILHETE"));
 
-    for (const TicketTable &t : TicketTables::all()) s << ticketTable(t.name);
+    for (const TicketTable &t : TicketTables::all())
+        s << ticketTable(t.name);
 
     for (int n = 1; n <= 5; ++n) {
         const QString table = TicketTables::buyerTable(n);
-        s << QStringLiteral("CREATE TABLE %1 (AUTOCOD INTEGER NOT NULL PRIMARY KEY, NUM_CAD_RIFA SMALLINT, "
-                            "NOMECOMP VARCHAR(40), ENDCOMP VARCHAR(50), CIDCOMP VARCHAR(30), UFCOMP CHAR(2), "
-                            "FONECOMP VARCHAR(15), VALOR DOUBLE PRECISION, NUMBILHETE INTEGER, VALIDADO CHAR(3), "
-                            "AUT_DIGITAL_VAL CHAR(15), DATA_VAL DATE, COD_VENDEDOR INTEGER, VIAZAP VARCHAR(3))")
+        s << QStringLiteral(
+                 "CREATE TABLE %1 (AUTOCOD INTEGER NOT NULL PRIMARY KEY, NUM_CAD_RIFA SMALLINT, "
+                 "NOMECOMP VARCHAR(40), ENDCOMP VARCHAR(50), CIDCOMP VARCHAR(30), UFCOMP CHAR(2), "
+                 "FONECOMP VARCHAR(15), VALOR DOUBLE PRECISION, NUMBILHETE INTEGER, VALIDADO CHAR(3), "
+                 "AUT_DIGITAL_VAL CHAR(15), DATA_VAL DATE, COD_VENDEDOR INTEGER, VIAZAP VARCHAR(3))")
                  .arg(table);
         s << autoNumber(table, QStringLiteral("AUTOCOD"));
         // One buyer row per ticket: a ticket can never be sold twice, not even from two computers at once.
         s << QStringLiteral("CREATE UNIQUE INDEX UQ_%1_NUMBILHETE ON %1 (NUMBILHETE)").arg(table);
     }
 
-    s << QStringLiteral("CREATE TABLE CAD_VENDEDOR (COD_VEND INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY, "
-                        "NOME_VEND VARCHAR(50), END_VEND VARCHAR(100), BAIRRO_VEND VARCHAR(30), CID_VEND VARCHAR(30), "
-                        "UF_VEND CHAR(2), CPF_VEND VARCHAR(16), FONE1 CHAR(15), FONE2 CHAR(15))");
-    s << QStringLiteral("CREATE TABLE TELEFONE (AUTOCOD_FONE INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY, "
-                        "DDD VARCHAR(3), TELEFONE VARCHAR(10))");
+    s << QStringLiteral(
+        "CREATE TABLE CAD_VENDEDOR (COD_VEND INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY, "
+        "NOME_VEND VARCHAR(50), END_VEND VARCHAR(100), BAIRRO_VEND VARCHAR(30), CID_VEND VARCHAR(30), "
+        "UF_VEND CHAR(2), CPF_VEND VARCHAR(16), FONE1 CHAR(15), FONE2 CHAR(15))");
+    s << QStringLiteral(
+        "CREATE TABLE TELEFONE (AUTOCOD_FONE INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY, "
+        "DDD VARCHAR(3), TELEFONE VARCHAR(10))");
     s << QStringLiteral("CREATE TABLE LIST_ARQUIVOS (NOME_ARQUIVO VARCHAR(30) NOT NULL PRIMARY KEY)");
     s << QStringLiteral("INSERT INTO LIST_ARQUIVOS (NOME_ARQUIVO) VALUES ('vendorifas')");
     s << QStringLiteral("CREATE TABLE BACKUP (CAMINHO VARCHAR(512), STATUS VARCHAR(30))");
@@ -116,9 +127,10 @@ QStringList mainDatabase() {
 
 QStringList printDatabase() {
     QStringList s;
-    s << QStringLiteral("CREATE TABLE TAB_PRN (AUTOCOD INTEGER NOT NULL PRIMARY KEY, N1 INTEGER, N2 INTEGER, "
-                        "N3 INTEGER, N4 INTEGER, N5 INTEGER, BASE VARCHAR(15), NUMBILHETE INTEGER, CODBARRA INTEGER, "
-                        "AUT_DIGITAL VARCHAR(15), N6 INTEGER, N7 INTEGER, N8 INTEGER, N9 INTEGER, N10 INTEGER)");
+    s << QStringLiteral(
+        "CREATE TABLE TAB_PRN (AUTOCOD INTEGER NOT NULL PRIMARY KEY, N1 INTEGER, N2 INTEGER, "
+        "N3 INTEGER, N4 INTEGER, N5 INTEGER, BASE VARCHAR(15), NUMBILHETE INTEGER, CODBARRA INTEGER, "
+        "AUT_DIGITAL VARCHAR(15), N6 INTEGER, N7 INTEGER, N8 INTEGER, N9 INTEGER, N10 INTEGER)");
     s << autoNumber(QStringLiteral("TAB_PRN"), QStringLiteral("AUTOCOD"));
     s << QStringLiteral("CREATE TABLE CADASTRO_TEMP (CODRIFA INTEGER NOT NULL PRIMARY KEY, ") +
              raffleColumnsUpToTextWidth() + u')';
@@ -128,7 +140,8 @@ QStringList printDatabase() {
 
 QString asText(const QStringList &statements) {
     QString text = QStringLiteral("SET TERM ^ ;\n");
-    for (const QString &st : statements) text += st + QStringLiteral("^\n\n");
+    for (const QString &st : statements)
+        text += st + QStringLiteral("^\n\n");
     return text + QStringLiteral("SET TERM ; ^\n");
 }
 

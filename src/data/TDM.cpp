@@ -3,8 +3,8 @@
 #include "data/DatabaseCreator.h"
 #include "data/SqlText.h"
 #include "data/TicketTables.h"
-#include "platform/WaitCursor.h"
 #include "platform/Dialogs.h"
+#include "platform/WaitCursor.h"
 
 #include <QLocale>
 #include <QSqlError>
@@ -15,22 +15,28 @@ namespace {
 // cadastro_temp's columns besides CODRIFA.
 const QStringList &printCopyColumns() {
     static const QStringList columns = {
-        QStringLiteral("DATA_EVENTO"),      QStringLiteral("RIFA_ATIVA"),       QStringLiteral("PREMIOS"),
-        QStringLiteral("REGRAS_SORT"),      QStringLiteral("LINK_SORT"),        QStringLiteral("NOME_RIFA"),
-        QStringLiteral("VLR_RIFA"),         QStringLiteral("MODALIDADE"),       QStringLiteral("USAR_QT_NUM"),
-        QStringLiteral("USAR_NUM_ID_BILHETE"), QStringLiteral("POS_NUMBILHETE_L"), QStringLiteral("POS_NUMBILHETE_T"),
-        QStringLiteral("POS_NUMCANHOTO_L"), QStringLiteral("POS_NUMCANHOTO_T"), QStringLiteral("ART_FUNDO"),
-        QStringLiteral("ART_EXTENDIDA"),    QStringLiteral("POS_ARTFUNDO_L"),   QStringLiteral("POS_ARTFUNDO_T"),
-        QStringLiteral("IMG_LIVRE1"),       QStringLiteral("IMG_LIVRE2"),       QStringLiteral("IMG_LIVRE1_L"),
-        QStringLiteral("IMG_LIVRE1_T"),     QStringLiteral("IMG_LIVRE2_L"),     QStringLiteral("IMG_LIVRE2_T"),
-        QStringLiteral("TEXTO_BASICO"),     QStringLiteral("POS_TEXTO_BAS_L"),  QStringLiteral("POS_TEXTO_BAS_T"),
-        QStringLiteral("DIM_TEXTO_BAS_ALT"), QStringLiteral("TEXTO_BASICO_C"),  QStringLiteral("DIM_TEXTO_BAS_COMP")};
+        QStringLiteral("DATA_EVENTO"),      QStringLiteral("RIFA_ATIVA"),
+        QStringLiteral("PREMIOS"),          QStringLiteral("REGRAS_SORT"),
+        QStringLiteral("LINK_SORT"),        QStringLiteral("NOME_RIFA"),
+        QStringLiteral("VLR_RIFA"),         QStringLiteral("MODALIDADE"),
+        QStringLiteral("USAR_QT_NUM"),      QStringLiteral("USAR_NUM_ID_BILHETE"),
+        QStringLiteral("POS_NUMBILHETE_L"), QStringLiteral("POS_NUMBILHETE_T"),
+        QStringLiteral("POS_NUMCANHOTO_L"), QStringLiteral("POS_NUMCANHOTO_T"),
+        QStringLiteral("ART_FUNDO"),        QStringLiteral("ART_EXTENDIDA"),
+        QStringLiteral("POS_ARTFUNDO_L"),   QStringLiteral("POS_ARTFUNDO_T"),
+        QStringLiteral("IMG_LIVRE1"),       QStringLiteral("IMG_LIVRE2"),
+        QStringLiteral("IMG_LIVRE1_L"),     QStringLiteral("IMG_LIVRE1_T"),
+        QStringLiteral("IMG_LIVRE2_L"),     QStringLiteral("IMG_LIVRE2_T"),
+        QStringLiteral("TEXTO_BASICO"),     QStringLiteral("POS_TEXTO_BAS_L"),
+        QStringLiteral("POS_TEXTO_BAS_T"),  QStringLiteral("DIM_TEXTO_BAS_ALT"),
+        QStringLiteral("TEXTO_BASICO_C"),   QStringLiteral("DIM_TEXTO_BAS_COMP")};
     return columns;
 }
 
 } // namespace
 
-TDM::TDM(QString programFolder, Dialogs &dialogs) : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
+TDM::TDM(QString programFolder, Dialogs &dialogs)
+    : m_programFolder(std::move(programFolder)), m_dialogs(dialogs) {}
 
 TDM::~TDM() {
     CDS_RIfaUSar.close();
@@ -43,12 +49,17 @@ TDM::~TDM() {
     }
 }
 
-QSqlDatabase TDM::CONEX_R() const { return QSqlDatabase::database(QLatin1String(MainConnectionName), false); }
-QSqlDatabase TDM::CONEX_PRINT() const { return QSqlDatabase::database(QLatin1String(PrintConnectionName), false); }
+QSqlDatabase TDM::CONEX_R() const {
+    return QSqlDatabase::database(QLatin1String(MainConnectionName), false);
+}
+QSqlDatabase TDM::CONEX_PRINT() const {
+    return QSqlDatabase::database(QLatin1String(PrintConnectionName), false);
+}
 
 bool TDM::openConnection(const QString &name, const QString &path, QString *error) {
-    QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
-                                                   : QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
+    QSqlDatabase db = QSqlDatabase::contains(name)
+                          ? QSqlDatabase::database(name, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
     if (db.isOpen()) db.close();
     db.setDatabaseName(path);
     db.setUserName(DatabaseCreator::user());
@@ -72,7 +83,8 @@ bool TDM::open(QString *error) {
             m_dialogs.notice(loc.unreachableMessage());
         }
     }
-    if (!CONEX_R().isOpen() && !openConnection(QLatin1String(MainConnectionName), m_mainPath, error)) return false;
+    if (!CONEX_R().isOpen() && !openConnection(QLatin1String(MainConnectionName), m_mainPath, error))
+        return false;
     return openConnection(QLatin1String(PrintConnectionName), m_printPath, error);
 }
 
@@ -89,11 +101,13 @@ bool TDM::loadRaffleRow(int codRifa, QString *error) {
 
 void TDM::AtualCadBaseID(const QSqlRecord &raffleRow) {
     QStringList sets;
-    for (const QString &c : printCopyColumns()) sets << c + QStringLiteral("=:") + c.toLower();
+    for (const QString &c : printCopyColumns())
+        sets << c + QStringLiteral("=:") + c.toLower();
     QSqlQuery q(CONEX_PRINT());
     if (!q.prepare(QStringLiteral("Update cadastro_temp set %1 Where codrifa=:CodRifa").arg(sets.join(u','))))
         return;
-    for (const QString &c : printCopyColumns()) q.bindValue(u':' + c.toLower(), sqlValue(raffleRow.value(c)));
+    for (const QString &c : printCopyColumns())
+        q.bindValue(u':' + c.toLower(), sqlValue(raffleRow.value(c)));
     q.bindValue(QStringLiteral(":CodRifa"), raffleRow.value(QStringLiteral("CODRIFA")));
     q.exec(); // silent on failure: the copy is only for the print module
 }

@@ -45,7 +45,6 @@ public:
     void AtualCadBaseID(const QSqlRecord &raffleRow);
 
 private:
-
     QString m_programFolder;
     Dialogs &m_dialogs;
     QString m_mainPath;

@@ -4,12 +4,18 @@ namespace {
 
 QString suffixFor(int numbers, int perTicket) {
     switch (numbers) {
-    case 100: return QStringLiteral("100G");
-    case 1000: return QStringLiteral("M");
-    case 10000: return QStringLiteral("D");
-    case 100000: return QStringLiteral("C");
-    case 1000000: return perTicket == 1 ? QStringLiteral("MISTURADO") : QStringLiteral("MILHAO");
-    default: return {};
+    case 100:
+        return QStringLiteral("100G");
+    case 1000:
+        return QStringLiteral("M");
+    case 10000:
+        return QStringLiteral("D");
+    case 100000:
+        return QStringLiteral("C");
+    case 1000000:
+        return perTicket == 1 ? QStringLiteral("MISTURADO") : QStringLiteral("MILHAO");
+    default:
+        return {};
     }
 }
 

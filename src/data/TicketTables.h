@@ -21,7 +21,7 @@ std::optional<TicketTable> find(const QString &name);
 // Table for a modality (by its highest number) and numbers per ticket; empty when none exists.
 QString nameFor(int highestNumber, int perTicket);
 
-const QList<int> &modalitySizes(); // 100 .. 1,000,000
+const QList<int> &modalitySizes();   // 100 .. 1,000,000
 const QList<int> &perTicketCounts(); // 1, 2, 4, 5, 10
 
 // The raffle slot's buyer table and mark column ("DADOSCOMPRADOR_3", "VALID_R3"); empty outside 1..5.

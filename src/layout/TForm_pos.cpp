@@ -1524,6 +1524,7 @@ void TForm_pos::runPrint(bool whatsMode) {
     }
     TForm_Visualizar preview(sheet, m_ctx.dialogs, this);
     preview.exec();
-    if (!m_run.emptyQueue(&error)) m_ctx.dialogs.error(QStringLiteral("Erro ao esvaziar a fila de impressão: ") + error);
+    if (!m_run.emptyQueue(&error))
+        m_ctx.dialogs.error(QStringLiteral("Erro ao esvaziar a fila de impressão: ") + error);
     Panel_impre_pos->hide();
 }

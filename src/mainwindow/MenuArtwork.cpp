@@ -1,7 +1,9 @@
 #include "mainwindow/MenuArtwork.h"
 
 // Outside any namespace, as the resource initialiser requires.
-static void loadResources() { Q_INIT_RESOURCE(resources); }
+static void loadResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace MenuArtwork {
 

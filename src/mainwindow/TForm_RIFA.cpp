@@ -31,10 +31,16 @@ constexpr quint32 kWhite = 0xFFFFFF;
 
 } // namespace
 
-QColor TForm_RIFA::colourOf(quint32 bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor TForm_RIFA::colourOf(quint32 bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
 
-QString TForm_RIFA::helpManualAddress() { return QStringLiteral("https://www.korvante.com.br/ajuda/manual"); }
-QString TForm_RIFA::videoLessonsAddress() { return QStringLiteral("https://www.korvante.com.br/ajuda/video-aulas"); }
+QString TForm_RIFA::helpManualAddress() {
+    return QStringLiteral("https://www.korvante.com.br/ajuda/manual");
+}
+QString TForm_RIFA::videoLessonsAddress() {
+    return QStringLiteral("https://www.korvante.com.br/ajuda/video-aulas");
+}
 
 TForm_RIFA::TForm_RIFA(const AppServices &services, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_ctx(services, m_raffle) {
@@ -52,20 +58,55 @@ TForm_RIFA::TForm_RIFA(const AppServices &services, QWidget *parent)
         void (TForm_RIFA::*captionClick)(); // null: the caption is not clickable
     };
     const Entry entries[] = {
-        {"Img_Cadastro", {166, 197, 67, 73}, "LBL_CADASTRAR", {165, 287}, QStringLiteral("Cadastrar"),
-         &TForm_RIFA::Img_CadastroClick, &TForm_RIFA::LBL_CADASTRARClick},
-        {"Img_Person", {450, 196, 67, 73}, "LBL_Personalizar", {440, 287}, QStringLiteral("Personalizar"),
-         &TForm_RIFA::Img_PersonClick, &TForm_RIFA::LBL_PersonalizarClick},
-        {"Img_valida", {721, 197, 67, 73}, "LBL_Validacao", {720, 287}, QStringLiteral("Validação"),
-         &TForm_RIFA::Img_validaClick, &TForm_RIFA::LBL_ValidacaoClick},
-        {"Img_Vendedor", {75, 415, 78, 67}, "LBL_Vendedores", {75, 503}, QStringLiteral("Vendedores"),
-         &TForm_RIFA::Img_VendedorClick, nullptr},
-        {"Img_HTML", {326, 413, 67, 73}, "LBL_GerarHTML", {285, 503}, QStringLiteral("Gerar Página HTML"),
-         &TForm_RIFA::Img_HTMLClick, nullptr},
-        {"Img_sorteio", {566, 408, 67, 73}, "LBL_Sorteio", {549, 503}, QStringLiteral("Sorteio Próprio"),
-         &TForm_RIFA::Img_sorteioClick, nullptr},
-        {"Img_Consulta", {814, 413, 67, 73}, "LBL_Consulta", {810, 503}, QStringLiteral("Consultar"),
-         &TForm_RIFA::Img_ConsultaClick, nullptr},
+        {"Img_Cadastro",
+         {166, 197, 67, 73},
+         "LBL_CADASTRAR",
+         {165, 287},
+         QStringLiteral("Cadastrar"),
+         &TForm_RIFA::Img_CadastroClick,
+         &TForm_RIFA::LBL_CADASTRARClick},
+        {"Img_Person",
+         {450, 196, 67, 73},
+         "LBL_Personalizar",
+         {440, 287},
+         QStringLiteral("Personalizar"),
+         &TForm_RIFA::Img_PersonClick,
+         &TForm_RIFA::LBL_PersonalizarClick},
+        {"Img_valida",
+         {721, 197, 67, 73},
+         "LBL_Validacao",
+         {720, 287},
+         QStringLiteral("Validação"),
+         &TForm_RIFA::Img_validaClick,
+         &TForm_RIFA::LBL_ValidacaoClick},
+        {"Img_Vendedor",
+         {75, 415, 78, 67},
+         "LBL_Vendedores",
+         {75, 503},
+         QStringLiteral("Vendedores"),
+         &TForm_RIFA::Img_VendedorClick,
+         nullptr},
+        {"Img_HTML",
+         {326, 413, 67, 73},
+         "LBL_GerarHTML",
+         {285, 503},
+         QStringLiteral("Gerar Página HTML"),
+         &TForm_RIFA::Img_HTMLClick,
+         nullptr},
+        {"Img_sorteio",
+         {566, 408, 67, 73},
+         "LBL_Sorteio",
+         {549, 503},
+         QStringLiteral("Sorteio Próprio"),
+         &TForm_RIFA::Img_sorteioClick,
+         nullptr},
+        {"Img_Consulta",
+         {814, 413, 67, 73},
+         "LBL_Consulta",
+         {810, 503},
+         QStringLiteral("Consultar"),
+         &TForm_RIFA::Img_ConsultaClick,
+         nullptr},
     };
     for (const Entry &e : entries) {
         QLabel *area = addHotArea(e.area, e.place, QString(), true);
@@ -117,7 +158,8 @@ QLabel *TForm_RIFA::addHotArea(const char *name, QRect place, const QString &hin
     return area;
 }
 
-QLabel *TForm_RIFA::addCaption(const char *name, QPoint place, const QString &text, int pixelSize, bool handCursor) {
+QLabel *TForm_RIFA::addCaption(const char *name, QPoint place, const QString &text, int pixelSize,
+                               bool handCursor) {
     auto *label = new QLabel(text, this);
     label->setObjectName(QLatin1String(name));
     QFont f(QStringLiteral("Arial"));
@@ -183,7 +225,8 @@ bool TForm_RIFA::eventFilter(QObject *watched, QEvent *event) {
             return true;
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -276,7 +319,8 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         break;
     }
     default:
-        m_ctx.dialogs.information(QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
+        m_ctx.dialogs.information(
+            QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
         break;
     }
     refreshRaffleLabel();
@@ -289,24 +333,58 @@ void TForm_RIFA::openChooser() {
     refreshRaffleLabel();
 }
 
-void TForm_RIFA::refreshRaffleLabel() { LBL_RifaUsar->setText(m_raffle.LBL_RifaUsar); }
+void TForm_RIFA::refreshRaffleLabel() {
+    LBL_RifaUsar->setText(m_raffle.LBL_RifaUsar);
+}
 
-void TForm_RIFA::Img_CadastroClick() { openEntry(MenuEntry::Cadastro); }
-void TForm_RIFA::LBL_CADASTRARClick() { openEntry(MenuEntry::Cadastro); }
-void TForm_RIFA::Img_PersonClick() { openEntry(MenuEntry::Personalizar); }
-void TForm_RIFA::LBL_PersonalizarClick() { openEntry(MenuEntry::Personalizar); }
-void TForm_RIFA::Img_validaClick() { openEntry(MenuEntry::Validacao); }
-void TForm_RIFA::LBL_ValidacaoClick() { openEntry(MenuEntry::Validacao); }
-void TForm_RIFA::Img_VendedorClick() { openEntry(MenuEntry::Vendedores); }
-void TForm_RIFA::Img_HTMLClick() { openEntry(MenuEntry::HTML); }
-void TForm_RIFA::Img_sorteioClick() { openEntry(MenuEntry::Sorteio); }
-void TForm_RIFA::Img_ConsultaClick() { openEntry(MenuEntry::Consulta); }
-void TForm_RIFA::LBL_BackupClick() { openEntry(MenuEntry::Backup); }
-void TForm_RIFA::IMG_EscolherRifaClick() { openChooser(); }
-void TForm_RIFA::LBL_AjudaClick() { Pop_Ajuda->popup(QCursor::pos()); }
-void TForm_RIFA::ManualdeAjuda1Click() { Shell::open(QUrl(helpManualAddress())); }
-void TForm_RIFA::VideoAulas1Click() { Shell::open(QUrl(videoLessonsAddress())); }
-void TForm_RIFA::img_fecharClick() { close(); }
+void TForm_RIFA::Img_CadastroClick() {
+    openEntry(MenuEntry::Cadastro);
+}
+void TForm_RIFA::LBL_CADASTRARClick() {
+    openEntry(MenuEntry::Cadastro);
+}
+void TForm_RIFA::Img_PersonClick() {
+    openEntry(MenuEntry::Personalizar);
+}
+void TForm_RIFA::LBL_PersonalizarClick() {
+    openEntry(MenuEntry::Personalizar);
+}
+void TForm_RIFA::Img_validaClick() {
+    openEntry(MenuEntry::Validacao);
+}
+void TForm_RIFA::LBL_ValidacaoClick() {
+    openEntry(MenuEntry::Validacao);
+}
+void TForm_RIFA::Img_VendedorClick() {
+    openEntry(MenuEntry::Vendedores);
+}
+void TForm_RIFA::Img_HTMLClick() {
+    openEntry(MenuEntry::HTML);
+}
+void TForm_RIFA::Img_sorteioClick() {
+    openEntry(MenuEntry::Sorteio);
+}
+void TForm_RIFA::Img_ConsultaClick() {
+    openEntry(MenuEntry::Consulta);
+}
+void TForm_RIFA::LBL_BackupClick() {
+    openEntry(MenuEntry::Backup);
+}
+void TForm_RIFA::IMG_EscolherRifaClick() {
+    openChooser();
+}
+void TForm_RIFA::LBL_AjudaClick() {
+    Pop_Ajuda->popup(QCursor::pos());
+}
+void TForm_RIFA::ManualdeAjuda1Click() {
+    Shell::open(QUrl(helpManualAddress()));
+}
+void TForm_RIFA::VideoAulas1Click() {
+    Shell::open(QUrl(videoLessonsAddress()));
+}
+void TForm_RIFA::img_fecharClick() {
+    close();
+}
 
 void TForm_RIFA::img_tiraOcultoDblClick() {
     FileAttributes::clearAll(QDir(m_ctx.programFolder).filePath(QStringLiteral("CRF.XML")));

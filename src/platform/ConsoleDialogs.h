@@ -9,7 +9,9 @@ class ConsoleDialogs : public Dialogs {
 public:
     void message(const QString &title, const QString &text, BoxIcon icon) override;
     bool question(const QString &title, const QString &text, bool defaultYes) override;
-    std::optional<QString> inputText(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> inputText(const QString &, const QString &, const QString &) override {
+        return {};
+    }
     QString chooseOpenFile(const QString &, const QString &, const QString &) override { return {}; }
     QString chooseSaveFile(const QString &, const QString &, const QString &) override { return {}; }
     QString chooseFolder(const QString &, const QString &) override { return {}; }

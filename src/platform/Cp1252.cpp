@@ -5,10 +5,10 @@
 namespace {
 
 // 0x80..0x9F; 0 marks the five bytes the code page leaves undefined.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0000, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x0000, 0x017D, 0x0000, 0x0000, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x0000, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0x0000, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x0000, 0x017D, 0x0000,
+                                            0x0000, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x0000, 0x017E, 0x0178};
 
 int byteFor(char16_t u) {
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
@@ -22,7 +22,9 @@ int byteFor(char16_t u) {
 
 namespace Cp1252 {
 
-bool canEncode(QChar c) { return byteFor(c.unicode()) >= 0; }
+bool canEncode(QChar c) {
+    return byteFor(c.unicode()) >= 0;
+}
 
 QByteArray encode(const QString &text) {
     QByteArray out;
@@ -50,6 +52,8 @@ QString decode(const QByteArray &bytes) {
     return out;
 }
 
-QString representable(const QString &text) { return decode(encode(text)); }
+QString representable(const QString &text) {
+    return decode(encode(text));
+}
 
 } // namespace Cp1252

@@ -27,13 +27,17 @@ QString keyOf(const QString &line) {
 
 ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
 
-bool ProfileFile::exists() const { return QFile::exists(m_path); }
+bool ProfileFile::exists() const {
+    return QFile::exists(m_path);
+}
 
 QStringList ProfileFile::readLines(QString *newline) const {
     QFile f(m_path);
     if (!f.open(QIODevice::ReadOnly)) return {};
     const QString text = Cp1252::decode(f.readAll());
-    if (newline) *newline = text.contains(u'\r') || !text.contains(u'\n') ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    if (newline)
+        *newline =
+            text.contains(u'\r') || !text.contains(u'\n') ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QStringList lines = text.split(u'\n');
     for (QString &l : lines)
         if (l.endsWith(u'\r')) l.chop(1);
@@ -41,7 +45,8 @@ QStringList ProfileFile::readLines(QString *newline) const {
     return lines;
 }
 
-QString ProfileFile::readString(const QString &section, const QString &key, const QString &defaultValue) const {
+QString ProfileFile::readString(const QString &section, const QString &key,
+                                const QString &defaultValue) const {
     bool inSection = false;
     for (const QString &line : readLines(nullptr)) {
         QString name;
@@ -64,7 +69,8 @@ int ProfileFile::readInteger(const QString &section, const QString &key, int def
     const QString text = readString(section, key, QString());
     // Like Windows: the leading digits count, anything else gives 0.
     qsizetype n = 0;
-    while (n < text.size() && (text.at(n).isDigit() || (n == 0 && text.at(n) == u'-'))) ++n;
+    while (n < text.size() && (text.at(n).isDigit() || (n == 0 && text.at(n) == u'-')))
+        ++n;
     if (text.isEmpty()) return defaultValue;
     bool ok = false;
     const int v = text.left(n).toInt(&ok);

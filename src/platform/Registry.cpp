@@ -21,4 +21,6 @@ void Registry::setValue(const QString &name, const QVariant &value) {
     m_settings->sync();
 }
 
-bool Registry::contains(const QString &name) const { return m_settings->contains(name); }
+bool Registry::contains(const QString &name) const {
+    return m_settings->contains(name);
+}

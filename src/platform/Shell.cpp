@@ -6,7 +6,9 @@
 
 namespace Shell {
 
-bool open(const QUrl &url) { return QDesktopServices::openUrl(url); }
+bool open(const QUrl &url) {
+    return QDesktopServices::openUrl(url);
+}
 
 bool startDetached(const QString &program) {
     return QProcess::startDetached(program, {}, QFileInfo(program).absolutePath());

@@ -8,16 +8,23 @@
 
 namespace {
 
-QWidget *owner() { return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                            : QApplication::activeWindow(); }
+QWidget *owner() {
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                             : QApplication::activeWindow();
+}
 
 QMessageBox::Icon iconOf(BoxIcon icon) {
     switch (icon) {
-    case BoxIcon::Information: return QMessageBox::Information;
-    case BoxIcon::Warning: return QMessageBox::Warning;
-    case BoxIcon::Error: return QMessageBox::Critical;
-    case BoxIcon::Question: return QMessageBox::Question;
-    case BoxIcon::None: break;
+    case BoxIcon::Information:
+        return QMessageBox::Information;
+    case BoxIcon::Warning:
+        return QMessageBox::Warning;
+    case BoxIcon::Error:
+        return QMessageBox::Critical;
+    case BoxIcon::Question:
+        return QMessageBox::Question;
+    case BoxIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -41,7 +48,8 @@ bool WidgetDialogs::question(const QString &title, const QString &text, bool def
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<QString> WidgetDialogs::inputText(const QString &title, const QString &prompt, const QString &initial) {
+std::optional<QString> WidgetDialogs::inputText(const QString &title, const QString &prompt,
+                                                const QString &initial) {
     bool ok = false;
     const QString text = QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, initial, &ok);
     if (!ok) return std::nullopt;

@@ -9,7 +9,8 @@ class WidgetDialogs : public Dialogs {
 public:
     void message(const QString &title, const QString &text, BoxIcon icon) override;
     bool question(const QString &title, const QString &text, bool defaultYes) override;
-    std::optional<QString> inputText(const QString &title, const QString &prompt, const QString &initial) override;
+    std::optional<QString> inputText(const QString &title, const QString &prompt,
+                                     const QString &initial) override;
     QString chooseOpenFile(const QString &title, const QString &folder, const QString &filter) override;
     QString chooseSaveFile(const QString &title, const QString &folder, const QString &filter) override;
     QString chooseFolder(const QString &title, const QString &folder) override;

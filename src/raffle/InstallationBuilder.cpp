@@ -21,7 +21,8 @@ const QString kConnection = QStringLiteral("KORVANTE_PREPARAR");
 
 QStringList numberIndexes(const TicketTable &t) {
     QStringList names;
-    for (int k = 1; k <= t.perTicket; ++k) names << QStringLiteral("IX_%1_N%2").arg(t.name).arg(k);
+    for (int k = 1; k <= t.perTicket; ++k)
+        names << QStringLiteral("IX_%1_N%2").arg(t.name).arg(k);
     return names;
 }
 
@@ -124,7 +125,8 @@ bool InstallationBuilder::build(const QString &folder, QString *error) {
     // system's cache on the disk before the files take their names.
     if (!DatabaseCreator::setForcedWrites(mainWork, true, error) || !syncToDisk(mainWork) ||
         !syncToDisk(printWork)) {
-        if (error->isEmpty()) *error = QStringLiteral("Não foi possível gravar os bancos no disco em %1").arg(folder);
+        if (error->isEmpty())
+            *error = QStringLiteral("Não foi possível gravar os bancos no disco em %1").arg(folder);
         return cleanUp();
     }
 

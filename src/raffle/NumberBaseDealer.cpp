@@ -8,9 +8,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QRandomGenerator>
 #include <QTime>
 #include <limits>
 
@@ -23,7 +23,8 @@ QString blockInsert(const QString &table, int perTicket, int rows) {
     const int width = perTicket + 1;
     QStringList declarations, inserts;
     QString columns = QStringLiteral("NUMBILHETE");
-    for (int k = 1; k <= perTicket; ++k) columns += QStringLiteral(", N%1").arg(k);
+    for (int k = 1; k <= perTicket; ++k)
+        columns += QStringLiteral(", N%1").arg(k);
     for (int r = 0; r < rows; ++r) {
         QStringList values;
         for (int c = 0; c < width; ++c) {
@@ -38,9 +39,13 @@ QString blockInsert(const QString &table, int perTicket, int rows) {
 }
 
 // Tickets per block: the engine allows 255 statements' contexts and a bounded parameter message.
-int rowsPerBlock(int perTicket) { return std::min(NumberBaseDealer::RowsPerStatement, 1200 / (perTicket + 1)); }
+int rowsPerBlock(int perTicket) {
+    return std::min(NumberBaseDealer::RowsPerStatement, 1200 / (perTicket + 1));
+}
 
-QString elapsedText(qint64 ms) { return QTime(0, 0).addMSecs(int(ms)).toString(QStringLiteral("hh:mm:ss")); }
+QString elapsedText(qint64 ms) {
+    return QTime(0, 0).addMSecs(int(ms)).toString(QStringLiteral("hh:mm:ss"));
+}
 
 } // namespace
 
@@ -64,7 +69,8 @@ bool NumberBaseDealer::exec(const QString &sql, const QVariantList &values, QStr
         *error = q.lastError().text();
         return false;
     }
-    for (const QVariant &v : values) q.addBindValue(v);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
     if (!q.exec()) {
         *error = q.lastError().text();
         return false;
@@ -79,9 +85,15 @@ QString NumberBaseDealer::checkGenerate(const QString &table, int perTicket, int
         return QStringLiteral("Quantidade de números inválida: %1 (use 100, 1000, 10000, 100000 ou 1000000)")
             .arg(numbers);
     if (perTicket != t->perTicket)
-        return QStringLiteral("A tabela %1 tem %2 números por bilhete, não %3").arg(t->name).arg(t->perTicket).arg(perTicket);
+        return QStringLiteral("A tabela %1 tem %2 números por bilhete, não %3")
+            .arg(t->name)
+            .arg(t->perTicket)
+            .arg(perTicket);
     if (numbers != t->numbers)
-        return QStringLiteral("A tabela %1 é da modalidade de %2 números, não %3").arg(t->name).arg(t->numbers).arg(numbers);
+        return QStringLiteral("A tabela %1 é da modalidade de %2 números, não %3")
+            .arg(t->name)
+            .arg(t->numbers)
+            .arg(numbers);
     return {};
 }
 
@@ -89,10 +101,15 @@ QString NumberBaseDealer::checkAppend(const QString &table, int perTicket, int u
     const auto t = TicketTables::find(table);
     if (!t) return QStringLiteral("Tabela desconhecida: %1").arg(table);
     if (perTicket != t->perTicket)
-        return QStringLiteral("A tabela %1 tem %2 números por bilhete, não %3").arg(t->name).arg(t->perTicket).arg(perTicket);
+        return QStringLiteral("A tabela %1 tem %2 números por bilhete, não %3")
+            .arg(t->name)
+            .arg(t->perTicket)
+            .arg(perTicket);
     // A number above the modality's highest would break the table's numbers.
     if (upperBound < 0 || upperBound > t->highestNumber())
-        return QStringLiteral("O limite deve estar entre 0 e %1 para a tabela %2").arg(t->highestNumber()).arg(t->name);
+        return QStringLiteral("O limite deve estar entre 0 e %1 para a tabela %2")
+            .arg(t->highestNumber())
+            .arg(t->name);
     return {};
 }
 
@@ -120,7 +137,8 @@ bool NumberBaseDealer::fillMasterTable() {
     }
     // The generator follows the keys, as if each row had drawn its own.
     if (!m_db.commit()) return fail(m_db.lastError().text());
-    if (!exec(QStringLiteral("ALTER SEQUENCE GEN_BS1_ID RESTART WITH %1").arg(total), {}, &error)) return fail(error);
+    if (!exec(QStringLiteral("ALTER SEQUENCE GEN_BS1_ID RESTART WITH %1").arg(total), {}, &error))
+        return fail(error);
     wait.restore();
     notice(QStringLiteral("Base Criada com sucesso!"));
     return true;
@@ -137,7 +155,8 @@ NumberBaseDealer::Result NumberBaseDealer::deal(BulkWriter &writer, const QStrin
     // freshly seeded from the random source for every run: a million draws from the system's own
     // source would cost a system call each.
     quint32 seeds[8];
-    for (quint32 &seed : seeds) seed = m_random.bounded(std::numeric_limits<quint32>::max());
+    for (quint32 &seed : seeds)
+        seed = m_random.bounded(std::numeric_limits<quint32>::max());
     QRandomGenerator shuffle(seeds, 8);
     for (qsizetype i = numbers.size() - 1; i > 0; --i)
         std::swap(numbers[i], numbers[shuffle.bounded(quint32(i + 1))]);
@@ -154,7 +173,8 @@ NumberBaseDealer::Result NumberBaseDealer::deal(BulkWriter &writer, const QStrin
         values.clear();
         for (int i = first; i < first + count; ++i) {
             values << qint32(firstKey + i);
-            for (int k = 0; k < perTicket; ++k) values << numbers[i * perTicket + k];
+            for (int k = 0; k < perTicket; ++k)
+                values << numbers[i * perTicket + k];
         }
         QString error;
         if (writer.executePrepared(count == perBlock ? fullBlock : blockInsert(table, perTicket, count),
@@ -168,7 +188,8 @@ NumberBaseDealer::Result NumberBaseDealer::deal(BulkWriter &writer, const QStrin
                     continue;
                 }
                 ++result.failed;
-                for (int k = 1; k < width; ++k) failedNumbers->append(values[i * width + k]);
+                for (int k = 1; k < width; ++k)
+                    failedNumbers->append(values[i * width + k]);
                 const QString text = kFailurePrefix + error;
                 if (m_lastError.isEmpty()) m_lastError = text;
                 m_dialogs.message(QStringLiteral("KORVANTE"), text, BoxIcon::None);
@@ -179,7 +200,8 @@ NumberBaseDealer::Result NumberBaseDealer::deal(BulkWriter &writer, const QStrin
     return result;
 }
 
-NumberBaseDealer::Result NumberBaseDealer::generateTicketTable(const QString &table, int perTicket, int numbers) {
+NumberBaseDealer::Result NumberBaseDealer::generateTicketTable(const QString &table, int perTicket,
+                                                               int numbers) {
     Result result;
     if (const QString why = checkGenerate(table, perTicket, numbers); !why.isEmpty()) {
         m_dialogs.error(why);
@@ -193,11 +215,13 @@ NumberBaseDealer::Result NumberBaseDealer::generateTicketTable(const QString &ta
         WaitCursor wait;
         QSqlQuery q(m_db);
         // Through the key: BS1's row p must hold the number p - 1.
-        q.prepare(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE NUMBILHETE BETWEEN 1 AND ? AND N1 = NUMBILHETE - 1"));
+        q.prepare(QStringLiteral(
+            "SELECT COUNT(*) FROM BS1 WHERE NUMBILHETE BETWEEN 1 AND ? AND N1 = NUMBILHETE - 1"));
         q.addBindValue(numbers);
         if (!q.exec() || !q.next()) return fail(q.lastError().text()), result;
         if (q.value(0).toInt() != numbers) {
-            fail(QStringLiteral("A base principal BS1 não tem os %1 números desta modalidade: gere a BS1 primeiro.")
+            fail(QStringLiteral(
+                     "A base principal BS1 não tem os %1 números desta modalidade: gere a BS1 primeiro.")
                      .arg(numbers));
             return result;
         }
@@ -212,21 +236,25 @@ NumberBaseDealer::Result NumberBaseDealer::generateTicketTable(const QString &ta
 
     const int tickets = numbers / perTicket;
     QVector<qint32> pool(numbers);
-    for (int v = 0; v < numbers; ++v) pool[v] = v;
+    for (int v = 0; v < numbers; ++v)
+        pool[v] = v;
     const qint64 firstKey = 1;
     QVector<qint32> failedNumbers;
     result = deal(writer, name, perTicket, pool, firstKey, &failedNumbers);
     // A modality not divisible by q leaves its last numbers undealt: they stay free.
-    for (qsizetype i = qsizetype(tickets) * perTicket; i < pool.size(); ++i) failedNumbers.append(pool[i]);
+    for (qsizetype i = qsizetype(tickets) * perTicket; i < pool.size(); ++i)
+        failedNumbers.append(pool[i]);
     // The generator stands where n single inserts after its restart would leave it.
-    if (!writer.execute(QStringLiteral("ALTER SEQUENCE GEN_%1_ID RESTART WITH %2").arg(name).arg(tickets), {}, &error))
+    if (!writer.execute(QStringLiteral("ALTER SEQUENCE GEN_%1_ID RESTART WITH %2").arg(name).arg(tickets), {},
+                        &error))
         return fail(error), Result{};
     if (m_writeMarks) {
-        if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE BETWEEN 1 AND ?"), {numbers},
-                            &error))
+        if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE BETWEEN 1 AND ?"),
+                            {numbers}, &error))
             return fail(error), Result{};
         for (qint32 v : failedNumbers)
-            if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 0 WHERE NUMBILHETE = ?"), {v + 1}, &error))
+            if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 0 WHERE NUMBILHETE = ?"), {v + 1},
+                                &error))
                 return fail(error), Result{};
     }
     if (!writer.commit(&error)) return fail(error), Result{};
@@ -234,7 +262,8 @@ NumberBaseDealer::Result NumberBaseDealer::generateTicketTable(const QString &ta
     return result;
 }
 
-NumberBaseDealer::Result NumberBaseDealer::appendTickets(const QString &table, int perTicket, int upperBound) {
+NumberBaseDealer::Result NumberBaseDealer::appendTickets(const QString &table, int perTicket,
+                                                         int upperBound) {
     Result result;
     if (const QString why = checkAppend(table, perTicket, upperBound); !why.isEmpty()) {
         m_dialogs.error(why);
@@ -250,7 +279,8 @@ NumberBaseDealer::Result NumberBaseDealer::appendTickets(const QString &table, i
         q.addBindValue(upperBound + 1);
         q.addBindValue(upperBound);
         if (!q.exec()) return fail(q.lastError().text()), result;
-        while (q.next()) pool.append(q.value(1).toInt());
+        while (q.next())
+            pool.append(q.value(1).toInt());
     }
     notice(QString::number(pool.size()));
     const int tickets = int(pool.size() / perTicket);
@@ -258,7 +288,8 @@ NumberBaseDealer::Result NumberBaseDealer::appendTickets(const QString &table, i
     qint64 firstKey = 1;
     if (tickets > 0) {
         QSqlQuery reserve(m_db);
-        if (!reserve.exec(QStringLiteral("SELECT GEN_ID(GEN_%1_ID, %2) FROM RDB$DATABASE").arg(name).arg(tickets)) ||
+        if (!reserve.exec(
+                QStringLiteral("SELECT GEN_ID(GEN_%1_ID, %2) FROM RDB$DATABASE").arg(name).arg(tickets)) ||
             !reserve.next())
             return fail(reserve.lastError().text()), result;
         firstKey = reserve.value(0).toLongLong() - tickets + 1;
@@ -268,12 +299,14 @@ NumberBaseDealer::Result NumberBaseDealer::appendTickets(const QString &table, i
     QVector<qint32> failedNumbers; // these stay marked as used, and out of the table
     result = deal(writer, name, perTicket, pool, firstKey, &failedNumbers);
     if (tickets > 0) {
-        if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE <= ? AND N1 <= ? AND INC <> 1"),
-                            {upperBound + 1, upperBound}, &error))
+        if (!writer.execute(
+                QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE <= ? AND N1 <= ? AND INC <> 1"),
+                {upperBound + 1, upperBound}, &error))
             return fail(error), Result{};
         // The few numbers that did not fill a whole ticket remain free for a later run.
         for (qsizetype i = qsizetype(tickets) * perTicket; i < pool.size(); ++i)
-            if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 0 WHERE NUMBILHETE = ?"), {pool[i] + 1}, &error))
+            if (!writer.execute(QStringLiteral("UPDATE BS1 SET INC = 0 WHERE NUMBILHETE = ?"), {pool[i] + 1},
+                                &error))
                 return fail(error), Result{};
     }
     if (!writer.commit(&error)) return fail(error), Result{};

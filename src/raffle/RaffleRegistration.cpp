@@ -31,22 +31,27 @@ QString RaffleRegistration::tooManyPerTicketMessage() {
 }
 
 QString RaffleRegistration::premiosLimitMessage() {
-    return QStringLiteral("O limite máximo para o campo  DADOS DA PREMIAÇÃO junto com o campo INFORMAÇÕES "
-                          "ADICIONAIS é de até 14 linhas!\r\rObs. Apague linhas em branco caso exista após o texto.");
+    return QStringLiteral(
+        "O limite máximo para o campo  DADOS DA PREMIAÇÃO junto com o campo INFORMAÇÕES "
+        "ADICIONAIS é de até 14 linhas!\r\rObs. Apague linhas em branco caso exista após o texto.");
 }
 
 QString RaffleRegistration::regrasLimitMessage() {
-    return QStringLiteral("O limite máximo para o campo INFORMAÇÕES ADICIONAIS junto com o campo DADOS DA "
-                          "PREMIAÇÃO é de até 14 linhas!\r\rObs. Apague linhas em branco caso exista após o texto.");
+    return QStringLiteral(
+        "O limite máximo para o campo INFORMAÇÕES ADICIONAIS junto com o campo DADOS DA "
+        "PREMIAÇÃO é de até 14 linhas!\r\rObs. Apague linhas em branco caso exista após o texto.");
 }
 
-QString RaffleRegistration::savedMessage() { return QStringLiteral("Dados Gravados com Sucesso!"); }
+QString RaffleRegistration::savedMessage() {
+    return QStringLiteral("Dados Gravados com Sucesso!");
+}
 
 QString RaffleRegistration::validationsMessage() {
-    return QStringLiteral("Você alterou a Modalidade ou Quant. de Números por Bilhetes mas isso não é permitido no "
-                          "momento, porque essa RiFA já tem validações(pagamentos) registrados .\r\rCaso queira "
-                          "realmente mudar, terá que ZERAR AS VALIDAÇÕES dessa RIFA ou escolher uma Nova Rifa e "
-                          "fazer com o novo Padrão Desejada.");
+    return QStringLiteral(
+        "Você alterou a Modalidade ou Quant. de Números por Bilhetes mas isso não é permitido no "
+        "momento, porque essa RiFA já tem validações(pagamentos) registrados .\r\rCaso queira "
+        "realmente mudar, terá que ZERAR AS VALIDAÇÕES dessa RIFA ou escolher uma Nova Rifa e "
+        "fazer com o novo Padrão Desejada.");
 }
 
 bool RaffleRegistration::open(QString *error) {
@@ -87,7 +92,8 @@ RaffleRegistration::SizeLabels RaffleRegistration::AtualizarTotais(int k, int j,
 }
 
 int RaffleRegistration::shownLines(const QString &premios, const QString &regras, const QFont &rulesFont) {
-    return int(TextLines::stored(premios).size() + TextLines::displayed(regras, rulesFont, RulesTextWidth).size());
+    return int(TextLines::stored(premios).size() +
+               TextLines::displayed(regras, rulesFont, RulesTextWidth).size());
 }
 
 QString RaffleRegistration::checkRow(int row) const {
@@ -99,7 +105,8 @@ QString RaffleRegistration::checkRow(int row) const {
     if (!modalities().contains(modalidade)) return QStringLiteral("Favor informe a Modalidade da Rifa!");
     if (!perTicketItems().contains(qtNum))
         return QStringLiteral("Favor informe Quantos Números por Bilhete será usado nesta Rifa!");
-    if (t.value(row, QStringLiteral("VLR_RIFA")).toDouble() == 0) return QStringLiteral("Favor informe o Valor da Rifa!");
+    if (t.value(row, QStringLiteral("VLR_RIFA")).toDouble() == 0)
+        return QStringLiteral("Favor informe o Valor da Rifa!");
     const QVariant date = t.value(row, QStringLiteral("DATA_EVENTO"));
     if (date.isNull() || !date.toDate().isValid())
         return QStringLiteral("Favor informe a Data Provável da Rifa. Você pode altear posteriormente!");

@@ -15,9 +15,13 @@ QString RaffleSelection::inactiveMessage() {
     return QStringLiteral("A Rifa Selecionada Não está ATIVA no Cadastro de Rifas!");
 }
 
-QString RaffleSelection::noPrizesText() { return QStringLiteral("Prêmios Não Definidos. Consulte o Vendedor!"); }
+QString RaffleSelection::noPrizesText() {
+    return QStringLiteral("Prêmios Não Definidos. Consulte o Vendedor!");
+}
 
-QString RaffleSelection::notChosenCaption() { return QStringLiteral("Não Definida"); }
+QString RaffleSelection::notChosenCaption() {
+    return QStringLiteral("Não Definida");
+}
 
 QString RaffleSelection::itemText(int codRifa, const QString &name) {
     return QStringLiteral("00") + QString::number(codRifa) + QStringLiteral(" - ") + name;
@@ -32,7 +36,8 @@ bool RaffleSelection::activeRaffleItems(QStringList *items, QString *error) cons
         if (error) *error = q.lastError().text();
         return false;
     }
-    while (q.next()) *items << itemText(q.value(0).toInt(), q.value(2).toString());
+    while (q.next())
+        *items << itemText(q.value(0).toInt(), q.value(2).toString());
     return true;
 }
 
@@ -43,10 +48,11 @@ RaffleSelection::Outcome RaffleSelection::confirm(const QString &item, const QFo
 
     // Read beside the working raffle's row, so that a refusal leaves that row loaded.
     CachedTable row(m_tdm.CDS_RIfaUSar.name());
-    if (!row.open(m_tdm.CONEX_R(), QStringLiteral("CADASTRO"), QStringLiteral("Select * from cadastro where CODRIFA=?"),
-                  {code}, error))
+    if (!row.open(m_tdm.CONEX_R(), QStringLiteral("CADASTRO"),
+                  QStringLiteral("Select * from cadastro where CODRIFA=?"), {code}, error))
         return Outcome::Failed;
-    if (row.rowCount() == 0 || row.value(0, QStringLiteral("RIFA_ATIVA")).toInt() == 0) return Outcome::Inactive;
+    if (row.rowCount() == 0 || row.value(0, QStringLiteral("RIFA_ATIVA")).toInt() == 0)
+        return Outcome::Inactive;
 
     derive(row.record(0), font, m_raffle);
     m_tdm.CDS_RIfaUSar = std::move(row);

@@ -67,8 +67,8 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
     QLabel *title = bar(QStringLiteral("CADASTRAMENTO DE RIFAS"), qRgb(0, 0, 0), 19, true, this);
     title->setObjectName(QStringLiteral("LBL_Titulo"));
     title->setGeometry(0, 0, 870, 36);
-    QLabel *bottom =
-        bar(QStringLiteral("O SISTEMA GERENCIA ATÉ 5 RIFAS SIMULTÂNEAS"), qRgb(0x1E, 0x5B, 0x1F), 13, true, this);
+    QLabel *bottom = bar(QStringLiteral("O SISTEMA GERENCIA ATÉ 5 RIFAS SIMULTÂNEAS"), qRgb(0x1E, 0x5B, 0x1F),
+                         13, true, this);
     bottom->setObjectName(QStringLiteral("LBL_Rodape"));
     bottom->setGeometry(0, 470, 870, 28);
 
@@ -83,7 +83,8 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
     DBEdit3->setObjectName(QStringLiteral("DBEdit3"));
     DBEdit3->setGeometry(95, 66, 340, 24);
     DBEdit3->setMaxLength(35);
-    auto *hint = new QLabel(QStringLiteral("( Este nome não sairá na art impressa ) Màximo: 35 caracteres"), this);
+    auto *hint =
+        new QLabel(QStringLiteral("( Este nome não sairá na art impressa ) Màximo: 35 caracteres"), this);
     hint->setObjectName(QStringLiteral("LBL_DicaNome"));
     hint->setGeometry(95, 91, 340, 16);
     QFont small = hint->font();
@@ -175,9 +176,10 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
         memo->installEventFilter(this);
     }
 
-    addCaption(QStringLiteral("Qual o Link se for publicar o Sorteio ou Resultado ( Instagran, Face, Youtube ou "
-                              "Site ) "),
-               20, 402)
+    addCaption(
+        QStringLiteral("Qual o Link se for publicar o Sorteio ou Resultado ( Instagran, Face, Youtube ou "
+                       "Site ) "),
+        20, 402)
         ->setFont(font());
     DBEdit2 = new QLineEdit(this);
     DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
@@ -228,9 +230,11 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
         setField("NOME_RIFA", upper);
     });
     connect(DBEdit2, &QLineEdit::textEdited, this, [this](const QString &t) { setField("LINK_SORT", t); });
-    connect(DBDateEdit1, &QDateEdit::dateChanged, this,
-            [this](QDate d) { setField("DATA_EVENTO", d == kNoDate ? QVariant(QMetaType(QMetaType::QDate)) : QVariant(d)); });
-    connect(RxDBCalcEdit1, &QDoubleSpinBox::valueChanged, this, [this](double v) { setField("VLR_RIFA", v); });
+    connect(DBDateEdit1, &QDateEdit::dateChanged, this, [this](QDate d) {
+        setField("DATA_EVENTO", d == kNoDate ? QVariant(QMetaType(QMetaType::QDate)) : QVariant(d));
+    });
+    connect(RxDBCalcEdit1, &QDoubleSpinBox::valueChanged, this,
+            [this](double v) { setField("VLR_RIFA", v); });
     connect(DBC_Modal, &QComboBox::currentIndexChanged, this, &TForm_Cadastro::DBC_ModalChange);
     connect(DBC_NumBilhete, &QComboBox::currentIndexChanged, this, &TForm_Cadastro::DBC_NumBilheteChange);
     connect(DBRadioGroup1, &QButtonGroup::idClicked, this, [this](int id) { setField("RIFA_ATIVA", id); });
@@ -246,8 +250,10 @@ QLabel *TForm_Cadastro::addCaption(const QString &text, int x, int y, int w) {
     f.setBold(true);
     label->setFont(f);
     label->move(x, y);
-    if (w > 0) label->setFixedWidth(w);
-    else label->adjustSize();
+    if (w > 0)
+        label->setFixedWidth(w);
+    else
+        label->adjustSize();
     return label;
 }
 
@@ -278,10 +284,18 @@ void TForm_Cadastro::moveTo(int row) {
     AtualizarTotais();
 }
 
-void TForm_Cadastro::First() { moveTo(0); }
-void TForm_Cadastro::Prior() { moveTo(m_row - 1); }
-void TForm_Cadastro::Next() { moveTo(m_row + 1); }
-void TForm_Cadastro::Last() { moveTo(m_reg.CDS_CADASTRO.rowCount() - 1); }
+void TForm_Cadastro::First() {
+    moveTo(0);
+}
+void TForm_Cadastro::Prior() {
+    moveTo(m_row - 1);
+}
+void TForm_Cadastro::Next() {
+    moveTo(m_row + 1);
+}
+void TForm_Cadastro::Last() {
+    moveTo(m_reg.CDS_CADASTRO.rowCount() - 1);
+}
 
 void TForm_Cadastro::loadRow() {
     const CachedTable &t = m_reg.CDS_CADASTRO;
@@ -293,7 +307,8 @@ void TForm_Cadastro::loadRow() {
     DBDateEdit1->setDate(date.isNull() || !date.toDate().isValid() ? kNoDate : date.toDate());
     RxDBCalcEdit1->setValue(value("VLR_RIFA").toDouble());
     DBC_Modal->setCurrentIndex(RaffleRegistration::modalities().indexOf(value("MODALIDADE").toString()));
-    DBC_NumBilhete->setCurrentIndex(RaffleRegistration::perTicketItems().indexOf(value("USAR_QT_NUM").toString()));
+    DBC_NumBilhete->setCurrentIndex(
+        RaffleRegistration::perTicketItems().indexOf(value("USAR_QT_NUM").toString()));
     const QVariant active = value("RIFA_ATIVA");
     DBRadioGroup1->setExclusive(false);
     m_ativa->setChecked(!active.isNull() && active.toInt() == 1);
@@ -312,7 +327,8 @@ void TForm_Cadastro::setField(const char *column, const QVariant &value) {
 
 void TForm_Cadastro::AtualizarTotais() {
     QString error;
-    const auto labels = m_reg.AtualizarTotais(DBC_Modal->currentIndex(), DBC_NumBilhete->currentIndex(), &error);
+    const auto labels =
+        m_reg.AtualizarTotais(DBC_Modal->currentIndex(), DBC_NumBilhete->currentIndex(), &error);
     LBL_TotalNmeros->setText(labels.numbers);
     if (labels.tickets) LBL_PorBIlhete->setText(*labels.tickets);
     if (!error.isEmpty())
@@ -366,7 +382,8 @@ void TForm_Cadastro::Button1Click() {
     if (m_row < 0) return;
     const RaffleRegistration::SaveResult r = m_reg.GravarDados(m_row);
     switch (r.kind) {
-    case RaffleRegistration::SaveResult::Unchanged: break;
+    case RaffleRegistration::SaveResult::Unchanged:
+        break;
     case RaffleRegistration::SaveResult::Refused:
         if (r.row != m_row) moveTo(r.row);
         m_ctx.dialogs.error(r.message);
@@ -388,8 +405,9 @@ void TForm_Cadastro::Button1Click() {
 void TForm_Cadastro::done(int result) {
     if (m_workingRaffleEdited) {
         m_workingRaffleEdited = false;
-        m_ctx.dialogs.notice(QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
-                                            "novamente a RIFA A TRABALHAR!"));
+        m_ctx.dialogs.notice(
+            QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
+                           "novamente a RIFA A TRABALHAR!"));
         // The working raffle state is rebuilt from the saved row.
         TForm_Usar chooser(m_ctx, this);
         chooser.exec();

@@ -90,7 +90,8 @@ void TForm_Usar::FormShow() {
     CMB_RIFA->clear();
     CMB_RIFA->addItems(items);
     if (auto *model = qobject_cast<QStandardItemModel *>(CMB_RIFA->model()))
-        for (int i = 0; i < model->rowCount(); ++i) model->item(i)->setSizeHint(QSize(0, 16));
+        for (int i = 0; i < model->rowCount(); ++i)
+            model->item(i)->setSizeHint(QSize(0, 16));
     CMB_RIFA->setCurrentIndex(-1);
     if (CMB_RIFA->count() > 0) CMB_RIFA->setCurrentIndex(0);
 }
@@ -110,12 +111,17 @@ void TForm_Usar::BTN_CONFIRMARClick() {
     if (!m_confirmSetsRaffle || CMB_RIFA->currentIndex() < 0) return;
     QString error;
     switch (m_selection.confirm(CMB_RIFA->currentText(), font(), &error)) {
-    case RaffleSelection::Outcome::Chosen: accept(); break;
-    case RaffleSelection::Outcome::Inactive: m_ctx.dialogs.error(RaffleSelection::inactiveMessage()); break;
+    case RaffleSelection::Outcome::Chosen:
+        accept();
+        break;
+    case RaffleSelection::Outcome::Inactive:
+        m_ctx.dialogs.error(RaffleSelection::inactiveMessage());
+        break;
     case RaffleSelection::Outcome::Failed:
         m_ctx.dialogs.error(QStringLiteral("Erro ao ler os dados da Rifa. Detalhe do Erro: ") + error);
         break;
-    case RaffleSelection::Outcome::NothingSelected: break;
+    case RaffleSelection::Outcome::NothingSelected:
+        break;
     }
 }
 

@@ -25,7 +25,8 @@ QStringList displayed(const QString &text, const QFont &font, int width) {
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(option);
         layout.beginLayout();
-        for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine()) l.setLineWidth(width);
+        for (QTextLine l = layout.createLine(); l.isValid(); l = layout.createLine())
+            l.setLineWidth(width);
         layout.endLayout();
         for (int i = 0; i < layout.lineCount(); ++i) {
             const QTextLine l = layout.lineAt(i);

@@ -1,7 +1,7 @@
 #include "data/CachedTable.h"
+#include "data/DatabaseFiles.h"
 #include "data/DatabaseLocation.h"
 #include "data/TDM.h"
-#include "data/DatabaseFiles.h"
 #include "support/TestFirebirdServer.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
@@ -54,10 +54,18 @@ void TestConnection::shareTextAndMessage_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("share");
     QTest::addColumn<QString>("connection");
-    QTest::newRow("drive letter") << "C:\\Rifas" << "Rifas" << "SRV:C:\\Rifas\\CRF.XML";
-    QTest::newRow("deeper folder") << "D:\\Dados\\Rifas\\" << "Dados\\Rifas\\" << "SRV:D:\\Dados\\Rifas\\CRF.XML";
-    QTest::newRow("no colon starts at second character") << "Rifas" << "ifas" << "SRV:Rifas/CRF.XML";
-    QTest::newRow("unix folder") << "/srv/rifas" << "srv/rifas" << "SRV:/srv/rifas/CRF.XML";
+    QTest::newRow("drive letter") << "C:\\Rifas"
+                                  << "Rifas"
+                                  << "SRV:C:\\Rifas\\CRF.XML";
+    QTest::newRow("deeper folder") << "D:\\Dados\\Rifas\\"
+                                   << "Dados\\Rifas\\"
+                                   << "SRV:D:\\Dados\\Rifas\\CRF.XML";
+    QTest::newRow("no colon starts at second character") << "Rifas"
+                                                         << "ifas"
+                                                         << "SRV:Rifas/CRF.XML";
+    QTest::newRow("unix folder") << "/srv/rifas"
+                                 << "srv/rifas"
+                                 << "SRV:/srv/rifas/CRF.XML";
 }
 
 void TestConnection::shareTextAndMessage() {
@@ -67,13 +75,15 @@ void TestConnection::shareTextAndMessage() {
     const DatabaseLocation loc{QStringLiteral("SRV"), folder};
     QCOMPARE(loc.shareText(), share);
     QCOMPARE(loc.serverMainPath(), connection);
-    QCOMPARE(loc.serverPrintPath(), QString(connection).replace(QStringLiteral("CRF.XML"), QStringLiteral("ID_BASE.FDB")));
+    QCOMPARE(loc.serverPrintPath(),
+             QString(connection).replace(QStringLiteral("CRF.XML"), QStringLiteral("ID_BASE.FDB")));
     QCOMPARE(loc.unreachableMessage(),
              QStringLiteral("Não foi possível conectar ao Banco de Dados neste Caminho:\\\\SRV\\") + share +
-                 QStringLiteral("\\CRF.XML\r\rO Sistema vai conectar a Base de Dados Local. Depois, analise essa "
-                                "comunicação em REDE com a base que está tentando Conexão. Veja se o Mesmo está com "
-                                "todas as permissões de Administrador para Leitura/Gravação Total para TODOS os "
-                                "Usuários!"));
+                 QStringLiteral(
+                     "\\CRF.XML\r\rO Sistema vai conectar a Base de Dados Local. Depois, analise essa "
+                     "comunicação em REDE com a base que está tentando Conexão. Veja se o Mesmo está com "
+                     "todas as permissões de Administrador para Leitura/Gravação Total para TODOS os "
+                     "Usuários!"));
 }
 
 void TestConnection::namedServerIsReached() {
@@ -89,17 +99,20 @@ void TestConnection::namedServerIsReached() {
                     .toLocal8Bit());
     QVERIFY2(inst.openTdm(), qPrintable(inst.error()));
     QVERIFY(inst.dialogs.shown.isEmpty());
-    QCOMPARE(inst.tdm->mainPath(), server.connectionHost() + u':' + server.dataFolder() + QStringLiteral("/CRF.XML"));
+    QCOMPARE(inst.tdm->mainPath(),
+             server.connectionHost() + u':' + server.dataFolder() + QStringLiteral("/CRF.XML"));
     QCOMPARE(inst.tdm->printPath(),
              server.connectionHost() + u':' + server.dataFolder() + QStringLiteral("/ID_BASE.FDB"));
-    QVERIFY(inst.exec(QStringLiteral("update CADASTRO set NOME_RIFA=? where CODRIFA=1"), {QStringLiteral("NA REDE")}));
+    QVERIFY(inst.exec(QStringLiteral("update CADASTRO set NOME_RIFA=? where CODRIFA=1"),
+                      {QStringLiteral("NA REDE")}));
     QSqlQuery p(inst.tdm->CONEX_PRINT());
     QVERIFY(p.exec(QStringLiteral("insert into TAB_PRN (NUMBILHETE) values (5)")));
     inst.tdm.reset();
     server.stop();
 
     // The writes went to the server's files, not to the local ones.
-    QVERIFY(TDM::openConnection(QStringLiteral("check"), server.dataFolder() + QStringLiteral("/CRF.XML"), &error));
+    QVERIFY(TDM::openConnection(QStringLiteral("check"), server.dataFolder() + QStringLiteral("/CRF.XML"),
+                                &error));
     {
         QSqlQuery q(QSqlDatabase::database(QStringLiteral("check")));
         QVERIFY(q.exec(QStringLiteral("select NOME_RIFA from CADASTRO where CODRIFA=1")) && q.next());
@@ -119,10 +132,11 @@ void TestConnection::unreachableServerFallsBackToLocalFiles() {
     writeConfig(inst.file(QStringLiteral("config.ini")),
                 "[BANCO]\r\nNOME_SERVIDOR=127.0.0.1/1\r\nCAMINHO_BD_MAQ=C:\\Rifas\r\n");
     inst.dialogs.expectMessage(
-        QStringLiteral("Não foi possível conectar ao Banco de Dados neste Caminho:\\\\127.0.0.1/1\\Rifas\\CRF.XML\r\r"
-                       "O Sistema vai conectar a Base de Dados Local. Depois, analise essa comunicação em REDE com a "
-                       "base que está tentando Conexão. Veja se o Mesmo está com todas as permissões de "
-                       "Administrador para Leitura/Gravação Total para TODOS os Usuários!"),
+        QStringLiteral(
+            "Não foi possível conectar ao Banco de Dados neste Caminho:\\\\127.0.0.1/1\\Rifas\\CRF.XML\r\r"
+            "O Sistema vai conectar a Base de Dados Local. Depois, analise essa comunicação em REDE com a "
+            "base que está tentando Conexão. Veja se o Mesmo está com todas as permissões de "
+            "Administrador para Leitura/Gravação Total para TODOS os Usuários!"),
         BoxIcon::Warning);
     QVERIFY2(inst.openTdm(), qPrintable(inst.error()));
     QVERIFY(inst.dialogs.scriptDone());
@@ -189,10 +203,11 @@ void TestConnection::cachedEditsFailWhenRowChangedMeanwhile() {
 void TestConnection::raffleRowIsCopiedToPrintDatabase() {
     TestInstallation inst;
     QVERIFY(inst.openTdm());
-    QVERIFY(inst.exec(QStringLiteral("update CADASTRO set NOME_RIFA=?, VLR_RIFA=?, DATA_EVENTO=?, TEXTO_BASICO=?, "
-                                     "MODALIDADE=? where CODRIFA=2"),
-                      {QStringLiteral("AÇÃO ENTRE AMIGOS"), 7.5, QDate(2027, 1, 2), QByteArray("{\\rtf1 ab}"),
-                       QStringLiteral("0000 - 9999")}));
+    QVERIFY(inst.exec(
+        QStringLiteral("update CADASTRO set NOME_RIFA=?, VLR_RIFA=?, DATA_EVENTO=?, TEXTO_BASICO=?, "
+                       "MODALIDADE=? where CODRIFA=2"),
+        {QStringLiteral("AÇÃO ENTRE AMIGOS"), 7.5, QDate(2027, 1, 2), QByteArray("{\\rtf1 ab}"),
+         QStringLiteral("0000 - 9999")}));
     QString error;
     QVERIFY(inst.tdm->loadRaffleRow(2, &error));
     inst.tdm->AtualCadBaseID(inst.tdm->CDS_RIfaUSar.record(0));

@@ -46,7 +46,8 @@ void TestMainWindow::showMenu() {
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QTRY_COMPARE(watcher->shown(QStringLiteral("TForm_Usar")), 1);
     QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("LBL_RifaUsar"))->text(), QStringLiteral("Não Definida"));
+    QCOMPARE(form->findChild<QLabel *>(QStringLiteral("LBL_RifaUsar"))->text(),
+             QStringLiteral("Não Definida"));
 }
 
 void TestMainWindow::cleanup() {
@@ -105,8 +106,8 @@ void TestMainWindow::hoverRecoloursUntilTheBackground() {
     QCOMPARE(colour(QStringLiteral("LBL_Sorteio")), yellow);
     hover(QStringLiteral("IMG_FUNDO"));
     QVERIFY(!form->hoverFlag());
-    for (const char *l : {"LBL_CADASTRAR", "LBL_Personalizar", "LBL_Validacao", "LBL_Vendedores", "LBL_GerarHTML",
-                          "LBL_Sorteio", "LBL_Consulta", "LBL_Backup", "LBL_Ajuda"})
+    for (const char *l : {"LBL_CADASTRAR", "LBL_Personalizar", "LBL_Validacao", "LBL_Vendedores",
+                          "LBL_GerarHTML", "LBL_Sorteio", "LBL_Consulta", "LBL_Backup", "LBL_Ajuda"})
         QCOMPARE(colour(QString::fromLatin1(l)), white);
 }
 

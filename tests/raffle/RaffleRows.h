@@ -18,15 +18,18 @@ struct RaffleRow {
     int ativa = 1;
 };
 
-inline QVariant orNull(const QString &s) { return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s); }
+inline QVariant orNull(const QString &s) {
+    return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s);
+}
 
 inline bool writeRaffle(TestInstallation &inst, int slot, const RaffleRow &r) {
-    return inst.exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA=?, MODALIDADE=?, USAR_QT_NUM=?, VLR_RIFA=?, "
-                                    "DATA_EVENTO=?, PREMIOS=?, REGRAS_SORT=?, LINK_SORT=?, RIFA_ATIVA=? "
-                                    "WHERE CODRIFA=?"),
-                     {orNull(r.name), orNull(r.modalidade), orNull(r.qtNum), r.price,
-                      r.date.isValid() ? QVariant(r.date) : QVariant(QMetaType(QMetaType::QDate)), orNull(r.premios),
-                      orNull(r.regras), orNull(r.link), r.ativa, slot});
+    return inst.exec(
+        QStringLiteral("UPDATE CADASTRO SET NOME_RIFA=?, MODALIDADE=?, USAR_QT_NUM=?, VLR_RIFA=?, "
+                       "DATA_EVENTO=?, PREMIOS=?, REGRAS_SORT=?, LINK_SORT=?, RIFA_ATIVA=? "
+                       "WHERE CODRIFA=?"),
+        {orNull(r.name), orNull(r.modalidade), orNull(r.qtNum), r.price,
+         r.date.isValid() ? QVariant(r.date) : QVariant(QMetaType(QMetaType::QDate)), orNull(r.premios),
+         orNull(r.regras), orNull(r.link), r.ativa, slot});
 }
 
 // The five slots as a new installation has them: active, named "RIFA k", nothing else set.

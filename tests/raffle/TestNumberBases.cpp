@@ -60,7 +60,8 @@ QVector<QVector<int>> TestNumberBases::tickets(const QString &table, int perTick
     q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY NUMBILHETE").arg(table));
     while (q.next()) {
         QVector<int> row{q.value(QStringLiteral("NUMBILHETE")).toInt()};
-        for (int k = 1; k <= perTicket; ++k) row << q.value(QStringLiteral("N%1").arg(k)).toInt();
+        for (int k = 1; k <= perTicket; ++k)
+            row << q.value(QStringLiteral("N%1").arg(k)).toInt();
         rows << row;
     }
     return rows;
@@ -68,15 +69,17 @@ QVector<QVector<int>> TestNumberBases::tickets(const QString &table, int perTick
 
 // The numbers below the bound that BS1 marks as used, as "a,b,c".
 QString TestNumberBases::usedMarks(int below) {
-    return inst->scalar(QStringLiteral("SELECT LIST(N1, ',') FROM (SELECT N1 FROM BS1 WHERE N1 < ? AND INC = 1 "
-                                       "ORDER BY N1)"),
-                        {below})
+    return inst
+        ->scalar(QStringLiteral("SELECT LIST(N1, ',') FROM (SELECT N1 FROM BS1 WHERE N1 < ? AND INC = 1 "
+                                "ORDER BY N1)"),
+                 {below})
         .toString();
 }
 
 void TestNumberBases::masterTableHoldsEveryNumberOnce() {
     QCOMPARE(inst->count(QStringLiteral("BS1")), 1000000);
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE NUMBILHETE = N1 + 1 AND INC = 0")).toInt(),
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE NUMBILHETE = N1 + 1 AND INC = 0"))
+                 .toInt(),
              1000000);
     QCOMPARE(inst->scalar(QStringLiteral("SELECT NUMBILHETE FROM BS1 WHERE N1 = 0")).toInt(), 1);
     QCOMPARE(inst->scalar(QStringLiteral("SELECT NUMBILHETE FROM BS1 WHERE N1 = 999999")).toInt(), 1000000);
@@ -193,7 +196,8 @@ void TestNumberBases::appendingWithNothingFreeInsertsNothing() {
 }
 
 void TestNumberBases::failedInsertIsReportedAndTheRunGoesOn() {
-    QVERIFY(inst->exec(QStringLiteral("ALTER TABLE BS2_100G ADD CONSTRAINT NO_42 CHECK (N1 <> 42 AND N2 <> 42)")));
+    QVERIFY(inst->exec(
+        QStringLiteral("ALTER TABLE BS2_100G ADD CONSTRAINT NO_42 CHECK (N1 <> 42 AND N2 <> 42)")));
     inst->dialogs.expectMessage(QString(), BoxIcon::None); // the failure
     inst->dialogs.expectMessage(QString(), BoxIcon::None); // the end of the run
     const auto r = dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100);
@@ -209,7 +213,8 @@ void TestNumberBases::failedInsertIsReportedAndTheRunGoesOn() {
     QVERIFY(inst->dialogs.shown[1].text.startsWith(QStringLiteral("Concluído com sucesso em...:")));
 
     QCOMPARE(inst->count(QStringLiteral("BS2_100G")), 49);
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS2_100G WHERE N1 = 42 OR N2 = 42")).toInt(), 0);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS2_100G WHERE N1 = 42 OR N2 = 42")).toInt(),
+             0);
     // The failed ticket's two numbers are free again; every other number is used.
     QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE N1 < 100 AND INC = 0")).toInt(), 2);
     QCOMPARE(inst->scalar(QStringLiteral("SELECT INC FROM BS1 WHERE N1 = 42")).toInt(), 0);
@@ -241,10 +246,13 @@ void TestNumberBases::wrongParametersAreRefused_data() {
     QTest::addColumn<int>("numbers");
     QTest::addColumn<QString>("message");
     QTest::newRow("unknown table") << "BS3_M" << 3 << 1000 << "Tabela desconhecida: BS3_M";
-    QTest::newRow("q of another table") << "BS2_D" << 4 << 10000 << "A tabela BS2_D tem 2 números por bilhete, não 4";
-    QTest::newRow("m outside the list") << "BS2_D" << 2 << 5000
-                                        << "Quantidade de números inválida: 5000 (use 100, 1000, 10000, 100000 ou 1000000)";
-    QTest::newRow("m of another modality") << "BS2_D" << 2 << 1000 << "A tabela BS2_D é da modalidade de 10000 números, não 1000";
+    QTest::newRow("q of another table")
+        << "BS2_D" << 4 << 10000 << "A tabela BS2_D tem 2 números por bilhete, não 4";
+    QTest::newRow("m outside the list")
+        << "BS2_D" << 2 << 5000
+        << "Quantidade de números inválida: 5000 (use 100, 1000, 10000, 100000 ou 1000000)";
+    QTest::newRow("m of another modality")
+        << "BS2_D" << 2 << 1000 << "A tabela BS2_D é da modalidade de 10000 números, não 1000";
 }
 
 void TestNumberBases::wrongParametersAreRefused() {
@@ -262,16 +270,20 @@ void TestNumberBases::preparationToolRefusesBadCommands_data() {
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("stderrText");
     QTest::newRow("unknown command") << QStringList{"sortear"} << 2 << "comando desconhecido: sortear";
-    QTest::newRow("missing folder") << QStringList{"instalar"} << 2 << "parâmetros errados para o comando instalar";
-    QTest::newRow("unknown table") << QStringList{"gerar", "@", "BS9_X", "9", "100"} << 2 << "Tabela desconhecida: BS9_X";
+    QTest::newRow("missing folder") << QStringList{"instalar"} << 2
+                                    << "parâmetros errados para o comando instalar";
+    QTest::newRow("unknown table") << QStringList{"gerar", "@", "BS9_X", "9", "100"} << 2
+                                   << "Tabela desconhecida: BS9_X";
     QTest::newRow("q that does not match") << QStringList{"gerar", "@", "BS2_M", "4", "1000"} << 2
                                            << "A tabela BS2_M tem 2 números por bilhete, não 4";
-    QTest::newRow("m outside the list") << QStringList{"gerar", "@", "BS2_M", "2", "999"} << 2
-                                        << "Quantidade de números inválida: 999";
+    QTest::newRow("m outside the list")
+        << QStringList{"gerar", "@", "BS2_M", "2", "999"} << 2 << "Quantidade de números inválida: 999";
     QTest::newRow("bound above the modality") << QStringList{"acrescentar", "@", "BS4_M", "4", "1000"} << 2
                                               << "O limite deve estar entre 0 e 999 para a tabela BS4_M";
-    QTest::newRow("existing files") << QStringList{"instalar", "@"} << 1 << "já existe e não será sobrescrito";
-    QTest::newRow("existing files, empty") << QStringList{"criar", "@"} << 1 << "já existe e não será sobrescrito";
+    QTest::newRow("existing files") << QStringList{"instalar", "@"} << 1
+                                    << "já existe e não será sobrescrito";
+    QTest::newRow("existing files, empty")
+        << QStringList{"criar", "@"} << 1 << "já existe e não será sobrescrito";
 }
 
 void TestNumberBases::preparationToolRefusesBadCommands() {
@@ -294,7 +306,8 @@ void TestNumberBases::failedPreparationLeavesNothingBehind() {
     // The print database cannot be created where a folder already takes its working name.
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ID_BASE.FDB.preparando")));
     QProcess tool;
-    tool.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), {QStringLiteral("instalar"), dir.path()});
+    tool.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"),
+               {QStringLiteral("instalar"), dir.path()});
     QVERIFY(tool.waitForFinished(60000));
     QCOMPARE(tool.exitCode(), 1);
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("CRF.XML"))));

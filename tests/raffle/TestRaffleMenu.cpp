@@ -1,5 +1,5 @@
-#include "mainwindow/TForm_RIFA.h"
 #include "RaffleRows.h"
+#include "mainwindow/TForm_RIFA.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"
@@ -49,7 +49,8 @@ void TestRaffleMenu::click(const QString &name) {
 
 void TestRaffleMenu::chooserOpensOncePerRun() {
     QVERIFY(writeRaffle(*inst, 2, completeRaffle(QStringLiteral("RIFA DA TV"))));
-    watcher->on(QStringLiteral("TForm_Usar"), [](QWidget *chooser) { WindowWatcher::chooseRaffle(chooser, 2); });
+    watcher->on(QStringLiteral("TForm_Usar"),
+                [](QWidget *chooser) { WindowWatcher::chooseRaffle(chooser, 2); });
     QCOMPARE(raffleLabel(), QStringLiteral("---"));
     form->show();
     QTRY_COMPARE(watcher->shown(QStringLiteral("TForm_Usar")), 1);
@@ -75,7 +76,8 @@ void TestRaffleMenu::chooserOpensOncePerRun() {
 
 void TestRaffleMenu::registrationEditOfWorkingRaffleRebuildsIt() {
     QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("RIFA DA TV"))));
-    watcher->on(QStringLiteral("TForm_Usar"), [](QWidget *chooser) { WindowWatcher::chooseRaffle(chooser, 1); });
+    watcher->on(QStringLiteral("TForm_Usar"),
+                [](QWidget *chooser) { WindowWatcher::chooseRaffle(chooser, 1); });
     form->show();
     QTRY_COMPARE(raffleLabel(), QStringLiteral("RIFA DA TV"));
 
@@ -90,9 +92,10 @@ void TestRaffleMenu::registrationEditOfWorkingRaffleRebuildsIt() {
         registration->close();
     });
     inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
-    inst->dialogs.expectMessage(QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
-                                               "novamente a RIFA A TRABALHAR!"),
-                                BoxIcon::Warning);
+    inst->dialogs.expectMessage(
+        QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
+                       "novamente a RIFA A TRABALHAR!"),
+        BoxIcon::Warning);
     click(QStringLiteral("Img_Cadastro"));
     QVERIFY(inst->dialogs.scriptDone());
     QCOMPARE(watcher->shown(QStringLiteral("TForm_Cadastro")), 1);

@@ -1,8 +1,8 @@
+#include "RaffleRows.h"
 #include "raffle/RaffleRegistration.h"
 #include "raffle/TForm_Cadastro.h"
 #include "raffle/TextLines.h"
 #include "raffle/WorkingRaffle.h"
-#include "RaffleRows.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"
@@ -55,8 +55,8 @@ private:
     void navigate(const char *button) { QTest::mouseClick(control<QToolButton>(button), Qt::LeftButton); }
     void typeName(const QString &text);
     QVariant stored(int slot, const char *column) {
-        return inst->scalar(QStringLiteral("SELECT %1 FROM CADASTRO WHERE CODRIFA=?").arg(QLatin1String(column)),
-                            {slot});
+        return inst->scalar(
+            QStringLiteral("SELECT %1 FROM CADASTRO WHERE CODRIFA=?").arg(QLatin1String(column)), {slot});
     }
     bool addValidation(int slot);
     bool fillTicketTable(const QString &table, int perTicket, int rows);
@@ -73,8 +73,10 @@ void TestRaffleRegistration::initTestCase() {
 
 void TestRaffleRegistration::init() {
     QVERIFY(resetRaffles(*inst));
-    for (int k = 1; k <= 5; ++k) QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_%1").arg(k)));
-    for (const char *t : {"BS4_M", "BS10_M"}) QVERIFY(inst->exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t))));
+    for (int k = 1; k <= 5; ++k)
+        QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_%1").arg(k)));
+    for (const char *t : {"BS4_M", "BS10_M"})
+        QVERIFY(inst->exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(t))));
     inst->dialogs.clear();
     inst->raffle = WorkingRaffle{};
     inst->raffle.CodRifaUsar = QStringLiteral("1");
@@ -92,7 +94,9 @@ void TestRaffleRegistration::openForm() {
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 }
 
-void TestRaffleRegistration::save() { QTest::mouseClick(control<QPushButton>("Button1"), Qt::LeftButton); }
+void TestRaffleRegistration::save() {
+    QTest::mouseClick(control<QPushButton>("Button1"), Qt::LeftButton);
+}
 
 void TestRaffleRegistration::typeName(const QString &text) {
     QLineEdit *edit = control<QLineEdit>("DBEdit3");
@@ -101,8 +105,10 @@ void TestRaffleRegistration::typeName(const QString &text) {
     QTest::keyClick(edit, Qt::Key_Delete);
     // Key by key, as typed; letters outside ASCII come as text of their own key.
     for (QChar c : text) {
-        if (c.unicode() < 128) QTest::keyClick(edit, char(c.unicode()));
-        else QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        if (c.unicode() < 128)
+            QTest::keyClick(edit, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 }
 
@@ -115,16 +121,18 @@ void TestRaffleRegistration::leave(QTextEdit *memo) {
 }
 
 bool TestRaffleRegistration::addValidation(int slot) {
-    return inst->exec(QStringLiteral("INSERT INTO DADOSCOMPRADOR_%1 (NUM_CAD_RIFA, NOMECOMP, VALOR, NUMBILHETE, "
-                                     "VALIDADO, AUT_DIGITAL_VAL, DATA_VAL) VALUES (?, ?, ?, ?, ?, ?, ?)")
-                          .arg(slot),
-                      {slot, QStringLiteral("JOSE"), 10.0, 7, QStringLiteral("Sim"), QStringLiteral("ABCDEFGHI"),
-                       QDate(2026, 12, 1)});
+    return inst->exec(
+        QStringLiteral("INSERT INTO DADOSCOMPRADOR_%1 (NUM_CAD_RIFA, NOMECOMP, VALOR, NUMBILHETE, "
+                       "VALIDADO, AUT_DIGITAL_VAL, DATA_VAL) VALUES (?, ?, ?, ?, ?, ?, ?)")
+            .arg(slot),
+        {slot, QStringLiteral("JOSE"), 10.0, 7, QStringLiteral("Sim"), QStringLiteral("ABCDEFGHI"),
+         QDate(2026, 12, 1)});
 }
 
 bool TestRaffleRegistration::fillTicketTable(const QString &table, int perTicket, int rows) {
     QStringList columns;
-    for (int i = 1; i <= perTicket; ++i) columns << QStringLiteral("N%1").arg(i);
+    for (int i = 1; i <= perTicket; ++i)
+        columns << QStringLiteral("N%1").arg(i);
     for (int t = 0; t < rows; ++t) {
         QVariantList numbers;
         QStringList marks;
@@ -132,7 +140,8 @@ bool TestRaffleRegistration::fillTicketTable(const QString &table, int perTicket
             numbers << t * perTicket + i;
             marks << QStringLiteral("?");
         }
-        if (!inst->exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns.join(u','), marks.join(u',')),
+        if (!inst->exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(table, columns.join(u','), marks.join(u',')),
                         numbers))
             return false;
     }
@@ -140,8 +149,9 @@ bool TestRaffleRegistration::fillTicketTable(const QString &table, int perTicket
 }
 
 void TestRaffleRegistration::opensOnTheWorkingRaffle() {
-    QVERIFY(writeRaffle(*inst, 3, completeRaffle(QStringLiteral("RIFA DO CARRO"), QStringLiteral("0000 - 9999"),
-                                                 QStringLiteral("1 Número"))));
+    QVERIFY(writeRaffle(*inst, 3,
+                        completeRaffle(QStringLiteral("RIFA DO CARRO"), QStringLiteral("0000 - 9999"),
+                                       QStringLiteral("1 Número"))));
     inst->raffle.CodRifaUsar = QStringLiteral("3");
     openForm();
     QCOMPARE(form->windowTitle(), QStringLiteral("KORVANTE - CADASTRO DA RIFA"));
@@ -194,7 +204,8 @@ void TestRaffleRegistration::checksRunInOrderAndNothingIsWrittenUntilAllPass() {
     QCOMPARE(control<QComboBox>("DBC_NumBilhete")->currentText(), QStringLiteral("4 Números"));
 
     control<QComboBox>("DBC_NumBilhete")->setCurrentIndex(1); // "2 Números"
-    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None, QStringLiteral("KORVANTE"));
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None,
+                                QStringLiteral("KORVANTE"));
     save();
     QVERIFY(inst->dialogs.scriptDone());
     QCOMPARE(stored(1, "NOME_RIFA").toString(), QStringLiteral("RIFA DA MOTO"));
@@ -205,7 +216,8 @@ void TestRaffleRegistration::checksRunInOrderAndNothingIsWrittenUntilAllPass() {
     QVERIFY(form->workingRaffleEdited());
     // The print database holds the same row.
     QSqlQuery q(inst->tdm->CONEX_PRINT());
-    QVERIFY(q.exec(QStringLiteral("SELECT NOME_RIFA, MODALIDADE, VLR_RIFA FROM CADASTRO_TEMP WHERE CODRIFA=1")));
+    QVERIFY(
+        q.exec(QStringLiteral("SELECT NOME_RIFA, MODALIDADE, VLR_RIFA FROM CADASTRO_TEMP WHERE CODRIFA=1")));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), QStringLiteral("RIFA DA MOTO"));
     QCOMPARE(q.value(1).toString(), QStringLiteral("00 - 99"));
@@ -239,7 +251,8 @@ void TestRaffleRegistration::lineLimitOnLeavingEitherBox() {
     auto *memo = box == QLatin1String("DBMemo1") ? prizes : rules;
     auto lines = [](int n) {
         QStringList l;
-        for (int i = 1; i <= n; ++i) l << QStringLiteral("LINHA %1").arg(i);
+        for (int i = 1; i <= n; ++i)
+            l << QStringLiteral("LINHA %1").arg(i);
         return l.join(u'\n');
     };
     // 7 + 7 lines are allowed.
@@ -273,12 +286,14 @@ void TestRaffleRegistration::wrappedRulesLinesCountAsShown() {
     while (fm.horizontalAdvance(longLine) < RaffleRegistration::RulesTextWidth + 40)
         longLine += QStringLiteral("SORTEIO ");
     rules->setPlainText(QStringLiteral("A\nB\nC\nD\nE\n") + longLine.trimmed());
-    const int counted = int(TextLines::displayed(rules->toPlainText(), rules->font(), RaffleRegistration::RulesTextWidth).size());
+    const int counted = int(
+        TextLines::displayed(rules->toPlainText(), rules->font(), RaffleRegistration::RulesTextWidth).size());
     QCOMPARE(counted, 7);
     // The box shows the lines it counts.
     int shownInBox = 0;
     rules->document()->documentLayout(); // lays the document out
-    for (QTextBlock b = rules->document()->begin(); b.isValid(); b = b.next()) shownInBox += b.layout()->lineCount();
+    for (QTextBlock b = rules->document()->begin(); b.isValid(); b = b.next())
+        shownInBox += b.layout()->lineCount();
     QCOMPARE(shownInBox, counted);
 
     inst->dialogs.expectMessage(RaffleRegistration::regrasLimitMessage(), BoxIcon::Error);
@@ -306,7 +321,8 @@ void TestRaffleRegistration::workingRaffleKeepsModalityWhileValidated() {
     const QString before = combo->currentText();
     combo->setCurrentIndex(index);
     typeName(QStringLiteral("NOVO NOME"));
-    inst->dialogs.expectMessage(RaffleRegistration::validationsMessage(), BoxIcon::Error, QStringLiteral("KORVANTE"));
+    inst->dialogs.expectMessage(RaffleRegistration::validationsMessage(), BoxIcon::Error,
+                                QStringLiteral("KORVANTE"));
     save();
     QVERIFY(inst->dialogs.scriptDone());
     QCOMPARE(combo->currentText(), before);
@@ -391,13 +407,20 @@ void TestRaffleRegistration::sizeLabels_data() {
     QTest::addColumn<int>("j");
     QTest::addColumn<QString>("numbers");
     QTest::addColumn<QString>("tickets"); // empty: the label keeps its text
-    QTest::newRow("no modality") << -1 << 1 << "[0 números]" << "";
-    QTest::newRow("no count is one number") << 0 << -1 << "[100 números]" << "100 Bilhetes";
-    QTest::newRow("one number counts the modality") << 1 << 0 << "[1.000 números]" << "1.000 Bilhetes";
-    QTest::newRow("million") << 4 << 0 << "[1.000.000 números]" << "1.000.000 Bilhetes";
-    QTest::newRow("counted in an empty base") << 3 << 1 << "[100.000 números]" << "0 Bilhetes";
-    QTest::newRow("0..99 has no base of 5") << 0 << 3 << "[100 números]" << "";
-    QTest::newRow("complete base of 10 numbers") << 1 << 4 << "[1.000 números]" << "100 Bilhetes";
+    QTest::newRow("no modality") << -1 << 1 << "[0 números]"
+                                 << "";
+    QTest::newRow("no count is one number") << 0 << -1 << "[100 números]"
+                                            << "100 Bilhetes";
+    QTest::newRow("one number counts the modality") << 1 << 0 << "[1.000 números]"
+                                                    << "1.000 Bilhetes";
+    QTest::newRow("million") << 4 << 0 << "[1.000.000 números]"
+                             << "1.000.000 Bilhetes";
+    QTest::newRow("counted in an empty base") << 3 << 1 << "[100.000 números]"
+                                              << "0 Bilhetes";
+    QTest::newRow("0..99 has no base of 5") << 0 << 3 << "[100 números]"
+                                            << "";
+    QTest::newRow("complete base of 10 numbers") << 1 << 4 << "[1.000 números]"
+                                                 << "100 Bilhetes";
 }
 
 void TestRaffleRegistration::sizeLabels() {
@@ -417,10 +440,12 @@ void TestRaffleRegistration::sizeLabels() {
 void TestRaffleRegistration::sizeLabelsFollowTheLists() {
     QVERIFY(fillTicketTable(QStringLiteral("BS4_M"), 4, 3));
     QVERIFY(fillTicketTable(QStringLiteral("BS10_M"), 10, 100));
-    QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("UM"), QStringLiteral("000 - 999"),
-                                                 QStringLiteral("4 Números"))));
-    QVERIFY(writeRaffle(*inst, 2, completeRaffle(QStringLiteral("DOIS"), QStringLiteral("00000 - 99999"),
-                                                 QStringLiteral("1 Número"))));
+    QVERIFY(writeRaffle(
+        *inst, 1,
+        completeRaffle(QStringLiteral("UM"), QStringLiteral("000 - 999"), QStringLiteral("4 Números"))));
+    QVERIFY(writeRaffle(
+        *inst, 2,
+        completeRaffle(QStringLiteral("DOIS"), QStringLiteral("00000 - 99999"), QStringLiteral("1 Número"))));
     openForm();
     auto *numbers = control<QLabel>("LBL_TotalNmeros");
     auto *tickets = control<QLabel>("LBL_PorBIlhete");
@@ -458,10 +483,12 @@ void TestRaffleRegistration::closingAfterEditOfWorkingRaffleChoosesAgain() {
     QVERIFY(form->workingRaffleEdited());
 
     WindowWatcher watcher;
-    watcher.on(QStringLiteral("TForm_Usar"), [](QWidget *chooser) { WindowWatcher::chooseRaffle(chooser, 1); });
-    inst->dialogs.expectMessage(QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
-                                               "novamente a RIFA A TRABALHAR!"),
-                                BoxIcon::Warning, QStringLiteral("KORVANTE"));
+    watcher.on(QStringLiteral("TForm_Usar"),
+               [](QWidget *chooser) { WindowWatcher::chooseRaffle(chooser, 1); });
+    inst->dialogs.expectMessage(
+        QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
+                       "novamente a RIFA A TRABALHAR!"),
+        BoxIcon::Warning, QStringLiteral("KORVANTE"));
     form->close();
     QVERIFY(inst->dialogs.scriptDone());
     QCOMPARE(watcher.shown(QStringLiteral("TForm_Usar")), 1);

@@ -1,7 +1,7 @@
+#include "RaffleRows.h"
 #include "raffle/RaffleSelection.h"
 #include "raffle/TForm_Usar.h"
 #include "raffle/WorkingRaffle.h"
-#include "RaffleRows.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 
@@ -81,7 +81,8 @@ void TestRaffleSelection::confirmingSetsTheWorkingRaffle() {
     QCOMPARE(chooser->size(), QSize(375, 195));
     auto *list = chooser->findChild<QComboBox *>(QStringLiteral("CMB_RIFA"));
     QStringList items;
-    for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
     QCOMPARE(items, QStringList({QStringLiteral("001 - RIFA 1"), QStringLiteral("002 - RIFA 2"),
                                  QStringLiteral("003 - RIFA DO CARRO"), QStringLiteral("005 - RIFA 5")}));
     QCOMPARE(list->currentIndex(), 0);
@@ -113,7 +114,8 @@ void TestRaffleSelection::confirmingSetsTheWorkingRaffle() {
     QCOMPARE(w.TextoRegras, QString());
     // The working raffle's row is the one the other windows read.
     QCOMPARE(inst->tdm->CDS_RIfaUSar.rowCount(), 1);
-    QCOMPARE(inst->tdm->CDS_RIfaUSar.value(0, QStringLiteral("NOME_RIFA")).toString(), QStringLiteral("RIFA DO CARRO"));
+    QCOMPARE(inst->tdm->CDS_RIfaUSar.value(0, QStringLiteral("NOME_RIFA")).toString(),
+             QStringLiteral("RIFA DO CARRO"));
     QVERIFY(inst->dialogs.shown.isEmpty());
 }
 
@@ -124,7 +126,8 @@ void TestRaffleSelection::tableForEveryModalityAndCount_data() {
     QTest::addColumn<int>("perTicket");
     QTest::addColumn<QString>("table");
     // Before each choice the state holds MaiorNumero 999 and a table named ANTERIOR.
-    const QStringList modalities = {"00 - 99", "000 - 999", "0000 - 9999", "00000 - 99999", "000000 - 999999"};
+    const QStringList modalities = {"00 - 99", "000 - 999", "0000 - 9999", "00000 - 99999",
+                                    "000000 - 999999"};
     const QList<int> highest = {99, 999, 9999, 99999, 999999};
     const QStringList counts = {"1 Número", "2 Números", "4 Números", "5 Números", "10 Números"};
     const QList<int> perTicket = {1, 2, 4, 5, 10};
@@ -137,8 +140,10 @@ void TestRaffleSelection::tableForEveryModalityAndCount_data() {
         for (int j = 0; j < 5; ++j)
             QTest::addRow("%s, %s", qPrintable(modalities[k]), qPrintable(counts[j]))
                 << modalities[k] << counts[j] << highest[k] << perTicket[j] << tables[k][j];
-    QTest::newRow("unknown modality keeps the highest number") << "0 - 9" << "5 Números" << 999 << 5 << "BS5_M";
-    QTest::newRow("no count per ticket") << "0000 - 9999" << "" << 9999 << 0 << "ANTERIOR";
+    QTest::newRow("unknown modality keeps the highest number") << "0 - 9"
+                                                               << "5 Números" << 999 << 5 << "BS5_M";
+    QTest::newRow("no count per ticket") << "0000 - 9999"
+                                         << "" << 9999 << 0 << "ANTERIOR";
 }
 
 void TestRaffleSelection::tableForEveryModalityAndCount() {
@@ -152,7 +157,8 @@ void TestRaffleSelection::tableForEveryModalityAndCount() {
     inst->raffle.TabelaBaseUsar = QStringLiteral("ANTERIOR");
     RaffleSelection selection(*inst->tdm, inst->raffle);
     QString error;
-    QCOMPARE(selection.confirm(QStringLiteral("002 - RIFA X"), QFont(), &error), RaffleSelection::Outcome::Chosen);
+    QCOMPARE(selection.confirm(QStringLiteral("002 - RIFA X"), QFont(), &error),
+             RaffleSelection::Outcome::Chosen);
     QCOMPARE(inst->raffle.MaiorNumero, highest);
     QCOMPARE(int(inst->raffle.QtNumBilhete), perTicket);
     QCOMPARE(inst->raffle.TabelaBaseUsar, table);
@@ -164,11 +170,22 @@ void TestRaffleSelection::prizeAndRulesLines_data() {
     QTest::addColumn<QString>("regras");
     QTest::addColumn<QString>("textoPremios");
     QTest::addColumn<QString>("textoRegras");
-    QTest::newRow("two short lines each") << "1º CARRO\r\n2º MOTO" << "SORTEIO\r\nPELA LOTERIA"
-                                          << "1º CARRO\\n 2º MOTO\\n " << "SORTEIO\\n PELA LOTERIA\\n ";
-    QTest::newRow("empty texts") << "" << "" << "Prêmios Não Definidos. Consulte o Vendedor!" << "";
-    QTest::newRow("break at the end opens no line") << "CARRO\r\n" << "A\r\n" << "CARRO\\n " << "A\\n ";
-    QTest::newRow("blank line inside is kept") << "CARRO\r\n\r\nMOTO" << "" << "CARRO\\n \\n MOTO\\n " << "";
+    QTest::newRow("two short lines each") << "1º CARRO\r\n2º MOTO"
+                                          << "SORTEIO\r\nPELA LOTERIA"
+                                          << "1º CARRO\\n 2º MOTO\\n "
+                                          << "SORTEIO\\n PELA LOTERIA\\n ";
+    QTest::newRow("empty texts") << ""
+                                 << ""
+                                 << "Prêmios Não Definidos. Consulte o Vendedor!"
+                                 << "";
+    QTest::newRow("break at the end opens no line") << "CARRO\r\n"
+                                                    << "A\r\n"
+                                                    << "CARRO\\n "
+                                                    << "A\\n ";
+    QTest::newRow("blank line inside is kept") << "CARRO\r\n\r\nMOTO"
+                                               << ""
+                                               << "CARRO\\n \\n MOTO\\n "
+                                               << "";
 }
 
 void TestRaffleSelection::prizeAndRulesLines() {
@@ -181,7 +198,8 @@ void TestRaffleSelection::prizeAndRulesLines() {
     r.regras = regras;
     QVERIFY(writeRaffle(*inst, 5, r));
     RaffleSelection selection(*inst->tdm, inst->raffle);
-    QCOMPARE(selection.confirm(QStringLiteral("005 - RIFA T"), QFont(), nullptr), RaffleSelection::Outcome::Chosen);
+    QCOMPARE(selection.confirm(QStringLiteral("005 - RIFA T"), QFont(), nullptr),
+             RaffleSelection::Outcome::Chosen);
     QCOMPARE(inst->raffle.TextoPremios, textoPremios);
     QCOMPARE(inst->raffle.TextoRegras, textoRegras);
 }
@@ -211,14 +229,16 @@ void TestRaffleSelection::longLinesBreakAtWordsToTheBoxWidth() {
     }
     // A word wider than the box is cut where it stops fitting.
     const QString word(60, u'W');
-    const QStringList pieces = RaffleSelection::TextoLinhas(word, font).split(QStringLiteral("\\n "), Qt::SkipEmptyParts);
+    const QStringList pieces =
+        RaffleSelection::TextoLinhas(word, font).split(QStringLiteral("\\n "), Qt::SkipEmptyParts);
     QVERIFY(pieces.size() >= 2);
     QCOMPARE(pieces.join(QString()), word);
 }
 
 void TestRaffleSelection::escolherDepoisKeepsTheTable() {
-    QVERIFY(writeRaffle(*inst, 3, completeRaffle(QStringLiteral("RIFA C"), QStringLiteral("0000 - 9999"),
-                                                 QStringLiteral("4 Números"))));
+    QVERIFY(writeRaffle(*inst, 3,
+                        completeRaffle(QStringLiteral("RIFA C"), QStringLiteral("0000 - 9999"),
+                                       QStringLiteral("4 Números"))));
     {
         auto chooser = openChooser();
         select(*chooser, 3);
@@ -239,7 +259,8 @@ void TestRaffleSelection::inactiveRaffleIsRefusedAndNothingChanges() {
     RaffleRow first = completeRaffle(QStringLiteral("RIFA UM"));
     first.premios = QStringLiteral("TV");
     QVERIFY(writeRaffle(*inst, 1, first));
-    QVERIFY(writeRaffle(*inst, 2, completeRaffle(QStringLiteral("RIFA DOIS"), QStringLiteral("0000 - 9999"))));
+    QVERIFY(
+        writeRaffle(*inst, 2, completeRaffle(QStringLiteral("RIFA DOIS"), QStringLiteral("0000 - 9999"))));
     auto chooser = openChooser();
     select(*chooser, 1);
     QTest::mouseClick(chooser->findChild<QPushButton *>(QStringLiteral("BTN_CONFIRMAR")), Qt::LeftButton);

@@ -223,8 +223,9 @@ void TestSellers::leadingBlankIsKeptAndSavedAgain() {
     QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
     QVERIFY(inst->dialogs.scriptDone());
     QCOMPARE(nameInDb(20), QStringLiteral(" JOSE"));
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT BAIRRO_VEND FROM CAD_VENDEDOR WHERE COD_VEND=20")).toString(),
-             QStringLiteral("Centro"));
+    QCOMPARE(
+        inst->scalar(QStringLiteral("SELECT BAIRRO_VEND FROM CAD_VENDEDOR WHERE COD_VEND=20")).toString(),
+        QStringLiteral("Centro"));
 }
 
 void TestSellers::search_data() {

@@ -6,18 +6,25 @@ namespace {
 
 const char *iconName(BoxIcon icon) {
     switch (icon) {
-    case BoxIcon::None: return "none";
-    case BoxIcon::Information: return "information";
-    case BoxIcon::Warning: return "warning";
-    case BoxIcon::Error: return "error";
-    case BoxIcon::Question: return "question";
+    case BoxIcon::None:
+        return "none";
+    case BoxIcon::Information:
+        return "information";
+    case BoxIcon::Warning:
+        return "warning";
+    case BoxIcon::Error:
+        return "error";
+    case BoxIcon::Question:
+        return "question";
     }
     return "?";
 }
 
 } // namespace
 
-QDebug operator<<(QDebug d, BoxIcon icon) { return d << iconName(icon); }
+QDebug operator<<(QDebug d, BoxIcon icon) {
+    return d << iconName(icon);
+}
 
 void RecordingDialogs::expectMessage(const QString &text, BoxIcon icon, const QString &title) {
     m_script.append({QStringLiteral("message"), title, text, icon, {}});
@@ -37,7 +44,8 @@ void RecordingDialogs::expectFileChoice(const QString &kind, const QString &path
 
 QStringList RecordingDialogs::pendingTexts() const {
     QStringList t;
-    for (const Expected &e : m_script) t << e.kind + QStringLiteral(": ") + e.text;
+    for (const Expected &e : m_script)
+        t << e.kind + QStringLiteral(": ") + e.text;
     return t;
 }
 
@@ -45,9 +53,9 @@ RecordingDialogs::Expected RecordingDialogs::take(const Box &box) {
     shown.append(box);
     if (m_script.isEmpty()) {
         if (!m_lenient)
-            QTest::qFail(qPrintable(QStringLiteral("unexpected %1 box \"%2\": %3")
-                                        .arg(box.kind, box.title, box.text)),
-                         __FILE__, __LINE__);
+            QTest::qFail(
+                qPrintable(QStringLiteral("unexpected %1 box \"%2\": %3").arg(box.kind, box.title, box.text)),
+                __FILE__, __LINE__);
         return {};
     }
     const Expected e = m_script.takeFirst();
@@ -55,10 +63,11 @@ RecordingDialogs::Expected RecordingDialogs::take(const Box &box) {
                          (e.text.isEmpty() || e.text == box.text) &&
                          (box.kind != QLatin1String("message") || e.icon == box.icon);
     if (!matches)
-        QTest::qFail(qPrintable(QStringLiteral("expected %1 box \"%2\" [%3]: %4\n     got %5 box \"%6\" [%7]: %8")
-                                    .arg(e.kind, e.title, QLatin1String(iconName(e.icon)), e.text, box.kind,
-                                         box.title, QLatin1String(iconName(box.icon)), box.text)),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable(QStringLiteral("expected %1 box \"%2\" [%3]: %4\n     got %5 box \"%6\" [%7]: %8")
+                           .arg(e.kind, e.title, QLatin1String(iconName(e.icon)), e.text, box.kind, box.title,
+                                QLatin1String(iconName(box.icon)), box.text)),
+            __FILE__, __LINE__);
     return e;
 }
 
@@ -71,7 +80,8 @@ bool RecordingDialogs::question(const QString &title, const QString &text, bool 
     return e.answer.isValid() ? e.answer.toBool() : defaultYes;
 }
 
-std::optional<QString> RecordingDialogs::inputText(const QString &title, const QString &prompt, const QString &) {
+std::optional<QString> RecordingDialogs::inputText(const QString &title, const QString &prompt,
+                                                   const QString &) {
     const Expected e = take({QStringLiteral("input"), title, prompt, BoxIcon::None});
     if (e.answer.isNull()) return std::nullopt;
     return e.answer.toString();

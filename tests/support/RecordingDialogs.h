@@ -19,7 +19,8 @@ public:
 
     // Expect a message box; an empty title or text matches any.
     void expectMessage(const QString &text, BoxIcon icon, const QString &title = QStringLiteral("KORVANTE"));
-    void expectQuestion(const QString &text, bool answerYes, const QString &title = QStringLiteral("KORVANTE"));
+    void expectQuestion(const QString &text, bool answerYes,
+                        const QString &title = QStringLiteral("KORVANTE"));
     void expectInput(const QVariant &answer); // a null QVariant answers "cancelled"
     void expectFileChoice(const QString &kind, const QString &path);
 
@@ -36,7 +37,8 @@ public:
 
     void message(const QString &title, const QString &text, BoxIcon icon) override;
     bool question(const QString &title, const QString &text, bool defaultYes) override;
-    std::optional<QString> inputText(const QString &title, const QString &prompt, const QString &initial) override;
+    std::optional<QString> inputText(const QString &title, const QString &prompt,
+                                     const QString &initial) override;
     QString chooseOpenFile(const QString &title, const QString &folder, const QString &filter) override;
     QString chooseSaveFile(const QString &title, const QString &folder, const QString &filter) override;
     QString chooseFolder(const QString &title, const QString &folder) override;

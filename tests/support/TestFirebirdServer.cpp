@@ -23,12 +23,10 @@ constexpr int kPortAttempts = 4;
 QMutex portMutex;
 QSet<int> reservedPorts;
 
-int reservePort()
-{
+int reservePort() {
     for (int i = 0; i < 50; ++i) {
         QTcpServer probe;
-        if (!probe.listen(QHostAddress::LocalHost, 0))
-            continue;
+        if (!probe.listen(QHostAddress::LocalHost, 0)) continue;
         const int port = probe.serverPort();
         probe.close();
         QMutexLocker lock(&portMutex);
@@ -40,25 +38,21 @@ int reservePort()
     return 0;
 }
 
-QString firebirdRoot()
-{
+QString firebirdRoot() {
     const QDir lib(QStringLiteral("/usr/lib"));
     for (const QString &sub : lib.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString root = lib.filePath(sub + QStringLiteral("/firebird/3.0"));
-        if (QFile::exists(root + QStringLiteral("/firebird.msg")))
-            return root;
+        if (QFile::exists(root + QStringLiteral("/firebird.msg"))) return root;
     }
     return {};
 }
 
-QString serverProgram()
-{
+QString serverProgram() {
     return QStandardPaths::findExecutable(QStringLiteral("firebird"),
                                           {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
 }
 
-bool writeFile(const QString &path, const QByteArray &content, QString *error)
-{
+bool writeFile(const QString &path, const QByteArray &content, QString *error) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()) {
         *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
@@ -67,8 +61,7 @@ bool writeFile(const QString &path, const QByteArray &content, QString *error)
     return true;
 }
 
-bool copyFile(const QString &from, const QString &to, QString *error)
-{
+bool copyFile(const QString &from, const QString &to, QString *error) {
     QFile::remove(to);
     if (!QFile::copy(from, to)) {
         *error = QStringLiteral("cannot copy %1 to %2").arg(from, to);
@@ -77,8 +70,7 @@ bool copyFile(const QString &from, const QString &to, QString *error)
     return true;
 }
 
-QString sqlLiteral(QString text)
-{
+QString sqlLiteral(QString text) {
     return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
 }
 
@@ -87,36 +79,30 @@ enum class Listener { None, Ours, Foreign };
 // Readiness is read from the kernel's socket table rather than by connecting,
 // so that a stranger holding the port is not mistaken for our server and no
 // half-open connection is left behind in the server.
-Listener listenerOn(int port, qint64 pid, bool *tableReadable)
-{
+Listener listenerOn(int port, qint64 pid, bool *tableReadable) {
     QSet<QByteArray> inodes;
     *tableReadable = false;
     for (const char *table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
         QFile file(QString::fromLatin1(table));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
+        if (!file.open(QIODevice::ReadOnly)) continue;
         *tableReadable = true;
         const QList<QByteArray> lines = file.readAll().split('\n');
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const QList<QByteArray> fields = lines[i].simplified().split(' ');
-            if (fields.size() < 10 || fields[3] != "0A")
-                continue;
+            if (fields.size() < 10 || fields[3] != "0A") continue;
             const QByteArray &local = fields[1];
             bool ok = false;
-            if (local.mid(local.lastIndexOf(':') + 1).toInt(&ok, 16) == port && ok)
-                inodes.insert(fields[9]);
+            if (local.mid(local.lastIndexOf(':') + 1).toInt(&ok, 16) == port && ok) inodes.insert(fields[9]);
         }
     }
-    if (inodes.isEmpty())
-        return Listener::None;
+    if (inodes.isEmpty()) return Listener::None;
 
     const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
     for (const QString &fd : fds.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
         char target[128];
         const QByteArray link = QFile::encodeName(fds.filePath(fd));
         const ssize_t n = ::readlink(link.constData(), target, sizeof target - 1);
-        if (n <= 0)
-            continue;
+        if (n <= 0) continue;
         const QByteArray text(target, n);
         if (text.startsWith("socket:[") && inodes.contains(text.mid(8, text.size() - 9)))
             return Listener::Ours;
@@ -127,42 +113,33 @@ Listener listenerOn(int port, qint64 pid, bool *tableReadable)
 } // namespace
 
 TestFirebirdServer::TestFirebirdServer()
-    : m_dir(QDir::tempPath() + QStringLiteral("/korvante-fbserver-XXXXXX"))
-    , m_port(reservePort())
-{
-    if (m_dir.isValid())
-        QDir().mkpath(dataFolder());
+    : m_dir(QDir::tempPath() + QStringLiteral("/korvante-fbserver-XXXXXX")), m_port(reservePort()) {
+    if (m_dir.isValid()) QDir().mkpath(dataFolder());
 }
 
-TestFirebirdServer::~TestFirebirdServer()
-{
+TestFirebirdServer::~TestFirebirdServer() {
     stop();
     releasePort();
 }
 
-int TestFirebirdServer::port() const
-{
+int TestFirebirdServer::port() const {
     return m_port;
 }
 
-QString TestFirebirdServer::dataFolder() const
-{
+QString TestFirebirdServer::dataFolder() const {
     return m_dir.filePath(QStringLiteral("data"));
 }
 
-QString TestFirebirdServer::connectionHost() const
-{
+QString TestFirebirdServer::connectionHost() const {
     return QStringLiteral("127.0.0.1/%1").arg(m_port);
 }
 
-void TestFirebirdServer::releasePort()
-{
+void TestFirebirdServer::releasePort() {
     QMutexLocker lock(&portMutex);
     reservedPorts.remove(m_port);
 }
 
-QProcessEnvironment TestFirebirdServer::childEnvironment() const
-{
+QProcessEnvironment TestFirebirdServer::childEnvironment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const QString &key : env.keys()) {
         if (key.startsWith(QLatin1String("FIREBIRD")) || key.startsWith(QLatin1String("ISC_")))
@@ -173,18 +150,14 @@ QProcessEnvironment TestFirebirdServer::childEnvironment() const
     return env;
 }
 
-QString TestFirebirdServer::serverLog() const
-{
+QString TestFirebirdServer::serverLog() const {
     QFile file(m_dir.filePath(QStringLiteral("server.log")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     return QString::fromLocal8Bit(file.readAll()).trimmed();
 }
 
-bool TestFirebirdServer::prepareFolder(QString *error)
-{
-    if (m_prepared)
-        return true;
+bool TestFirebirdServer::prepareFolder(QString *error) {
+    if (m_prepared) return true;
     if (!m_dir.isValid()) {
         *error = QStringLiteral("cannot create a temporary folder: %1").arg(m_dir.errorString());
         return false;
@@ -202,48 +175,51 @@ bool TestFirebirdServer::prepareFolder(QString *error)
             return false;
         }
     }
-    if (!copyFile(root + QStringLiteral("/firebird.msg"), dir.filePath(QStringLiteral("firebird.msg")), error))
+    if (!copyFile(root + QStringLiteral("/firebird.msg"), dir.filePath(QStringLiteral("firebird.msg")),
+                  error))
         return false;
     const QDir intl(root + QStringLiteral("/intl"));
     for (const QString &name : intl.entryList(QDir::Files)) {
-        if (!copyFile(intl.filePath(name), dir.filePath(QStringLiteral("intl/") + name), error))
-            return false;
+        if (!copyFile(intl.filePath(name), dir.filePath(QStringLiteral("intl/") + name), error)) return false;
     }
     // The packaged plugins.conf refers to the plugin folder by absolute path.
     const QString plugins = root + QStringLiteral("/plugins.conf");
     if (QFile::exists(plugins) && !copyFile(plugins, dir.filePath(QStringLiteral("plugins.conf")), error))
         return false;
 
-    const QByteArray databases = "security.db = " + QFile::encodeName(dir.filePath(QStringLiteral("security3.fdb")))
-        + "\n{\n    RemoteAccess = false\n}\n";
-    if (!writeFile(dir.filePath(QStringLiteral("databases.conf")), databases, error))
-        return false;
+    const QByteArray databases =
+        "security.db = " + QFile::encodeName(dir.filePath(QStringLiteral("security3.fdb"))) +
+        "\n{\n    RemoteAccess = false\n}\n";
+    if (!writeFile(dir.filePath(QStringLiteral("databases.conf")), databases, error)) return false;
 
     m_prepared = true;
     return true;
 }
 
-bool TestFirebirdServer::writeServerConf(QString *error)
-{
+bool TestFirebirdServer::writeServerConf(QString *error) {
     const QDir dir(m_dir.path());
     const QByteArray conf = "ServerMode = Super\n"
-                            "RemoteServicePort = " + QByteArray::number(m_port) + "\n"
+                            "RemoteServicePort = " +
+                            QByteArray::number(m_port) +
+                            "\n"
                             "RemoteBindAddress = 127.0.0.1\n"
-                            "SecurityDatabase = " + QFile::encodeName(dir.filePath(QStringLiteral("security3.fdb"))) + "\n"
+                            "SecurityDatabase = " +
+                            QFile::encodeName(dir.filePath(QStringLiteral("security3.fdb"))) +
+                            "\n"
                             "AuthServer = Srp256, Srp\n"
                             "AuthClient = Srp256, Srp\n"
                             "UserManager = Srp\n"
                             "WireCrypt = Enabled\n"
-                            "TempDirectories = " + QFile::encodeName(dir.filePath(QStringLiteral("tmp"))) + "\n"
+                            "TempDirectories = " +
+                            QFile::encodeName(dir.filePath(QStringLiteral("tmp"))) +
+                            "\n"
                             "UdfAccess = None\n";
     return writeFile(dir.filePath(QStringLiteral("firebird.conf")), conf, error);
 }
 
-bool TestFirebirdServer::createSecurityDatabase(QString *error)
-{
+bool TestFirebirdServer::createSecurityDatabase(QString *error) {
     const QString path = m_dir.filePath(QStringLiteral("security3.fdb"));
-    if (QFile::exists(path))
-        return true;
+    if (QFile::exists(path)) return true;
 
     QString isql = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
     if (isql.isEmpty())
@@ -257,8 +233,7 @@ bool TestFirebirdServer::createSecurityDatabase(QString *error)
                                           "create or alter user SYSDBA password %2 using plugin Srp;\n"
                                           "commit;\n")
                                .arg(sqlLiteral(path), sqlLiteral(kPassword));
-    if (!writeFile(scriptPath, script.toUtf8(), error))
-        return false;
+    if (!writeFile(scriptPath, script.toUtf8(), error)) return false;
 
     QProcess isqlProcess;
     isqlProcess.setProcessEnvironment(childEnvironment());
@@ -282,8 +257,7 @@ bool TestFirebirdServer::createSecurityDatabase(QString *error)
     return true;
 }
 
-bool TestFirebirdServer::launch(const QDeadlineTimer &deadline, QString *error, bool *portTaken)
-{
+bool TestFirebirdServer::launch(const QDeadlineTimer &deadline, QString *error, bool *portTaken) {
     *portTaken = false;
     const QString program = serverProgram();
     if (program.isEmpty()) {
@@ -295,8 +269,7 @@ bool TestFirebirdServer::launch(const QDeadlineTimer &deadline, QString *error, 
         return false;
     }
 
-    if (!writeServerConf(error))
-        return false;
+    if (!writeServerConf(error)) return false;
 
     const QDir dir(m_dir.path());
     const QString log = dir.filePath(QStringLiteral("server.log"));
@@ -318,7 +291,9 @@ bool TestFirebirdServer::launch(const QDeadlineTimer &deadline, QString *error, 
     while (!deadline.hasExpired()) {
         if (m_process.state() == QProcess::NotRunning) {
             *error = QStringLiteral("the server exited with code %1 before listening on port %2: %3")
-                         .arg(m_process.exitCode()).arg(m_port).arg(serverLog());
+                         .arg(m_process.exitCode())
+                         .arg(m_port)
+                         .arg(serverLog());
             return false;
         }
         bool readable = false;
@@ -350,39 +325,33 @@ bool TestFirebirdServer::launch(const QDeadlineTimer &deadline, QString *error, 
     }
     stop();
     *error = QStringLiteral("the server did not listen on port %1 within %2 ms: %3")
-                 .arg(m_port).arg(kStartTimeoutMs).arg(serverLog());
+                 .arg(m_port)
+                 .arg(kStartTimeoutMs)
+                 .arg(serverLog());
     return false;
 }
 
-bool TestFirebirdServer::start(QString *error)
-{
+bool TestFirebirdServer::start(QString *error) {
     QString ignored;
-    if (!error)
-        error = &ignored;
-    if (m_process.state() != QProcess::NotRunning)
-        return true;
+    if (!error) error = &ignored;
+    if (m_process.state() != QProcess::NotRunning) return true;
     // The embedded tool that creates the security database reads firebird.conf
     // too; without SecurityDatabase there it would use the system one.
-    if (!prepareFolder(error) || !writeServerConf(error) || !createSecurityDatabase(error))
-        return false;
+    if (!prepareFolder(error) || !writeServerConf(error) || !createSecurityDatabase(error)) return false;
 
     const QDeadlineTimer deadline(kStartTimeoutMs);
     for (int attempt = 0; attempt < kPortAttempts; ++attempt) {
         bool portTaken = false;
-        if (launch(deadline, error, &portTaken))
-            return true;
-        if (!portTaken)
-            return false;
+        if (launch(deadline, error, &portTaken)) return true;
+        if (!portTaken) return false;
         releasePort();
         m_port = reservePort();
     }
     return false;
 }
 
-void TestFirebirdServer::stop()
-{
-    if (m_process.state() == QProcess::NotRunning)
-        return;
+void TestFirebirdServer::stop() {
+    if (m_process.state() == QProcess::NotRunning) return;
     // SIGTERM is unreliable here: sent soon after startup, or after a bare
     // TCP connection, the server never exits. Committed data is already on
     // disk, so a hard kill loses nothing a test could see.

@@ -42,7 +42,8 @@ AppContext &TestInstallation::context() {
 QVariant TestInstallation::scalar(const QString &sql, const QVariantList &values) {
     QSqlQuery q(tdm->CONEX_R());
     q.prepare(sql);
-    for (const QVariant &v : values) q.addBindValue(v);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
     if (!q.exec()) {
         qWarning() << "SQL failed:" << sql << q.lastError().text();
         return {};
@@ -53,7 +54,8 @@ QVariant TestInstallation::scalar(const QString &sql, const QVariantList &values
 bool TestInstallation::exec(const QString &sql, const QVariantList &values) {
     QSqlQuery q(tdm->CONEX_R());
     q.prepare(sql);
-    for (const QVariant &v : values) q.addBindValue(v);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
     if (!q.exec()) {
         qWarning() << "SQL failed:" << sql << q.lastError().text();
         return false;

@@ -7,5 +7,5 @@
 // the shared main() runs them all.
 int registerTestClass(const char *name, std::function<QObject *()> make);
 
-#define KORVANTE_TEST(Class) \
+#define KORVANTE_TEST(Class)                                                                                 \
     static const int Class##Registered = registerTestClass(#Class, [] { return new Class; });

@@ -7,9 +7,13 @@
 #include <QTest>
 #include <QTimer>
 
-WindowWatcher::WindowWatcher() { qApp->installEventFilter(this); }
+WindowWatcher::WindowWatcher() {
+    qApp->installEventFilter(this);
+}
 
-WindowWatcher::~WindowWatcher() { qApp->removeEventFilter(this); }
+WindowWatcher::~WindowWatcher() {
+    qApp->removeEventFilter(this);
+}
 
 bool WindowWatcher::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::Show && watched->isWidgetType()) {
