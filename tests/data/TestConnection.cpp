@@ -27,6 +27,13 @@ private Q_SLOTS:
     void printCopyFailureIsSilent();
 
 private:
+    // The five raffle rows, in slot order, as the registration window holds them.
+    static void openRaffles(TestInstallation &inst, CachedTable &t) {
+        QString error;
+        QVERIFY2(t.open(inst.tdm->CONEX_R(), QStringLiteral("CADASTRO"),
+                        QStringLiteral("select * from CADASTRO order by CODRIFA"), {}, &error),
+                 qPrintable(error));
+    }
     static void writeConfig(const QString &path, const QByteArray &content) {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -157,8 +164,7 @@ void TestConnection::cachedEditsApply() {
     QVERIFY(inst.openTdm());
     CachedTable t(QStringLiteral("CDS_CADASTRO"));
     QString error;
-    QVERIFY(t.open(inst.tdm->CONEX_R(), QStringLiteral("CADASTRO"),
-                   QStringLiteral("select * from CADASTRO order by CODRIFA"), {}, &error));
+    openRaffles(inst, t);
     QCOMPARE(t.rowCount(), 5);
     t.setValue(1, QStringLiteral("NOME_RIFA"), QStringLiteral("RIFA DO CARRO 😀"));
     t.setValue(1, QStringLiteral("VLR_RIFA"), 12.5);
@@ -183,8 +189,7 @@ void TestConnection::cachedEditsFailWhenRowChangedMeanwhile() {
     QVERIFY(inst.openTdm());
     CachedTable t(QStringLiteral("CDS_CADASTRO"));
     QString error;
-    QVERIFY(t.open(inst.tdm->CONEX_R(), QStringLiteral("CADASTRO"),
-                   QStringLiteral("select * from CADASTRO order by CODRIFA"), {}, &error));
+    openRaffles(inst, t);
     // Another computer changes raffle 3 after we read it.
     QVERIFY(inst.execElsewhere(QStringLiteral("update CADASTRO set LINK_SORT='outro' where CODRIFA=3")));
 
