@@ -9,6 +9,7 @@
 #include "raffle/TForm_Cadastro.h"
 #include "raffle/TForm_Usar.h"
 #include "sales/TForm_Validacao.h"
+#include "salespage/TForm_ListaDisp.h"
 #include "sellers/TForm_vendedor.h"
 
 #include <QCloseEvent>
@@ -315,6 +316,16 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         TForm_Validacao form(m_ctx, this);
         form.setEvento(m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("NOME_RIFA")).toString());
         form.setValor(m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("VLR_RIFA")).toDouble());
+        form.exec();
+        break;
+    }
+    case MenuEntry::HTML: {
+        QString error;
+        if (!m_ctx.tdm.loadRaffleRow(m_raffle.slot(), &error)) {
+            m_ctx.dialogs.error(error);
+            break;
+        }
+        TForm_ListaDisp form(m_ctx, this);
         form.exec();
         break;
     }
