@@ -4,8 +4,9 @@
 #include "salespage/PageText.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cstdio>
 
 namespace {
 
@@ -336,12 +337,35 @@ void header(QStringList &s, const SalesPageInput &in) {
     s << QStringLiteral("</td></tr></table>");
 }
 
-void tickets(QStringList &s, const SalesPageInput &in) {
+void ticketListStart(QStringList &s) {
     s << QStringLiteral("<div id=\"tab_numeros\" style=\"top:160px;position: relative;font-weight: 500;\">");
     s << QStringLiteral("<table style=\"width: 315px; background-color: white; border-radius: 10px;\">");
     s << QStringLiteral(
         "<tr><td style=\"font-family: Arial; font-size: 13px; text-align: center;\">  Somente "
         "os números em (Amarelo/Fundo Preto) vale pra o Sorteio</td></tr>");
+}
+
+// A number in the modality's format, written straight into the page's bytes.
+int formatInto(char *buf, qint64 number, int width) {
+    char digits[24];
+    int n = 0;
+    const bool negative = number < 0;
+    quint64 v = negative ? quint64(-number) : quint64(number);
+    do {
+        digits[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v);
+    while (n < width && n < 20)
+        digits[n++] = '0';
+    int len = 0;
+    if (negative) buf[len++] = '-';
+    while (n > 0)
+        buf[len++] = digits[--n];
+    return len;
+}
+
+// The ticket blocks are most of the page: written as bytes, without a text per line.
+void appendTickets(QByteArray &out, const SalesPageInput &in) {
     const int q = in.qtNumBilhete;
     // The cells a ticket shows: N1, N2, N3-N4, N5 on the first row, N6-N10 on a second.
     QList<int> firstRow;
@@ -350,53 +374,57 @@ void tickets(QStringList &s, const SalesPageInput &in) {
     if (q >= 4) firstRow << 3 << 4;
     if (q >= 5) firstRow << 5;
     const bool secondRow = q >= 10;
-    const int span = std::max<int>(1, int(firstRow.size()));
-    const QString rowStyle = QStringLiteral(
-        "<tr style=\"background-color: black; color: rgb(217, 255, 0); font-family: Gill Sans, Gill Sans, "
-        "Calibri, Trebuchet MS, sans-serif;\">");
-    auto cell = [&](const ListedTicket &t, int n) {
-        const QVariant v = n <= t.numbers.size() ? t.numbers.at(n - 1) : QVariant();
-        const QString text = v.isNull() ? QString() : in.format.format(v.toLongLong());
-        return QStringLiteral("<td>") + text + QStringLiteral("</td>");
+    const QByteArray span = QByteArray::number(std::max<int>(1, int(firstRow.size())));
+    static const char rowStyle[] =
+        "<tr style=\"background-color: black; color: rgb(217, 255, 0); font-family: "
+        "Gill Sans, Gill Sans, Calibri, Trebuchet MS, sans-serif;\">";
+    const int width = in.format.width();
+    char num[32];
+    char cell[32];
+    auto cells = [&](const ListedTicket &t, int from, int to, const QList<int> *only) {
+        out += rowStyle;
+        for (int c = from; c <= to; ++c) {
+            if (only && !only->contains(c)) continue;
+            out += "<td>";
+            const QVariant v = c <= t.numbers.size() ? t.numbers.at(c - 1) : QVariant();
+            if (!v.isNull()) out.append(cell, formatInto(cell, v.toLongLong(), width));
+            out += "</td>";
+        }
+        out += "</tr>\r\n";
     };
     bool first = true;
     for (const ListedTicket &t : in.tickets) {
-        const QString n = in.format.format(t.numBilhete);
-        const QString id = QStringLiteral("C-") + n;
-        s << (first ? QStringLiteral("<tr><td><hr><br>") : QStringLiteral("<tr><td>"));
+        const int n = formatInto(num, t.numBilhete, width);
+        out += first ? "<tr><td><hr><br>\r\n" : "<tr><td>\r\n";
         first = false;
-        s << QStringLiteral(
-            "<table border=\"2px\" bordercolor=\"gray\" align=\"center\" cellspacing=\"3px\">");
+        out += "<table border=\"2px\" bordercolor=\"gray\" align=\"center\" cellspacing=\"3px\">\r\n";
+        out += "<tr><td colspan=\"";
+        out += span;
+        out += "\"><p id=\"C-";
+        out.append(num, n);
         if (t.mark != QLatin1String("S")) {
-            s << QStringLiteral(
-                     "<tr><td colspan=\"%1\"><p id=\"%2\" style=\"text-align: center; font-family: "
-                     "Times New Roman, Times, serif; font-weight: 500;\">    C.Bilhete: <font "
-                     "color=\"red\">%3</font> <button class=\"cursor_m newBotao\" "
-                     "onclick=\"SelecionarBil('%2',0)\">Selecionar</button></p></td></tr>")
-                     .arg(span)
-                     .arg(id, n);
+            out += "\" style=\"text-align: center; font-family: Times New Roman, Times, serif; font-weight: "
+                   "500;\">"
+                   "    C.Bilhete: <font color=\"red\">";
+            out.append(num, n);
+            out += "</font> <button class=\"cursor_m newBotao\" onclick=\"SelecionarBil('C-";
+            out.append(num, n);
+            out += "',0)\">Selecionar</button></p></td></tr>\r\n";
         } else {
-            s << QStringLiteral(
-                     "<tr><td colspan=\"%1\"><p id=\"%2\" style=\"text-align: center; font-family: "
-                     "Times New Roman, Times, serif; font-weight: 500; color: green;\">    C.Bilhete: "
-                     "%3 <button class=\"newBotao\" style=\"background-color: darkgreen; color: "
-                     "white;\">Vendido</button></p></td></tr>")
-                     .arg(span)
-                     .arg(id, n);
+            out += "\" style=\"text-align: center; font-family: Times New Roman, Times, serif; font-weight: "
+                   "500; "
+                   "color: green;\">    C.Bilhete: ";
+            out.append(num, n);
+            out += " <button class=\"newBotao\" style=\"background-color: darkgreen; color: "
+                   "white;\">Vendido</button></p></td></tr>\r\n";
         }
-        QString row = rowStyle;
-        for (int c : firstRow)
-            row += cell(t, c);
-        s << row + QStringLiteral("</tr>");
-        if (secondRow) {
-            row = rowStyle;
-            for (int c = 6; c <= 10; ++c)
-                row += cell(t, c);
-            s << row + QStringLiteral("</tr>");
-        }
-        s << QStringLiteral("</table>");
-        s << QStringLiteral("</td></tr>");
+        cells(t, 1, 5, &firstRow);
+        if (secondRow) cells(t, 6, 10, nullptr);
+        out += "</table>\r\n</td></tr>\r\n";
     }
+}
+
+void ticketListEnd(QStringList &s) {
     s << QStringLiteral("</table>");
     s << QStringLiteral("</div>");
 }
@@ -481,9 +509,8 @@ QString SalesPageWriter::receivingPhone(const QString &phoneEntry) {
     return phone.remove(u' ');
 }
 
-QStringList SalesPageWriter::lines(const SalesPageInput &in) {
+QByteArray SalesPageWriter::bytes(const SalesPageInput &in) {
     QStringList s;
-    s.reserve(64 + in.tickets.size() * 6);
     s << QString();
     s << QStringLiteral("<!DOCTYPE html>");
     s << QStringLiteral("<html lang=\"pt-br\">");
@@ -499,29 +526,46 @@ QStringList SalesPageWriter::lines(const SalesPageInput &in) {
     s << script(in);
     s << QString::fromUtf8(kStyle).split(u'\n');
     header(s, in);
-    tickets(s, in);
+    ticketListStart(s);
+    QByteArray out = PageText::latin1File(s);
+    out.reserve(out.size() + in.tickets.size() * (in.qtNumBilhete >= 10 ? 900 : 600) + 16384);
+    appendTickets(out, in);
+    s.clear();
+    ticketListEnd(s);
     orderForm(s, in);
     s << QStringLiteral("</div>");
     s << QStringLiteral("</body>");
     s << QStringLiteral("</html>");
-    return s;
-}
-
-QByteArray SalesPageWriter::bytes(const SalesPageInput &in) {
-    return PageText::latin1File(lines(in));
+    out += PageText::latin1File(s);
+    return out;
 }
 
 bool SalesPageWriter::write(const QString &path, const SalesPageInput &in, QString *error) {
     const QByteArray content = bytes(in);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Written beside it and put in its place, so a failed write leaves the previous page whole.
+    const QString temporary = path + QStringLiteral(".tmp");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         if (error) *error = file.errorString();
         return false;
     }
-    if (file.write(content) != content.size() || !file.commit()) {
-        if (error) *error = file.errorString();
-        file.cancelWriting();
+    const bool written = file.write(content) == content.size() && file.flush();
+    const QString why = file.errorString();
+    file.close();
+    if (!written || file.error() != QFileDevice::NoError) {
+        if (error) *error = why;
+        QFile::remove(temporary);
         return false;
+    }
+    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+        // Where a rename does not replace an existing file.
+        QFile::remove(path);
+        QFile target(temporary);
+        if (!target.rename(path)) {
+            if (error) *error = target.errorString();
+            QFile::remove(temporary);
+            return false;
+        }
     }
     return true;
 }

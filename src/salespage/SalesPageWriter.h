@@ -36,9 +36,7 @@ struct SalesPageInput {
 // Writes the self-contained page from which buyers choose tickets and send their order.
 class SalesPageWriter {
 public:
-    // The page's lines, the first one empty.
-    static QStringList lines(const SalesPageInput &in);
-    // The file's bytes: Latin-1, every line ended by CR LF.
+    // The file's bytes: Latin-1, the first line empty, every line ended by CR LF.
     static QByteArray bytes(const SalesPageInput &in);
     // Writes the page to the path; the previous file stays whole when writing fails.
     static bool write(const QString &path, const SalesPageInput &in, QString *error);

@@ -320,6 +320,10 @@ void TForm_ListaDisp::FormShow() {
         raffle.MaiorNumero > 0) // no raffle row at hand: the width of its highest number
         m_format = ModalityFormat(int(QString::number(raffle.MaiorNumero).size()));
     m_listing.setFormat(m_format, raffle.QtNumBilhete);
+    // The number columns the raffle's tickets have (the ticket table has no others).
+    if (raffle.QtNumBilhete > 0)
+        for (int c = 1; c <= TicketListing::NumberColumns; ++c)
+            DBGrid1->setColumnHidden(c, c > raffle.QtNumBilhete);
 
     LBL_StatusBingo->setText(raffle.LBL_RifaUsar);
     LBL_Modal->setText(QString::number(raffle.MaiorNumero));

@@ -27,7 +27,11 @@ bool runQuery(QSqlQuery &q, const QString &sql, const QVariantList &values, QStr
 
 } // namespace
 
-TicketListing::TicketListing(QSqlDatabase db, QObject *parent) : QAbstractTableModel(parent), m_db(db) {}
+TicketListing::TicketListing(QSqlDatabase db, QObject *parent) : QAbstractTableModel(parent), m_db(db) {
+    m_slices.setSingleShot(true);
+    m_slices.setInterval(0);
+    connect(&m_slices, &QTimer::timeout, this, &TicketListing::readSlice);
+}
 
 TicketListing::~TicketListing() = default;
 
@@ -109,22 +113,31 @@ bool TicketListing::open(const QString &table, int slot, Mode mode, int from, in
         Q_EMIT completed(m_shown);
         return true;
     }
-    // The rest of the control numbers, after the last one already read.
+    // The rest of the control numbers come after the first screen is shown.
+    m_slot = slot;
+    m_cursorPending = true;
+    m_slices.start();
+    return true;
+}
+
+bool TicketListing::startKeyCursor(QString *error) {
+    m_cursorPending = false;
     m_keyCursor = std::make_unique<QSqlQuery>(m_db);
     QVariantList values = limits();
     values << m_keys.last();
     const QString rest =
         QStringLiteral("SELECT NUMBILHETE FROM %1 WHERE %2 AND NUMBILHETE>? ORDER BY NUMBILHETE")
-            .arg(m_table, condition(slot, mode));
+            .arg(m_table, condition(m_slot, m_mode));
     if (!runQuery(*m_keyCursor, rest, values, error)) {
-        close();
+        m_keyCursor.reset();
         return false;
     }
-    QTimer::singleShot(0, this, &TicketListing::readSlice);
     return true;
 }
 
 void TicketListing::close() {
+    m_cursorPending = false;
+    m_slices.stop();
     if (m_keyCursor) m_keyCursor->finish();
     m_keyCursor.reset();
     beginResetModel();
@@ -172,8 +185,12 @@ void TicketListing::grow() {
 }
 
 void TicketListing::readSlice() {
-    if (!m_keyCursor) return; // closed or reopened meanwhile
     QString error;
+    if (m_cursorPending && !startKeyCursor(&error)) {
+        Q_EMIT failed(error);
+        return;
+    }
+    if (!m_keyCursor) return; // closed or reopened meanwhile
     if (!readKeys(m_sliceRows, &error)) {
         m_keyCursor.reset();
         Q_EMIT failed(error);
@@ -183,13 +200,14 @@ void TicketListing::readSlice() {
         m_keys.squeeze();
         Q_EMIT completed(m_shown);
     } else {
-        QTimer::singleShot(0, this, &TicketListing::readSlice);
+        m_slices.start();
     }
 }
 
 bool TicketListing::finishLoading(QString *error) {
     if (!m_open) return true;
     if (m_complete) return true;
+    if (m_cursorPending && !startKeyCursor(error)) return false;
     if (!m_keyCursor) {
         if (error) *error = QStringLiteral("A leitura da lista de bilhetes foi interrompida.");
         return false;

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTimer>
 #include <QVariant>
 #include <QVector>
 #include <memory>
@@ -76,6 +77,7 @@ private:
         QVector<ListedTicket> rows;
     };
     void readSlice();
+    bool startKeyCursor(QString *error);
     bool readKeys(int maxRows, QString *error);
     void grow();
     const Page *page(int index) const;
@@ -96,6 +98,9 @@ private:
     bool m_complete = false;
     int m_shown = 0; // rows the model reports
     int m_sliceRows = 20000;
+    int m_slot = 0;
+    bool m_cursorPending = false;
+    QTimer m_slices; // reads the next slice of control numbers once events have run
     QVector<qint32> m_keys;
     std::unique_ptr<QSqlQuery> m_keyCursor;
     mutable QHash<int, Page> m_pages;
