@@ -43,6 +43,7 @@ bool PrintRun::check(const PrintRunInput &in) {
         d.notice(QStringLiteral("O Campo ATÉ: obrigatoriamente tem que ser igual ou superior ao campo DE:"));
         return false;
     }
+    if (m_printOnly) return true;
     const int count = ticketCount();
     // A raffle without numbers per ticket has no ticket to print.
     if (ate > count) {

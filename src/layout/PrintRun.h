@@ -24,6 +24,10 @@ class PrintRun {
 public:
     explicit PrintRun(AppContext &ctx);
 
+    // The print module's run: any filled, ordered range is accepted (only the tickets the table
+    // holds are queued) and there is no barcode preview counter.
+    void setPrintOnly(bool printOnly) { m_printOnly = printOnly; }
+
     // Warnings and checks in order; false when the run must stop (the box was shown).
     bool check(const PrintRunInput &in);
     // Empties the queue, restarts its numbering and fills it with the range (or the send list).
@@ -44,5 +48,6 @@ public:
 private:
     AppContext &m_ctx;
     int m_barcodeCounter = 0;
+    bool m_printOnly = false;
     int m_digits = 0;
 };

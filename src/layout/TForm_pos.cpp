@@ -6,6 +6,7 @@
 #include "data/TDM.h"
 #include "layout/Code128.h"
 #include "layout/RtfCodec.h"
+#include "layout/TForm_ModuloPrint.h"
 #include "layout/TForm_Visualizar.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
@@ -142,13 +143,19 @@ void digitsOnly(QLineEdit *edit) {
 
 const QString kSaveQuestion = QStringLiteral("Existem dados na Rifa a serem Gravados. Deseja Gravar?");
 const QString kApplyError = QStringLiteral("Erro ao gravar os dados da Rifa: ");
+const QString kPrintOnlyRefusal =
+    QStringLiteral("Não é permitido fazer essa alteração pelo Módulo de Impressão Externa. Faça a alteração "
+                   "no KORVANTE principal e gere novamente o Módulo de Impressão Externa!");
 
 } // namespace
 
 TForm_pos::TForm_pos(AppContext &ctx, QWidget *parent, Variant variant)
     : QDialog(parent), m_ctx(ctx), m_variant(variant), m_run(ctx) {
     setObjectName(QStringLiteral("TForm_pos"));
-    setWindowTitle(QStringLiteral("KORVANTE - Personalizador"));
+    setWindowTitle(variant == Variant::PrintOnly
+                       ? QStringLiteral("KORVANTE - Personalizador - Módulo de Impressão Externa")
+                       : QStringLiteral("KORVANTE - Personalizador"));
+    m_run.setPrintOnly(variant == Variant::PrintOnly);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(1183, 660);
     setAutoFillBackground(true);
@@ -255,6 +262,36 @@ void TForm_pos::build() {
     buildSettings();
     buildPanels();
     buildMenus();
+    if (m_variant == Variant::PrintOnly) lockForPrinting();
+}
+
+bool TForm_pos::printOnly() const {
+    return m_variant == Variant::PrintOnly;
+}
+
+bool TForm_pos::refusedInPrintModule() {
+    if (!printOnly()) return false;
+    m_ctx.dialogs.notice(kPrintOnlyRefusal);
+    return true;
+}
+
+void TForm_pos::lockForPrinting() {
+    DBR_TextoBasico->setReadOnly(true);
+    DBR_TextoBasico_C->setReadOnly(true);
+    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit5, DBEdit6, DBEdit_TxtAlt, DBEdit_TxtComp,
+                                                       DBEdit_TxtCAlt, DBEdit_TxtCComp, ED_Largura, ED_Altura,
+                                                       Button1, BTN_SALVAR_BARRA, BTN_SALVAR_BARRA_C})
+        w->setEnabled(false);
+    Panel_apoio->setToolTip(QStringLiteral(
+        "<p style=\"color:#FF0000\">IMPORTANTE: Você está usando um Módulo apenas para Impressão. Diversas "
+        "funções estão bloqueadas e não permitem alterar aqui pelo Módulo.</p>"));
+}
+
+// A read-only list: whatever is picked, it shows the stored value again.
+void TForm_pos::keepStored(QComboBox *box, const QString &column) {
+    const QVariant v = field(column);
+    const QString stored = v.typeId() == QMetaType::QString ? v.toString().trimmed() : QString::number(v.toInt());
+    box->setCurrentIndex(box->findText(stored));
 }
 
 void TForm_pos::buildToolbar() {
@@ -690,6 +727,20 @@ void TForm_pos::buildPanels() {
 void TForm_pos::buildMenus() {
     Pop = new QMenu(this);
     Pop->setObjectName(QStringLiteral("Pop"));
+    if (printOnly()) {
+        connect(Pop->addAction(QStringLiteral("Usando CorelDraw para Criar Art de Fundo em JPG")),
+                &QAction::triggered, this, [this] {
+                    m_ctx.dialogs.information(QStringLiteral("Não Disponível por esse Módulo de Impressão!"));
+                });
+        Pop->addAction(QStringLiteral("Ajuda com Vídeo Aulas..."));
+        connect(Pop->addAction(QStringLiteral("Sair")), &QAction::triggered, this, &TForm_pos::SairClick);
+    } else {
+        buildMainOptions();
+    }
+    buildTextAndImageMenus();
+}
+
+void TForm_pos::buildMainOptions() {
     connect(Pop->addAction(QStringLiteral("Usando CorelDraw para Criar Art de Fundo em JPG")),
             &QAction::triggered, this, [this] {
                 const QString help = QDir(m_ctx.programFolder).filePath(QStringLiteral("Ajuda_per.doc"));
@@ -707,11 +758,17 @@ void TForm_pos::buildMenus() {
             onlineHelp);
     connect(Pop->addAction(QStringLiteral("Ajuda via Manual...")), &QAction::triggered, this, onlineHelp);
     connect(Pop->addAction(QStringLiteral("Gerar Módulo para Impressão Externa")), &QAction::triggered, this,
-            [this] {
-                m_ctx.dialogs.information(
-                    QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
-            });
+            &TForm_pos::GerarModuloClick);
     connect(Pop->addAction(QStringLiteral("Sair")), &QAction::triggered, this, &TForm_pos::SairClick);
+}
+
+void TForm_pos::GerarModuloClick() {
+    // The package takes the pictures named in the path fields and the layout as last applied.
+    TForm_ModuloPrint builder(m_ctx, {DBEdit4->text(), DBEdit_Livre1->text(), DBEdit_Livre2->text()}, this);
+    builder.exec();
+}
+
+void TForm_pos::buildTextAndImageMenus() {
 
     auto moveMenu = [&](const char *name, QTextEdit *box) {
         auto *m = new QMenu(this);
@@ -732,6 +789,7 @@ void TForm_pos::buildMenus() {
     Pop_imagemLivre->addAction(QStringLiteral("  >> OPÇÕES <<"))->setEnabled(false);
     m_insertImageAction = Pop_imagemLivre->addAction(QStringLiteral("Inserir Imagem Livre"));
     connect(m_insertImageAction, &QAction::triggered, this, [this] {
+        if (refusedInPrintModule()) return;
         m_pictureFor = m_freeImage;
         Open_figuraClose(m_ctx.dialogs.chooseOpenFile(
             QStringLiteral("Abrir"), QString(), QStringLiteral("Arquivos  JPG (*.JPG *.JPEG *.jpg *.jpeg)")));
@@ -802,7 +860,9 @@ void TForm_pos::CarregarLayout() {
     setGrid(TicketLayout::readGrid(m_ctx.registry));
 
     QList<TicketLayout::Problem> problems;
-    m_layout.load(m_ctx.tdm.CDS_RIfaUSar.record(0), m_ctx.raffle.QtNumBilhete, &problems);
+    const QSqlRecord row = m_ctx.tdm.CDS_RIfaUSar.record(0);
+    m_layout.load(row, m_ctx.raffle.QtNumBilhete, &problems, !printOnly());
+    if (printOnly()) m_layout.loadPackagePictures(row, m_ctx.programFolder, &problems);
 
     // The bound fields show the row.
     DBEdit1->setText(field(QStringLiteral("NOME_RIFA")).toString());
@@ -824,7 +884,7 @@ void TForm_pos::CarregarLayout() {
     DBEdit_TxtComp->setText(intText("DIM_TEXTO_BAS_COMP"));
     DBEdit_TxtCAlt->setText(intText("DIM_TEXTO_BAS_C_ALT"));
     DBEdit_TxtCComp->setText(intText("DIM_TEXTO_BAS_C_COMP"));
-    const bool stubOn = m_layout.usarTextoBasC == 1;
+    const bool stubOn = m_layout.usarTextoBasC == 1 && !printOnly();
     DBEdit_TxtCAlt->setEnabled(stubOn);
     DBEdit_TxtCComp->setEnabled(stubOn);
     DBComboBox1->setCurrentText(QString::number(m_layout.usarCBarra));
@@ -846,8 +906,10 @@ void TForm_pos::CarregarLayout() {
     const QString modality = m_layout.modalidade;
     for (QLabel *n : NumB)
         n->setText(TicketLayout::zeroString(modality));
-    BilheteNum1->setText(TicketLayout::ticketIdPlaceholder(modality));
-    BilheteNum2->setText(TicketLayout::stubIdPlaceholder(modality));
+    // The print module keeps the form's own text for the smallest modality.
+    const bool formText = printOnly() && modality == QLatin1String("00 - 99");
+    BilheteNum1->setText(formText ? QStringLiteral("C-000000") : TicketLayout::ticketIdPlaceholder(modality));
+    BilheteNum2->setText(formText ? QStringLiteral("C-000000") : TicketLayout::stubIdPlaceholder(modality));
     applyFonts();
     placeWidgets();
     if (m_layout.texto.visible) Panel_Formatacao->move(70, m_layout.outlineRect().bottom() + 1 + 80);
@@ -857,7 +919,9 @@ void TForm_pos::CarregarLayout() {
     for (const TicketLayout::Problem &p : problems) {
         if (p.kind == TicketLayout::Problem::MissingBackground) {
             m_ctx.dialogs.error(p.text);
-            BTN_RemoverClick();
+            removeBackground();
+        } else if (p.kind == TicketLayout::Problem::PackagePicture) {
+            m_ctx.dialogs.error(p.text);
         } else {
             m_ctx.dialogs.notice(p.text);
         }
@@ -1134,6 +1198,10 @@ void TForm_pos::BotaoGradeSemClick() {
 // ---------- element options ----------
 
 void TForm_pos::DBComboBox1Change() {
+    if (printOnly()) {
+        keepStored(DBComboBox1, QStringLiteral("USAR_CBARRA"));
+        return;
+    }
     setField(QStringLiteral("USAR_CBARRA"), DBComboBox1->currentText().toInt());
     editRow();
     m_layout.usarCBarra = DBComboBox1->currentText().toInt();
@@ -1142,6 +1210,11 @@ void TForm_pos::DBComboBox1Change() {
 }
 
 void TForm_pos::DBComboBox2Change() {
+    if (printOnly()) {
+        keepStored(DBComboBox2, QStringLiteral("USAR_NUM_ID_BILHETE"));
+        refusedInPrintModule();
+        return;
+    }
     setField(QStringLiteral("USAR_NUM_ID_BILHETE"), DBComboBox2->currentText().toInt());
     editRow();
     m_layout.usarNumId = DBComboBox2->currentText().toInt();
@@ -1151,6 +1224,11 @@ void TForm_pos::DBComboBox2Change() {
 }
 
 void TForm_pos::DBComboBox3Change() {
+    if (printOnly()) {
+        keepStored(DBComboBox3, QStringLiteral("USAR_AUTENTIC"));
+        refusedInPrintModule();
+        return;
+    }
     const QString v = DBComboBox3->currentText();
     setField(QStringLiteral("USAR_AUTENTIC"), v);
     editRow();
@@ -1166,6 +1244,11 @@ void TForm_pos::DBComboBox3Change() {
 }
 
 void TForm_pos::DBC_NumColunaChange() {
+    if (printOnly()) {
+        keepStored(DBC_NumColuna, QStringLiteral("QT_COL_FOLHA"));
+        refusedInPrintModule();
+        return;
+    }
     setField(QStringLiteral("QT_COL_FOLHA"), DBC_NumColuna->currentText().toInt());
     editRow();
     m_layout.qtColFolha = DBC_NumColuna->currentText().toInt();
@@ -1181,6 +1264,7 @@ void TForm_pos::DBCheckBox2Click() {
 }
 
 void TForm_pos::Button3Click() {
+    if (refusedInPrintModule()) return;
     int alt = 0, comp = 0;
     if (!toInt(DBEdit5->text(), &alt) || !toInt(DBEdit6->text(), &comp)) return;
     m_layout.dimBilheteAlt = alt;
@@ -1229,7 +1313,7 @@ void TForm_pos::DBCheckBox1Click() {
 
 void TForm_pos::Ativar_canhoto() {
     m_layout.activateStub(m_ctx.tdm.CDS_RIfaUSar.record(0));
-    if (m_layout.usarTextoBasC == 1) {
+    if (m_layout.usarTextoBasC == 1 && !printOnly()) {
         DBEdit_TxtCAlt->setEnabled(true);
         DBEdit_TxtCComp->setEnabled(true);
     }
@@ -1243,8 +1327,8 @@ void TForm_pos::DBC_USAR_CANHOTOClick() {
     m_layout.usarTextoBasC = on ? 1 : 0;
     Ativar_canhoto();
     BTN_SALVAR_BARRA_CClick();
-    DBEdit_TxtCAlt->setEnabled(on);
-    DBEdit_TxtCComp->setEnabled(on);
+    DBEdit_TxtCAlt->setEnabled(on && !printOnly());
+    DBEdit_TxtCComp->setEnabled(on && !printOnly());
     m_layout.traco.visible = on;
     m_layout.textoC.visible = on;
     placeWidgets();
@@ -1324,11 +1408,24 @@ void TForm_pos::Image54Click() {
 
 void TForm_pos::BTN_ObterImagemClick() {
     Panel_obterImagem->hide();
+    if (refusedInPrintModule()) return;
     Open_figuraClose(m_ctx.dialogs.chooseOpenFile(
         QStringLiteral("Abrir"), QString(), QStringLiteral("Arquivos  JPG (*.JPG *.JPEG *.jpg *.jpeg)")));
 }
 
 void TForm_pos::BTN_RemoverClick() {
+    if (printOnly() &&
+        !m_ctx.dialogs.question(
+            QStringLiteral("KORVANTE"),
+            QStringLiteral("Depois de removida, uma nova Arte de Fundo só poderá ser colocada pelo KORVANTE "
+                           "principal, gerando novamente o Módulo de Impressão Externa. Deseja Remover a "
+                           "Arte de Fundo?"),
+            false))
+        return;
+    removeBackground();
+}
+
+void TForm_pos::removeBackground() {
     DBEdit4->clear();
     setField(QStringLiteral("ART_FUNDO"), QString());
     editRow();
@@ -1418,6 +1515,7 @@ void TForm_pos::Button1Click() {
 }
 
 void TForm_pos::BTN_GravarNovaImagemClick() {
+    if (refusedInPrintModule()) return;
     const int i = m_freeImage - 1;
     editRow();
     const QString stored = m_layout.imgLivre[i];
@@ -1457,9 +1555,12 @@ void TForm_pos::FecharPanelImagemLivre() {
 
 void TForm_pos::ExcluirImagemClick() {
     const int i = m_freeImage - 1;
-    if (!m_ctx.dialogs.question(QStringLiteral("KORVANTE"),
-                                QStringLiteral("Deseja Excluir a Imagem Livre %1?").arg(i + 1), false))
-        return;
+    const QString question =
+        printOnly() ? QStringLiteral("Depois de excluída, uma nova Imagem Livre só poderá ser colocada pelo "
+                                     "KORVANTE principal, gerando novamente o Módulo de Impressão Externa. "
+                                     "Deseja Excluir a Imagem Livre %1?")
+                    : QStringLiteral("Deseja Excluir a Imagem Livre %1?");
+    if (!m_ctx.dialogs.question(QStringLiteral("KORVANTE"), question.arg(i + 1), false)) return;
     m_layout.livre[i] = TicketLayout::Picture();
     m_layout.imgLivre[i].clear();
     setField(QStringLiteral("IMG_LIVRE%1").arg(i + 1), QString());
@@ -1482,6 +1583,12 @@ void TForm_pos::Img_botaoImprimirClick() {
 }
 
 void TForm_pos::img_whatsClick() {
+    if (printOnly()) {
+        m_ctx.dialogs.notice(
+            QStringLiteral("Não é permitido usar o Recurso de enviar Bilhete para o Whatsapp do comprador, "
+                           "pois você está usando um Módulo que só serve para Impressão!"));
+        return;
+    }
     const int count = m_run.ticketCount();
     if (Edit_ATE->text().trimmed().toInt() > count) {
         m_ctx.dialogs.error(
@@ -1560,6 +1667,7 @@ void TForm_pos::runPrint(bool whatsMode) {
     m_layout.dimTextoCComp = DBEdit_TxtCComp->text().trimmed().toInt();
     writeTextBoxes();
     TicketSheet sheet(m_layout, m_run.digits(), whatsMode);
+    sheet.setPrintModuleGuides(printOnly());
     sheet.setTickets(m_run.readQueue(&error));
     if (!error.isEmpty()) {
         // An unreadable queue must not look like an empty run that can be printed.

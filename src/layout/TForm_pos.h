@@ -75,6 +75,7 @@ public Q_SLOTS:
     void FecharPanelImagemLivre();
     void ExcluirImagemClick();
     void Open_figuraClose(const QString &chosen);
+    void GerarModuloClick(); // "Gerar Módulo para Impressão Externa"
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -94,6 +95,14 @@ private:
     void buildSettings();
     void buildPanels();
     void buildMenus();
+    void buildMainOptions();
+    void buildTextAndImageMenus();
+    // The print module's variant: what it may not change is locked or refused with a warning.
+    bool printOnly() const;
+    void lockForPrinting();
+    bool refusedInPrintModule();
+    void keepStored(QComboBox *box, const QString &column);
+    void removeBackground();
     void placeWidgets();
     void applyFonts();
     void showPicture(QLabel *label, const TicketLayout::Picture &picture);

@@ -3,6 +3,8 @@
 #include "data/CachedTable.h"
 #include "platform/Registry.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSqlRecord>
@@ -126,7 +128,8 @@ void TicketLayout::placeStubSeparator() {
     traco.pos = QPoint(textoC.pos.x() + textoC.size.width() + 5, textoC.pos.y());
 }
 
-void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem> *problems) {
+void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem> *problems,
+                        bool picturesFromPaths) {
     *this = TicketLayout();
     perTicket = perTicketCount;
     modalidade = textOf(row, "MODALIDADE");
@@ -163,7 +166,7 @@ void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem
 
     if (dimBilheteAlt > 0) outline = QSize(outlinePixels(dimBilheteComp), outlinePixels(dimBilheteAlt));
 
-    if (!artFundo.isEmpty()) {
+    if (picturesFromPaths && !artFundo.isEmpty()) {
         if (QFileInfo::exists(artFundo) && loadPicture(fundo, artFundo)) {
             placeBackground(false);
             fundo.visible = true;
@@ -180,7 +183,7 @@ void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem
 
     for (int i = 0; i < 2; ++i) {
         const QString &path = imgLivre[i];
-        if (path.isEmpty()) continue;
+        if (!picturesFromPaths || path.isEmpty()) continue;
         const QPoint at = posOf(row, QStringLiteral("IMG_LIVRE%1").arg(i + 1));
         if (QFileInfo::exists(path) && loadPicture(livre[i], path)) {
             livre[i].rect = QRect(at, livre[i].image.size());
@@ -216,6 +219,63 @@ void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem
         Placed &n = numB[k - 1];
         n.visible = k <= 5 ? perTicket >= k : perTicket >= 10;
         n.pos = storedOr(row, QStringLiteral("POS_N%1").arg(k), defaultNumberPos(k));
+    }
+}
+
+namespace {
+
+// Reads a package picture under its .jpg name and gives the file back its .idx name, whatever the
+// outcome. A leftover .jpg of an earlier run that blocks the renaming does not stop the reading.
+bool readPackagePicture(TicketLayout &layout, TicketLayout::Picture &picture, const QString &idx,
+                        QString *why) {
+    const QString jpg = idx.left(idx.size() - 4) + QStringLiteral(".jpg");
+    const bool renamed = QFile::rename(idx, jpg);
+    const QString source = renamed ? jpg : idx;
+    QImageReader probe(source, "jpg");
+    bool ok = false;
+    if (!QFileInfo::exists(source)) {
+        *why = QStringLiteral("o arquivo não existe");
+    } else {
+        ok = layout.loadPicture(picture, source);
+        if (!ok) *why = probe.canRead() ? QStringLiteral("imagem inválida") : probe.errorString();
+    }
+    if (renamed) QFile::rename(jpg, idx);
+    return ok;
+}
+
+} // namespace
+
+void TicketLayout::loadPackagePictures(const QSqlRecord &row, const QString &folder,
+                                       QList<Problem> *problems) {
+    const QDir dir(folder);
+    const auto fail = [&](const QString &idx, const QString &why) {
+        if (problems)
+            problems->append({Problem::PackagePicture,
+                              QStringLiteral("Não foi possível carregar a imagem %1: %2")
+                                  .arg(QDir::toNativeSeparators(idx.left(idx.size() - 4) +
+                                                                QStringLiteral(".jpg")),
+                                       why)});
+    };
+    if (!artFundo.isEmpty()) {
+        const QString idx = dir.filePath(QStringLiteral("imd0.idx"));
+        QString why;
+        if (readPackagePicture(*this, fundo, idx, &why)) {
+            placeBackground(false);
+            fundo.visible = true;
+        } else {
+            fail(idx, why);
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (imgLivre[i].isEmpty()) continue;
+        const QString idx = dir.filePath(QStringLiteral("imd%1.idx").arg(i + 1));
+        QString why;
+        if (readPackagePicture(*this, livre[i], idx, &why)) {
+            livre[i].rect = QRect(posOf(row, QStringLiteral("IMG_LIVRE%1").arg(i + 1)), livre[i].image.size());
+            livre[i].visible = true;
+        } else {
+            fail(idx, why);
+        }
     }
 }
 

@@ -36,7 +36,7 @@ public:
     };
     // A problem met while loading that the designer reports.
     struct Problem {
-        enum Kind { MissingBackground, MissingFreeImage1, MissingFreeImage2 } kind;
+        enum Kind { MissingBackground, MissingFreeImage1, MissingFreeImage2, PackagePicture } kind;
         QString text;
     };
 
@@ -76,8 +76,13 @@ public:
     // The guide grid's registry value: 1 shows it; anything else (or nothing) is written back as 0.
     static bool readGrid(Registry &registry);
 
-    // CarregarLayout: the stored layout with every default, pictures loaded from their files.
-    void load(const QSqlRecord &row, int perTicket, QList<Problem> *problems = nullptr);
+    // CarregarLayout: the stored layout with every default, pictures loaded from their files
+    // (left out when picturesFromPaths is false: the print module takes them from its package).
+    void load(const QSqlRecord &row, int perTicket, QList<Problem> *problems = nullptr,
+              bool picturesFromPaths = true);
+    // The print module's pictures: imd0.idx (background art), imd1.idx and imd2.idx (free images) of
+    // its folder, for the pictures the row names; each is renamed to .jpg to be read and always back.
+    void loadPackagePictures(const QSqlRecord &row, const QString &folder, QList<Problem> *problems);
 
     // The store steps write into row 0 of the raffle's cached row; applying is the caller's.
     void storeBarcodePositions(CachedTable &row) const;   // GravarPosCodBar

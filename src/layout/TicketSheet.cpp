@@ -125,7 +125,17 @@ void TicketSheet::paintTicket(QPainter &p, QPoint origin, const QueuedTicket &t)
     }
 
     // Guide lines while the text boxes are in use.
-    if (l.usarTextoBas == 1) {
+    if (l.usarTextoBas == 1 && m_printModuleGuides) {
+        // 33-pixel strokes: down the middle of a 9 x 33 box at top 82, and along the middle of
+        // 8-pixel-high boxes at both ends of the band's foot.
+        p.setPen(QPen(TicketLayout::colour(kGuideColour), 1, Qt::DashDotLine));
+        const double x0 = TicketLayout::OutlineLeft + l.outline.width() - 25 + 4.5;
+        p.drawLine(QPointF(x0, 82), QPointF(x0, 82 + 33));
+        const double y1 = l.outline.height() - 5 + 4.0;
+        p.drawLine(QPointF(0, y1), QPointF(33, y1));
+        const double left2 = l.outline.width() - 30;
+        p.drawLine(QPointF(left2, y1), QPointF(left2 + 33, y1));
+    } else if (l.usarTextoBas == 1) {
         QPen guide(TicketLayout::colour(kGuideColour), 1, Qt::DotLine);
         p.setPen(guide);
         const int left0 = TicketLayout::OutlineLeft + l.outline.width() - 95;

@@ -56,6 +56,9 @@ public:
     bool writePdf(const QString &path) const;
     QImage pageImage(int page) const;
 
+    // The print module marks the guide lines with three short dash-dot strokes instead.
+    void setPrintModuleGuides(bool on) { m_printModuleGuides = on; }
+
     // Where the run puts each band control, in band pixels.
     QRect backgroundBox() const;
     QPoint numberAt(int k) const { return m_layout.numB[k - 1].pos + QPoint(-18, -15); }
@@ -72,6 +75,7 @@ private:
     TicketLayout m_layout;
     int m_digits;
     bool m_whats;
+    bool m_printModuleGuides = false;
     QList<QueuedTicket> m_tickets;
     std::unique_ptr<QTextDocument> m_text, m_stubText;
 };
