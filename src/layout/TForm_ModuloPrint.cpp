@@ -95,7 +95,7 @@ TForm_ModuloPrint::TForm_ModuloPrint(AppContext &ctx, PackagePictures pictures, 
     showFolder(start);
 
     connect(DriveComboBox1, &QComboBox::activated, this, &TForm_ModuloPrint::DriveComboBox1Change);
-    connect(DirectoryListBox1, &QListWidget::itemActivated, this, &TForm_ModuloPrint::DirectoryListBox1Change);
+    connect(DirectoryListBox1, &QListWidget::itemDoubleClicked, this, &TForm_ModuloPrint::DirectoryListBox1Change);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm_ModuloPrint::BitBtn1Click);
 }
 

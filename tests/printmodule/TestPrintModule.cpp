@@ -187,7 +187,8 @@ void TestPrintModule::controlFileDecidesTheRaffle() {
 void TestPrintModule::missingControlFileEndsTheModule() {
     QVERIFY(QFile::remove(shop->file(QStringLiteral("zqPrint.dll"))));
     shop->dialogs.expectMessage(TForm_RIFAPrint::missingControlFileMessage(), BoxIcon::None);
-    show();
+    form = std::make_unique<TForm_RIFAPrint>(shop->services());
+    form->show();
     QTRY_VERIFY(!form->isVisible());
     QVERIFY(!shop->tdm->CONEX_R().isOpen());
     QVERIFY(!form->raffle().isChosen());
@@ -353,7 +354,7 @@ void TestPrintModule::saveGoesIntoThePackageOnly() {
         click(child<QToolButton>(w, "img_fecharPOS"));
     });
     click(child<QLabel>(form.get(), "Img_Person"));
-    QCOMPARE(shop->scalar(QStringLiteral("SELECT ART_EXTENDIDA FROM CADASTRO WHERE CODRIFA=2")).toString(),
+    QCOMPARE(shop->scalar(QStringLiteral("SELECT ART_EXTENDIDA FROM CADASTRO WHERE CODRIFA=2")).toString().trimmed(),
              QStringLiteral("S"));
     QCOMPARE(printScalar(*shop->tdm, QStringLiteral("SELECT ART_EXTENDIDA FROM CADASTRO_TEMP WHERE CODRIFA=2")),
              copied);

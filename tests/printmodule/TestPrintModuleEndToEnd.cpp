@@ -76,9 +76,18 @@ void TestPrintModuleEndToEnd::mainProgramHandsOverAndTheModulePrints() {
     QCOMPARE(main.exitCode(), 0);
 
     const QString logPath = out.filePath(QStringLiteral("log.txt"));
-    QTRY_VERIFY_WITH_TIMEOUT(readLog(logPath).contains(QStringLiteral("done")) ||
-                                 readLog(logPath).contains(QStringLiteral("timeout")),
-                             240000);
+    QElapsedTimer waited;
+    waited.start();
+    while (!readLog(logPath).contains(QStringLiteral("done")) && !readLog(logPath).contains(QStringLiteral("timeout")) &&
+           waited.elapsed() < 150000)
+        QTest::qWait(200);
+    if (!readLog(logPath).contains(QStringLiteral("done"))) {
+        QFile log(logPath), err(out.filePath(QStringLiteral("stderr.txt")));
+        log.open(QIODevice::ReadOnly);
+        err.open(QIODevice::ReadOnly);
+        QFAIL(qPrintable(QStringLiteral("The print module did not finish.\nSeen:\n%1\nstderr:\n%2")
+                             .arg(QString::fromUtf8(log.readAll()), QString::fromUtf8(err.readAll().right(3000)))));
+    }
     const QMap<QString, QString> seen = readLog(logPath);
     // The module ends when its window is closed, letting go of the folder's files.
     const QString pid = seen.value(QStringLiteral("started"));

@@ -69,13 +69,20 @@ bool installPrintModule(TestInstallation &inst) {
                        target);
 }
 
+void doubleClick(QWidget *w, QPoint at) {
+    // As the window system delivers it: press, release, double-click, release.
+    QTest::mouseClick(w, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(w, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, at);
+}
+
 void walkTo(QListWidget *list, const QString &folder) {
     const auto open = [list](const QString &path) {
         for (int i = 0; i < list->count(); ++i) {
             QListWidgetItem *item = list->item(i);
             if (item->data(Qt::UserRole).toString() != path) continue;
             list->scrollToItem(item);
-            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+            doubleClick(list->viewport(), list->visualItemRect(item).center());
             return true;
         }
         return false;

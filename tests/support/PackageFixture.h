@@ -23,6 +23,7 @@ bool prepareRaffleTwo(TestInstallation &inst, const QStringList &pictures);
 // Korvante_moduloPrint/Korvante_PRINT of the build copied under the installation.
 bool installPrintModule(TestInstallation &inst);
 
+void doubleClick(QWidget *w, QPoint at);
 // In the builder's folder list, walks from the drive's root down to the folder by double-clicks.
 void walkTo(QListWidget *list, const QString &folder);
 
