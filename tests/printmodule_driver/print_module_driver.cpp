@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -51,7 +52,7 @@ QString pictureFiles() {
 }
 
 // Runs the action once a modal window of the class (or object name) is the active one.
-void whenModal(const QString &kind, std::function<void(QWidget *)> action, int triesLeft = 600) {
+void whenModal(const QString &kind, std::function<void(QWidget *)> action, int triesLeft = 1200) {
     QTimer::singleShot(50, qApp, [kind, action, triesLeft] {
         QWidget *w = QApplication::activeModalWidget();
         if (w && (w->objectName() == kind || QLatin1String(w->metaObject()->className()) == kind) &&
@@ -74,6 +75,19 @@ void answerBox(const QString &key) {
     });
 }
 
+// Enter accepts the typed name; a suggestion list still open over the field is closed with Esc first.
+void confirmFileName(QWidget *dialog, QLineEdit *name, int triesLeft) {
+    if (QWidget *popup = QApplication::activePopupWidget())
+        QTest::keyClick(popup, Qt::Key_Escape);
+    else
+        QTest::keyClick(name, Qt::Key_Return);
+    QPointer<QWidget> d(dialog);
+    QPointer<QLineEdit> n(name);
+    QTimer::singleShot(300, qApp, [d, n, triesLeft] {
+        if (d && d->isVisible() && n && triesLeft > 0) confirmFileName(d, n, triesLeft - 1);
+    });
+}
+
 void previewSteps(QWidget *preview) {
     QSqlQuery q(QSqlDatabase::database(QStringLiteral("BaseRifaPRN"), false));
     note(QStringLiteral("queued"), q.exec(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN")) && q.next()
@@ -85,9 +99,11 @@ void previewSteps(QWidget *preview) {
         name->setFocus();
         QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(name, QDir(outFolder()).filePath(QStringLiteral("bilhetes.pdf")));
-        QTest::keyClick(name, Qt::Key_Return);
+        confirmFileName(dialog, name, 100);
     });
+    note(QStringLiteral("step"), QStringLiteral("pdf"));
     click(child<QWidget>(preview, "BTN_SalvarPDF"));
+    note(QStringLiteral("step"), QStringLiteral("pdf written"));
     click(child<QWidget>(preview, "BTN_Fechar"));
 }
 
@@ -155,7 +171,7 @@ void start() {
     if (!QFileInfo(QCoreApplication::applicationFilePath()).fileName().startsWith(QLatin1String("Korvante_PRINT")))
         return;
     note(QStringLiteral("started"), QString::number(QCoreApplication::applicationPid()));
-    waitForMenu(300);
+    waitForMenu(600);
 }
 
 } // namespace
