@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QString>
+#include <functional>
 
 class Dialogs;
 
@@ -23,6 +24,19 @@ public:
     // Reads config.ini, then connects CONEX_R and CONEX_PRINT. On failure *error holds the reason.
     bool open(QString *error);
     void closeMain();
+    // Both connections closed and the files released, e.g. before another program of ours opens them.
+    void closeAll();
+    // Every connection of this program closed by the engine itself, unfinished work rolled back:
+    // the way out when the program is told to end (logout, SIGTERM).
+    void shutDownEngine();
+
+    // How long start-up waits for a database server that does not answer.
+    static constexpr int DefaultServerWaitSeconds = 15;
+    void setServerWait(int seconds) { m_serverWaitSeconds = seconds; }
+    // Called with true before waiting for the server and with false after, so a window can say so.
+    void setConnectingNotice(std::function<void(bool connecting, const QString &server)> notice) {
+        m_connectingNotice = std::move(notice);
+    }
 
     QSqlDatabase CONEX_R() const;
     QSqlDatabase CONEX_PRINT() const;
@@ -49,4 +63,6 @@ private:
     Dialogs &m_dialogs;
     QString m_mainPath;
     QString m_printPath;
+    int m_serverWaitSeconds = DefaultServerWaitSeconds;
+    std::function<void(bool, const QString &)> m_connectingNotice;
 };

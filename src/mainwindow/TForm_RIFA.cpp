@@ -248,6 +248,8 @@ void TForm_RIFA::FormShow() {
     if (QFileInfo::exists(printModule)) {
         // A print package copied into this folder takes over: the print module runs instead of us.
         m_handingOver = true;
+        // The embedded engine lets one program at a time open the files: ours go first.
+        m_ctx.tdm.closeAll();
         QTimer::singleShot(0, this, &QWidget::close);
         Shell::startDetached(printModule);
         return;
