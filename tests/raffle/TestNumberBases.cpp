@@ -21,6 +21,8 @@ private Q_SLOTS:
     void fullRunFreesEarlierMarks();
     void appendingDealsOnlyFreeNumbersBelowTheBound();
     void appendingWithNothingFreeInsertsNothing();
+    void preparationToolNeverDealsANumberTwice();
+    void preparationOfAFolderIsLockedAndKeepsFilesItDidNotMake();
     void failedInsertIsReportedAndTheRunGoesOn();
     void failedRunLeavesTheTableAsItWas();
     void wrongParametersAreRefused_data();
@@ -148,25 +150,34 @@ void TestNumberBases::fullRunFreesEarlierMarks() {
 }
 
 void TestNumberBases::appendingDealsOnlyFreeNumbersBelowTheBound() {
-    inst->dialogs.setLenient(true);
-    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok); // 0..99 used
     QVERIFY(inst->exec(QStringLiteral("DELETE FROM BS4_M")));
     QVERIFY(inst->exec(QStringLiteral("ALTER SEQUENCE GEN_BS4_M_ID RESTART WITH 0")));
+    // Marks left in BS1 by another table do not count: only BS4_M's own tickets do.
+    inst->dialogs.setLenient(true);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok); // 0..99 marked
     inst->dialogs.setLenient(false);
 
-    inst->dialogs.expectMessage(QStringLiteral("100"), BoxIcon::None);
+    inst->dialogs.expectMessage(QStringLiteral("200"), BoxIcon::None);
     inst->dialogs.expectMessage(QStringLiteral("Processo Concluído!"), BoxIcon::None);
     auto r = dealer().appendTickets(QStringLiteral("BS4_M"), 4, 199);
-    QCOMPARE(r.inserted, 25);
+    QCOMPARE(r.inserted, 50);
     // 202 free numbers make 50 tickets; the last 2 stay free for a later run.
     inst->dialogs.expectMessage(QStringLiteral("202"), BoxIcon::None);
     inst->dialogs.expectMessage(QStringLiteral("Processo Concluído!"), BoxIcon::None);
     r = dealer().appendTickets(QStringLiteral("BS4_M"), 4, 401);
     QCOMPARE(r.inserted, 50);
+    // A full run of another table clears every mark of BS1; appending again deals nothing twice.
+    inst->dialogs.setLenient(true);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok);
+    inst->dialogs.setLenient(false);
+    inst->dialogs.expectMessage(QStringLiteral("2"), BoxIcon::None);
+    inst->dialogs.expectMessage(QStringLiteral("Processo Concluído!"), BoxIcon::None);
+    r = dealer().appendTickets(QStringLiteral("BS4_M"), 4, 401);
+    QCOMPARE(r.inserted, 0);
     QVERIFY(inst->dialogs.scriptDone());
 
     const auto rows = tickets(QStringLiteral("BS4_M"), 4);
-    QCOMPARE(rows.size(), 75);
+    QCOMPARE(rows.size(), 100);
     QVector<int> all;
     for (int i = 0; i < rows.size(); ++i) {
         QCOMPARE(rows[i][0], i + 1); // the second run continues the control numbers
@@ -174,16 +185,15 @@ void TestNumberBases::appendingDealsOnlyFreeNumbersBelowTheBound() {
     }
     std::sort(all.begin(), all.end());
     QCOMPARE(std::adjacent_find(all.begin(), all.end()), all.end());
-    QCOMPARE(all.first(), 100);
+    QCOMPARE(all.first(), 0);
     QVERIFY(all.last() <= 401);
-    QCOMPARE(all.size(), 300);
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE N1 <= 401 AND INC = 0")).toInt(), 2);
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE N1 > 401 AND INC = 1")).toInt(), 0);
+    QCOMPARE(all.size(), 400);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT GEN_ID(GEN_BS4_M_ID, 0) FROM RDB$DATABASE")).toInt(), 100);
 }
 
 void TestNumberBases::appendingWithNothingFreeInsertsNothing() {
     inst->dialogs.setLenient(true);
-    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_M"), 2, 1000).ok);
     inst->dialogs.setLenient(false);
     const int before = inst->count(QStringLiteral("BS2_M"));
     inst->dialogs.expectMessage(QStringLiteral("0"), BoxIcon::None);
@@ -192,7 +202,104 @@ void TestNumberBases::appendingWithNothingFreeInsertsNothing() {
     QVERIFY(r.ok);
     QCOMPARE(r.inserted, 0);
     QCOMPARE(inst->count(QStringLiteral("BS2_M")), before);
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE INC = 1")).toInt(), 100);
+}
+
+void TestNumberBases::preparationToolNeverDealsANumberTwice() {
+    QTemporaryDir dir;
+    const auto tool = [&](const QStringList &arguments, QString *out = nullptr) {
+        QProcess p;
+        p.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), arguments);
+        if (!p.waitForFinished(120000)) return -1;
+        if (out) *out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        return p.exitCode();
+    };
+    const QString folder = dir.path();
+    QCOMPARE(tool({QStringLiteral("criar"), folder}), 0);
+    QCOMPARE(tool({QStringLiteral("bs1"), folder}), 0);
+    // Half the table first, then another table's full run clears BS1's marks, then the rest.
+    QString out;
+    QCOMPARE(tool({QStringLiteral("acrescentar"), folder, QStringLiteral("BS4_M"), QStringLiteral("4"),
+                   QStringLiteral("499")},
+                  &out),
+             0);
+    QVERIFY2(out.contains(QStringLiteral("125 bilhetes gravados")), qPrintable(out));
+    QCOMPARE(tool({QStringLiteral("gerar"), folder, QStringLiteral("BS2_M"), QStringLiteral("2"),
+                   QStringLiteral("1000")}),
+             0);
+    QCOMPARE(tool({QStringLiteral("acrescentar"), folder, QStringLiteral("BS4_M"), QStringLiteral("4"),
+                   QStringLiteral("999")},
+                  &out),
+             0);
+    QVERIFY2(out.contains(QStringLiteral("125 bilhetes gravados")), qPrintable(out));
+    QCOMPARE(tool({QStringLiteral("gerar"), folder, QStringLiteral("BS2_M"), QStringLiteral("2"),
+                   QStringLiteral("1000")}),
+             0);
+    QCOMPARE(tool({QStringLiteral("acrescentar"), folder, QStringLiteral("BS4_M"), QStringLiteral("4"),
+                   QStringLiteral("999")},
+                  &out),
+             0);
+    QVERIFY2(out.contains(QStringLiteral("0 bilhetes gravados")), qPrintable(out));
+    // One number per ticket is not a table to append to.
+    QCOMPARE(tool({QStringLiteral("acrescentar"), folder, QStringLiteral("BS1_M"), QStringLiteral("1"),
+                   QStringLiteral("999")}),
+             2);
+
+    // Every number of the modality exactly once, on control numbers 1..250.
+    QString error;
+    QVERIFY(TDM::openConnection(QStringLiteral("prepared"), folder + QStringLiteral("/CRF.XML"), &error));
+    {
+        QSqlQuery q(QSqlDatabase::database(QStringLiteral("prepared")));
+        QVERIFY(q.exec(QStringLiteral(
+                    "SELECT COUNT(*), COUNT(DISTINCT v), MIN(v), MAX(v) FROM (SELECT N1 v FROM BS4_M UNION ALL "
+                    "SELECT N2 FROM BS4_M UNION ALL SELECT N3 FROM BS4_M UNION ALL SELECT N4 FROM BS4_M)")) &&
+                q.next());
+        QCOMPARE(q.value(0).toInt(), 1000);
+        QCOMPARE(q.value(1).toInt(), 1000);
+        QCOMPARE(q.value(2).toInt(), 0);
+        QCOMPARE(q.value(3).toInt(), 999);
+        QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*), MIN(NUMBILHETE), MAX(NUMBILHETE) FROM BS4_M")) && q.next());
+        QCOMPARE(q.value(0).toInt(), 250);
+        QCOMPARE(q.value(1).toInt(), 1);
+        QCOMPARE(q.value(2).toInt(), 250);
+    }
+    QSqlDatabase::database(QStringLiteral("prepared")).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("prepared"));
+}
+
+void TestNumberBases::preparationOfAFolderIsLockedAndKeepsFilesItDidNotMake() {
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    QProcess first;
+    first.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), {QStringLiteral("instalar"), folder});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("CRF.XML.preparando"))), 60000);
+
+    // A second preparation of the same folder is refused and touches nothing.
+    QProcess second;
+    second.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), {QStringLiteral("instalar"), folder});
+    QVERIFY(second.waitForFinished(60000));
+    QCOMPARE(second.exitCode(), 1);
+    const QString refused = QString::fromLocal8Bit(second.readAllStandardError());
+    QVERIFY2(refused.contains(QStringLiteral("Outra preparação desta pasta já está em andamento")),
+             qPrintable(refused));
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("CRF.XML.preparando"))));
+
+    // Someone puts a CRF.XML of their own there meanwhile: it survives, byte for byte.
+    const QByteArray theirs("banco de outra pessoa");
+    {
+        QFile f(dir.filePath(QStringLiteral("CRF.XML")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(theirs);
+    }
+    QVERIFY(first.waitForFinished(600000));
+    QCOMPARE(first.exitCode(), 1);
+    const QString failed = QString::fromLocal8Bit(first.readAllStandardError());
+    QVERIFY2(failed.contains(QStringLiteral("Não foi possível dar o nome final aos bancos")), qPrintable(failed));
+    QFile f(dir.filePath(QStringLiteral("CRF.XML")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), theirs);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("ID_BASE.FDB"))));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("CRF.XML.preparando"))));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("ID_BASE.FDB.preparando"))));
 }
 
 void TestNumberBases::failedInsertIsReportedAndTheRunGoesOn() {
