@@ -1,6 +1,7 @@
 #include "layout/TForm_Visualizar.h"
 
 #include "layout/TicketSheet.h"
+#include "layout/WidgetPrintProgress.h"
 #include "platform/Dialogs.h"
 
 #include <QComboBox>
@@ -87,8 +88,15 @@ void TForm_Visualizar::BTN_ImprimirClick() {
     QPrintDialog choose(&printer, this);
     choose.setWindowTitle(QStringLiteral("Imprimir Bilhetes"));
     if (choose.exec() != QDialog::Accepted) return;
-    if (!m_sheet.render(printer))
-        m_dialogs.error(QStringLiteral("Não foi possível imprimir na impressora escolhida."));
+    WidgetPrintProgress progress(this, QStringLiteral("Imprimindo os bilhetes..."));
+    bool cancelled = false;
+    const bool done = m_sheet.render(
+        printer, [&progress](int page, int pages) { return progress.step(page, pages); }, &cancelled);
+    if (cancelled) {
+        printer.abort();
+        return;
+    }
+    if (!done) m_dialogs.error(QStringLiteral("Não foi possível imprimir na impressora escolhida."));
 }
 
 void TForm_Visualizar::BTN_SalvarPDFClick() {
@@ -96,6 +104,10 @@ void TForm_Visualizar::BTN_SalvarPDFClick() {
                                             QStringLiteral("Arquivos PDF (*.pdf)"));
     if (path.isEmpty()) return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
-    if (!m_sheet.writePdf(path))
-        m_dialogs.error(QStringLiteral("Não foi possível gravar o arquivo PDF ") + path);
+    WidgetPrintProgress progress(this, QStringLiteral("Gravando o arquivo PDF..."));
+    bool cancelled = false;
+    const bool done = m_sheet.writePdf(
+        path, [&progress](int page, int pages) { return progress.step(page, pages); }, &cancelled);
+    // A cancelled PDF is removed, and that is all.
+    if (!done && !cancelled) m_dialogs.error(QStringLiteral("Não foi possível gravar o arquivo PDF ") + path);
 }

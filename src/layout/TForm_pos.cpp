@@ -4,6 +4,7 @@
 #include "layout/Code128.h"
 #include "layout/RtfCodec.h"
 #include "layout/TForm_Visualizar.h"
+#include "layout/WidgetPrintProgress.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -132,6 +133,14 @@ QPixmap barcodePicture() {
     return QPixmap::fromImage(img.scaled(TicketLayout::BarcodeBox, Qt::IgnoreAspectRatio));
 }
 
+// An editable list set by its text keeps its old item and reports the text as chosen when it loses
+// the focus: select the item itself, and show a value outside the list as text only.
+void selectSize(QComboBox *box, int value) {
+    const int i = box->findText(QString::number(value));
+    box->setCurrentIndex(i);
+    if (i < 0) box->setEditText(QString::number(value));
+}
+
 // Digits, backspace, tab and enter only.
 void digitsOnly(QLineEdit *edit) {
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
@@ -252,6 +261,11 @@ void TForm_pos::build() {
     buildSettings();
     buildPanels();
     buildMenus();
+    // Enter in a field is for the field: no button of the designer is pressed by it.
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
 }
 
 void TForm_pos::buildToolbar() {
@@ -321,7 +335,7 @@ void TForm_pos::buildToolbar() {
 
     connect(cmb_NumID_Tam, &QComboBox::activated, this, [this] {
         int v = 0;
-        if (!toInt(cmb_NumID_Tam->currentText(), &v)) return;
+        if (!toInt(cmb_NumID_Tam->currentText(), &v) || v == m_layout.tamFonteId) return;
         m_layout.tamFonteId = v;
         applyFonts();
         editRow();
@@ -329,7 +343,7 @@ void TForm_pos::buildToolbar() {
     connect(cmb_numerosTam, &QComboBox::currentTextChanged, this, [this](const QString &text) {
         if (m_loading) return;
         int v = 0;
-        if (!toInt(text, &v)) return;
+        if (!toInt(text, &v) || v == m_layout.tamFonteNum) return;
         m_layout.tamFonteNum = v;
         applyFonts();
         editRow();
@@ -669,6 +683,9 @@ void TForm_pos::buildPanels() {
     Edit_ATE->setText(QStringLiteral("20"));
     digitsOnly(Edit_DE);
     digitsOnly(Edit_ATE);
+    // No more digits than the largest control number has (1.000.000 tickets).
+    Edit_DE->setMaxLength(PrintRun::ControlNumberDigits);
+    Edit_ATE->setMaxLength(PrintRun::ControlNumberDigits);
     Img_botaoImprimir = new QToolButton(Panel_impre_pos);
     Img_botaoImprimir->setObjectName(QStringLiteral("Img_botaoImprimir"));
     Img_botaoImprimir->setText(QStringLiteral("Imprimir"));
@@ -835,8 +852,8 @@ void TForm_pos::CarregarLayout() {
     DBR_TextoBasico->document()->setModified(false);
     DBR_TextoBasico_C->document()->setModified(false);
 
-    cmb_NumID_Tam->setCurrentText(QString::number(m_layout.tamFonteId));
-    cmb_numerosTam->setCurrentText(QString::number(m_layout.tamFonteNum));
+    selectSize(cmb_NumID_Tam, m_layout.tamFonteId);
+    selectSize(cmb_numerosTam, m_layout.tamFonteNum);
     selectColour(CMB_COR_ID_BIL, m_layout.corFonteId);
     selectColour(CMB_COR_NUM, m_layout.corFonteNum);
 
@@ -855,6 +872,8 @@ void TForm_pos::CarregarLayout() {
         if (p.kind == TicketLayout::Problem::MissingBackground) {
             m_ctx.dialogs.error(p.text);
             BTN_RemoverClick();
+        } else if (p.kind == TicketLayout::Problem::UnusablePicture) {
+            m_ctx.dialogs.error(p.text);
         } else {
             m_ctx.dialogs.notice(p.text);
         }
@@ -1097,6 +1116,8 @@ void TForm_pos::botaoSalvarAtivoClick() {
     m_layout.imgLivre[1] = DBEdit_Livre2->text();
     m_layout.storeFreeImagePositions(row);
     writeTextBoxes();
+    const QString overlap = m_layout.barcodeOverlapWarning(m_run.ticketCount());
+    if (!overlap.isEmpty()) m_ctx.dialogs.notice(overlap);
     if (applyRow()) botaoSalvarAtivo->hide();
 }
 
@@ -1180,6 +1201,10 @@ void TForm_pos::DBCheckBox2Click() {
 void TForm_pos::Button3Click() {
     int alt = 0, comp = 0;
     if (!toInt(DBEdit5->text(), &alt) || !toInt(DBEdit6->text(), &comp)) return;
+    if (alt <= 0 || comp <= 0) {
+        m_ctx.dialogs.error(QStringLiteral("A ALTURA e o COMPRIMENTO do Bilhete têm que ser maiores que zero."));
+        return;
+    }
     m_layout.dimBilheteAlt = alt;
     m_layout.dimBilheteComp = comp;
     m_layout.outline = QSize(TicketLayout::outlinePixels(comp), TicketLayout::outlinePixels(alt));
@@ -1339,9 +1364,12 @@ void TForm_pos::BTN_RemoverClick() {
 
 void TForm_pos::Open_figuraClose(const QString &chosen) {
     if (!chosen.isEmpty() && QFileInfo::exists(chosen)) {
-        if (m_pictureFor == 0) {
-            TicketLayout::Picture p;
-            if (m_layout.loadPicture(p, chosen)) {
+        TicketLayout::Picture probe;
+        if (!m_layout.loadPicture(probe, chosen)) {
+            m_ctx.dialogs.error(TicketLayout::unusablePictureMessage(chosen));
+        } else if (m_pictureFor == 0) {
+            TicketLayout::Picture p = probe;
+            {
                 editRow();
                 setField(QStringLiteral("ART_FUNDO"), chosen);
                 DBEdit4->setText(chosen);
@@ -1352,8 +1380,8 @@ void TForm_pos::Open_figuraClose(const QString &chosen) {
             }
         } else {
             const int i = m_pictureFor - 1;
-            TicketLayout::Picture p;
-            if (m_layout.loadPicture(p, chosen)) {
+            TicketLayout::Picture p = probe;
+            {
                 editRow();
                 m_layout.livre[i].image = p.image;
                 m_layout.livre[i].visible = true;
@@ -1443,9 +1471,11 @@ void TForm_pos::FecharPanelImagemLivre() {
                     "Você alterou as Dimensões da imagem, mas para ficar gravado essas novas dimensões, será "
                     "preciso clicar no botão GRAVAR NOVA IMAGEM. Deseja Gravar a Nova Imagem para Usá-la em "
                     "Definitivo?"),
-                false))
+                false)) {
             BTN_GravarNovaImagemClick();
-        return;
+            return;
+        }
+        // "Não": the resize is dropped; the resized picture stays on screen until the next opening.
     }
     m_resizePending = false;
     BTN_GravarNovaImagem->setEnabled(false);
@@ -1493,11 +1523,17 @@ void TForm_pos::runPrint(bool whatsMode) {
     in.whatsMode = whatsMode;
     if (!m_run.check(in)) return;
     QString error;
+    bool cancelled = false;
     {
         WaitCursor wait;
-        if (!m_run.fillQueue(in, &error)) {
+        WidgetPrintProgress progress(this, QStringLiteral("Preparando os bilhetes para a impressão..."));
+        const bool filled = m_run.fillQueue(
+            in, &error, [&progress](qint64 done, qint64 total) { return progress.step(done, total); },
+            &cancelled);
+        if (!filled) {
             wait.restore();
-            m_ctx.dialogs.error(QStringLiteral("Erro ao preparar a impressão: ") + error);
+            // "Cancelar" leaves the queue empty and asks nothing more.
+            if (!cancelled) m_ctx.dialogs.error(QStringLiteral("Erro ao preparar a impressão: ") + error);
             return;
         }
     }
@@ -1514,16 +1550,18 @@ void TForm_pos::runPrint(bool whatsMode) {
     m_layout.dimTextoCAlt = DBEdit_TxtCAlt->text().trimmed().toInt();
     m_layout.dimTextoCComp = DBEdit_TxtCComp->text().trimmed().toInt();
     writeTextBoxes();
-    TicketSheet sheet(m_layout, m_run.digits(), whatsMode);
-    sheet.setTickets(m_run.readQueue(&error));
-    if (!error.isEmpty()) {
-        // An unreadable queue must not look like an empty run that can be printed.
-        m_ctx.dialogs.error(QStringLiteral("Erro ao preparar a impressão: ") + error);
-        m_run.emptyQueue(&error);
-        return;
+    {
+        TicketSheet sheet(m_layout, m_run.digits(), whatsMode);
+        // Pages read the queue as they are drawn: the preview opens at once on a whole raffle.
+        sheet.setSource(std::make_shared<QueueTickets>(m_ctx.tdm.CONEX_PRINT(), m_run.queued()));
+        TForm_Visualizar preview(sheet, m_ctx.dialogs, this);
+        if (!sheet.readError().isEmpty()) {
+            // An unreadable queue must not look like an empty run that can be printed.
+            m_ctx.dialogs.error(QStringLiteral("Erro ao preparar a impressão: ") + sheet.readError());
+        } else {
+            preview.exec();
+        }
     }
-    TForm_Visualizar preview(sheet, m_ctx.dialogs, this);
-    preview.exec();
     if (!m_run.emptyQueue(&error))
         m_ctx.dialogs.error(QStringLiteral("Erro ao esvaziar a fila de impressão: ") + error);
     Panel_impre_pos->hide();

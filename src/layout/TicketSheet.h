@@ -1,22 +1,16 @@
 #pragma once
 
 #include "layout/TicketLayout.h"
+#include "layout/TicketSource.h"
 
 #include <QList>
 #include <QString>
 #include <QTextDocument>
-#include <array>
+#include <functional>
 #include <memory>
 
 class QPagedPaintDevice;
 class QPainter;
-
-// One queued ticket as the sheet prints it.
-struct QueuedTicket {
-    int numBilhete = 0;
-    std::array<QVariant, 10> numbers; // null above the raffle's count
-    QString autDigital;
-};
 
 // The ticket sheet: A4 portrait, 7 mm margins, one band per ticket at the designer's true scale,
 // 1, 2 or 3 columns filled top to bottom. Pages are painted one at a time, on any paged device or
@@ -34,8 +28,13 @@ public:
     TicketSheet(const TicketLayout &layout, int digits, bool whatsMode = false);
     ~TicketSheet();
 
-    void setTickets(QList<QueuedTicket> tickets) { m_tickets = std::move(tickets); }
-    const QList<QueuedTicket> &tickets() const { return m_tickets; }
+    // Tickets already in memory, or a source read a page at a time (the print queue).
+    void setTickets(QList<QueuedTicket> tickets);
+    void setSource(std::shared_ptr<TicketSource> source) { m_source = std::move(source); }
+    qint64 ticketCount() const { return m_source ? m_source->count() : 0; }
+    QList<QueuedTicket> tickets(qint64 first, int n) const;
+    // The first failure to read tickets, if any (a page whose tickets cannot be read stays blank).
+    const QString &readError() const { return m_readError; }
 
     int columns() const;
     double columnWidthMm() const;
@@ -51,9 +50,13 @@ public:
     // Painter in page pixels (96 per inch) from the paper corner.
     void paintPage(QPainter &painter, int page) const;
     void paintTicket(QPainter &painter, QPoint origin, const QueuedTicket &ticket) const;
-    // Every page onto the device (PDF writer or printer), paper corner as origin.
-    bool render(QPagedPaintDevice &device) const;
-    bool writePdf(const QString &path) const;
+    // After each page: pages done and the whole; false stops the output.
+    using Progress = std::function<bool(int done, int pages)>;
+    // Every page onto the device (PDF writer or printer), paper corner as origin. False when the
+    // device fails, the tickets cannot be read or the progress stopped it (*cancelled set).
+    bool render(QPagedPaintDevice &device, const Progress &progress = {}, bool *cancelled = nullptr) const;
+    // A PDF that was not finished is removed.
+    bool writePdf(const QString &path, const Progress &progress = {}, bool *cancelled = nullptr) const;
     QImage pageImage(int page) const;
 
     // Where the run puts each band control, in band pixels.
@@ -72,6 +75,7 @@ private:
     TicketLayout m_layout;
     int m_digits;
     bool m_whats;
-    QList<QueuedTicket> m_tickets;
+    std::shared_ptr<TicketSource> m_source;
+    mutable QString m_readError;
     std::unique_ptr<QTextDocument> m_text, m_stubText;
 };

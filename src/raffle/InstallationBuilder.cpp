@@ -50,6 +50,23 @@ bool syncToDisk(const QString &path) {
 
 } // namespace
 
+bool InstallationBuilder::nameFiles(const QString &mainWork, const QString &printWork, const QString &folder,
+                                    QString *error) {
+    const QString mainFile = DatabaseLocation::localMainPath(folder);
+    const QString printFile = DatabaseLocation::localPrintPath(folder);
+    // A rename never replaces a file; only a file this run has just named is taken back.
+    bool named = QFile::rename(mainWork, mainFile);
+    if (named && !QFile::rename(printWork, printFile)) {
+        QFile::rename(mainFile, mainWork);
+        named = false;
+    }
+    if (!named)
+        *error = QStringLiteral("Não foi possível dar o nome final aos bancos em %1; nenhum arquivo que já "
+                                "estava na pasta foi alterado")
+                     .arg(folder);
+    return named;
+}
+
 bool InstallationBuilder::build(const QString &folder, QString *error) {
     const QString mainFile = DatabaseLocation::localMainPath(folder);
     const QString printFile = DatabaseLocation::localPrintPath(folder);
@@ -143,17 +160,6 @@ bool InstallationBuilder::build(const QString &folder, QString *error) {
         return cleanUp();
     }
 
-    // A rename never replaces a file; only a file this run has just named is taken back.
-    bool named = QFile::rename(mainWork, mainFile);
-    if (named && !QFile::rename(printWork, printFile)) {
-        QFile::rename(mainFile, mainWork);
-        named = false;
-    }
-    if (!named) {
-        *error = QStringLiteral("Não foi possível dar o nome final aos bancos em %1; nenhum arquivo que já "
-                                "estava na pasta foi alterado")
-                     .arg(folder);
-        return cleanUp();
-    }
+    if (!nameFiles(mainWork, printWork, folder, error)) return cleanUp();
     return true;
 }

@@ -1,3 +1,4 @@
+#include "raffle/InstallationBuilder.h"
 #include "raffle/NumberBaseDealer.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
@@ -22,7 +23,9 @@ private Q_SLOTS:
     void appendingDealsOnlyFreeNumbersBelowTheBound();
     void appendingWithNothingFreeInsertsNothing();
     void preparationToolNeverDealsANumberTwice();
-    void preparationOfAFolderIsLockedAndKeepsFilesItDidNotMake();
+    void secondPreparationOfAFolderIsRefused();
+    void namingNeverReplacesAFileItDidNotMake_data();
+    void namingNeverReplacesAFileItDidNotMake();
     void failedInsertIsReportedAndTheRunGoesOn();
     void failedRunLeavesTheTableAsItWas();
     void wrongParametersAreRefused_data();
@@ -266,40 +269,57 @@ void TestNumberBases::preparationToolNeverDealsANumberTwice() {
     QSqlDatabase::removeDatabase(QStringLiteral("prepared"));
 }
 
-void TestNumberBases::preparationOfAFolderIsLockedAndKeepsFilesItDidNotMake() {
+void TestNumberBases::secondPreparationOfAFolderIsRefused() {
     QTemporaryDir dir;
     const QString folder = dir.path();
     QProcess first;
     first.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), {QStringLiteral("instalar"), folder});
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("CRF.XML.preparando"))), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("CRF.XML.preparando"))), 120000);
 
     // A second preparation of the same folder is refused and touches nothing.
     QProcess second;
     second.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), {QStringLiteral("instalar"), folder});
-    QVERIFY(second.waitForFinished(60000));
+    QVERIFY(second.waitForFinished(120000));
     QCOMPARE(second.exitCode(), 1);
     const QString refused = QString::fromLocal8Bit(second.readAllStandardError());
-    QVERIFY2(refused.contains(QStringLiteral("Outra preparação desta pasta já está em andamento")),
+    QVERIFY2(refused.contains(QStringLiteral("Outra preparação desta pasta já está em andamento: ") + folder),
              qPrintable(refused));
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("CRF.XML.preparando"))));
+    first.kill();
+    QVERIFY(first.waitForFinished(60000));
+}
 
-    // Someone puts a CRF.XML of their own there meanwhile: it survives, byte for byte.
-    const QByteArray theirs("banco de outra pessoa");
-    {
-        QFile f(dir.filePath(QStringLiteral("CRF.XML")));
+void TestNumberBases::namingNeverReplacesAFileItDidNotMake_data() {
+    QTest::addColumn<QString>("theirs");
+    QTest::newRow("CRF.XML already there") << "CRF.XML";
+    QTest::newRow("ID_BASE.FDB already there") << "ID_BASE.FDB";
+}
+
+void TestNumberBases::namingNeverReplacesAFileItDidNotMake() {
+    QFETCH(QString, theirs);
+    QTemporaryDir dir;
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile f(dir.filePath(name));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(theirs);
-    }
-    QVERIFY(first.waitForFinished(600000));
-    QCOMPARE(first.exitCode(), 1);
-    const QString failed = QString::fromLocal8Bit(first.readAllStandardError());
-    QVERIFY2(failed.contains(QStringLiteral("Não foi possível dar o nome final aos bancos")), qPrintable(failed));
-    QFile f(dir.filePath(QStringLiteral("CRF.XML")));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), theirs);
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("ID_BASE.FDB"))));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("CRF.XML.preparando"))));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("ID_BASE.FDB.preparando"))));
+        f.write(bytes);
+    };
+    const auto read = [&](const QString &name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(nenhum)");
+    };
+    write(QStringLiteral("CRF.XML.preparando"), "novo principal");
+    write(QStringLiteral("ID_BASE.FDB.preparando"), "nova fila");
+    write(theirs, "banco de outra pessoa");
+    QString error;
+    QVERIFY(!InstallationBuilder::nameFiles(dir.filePath(QStringLiteral("CRF.XML.preparando")),
+                                            dir.filePath(QStringLiteral("ID_BASE.FDB.preparando")), dir.path(), &error));
+    QVERIFY2(error.startsWith(QStringLiteral("Não foi possível dar o nome final aos bancos em ")), qPrintable(error));
+    QCOMPARE(read(theirs), QByteArray("banco de outra pessoa"));
+    // Nothing of this run is left under a final name; its working files are as they were.
+    const QString other = theirs == QLatin1String("CRF.XML") ? QStringLiteral("ID_BASE.FDB") : QStringLiteral("CRF.XML");
+    QVERIFY(!QFile::exists(dir.filePath(other)));
+    QCOMPARE(read(QStringLiteral("CRF.XML.preparando")), QByteArray("novo principal"));
+    QCOMPARE(read(QStringLiteral("ID_BASE.FDB.preparando")), QByteArray("nova fila"));
 }
 
 void TestNumberBases::failedInsertIsReportedAndTheRunGoesOn() {
