@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QTextDocument>
+#include <climits>
 #include <functional>
 #include <memory>
 
@@ -33,6 +34,8 @@ public:
     void setSource(std::shared_ptr<TicketSource> source) { m_source = std::move(source); }
     qint64 ticketCount() const { return m_source ? m_source->count() : 0; }
     QList<QueuedTicket> tickets(qint64 first, int n) const;
+    // Every ticket at once: only for the few of a send list.
+    QList<QueuedTicket> tickets() const { return tickets(0, int(qMin<qint64>(ticketCount(), INT_MAX))); }
     // The first failure to read tickets, if any (a page whose tickets cannot be read stays blank).
     const QString &readError() const { return m_readError; }
 

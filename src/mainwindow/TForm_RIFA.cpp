@@ -1,6 +1,8 @@
 #include "mainwindow/TForm_RIFA.h"
 
 #include "data/TDM.h"
+#include "draw/DrawRecords.h"
+#include "draw/TForm_SORTEIO.h"
 #include "layout/TForm_pos.h"
 #include "mainwindow/WidgetMenuParts.h"
 #include "platform/Dialogs.h"
@@ -8,7 +10,9 @@
 #include "platform/Shell.h"
 #include "raffle/TForm_Cadastro.h"
 #include "raffle/TForm_Usar.h"
+#include "reports/TForm_Consulta.h"
 #include "sales/TForm_Validacao.h"
+#include "salespage/TForm_ListaDisp.h"
 #include "sellers/TForm_vendedor.h"
 
 #include <QCloseEvent>
@@ -144,6 +148,9 @@ TForm_RIFA::TForm_RIFA(const AppServices &services, QWidget *parent)
     videos->setObjectName(QStringLiteral("VideoAulas1"));
     connect(manual, &QAction::triggered, this, &TForm_RIFA::ManualdeAjuda1Click);
     connect(videos, &QAction::triggered, this, &TForm_RIFA::VideoAulas1Click);
+
+    // An older database gains the draw records; a failure shows when a draw is recorded.
+    DrawRecords::ensureTable(m_ctx.tdm.CONEX_R(), nullptr);
 }
 
 QLabel *TForm_RIFA::addHotArea(const char *name, QRect place, const QString &hint, bool handCursor) {
@@ -273,6 +280,15 @@ void TForm_RIFA::FormActivate() {
 }
 
 void TForm_RIFA::closeEvent(QCloseEvent *event) {
+    // A sequence of validations still running ends first, its window says what it validated,
+    // and only then do the connections close.
+    for (TForm_Validacao *v : findChildren<TForm_Validacao *>()) {
+        if (!v->sequenceRunning()) continue;
+        v->close();
+        event->ignore();
+        QTimer::singleShot(50, this, &QWidget::close);
+        return;
+    }
     m_ctx.tdm.closeMain();
     QWidget::closeEvent(event);
 }
@@ -317,6 +333,33 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         TForm_Validacao form(m_ctx, this);
         form.setEvento(m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("NOME_RIFA")).toString());
         form.setValor(m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("VLR_RIFA")).toDouble());
+        form.exec();
+        break;
+    }
+    case MenuEntry::Sorteio: {
+        TForm_SORTEIO form(m_ctx, this);
+        form.exec();
+        break;
+    }
+    case MenuEntry::HTML: {
+        QString error;
+        if (!m_ctx.tdm.loadRaffleRow(m_raffle.slot(), &error)) {
+            m_ctx.dialogs.error(error);
+            break;
+        }
+        TForm_ListaDisp form(m_ctx, this);
+        form.exec();
+        break;
+    }
+    case MenuEntry::Consulta: {
+        QString error;
+        if (!m_ctx.tdm.loadRaffleRow(m_raffle.slot(), &error)) {
+            m_ctx.dialogs.error(error);
+            break;
+        }
+        TForm_Consulta form(m_ctx, this);
+        form.setRifaDefinida(m_raffle.LBL_RifaUsar,
+                             m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("MODALIDADE")).toString());
         form.exec();
         break;
     }

@@ -6,6 +6,7 @@
 #include "platform/Random.h"
 #include "platform/Registry.h"
 #include "platform/TerminationSignals.h"
+#include "platform/WidgetApplicationSetup.h"
 #include "platform/WidgetDialogs.h"
 
 #include <QApplication>
@@ -15,13 +16,12 @@
 
 // Start-up shared by both programs: application titled "KORVANTE", the data module connected,
 // then the main window until it closes. A database that cannot be opened ends start-up. A logout,
-// SIGTERM or SIGHUP ends every event loop, so the windows close and the data module closes both
-// connections on the way out.
+// SIGTERM or SIGHUP ends every event loop, and the engine then closes both connections, rolling
+// back whatever was left unfinished.
 template <class MainWindow> int runProgram(int argc, char *argv[]) {
     TerminationSignals::holdInEveryThread();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("KORVANTE"));
-    QApplication::setApplicationDisplayName(QStringLiteral("KORVANTE"));
+    setUpApplication(app);
 
     WidgetDialogs dialogs;
     SystemClock clock;
