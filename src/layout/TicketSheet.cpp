@@ -3,9 +3,7 @@
 #include "layout/Code128.h"
 #include "layout/RtfCodec.h"
 
-#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QTextDocument>
 #include <cmath>
 
@@ -175,32 +173,13 @@ void TicketSheet::paintPage(QPainter &p, int page) const {
 }
 
 bool TicketSheet::render(QPagedPaintDevice &device) const {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    QPainter p;
-    if (!p.begin(&device)) return false;
-    const double sx = device.logicalDpiX() / 96.0, sy = device.logicalDpiY() / 96.0;
-    for (int page = 0; page < pageCount(); ++page) {
-        if (page > 0) device.newPage();
-        p.save();
-        p.scale(sx, sy);
-        paintPage(p, page);
-        p.restore();
-    }
-    return p.end();
+    return PageOutput::render(*this, device);
 }
 
 bool TicketSheet::writePdf(const QString &path) const {
-    QPdfWriter pdf(path);
-    pdf.setCreator(QStringLiteral("KORVANTE"));
-    return render(pdf);
+    return PageOutput::writePdf(*this, path);
 }
 
 QImage TicketSheet::pageImage(int page) const {
-    QImage img(pagePixels(), QImage::Format_RGB32);
-    img.setDotsPerMeterX(3780);
-    img.setDotsPerMeterY(3780);
-    img.fill(Qt::white);
-    QPainter p(&img);
-    paintPage(p, page);
-    return img;
+    return PageOutput::pageImage(*this, page);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/TicketLayout.h"
+#include "reports/PagedDocument.h"
 
 #include <QList>
 #include <QString>
@@ -21,7 +22,7 @@ struct QueuedTicket {
 // The ticket sheet: A4 portrait, 7 mm margins, one band per ticket at the designer's true scale,
 // 1, 2 or 3 columns filled top to bottom. Pages are painted one at a time, on any paged device or
 // on an image, in pixels at 96 per inch.
-class TicketSheet {
+class TicketSheet : public PagedDocument {
 public:
     static constexpr double PageWidthMm = 210.0;
     static constexpr double PageHeightMm = 297.0;
@@ -41,7 +42,7 @@ public:
     double columnWidthMm() const;
     int ticketsPerColumn() const;
     int ticketsPerPage() const { return columns() * ticketsPerColumn(); }
-    int pageCount() const; // at least 1, even for an empty queue
+    int pageCount() const override; // at least 1, even for an empty queue
     // Top-left corner of the n-th ticket of its page, in page pixels.
     QPoint bandOrigin(int indexOnPage) const;
 
@@ -49,7 +50,7 @@ public:
     QString formatId(int numBilhete) const { return QStringLiteral("C-") + formatNumber(numBilhete); }
 
     // Painter in page pixels (96 per inch) from the paper corner.
-    void paintPage(QPainter &painter, int page) const;
+    void paintPage(QPainter &painter, int page) const override;
     void paintTicket(QPainter &painter, QPoint origin, const QueuedTicket &ticket) const;
     // Every page onto the device (PDF writer or printer), paper corner as origin.
     bool render(QPagedPaintDevice &device) const;

@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/WaitCursor.h"
 #include "raffle/WorkingRaffle.h"
+#include "sales/WidgetValidatedList.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -220,8 +221,12 @@ void TForm_Validacao::buildWindow() {
     BTN_Mais->setGeometry(306, 510, 100, 32);
     for (QPushButton *b : {Btn_ver, Button1, BTN_Mais})
         b->setAutoDefault(false);
-    connect(Btn_ver, &QPushButton::clicked, this, &TForm_Validacao::notYetAvailable);
-    connect(Button1, &QPushButton::clicked, this, &TForm_Validacao::notYetAvailable);
+    m_validatedList = new WidgetValidatedList(m_ctx, this);
+    connect(Btn_ver, &QPushButton::clicked, m_validatedList, &WidgetValidatedList::Btn_verClick);
+    connect(Button1, &QPushButton::clicked, m_validatedList, &WidgetValidatedList::Button1Click);
+    connect(m_validatedList, &WidgetValidatedList::enviarPorWhatsApp, this,
+            &TForm_Validacao::notYetAvailable);
+    connect(m_validatedList, &WidgetValidatedList::agruparParaEnvio, this, &TForm_Validacao::notYetAvailable);
     Pop_Opcoes = new QMenu(this);
     Pop_Opcoes->setObjectName(QStringLiteral("Pop_Opcoes"));
     Pop_Opcoes->addSection(QStringLiteral("  *** OPÇÕES ***"));
@@ -305,6 +310,7 @@ void TForm_Validacao::buildWindow() {
 
 void TForm_Validacao::setEvento(const QString &raffleName) {
     LBL_EVENTO->setText(raffleName);
+    m_validatedList->setRaffleName(raffleName);
 }
 
 void TForm_Validacao::setValor(double price) {
@@ -598,7 +604,7 @@ void TForm_Validacao::ED_NUM_BILHETEKeyDown(QKeyEvent *event, bool *handled) {
     const int key = event->key();
     if (key == Qt::Key_F7) {
         *handled = true;
-        notYetAvailable();
+        m_validatedList->withdrawByNumber(ED_NUM_BILHETE);
         return;
     }
     if (isEnter(event) || key == Qt::Key_Tab) {
