@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
 #include "platform/WaitCursor.h"
+#include "layout/TForm_pos.h"
 #include "raffle/WorkingRaffle.h"
 #include "sales/TForm_Reserva.h"
 #include "sales/WidgetWhatsAppOrder.h"
@@ -279,8 +280,7 @@ void TForm_Validacao::buildWindow() {
                                     CHK_UsarDataAutomClick();
                                 },
                                 [this] { clearOrderFields(); }});
-    // Until the ticket pictures are part of this version.
-    m_whatsApp->setHandOver([this](const WhatsAppHandOver &) { notYetAvailable(); });
+    m_whatsApp->setHandOver([this](const WhatsAppHandOver &h) { PrepararEnvioWhatsApp(h); });
 
     Panel_CidPadrao = new QFrame(this);
     Panel_CidPadrao->setObjectName(QStringLiteral("Panel_CidPadrao"));
@@ -671,6 +671,18 @@ void TForm_Validacao::showHelp() {
 void TForm_Validacao::notYetAvailable() {
     m_ctx.dialogs.information(
         QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
+}
+
+void TForm_Validacao::PrepararEnvioWhatsApp(const WhatsAppHandOver &h) {
+    // The designer, never shown, draws the pictures and opens the sending window over this one;
+    // this window stays up, since hiding a modal window would end it.
+    TForm_pos pos(m_ctx, this);
+    pos.CarregarLayout();
+    const QString range = h.qtBilhetesEnvio > 1 ? QStringLiteral("1") : h.bilheteUnico;
+    pos.Edit_DE->setText(range);
+    pos.Edit_ATE->setText(range);
+    pos.setSendList(h.tickets);
+    pos.img_whatsClick();
 }
 
 void TForm_Validacao::MarcarBlocos1Click() {

@@ -21,6 +21,7 @@ class QTextEdit;
 class QTimer;
 class WidgetWhatsAppOrder;
 struct OrderSale;
+struct WhatsAppHandOver;
 
 // The validation window: sales of the working raffle, one ticket at a time or as a sequence.
 class TForm_Validacao : public QDialog {
@@ -77,6 +78,7 @@ private:
     SaleOutcome runValidation(const SaleInput &in);
     SaleOutcome validateOrderTicket(const QString &ticket, const OrderSale &sale);
     void clearOrderFields();
+    void PrepararEnvioWhatsApp(const WhatsAppHandOver &h);
     void buildWindow();
     QLabel *addLabel(const QString &text, QRect place, const char *name = nullptr);
     QLineEdit *addEdit(const char *name, QRect place, int maxLength);

@@ -4,6 +4,7 @@
 #include "salespage/OrderMessage.h"
 #include "salespage/SalesPageFixture.h"
 #include "support/TestRegistry.h"
+#include "whatsapp/TForm_Whats.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,7 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QDir>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace {
 
@@ -66,6 +69,8 @@ private Q_SLOTS:
     void groupPanelSendsAndIsCleared();
     void lastValidatedTicketSentAlone();
     void escClosesThePanel();
+    void handOverDrawsThePicturesAndOpensTheSendingWindow_data();
+    void handOverDrawsThePicturesAndOpensTheSendingWindow();
 
 private:
     template <typename T = QWidget> T *w(const char *name) {
@@ -599,6 +604,56 @@ void TestWhatsAppOrder::escClosesThePanel() {
         QStringLiteral("Não foi identificado Bilhete disponível para venda nessa Lista informada!"), BoxIcon::Warning);
     click("BTN_ValidarDadosW");
     QCOMPARE(label("LBL_TotalRep"), QStringLiteral("1"));
+}
+
+void TestWhatsAppOrder::handOverDrawsThePicturesAndOpensTheSendingWindow_data() {
+    QTest::addColumn<QStringList>("order");
+    QTest::addColumn<QStringList>("pictures");
+    QTest::newRow("two tickets") << QStringList{"C-0041", "C-0042"}
+                                 << QStringList{"Bilhete_0041.jpg", "Bilhete_0042.jpg"};
+    QTest::newRow("one ticket") << QStringList{"C-0007"} << QStringList{"Bilhete_0007.jpg"};
+}
+
+void TestWhatsAppOrder::handOverDrawsThePicturesAndOpensTheSendingWindow() {
+    QFETCH(QStringList, order);
+    QFETCH(QStringList, pictures);
+    // A 100 x 50 mm ticket with its control number.
+    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET DIM_BILHETE_COMP=100, DIM_BILHETE_ALT=50, "
+                                      "USAR_NUM_ID_BILHETE=1 WHERE CODRIFA=1")));
+    QString error;
+    QVERIFY2(inst->tdm->loadRaffleRow(1, &error), qPrintable(error));
+    form = std::make_unique<TForm_Validacao>(inst->context()); // with its own hand-over
+    form->setEvento(QStringLiteral("RIFA DA MOTO"));
+    form->setValor(2.5);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    openAndPaste(displayed(order));
+
+    QStringList entries;
+    QTimer poll;
+    poll.setInterval(50);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *whats = qobject_cast<TForm_Whats *>(QApplication::activeModalWidget());
+        if (!whats) return;
+        poll.stop();
+        auto *list = whats->findChild<QListWidget *>(QStringLiteral("List_IMG"));
+        for (int i = 0; i < list->count(); ++i)
+            entries << list->item(i)->text();
+        inst->dialogs.expectQuestion(QStringLiteral("Você não não Tomou alguma Ação nessa Tela, como COPIAR e COLAR "
+                                                    "no WhatsApp do Comprador. Realmente deseja Fechar essa tela?"),
+                                     true);
+        whats->close();
+    });
+    poll.start();
+    click("BTN_ValidarDadosW");
+    poll.stop();
+    QCOMPARE(entries.size(), pictures.size());
+    QDir folder(inst->file(QStringLiteral("RifaWhatsApp")));
+    QCOMPARE(folder.entryList(QDir::Files, QDir::Name), pictures);
+    QVERIFY(!QImage(folder.filePath(pictures.first())).isNull());
+    QCOMPARE(int(inst->raffle.QtBilhetesEnvio), 0); // the sending window sets it back
+    QCOMPARE(orderText(), QString());
+    QVERIFY(form->isVisible());
 }
 
 KORVANTE_TEST(TestWhatsAppOrder)
