@@ -1,5 +1,6 @@
 #include "mainwindow/TForm_RIFA.h"
 
+#include "backup/TForm_BACK_REST.h"
 #include "data/TDM.h"
 #include "layout/TForm_pos.h"
 #include "mainwindow/WidgetMenuParts.h"
@@ -299,6 +300,11 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         }
         TForm_pos designer(m_ctx, this);
         designer.exec();
+        break;
+    }
+    case MenuEntry::Backup: {
+        TForm_BACK_REST form(m_ctx, this);
+        form.exec();
         break;
     }
     case MenuEntry::Vendedores: {

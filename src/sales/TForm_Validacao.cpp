@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/WaitCursor.h"
 #include "raffle/WorkingRaffle.h"
+#include "sales/WidgetValidationFile.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -231,10 +232,17 @@ void TForm_Validacao::buildWindow() {
     } options[] = {{"Exportar1", "Exportar Validações"},
                    {"Importar1", "Importar Validações"},
                    {"MarcarBlocos1", "Marcar Blocos Reservas"}};
+    m_filePanel = new WidgetValidationFile(m_ctx, m_validator, ModoImportacao, this);
+    m_filePanel->setFormState(
+        [this] {
+            return ImportFormState{RB_Sim->isChecked(), ed_CodVend->isEnabled(), m_price};
+        },
+        [this] { Ativa_campos_extra(true); });
     for (const auto &o : options) {
         QAction *a = Pop_Opcoes->addAction(QString::fromUtf8(o.text));
         a->setObjectName(QLatin1String(o.name));
-        connect(a, &QAction::triggered, this, &TForm_Validacao::notYetAvailable);
+        if (!m_filePanel->takesAction(a))
+            connect(a, &QAction::triggered, this, &TForm_Validacao::notYetAvailable);
     }
     connect(BTN_Mais, &QPushButton::clicked, this, [this] { Pop_Opcoes->popup(QCursor::pos()); });
 

@@ -19,6 +19,7 @@ class QPushButton;
 class QRadioButton;
 class QTextEdit;
 class QTimer;
+class WidgetValidationFile;
 
 // The validation window: sales of the working raffle, one ticket at a time or as a sequence.
 class TForm_Validacao : public QDialog {
@@ -128,6 +129,7 @@ private:
     QLabel *IMM_ValidaMaisZap = nullptr;
     QLabel *img_whats = nullptr;
     QMenu *Pop_Opcoes = nullptr;
+    WidgetValidationFile *m_filePanel = nullptr;
     QList<QLabel *> m_extraLabels;
     QList<QWidget *> m_extraInputs;
     QList<QWidget *> m_enterOrder;
