@@ -2,6 +2,7 @@
 
 #include "backup/TForm_BACK_REST.h"
 #include "data/TDM.h"
+#include "draw/TForm_SORTEIO.h"
 #include "layout/TForm_pos.h"
 #include "mainwindow/WidgetMenuParts.h"
 #include "platform/Dialogs.h"
@@ -9,6 +10,7 @@
 #include "platform/Shell.h"
 #include "raffle/TForm_Cadastro.h"
 #include "raffle/TForm_Usar.h"
+#include "reports/TForm_Consulta.h"
 #include "sales/TForm_Validacao.h"
 #include "sellers/TForm_vendedor.h"
 
@@ -321,6 +323,23 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         TForm_Validacao form(m_ctx, this);
         form.setEvento(m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("NOME_RIFA")).toString());
         form.setValor(m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("VLR_RIFA")).toDouble());
+        form.exec();
+        break;
+    }
+    case MenuEntry::Sorteio: {
+        TForm_SORTEIO form(m_ctx, this);
+        form.exec();
+        break;
+    }
+    case MenuEntry::Consulta: {
+        QString error;
+        if (!m_ctx.tdm.loadRaffleRow(m_raffle.slot(), &error)) {
+            m_ctx.dialogs.error(error);
+            break;
+        }
+        TForm_Consulta form(m_ctx, this);
+        form.setRifaDefinida(m_raffle.LBL_RifaUsar,
+                             m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("MODALIDADE")).toString());
         form.exec();
         break;
     }
