@@ -12,6 +12,7 @@
 #include "raffle/TForm_Usar.h"
 #include "reports/TForm_Consulta.h"
 #include "sales/TForm_Validacao.h"
+#include "salespage/TForm_ListaDisp.h"
 #include "sellers/TForm_vendedor.h"
 
 #include <QCloseEvent>
@@ -328,6 +329,16 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
     }
     case MenuEntry::Sorteio: {
         TForm_SORTEIO form(m_ctx, this);
+        form.exec();
+        break;
+    }
+    case MenuEntry::HTML: {
+        QString error;
+        if (!m_ctx.tdm.loadRaffleRow(m_raffle.slot(), &error)) {
+            m_ctx.dialogs.error(error);
+            break;
+        }
+        TForm_ListaDisp form(m_ctx, this);
         form.exec();
         break;
     }

@@ -1,0 +1,252 @@
+// The sales page's two costly moments, each against a baseline measured in the same run:
+//  1. "Listar Todos os Bilhetes Não Comprados" over 1,000,000 free tickets (BS1_MISTURADO): time to
+//     the first screen of the grid against reading the same first rows with one bare query, and the
+//     process's peak memory after scrolling to the end (the table is filled by a child process, so
+//     the peak is the window's own);
+//  2. writing a page of 1,500 tickets against writing the same bytes with one plain file write.
+#include "data/AppContext.h"
+#include "data/DatabaseCreator.h"
+#include "data/DatabaseFiles.h"
+#include "data/TDM.h"
+#include "platform/Clock.h"
+#include "platform/ConsoleDialogs.h"
+#include "platform/Random.h"
+#include "platform/Registry.h"
+#include "raffle/WorkingRaffle.h"
+#include "salespage/SalesPageWriter.h"
+#include "salespage/TForm_ListaDisp.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int kTickets = 1000000;
+constexpr int kRepeats = 15;
+
+double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Child process: both database files and a million free tickets, written by the engine itself.
+int fill(const QString &folder) {
+    QString error;
+    if (!DatabaseFiles::createInFolder(folder, &error) ||
+        !DatabaseCreator::setForcedWrites(folder + QStringLiteral("/CRF.XML"), false, &error) ||
+        !TDM::openConnection(QStringLiteral("fill"), folder + QStringLiteral("/CRF.XML"), &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    QSqlDatabase db = QSqlDatabase::database(QStringLiteral("fill"));
+    QSqlQuery q(db);
+    const bool ok =
+        q.exec(QStringLiteral(
+                   "EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= %1) DO BEGIN "
+                   "INSERT INTO BS1_MISTURADO (NUMBILHETE, N1) VALUES (:I, :I - 1); I = I + 1; END END")
+                   .arg(kTickets)) &&
+        q.exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DO MILHAO', MODALIDADE='000000 - 999999', "
+                              "USAR_QT_NUM='1 Número', VLR_RIFA=2.5 WHERE CODRIFA=1"));
+    if (!ok) {
+        std::fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
+        return 1;
+    }
+    db.close();
+    return DatabaseCreator::setForcedWrites(folder + QStringLiteral("/CRF.XML"), true, &error) ? 0 : 1;
+}
+
+double bareFirstRows(QSqlDatabase db) {
+    QElapsedTimer t;
+    t.start();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT FIRST %1 NUMBILHETE, N1, VALID_R1 FROM BS1_MISTURADO WHERE (VALID_R1 IS NULL "
+                       "OR VALID_R1='') ORDER BY NUMBILHETE")
+            .arg(TicketListing::PageSize));
+    q.exec();
+    int rows = 0;
+    while (q.next()) {
+        q.value(0);
+        q.value(1);
+        ++rows;
+    }
+    if (rows != TicketListing::PageSize) std::fprintf(stderr, "consulta direta leu %d linhas\n", rows);
+    return t.nsecsElapsed() / 1e6;
+}
+
+SalesPageInput pageOf1500() {
+    SalesPageInput in;
+    in.raffleName = QStringLiteral("RIFA DA MOTO");
+    in.valorDataRifa = QStringLiteral("2,5-24/12/2026");
+    in.valorRifa = 2.5;
+    in.textoPremios = QStringLiteral("1º PRÊMIO: UMA MOTO\\n ");
+    in.textoRegras = QStringLiteral("Loteria Federal\\n ");
+    in.maiorNumero = 9999;
+    in.qtNumBilhete = 4;
+    in.format = ModalityFormat(4);
+    in.entre1 = QStringLiteral("1");
+    in.entre2 = QStringLiteral("1500");
+    in.phone = QStringLiteral("11 987654321");
+    in.pixType = QStringLiteral("CPF");
+    in.pixKey = QStringLiteral("12345678909");
+    in.sellers = {{1, QStringLiteral("Maria")}, {2, QStringLiteral("João")}};
+    for (int t = 1; t <= 1500; ++t)
+        in.tickets.append(
+            ListedTicket{t, {(t - 1) * 4, (t - 1) * 4 + 1, (t - 1) * 4 + 2, (t - 1) * 4 + 3}, QString()});
+    return in;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    if (argc == 3 && QByteArray(argv[1]) == "--fill") {
+        QCoreApplication app(argc, argv);
+        return fill(QString::fromLocal8Bit(argv[2]));
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    std::printf("preparando %d bilhetes livres em BS1_MISTURADO...\n", kTickets);
+    std::fflush(stdout);
+    if (QProcess::execute(QCoreApplication::applicationFilePath(), {QStringLiteral("--fill"), dir.path()}) !=
+        0) {
+        std::fprintf(stderr, "preparação falhou\n");
+        return 1;
+    }
+    const double peakBefore = peakMegabytes();
+
+    ConsoleDialogs dialogs;
+    FixedClock clock(QDateTime::currentDateTime());
+    SeededRandom random(1);
+    Registry registry(dir.filePath(QStringLiteral("registry.ini")));
+    TDM tdm(dir.path(), dialogs);
+    QString error;
+    if (!tdm.open(&error) || !tdm.loadRaffleRow(1, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    WorkingRaffle raffle;
+    raffle.CodRifaUsar = QStringLiteral("1");
+    raffle.MaiorNumero = 999999;
+    raffle.QtNumBilhete = 1;
+    raffle.TabelaBaseUsar = QStringLiteral("BS1_MISTURADO");
+    raffle.TabelaCompradorUsar = QStringLiteral("DADOSCOMPRADOR_1");
+    raffle.LBL_RifaUsar = QStringLiteral("RIFA DO MILHAO");
+    AppContext ctx(AppServices{tdm, dialogs, clock, random, registry, dir.path()}, raffle);
+
+    // 1. The listing.
+    bareFirstRows(tdm.CONEX_R());                  // both start from a warm cache
+    std::vector<double> bare, firstScreen, ratios; // paired, so a busy moment weighs on both
+    double completeSeconds = 0, endMs = 0, scrollMs = 0;
+    int total = 0;
+    {
+        TForm_ListaDisp form(ctx);
+        form.show();
+        QApplication::processEvents();
+        auto *button = form.findChild<QPushButton *>(QStringLiteral("Button4"));
+        auto *grid = form.findChild<QTableView *>(QStringLiteral("DBGrid1"));
+        TicketListing &listing = form.CDS_ListarBIlhete();
+        for (int i = 0; i < 3; ++i) { // warm-up: the window's first layout and the engine's cache
+            button->click();
+            grid->viewport()->repaint();
+        }
+        for (int i = 0; i < kRepeats; ++i) {
+            bare.push_back(bareFirstRows(tdm.CONEX_R()));
+            QElapsedTimer t;
+            t.start();
+            button->click();
+            grid->viewport()->repaint(); // the first screen, painted
+            firstScreen.push_back(t.nsecsElapsed() / 1e6);
+            ratios.push_back(firstScreen.back() / bare.back());
+            if (grid->model()->data(grid->model()->index(0, 0)).toString() != QLatin1String("000001")) {
+                std::fprintf(stderr, "primeira linha errada\n");
+                return 1;
+            }
+        }
+        QElapsedTimer t;
+        t.start();
+        while (!listing.isComplete())
+            QApplication::processEvents();
+        completeSeconds = t.elapsed() / 1000.0;
+        QApplication::processEvents();
+        total = form.findChild<QLabel *>(QStringLiteral("LBL_Total"))->text().toInt();
+        t.restart();
+        grid->scrollToBottom();
+        grid->viewport()->repaint();
+        endMs = t.nsecsElapsed() / 1e6;
+        // Dragging the scroll bar through the whole listing, one screen painted per step.
+        QScrollBar *bar = grid->verticalScrollBar();
+        const int steps = 200;
+        t.restart();
+        for (int s = 0; s <= steps; ++s) {
+            bar->setValue(int(qint64(bar->maximum()) * ((s * 7919) % (steps + 1)) / steps));
+            grid->viewport()->repaint();
+        }
+        scrollMs = t.nsecsElapsed() / 1e6 / (steps + 1);
+        grid->scrollToBottom();
+        grid->viewport()->repaint();
+    }
+    const double peak = peakMegabytes();
+    const double bareMs = median(bare), firstMs = median(firstScreen);
+
+    // 2. The page of 1,500 tickets.
+    const SalesPageInput input = pageOf1500();
+    const QByteArray bytes = SalesPageWriter::bytes(input);
+    const QString pagePath = dir.filePath(QStringLiteral("pagina.html"));
+    const QString plainPath = dir.filePath(QStringLiteral("simples.html"));
+    std::vector<double> writer, plain;
+    for (int i = 0; i < kRepeats; ++i) {
+        QElapsedTimer t;
+        t.start();
+        if (!SalesPageWriter::write(pagePath, input, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        writer.push_back(t.nsecsElapsed() / 1e6);
+        t.restart();
+        QFile f(plainPath);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) return 1;
+        f.close();
+        plain.push_back(t.nsecsElapsed() / 1e6);
+    }
+    const double writerMs = median(writer), plainMs = median(plain);
+    const double mb = bytes.size() / 1e6;
+    const double listingRatio = median(ratios);
+    const double pageRatio = (mb / writerMs) / (mb / plainMs);
+
+    std::printf("listagem de %d bilhetes livres (BS1_MISTURADO), medianas de %d vezes:\n", total, kRepeats);
+    std::printf("  primeira tela da grade   : %8.2f ms\n", firstMs);
+    std::printf("  consulta direta (%d linhas): %6.2f ms\n", TicketListing::PageSize, bareMs);
+    std::printf("  razão (mediana das razões pareadas): %.2f (meta <= 2)\n", listingRatio);
+    std::printf("  contagem completa        : %8.2f s (em segundo plano)\n", completeSeconds);
+    std::printf("  ir ao fim da lista       : %8.2f ms\n", endMs);
+    std::printf("  rolagem, por tela        : %8.2f ms\n", scrollMs);
+    std::printf("  pico de memória          : %8.1f MB (%.1f MB antes de abrir a janela; meta < 150)\n", peak,
+                peakBefore);
+    std::printf("página de 1.500 bilhetes (%.2f MB), medianas de %d vezes:\n", mb, kRepeats);
+    std::printf("  gerador                  : %8.2f ms  %8.1f MB/s\n", writerMs, mb / writerMs * 1000);
+    std::printf("  gravação simples         : %8.2f ms  %8.1f MB/s\n", plainMs, mb / plainMs * 1000);
+    std::printf("  razão                    : %8.2f (meta >= 0.5)\n", pageRatio);
+    const bool ok = total == kTickets && listingRatio <= 2 && peak < 150 && pageRatio >= 0.5;
+    std::printf("%s\n", ok ? "OK" : "FORA DA META");
+    return ok ? 0 : 1;
+}

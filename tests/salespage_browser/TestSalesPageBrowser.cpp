@@ -1,0 +1,216 @@
+#include "salespage/OrderMessage.h"
+#include "salespage/SalesPageFixture.h"
+#include "support/PageBrowser.h"
+#include "support/TestRegistry.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QUrl>
+#include <QUrlQuery>
+
+using namespace SalesPageFixture;
+namespace pb = PageBrowser;
+
+// The sales page written by the window, used in headless Chromium as a buyer uses it.
+class TestSalesPageBrowser : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void selectingReleasingAndSendingAnOrder();
+    void soldTicketsAndPrizeTextsWithMarkup();
+
+private:
+    QString generate(int mode, const QString &from, const QString &to);
+    static QString errors(const QJsonObject &out, const char *kind) {
+        return out.value(QLatin1String(kind)).toVariant().toStringList().join(u'|');
+    }
+    static QString slotTexts(const QJsonValue &v) { return v.toVariant().toStringList().join(u'|'); }
+    std::unique_ptr<TestInstallation> inst;
+};
+
+void TestSalesPageBrowser::initTestCase() {
+    inst = std::make_unique<TestInstallation>();
+    QVERIFY2(inst->ok(), qPrintable(inst->error()));
+    QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
+    QVERIFY(addPhone(*inst, QStringLiteral("11"), QStringLiteral("987654321")));
+    QVERIFY(inst->exec(QStringLiteral(
+        "INSERT INTO CAD_VENDEDOR (COD_VEND, NOME_VEND) VALUES (4, 'Joana Vendedora da Praça')")));
+}
+
+void TestSalesPageBrowser::init() {
+    inst->dialogs.clear();
+}
+
+void TestSalesPageBrowser::cleanup() {
+    QVERIFY2(inst->dialogs.scriptDone(), qPrintable(inst->dialogs.pendingTexts().join(u'|')));
+}
+
+QString TestSalesPageBrowser::generate(int mode, const QString &from, const QString &to) {
+    Window w(*inst);
+    w.list(mode, from, to);
+    inst->dialogs.expectMessage(QStringLiteral("Arquivo [ vendorifas ] Gerada com Sucesso."),
+                                BoxIcon::Information);
+    w.click("BTN_Gerar");
+    return inst->file(QStringLiteral("RifaWhatsApp/HTML/vendorifas.html"));
+}
+
+void TestSalesPageBrowser::selectingReleasingAndSendingAnOrder() {
+    QVERIFY(chooseRaffle(*inst, Raffle{}));
+    const QString page = generate(2, QStringLiteral("1"), QStringLiteral("750"));
+
+    const QString slotsNow =
+        QStringLiteral("Array.from({length: 10}, (_, i) => document.getElementById('B' + (i + 1)))"
+                       ".map(e => getComputedStyle(e).display == 'none' ? '-' : e.innerHTML)");
+    auto select = [](int ticket) {
+        return pb::click(pb::byId(QStringLiteral("C-%1").arg(ticket, 4, 10, QChar(u'0'))) + " button");
+    };
+    QJsonArray steps;
+    steps << pb::eval(slotsNow);        // 0
+    steps << pb::visible("#ModalForm"); // 1
+    steps << pb::click("text=COMPRAR"); // 2: nothing chosen yet
+    for (int t = 1; t <= 6; ++t)
+        steps << select(t);                // 3..8
+    steps << pb::eval(slotsNow);           // 9
+    steps << pb::html(pb::byId("C-0002")); // 10
+    steps << select(2);                    // 11: release the 2nd
+    steps << pb::eval(slotsNow);           // 12
+    steps << pb::html(pb::byId("C-0002")); // 13
+    steps << select(4) << select(5);       // 14, 15
+    steps << pb::text("#totalBil");        // 16: three chosen
+    for (int t = 7; t <= 13; ++t)
+        steps << select(t);           // 17..23: ten chosen
+    steps << select(14);              // 24: the 11th
+    steps << pb::eval("numSelClick"); // 25
+    for (int t : {3, 6, 7, 9, 10, 11, 12, 13})
+        steps << select(t);                                                // 26..33: 1 and 8 stay
+    steps << pb::text("#totalBil");                                        // 34
+    steps << pb::click("text=COMPRAR");                                    // 35
+    steps << pb::visible("#ModalForm");                                    // 36
+    steps << pb::type("#nomeCP", "maria da silva") << pb::blur("#nomeCP"); // 37, 38
+    steps << pb::type("#enderecoCP", "Rua das Flores, 10 ");               // 39
+    steps << pb::type("#cidadeCP", "Campinas") << pb::type("#ufCP", "sp") << pb::blur("#ufCP"); // 40-42
+    steps << pb::type("#N_celularCP", "11987654321");                                           // 43
+    steps << pb::value("#nomeCP") << pb::value("#ufCP") << pb::value("#N_celularCP");           // 44-46
+    steps << pb::click("text=Copiar Pix");                                                      // 47
+    steps << pb::click("button:has-text(\"Enviar\")");                                          // 48
+    QString error;
+    const QJsonObject out = pb::run(page, steps, QSize(1280, 900), &error);
+    QVERIFY2(!out.isEmpty(), qPrintable(error));
+    const QJsonArray r = out.value("results").toArray();
+    QCOMPARE(r.size(), steps.size());
+    for (int i = 0; i < r.size(); ++i)
+        QVERIFY2(!r.at(i).isObject(),
+                 qPrintable(
+                     QStringLiteral("step %1: %2").arg(i).arg(r.at(i).toObject().value("error").toString())));
+    QVERIFY2(out.value("pageErrors").toArray().isEmpty(), qPrintable(errors(out, "pageErrors")));
+    QVERIFY2(out.value("consoleErrors").toArray().isEmpty(), qPrintable(errors(out, "consoleErrors")));
+
+    const QString nbsp3 = QStringLiteral("&nbsp;&nbsp;&nbsp;");
+    QCOMPARE(slotTexts(r.at(0)), QStringLiteral("-|-|-|-|-|-|-|-|-|-"));
+    QCOMPARE(r.at(1).toBool(), false);
+    QCOMPARE(slotTexts(r.at(9)),
+             QStringLiteral("C-0001|C-0002|C-0003|C-0004|C-0005|%1C-0006|-|-|-|-").arg(nbsp3));
+    QVERIFY(r.at(10).toString().contains(QStringLiteral("<s>0002</s>")));
+    QVERIFY(r.at(10).toString().contains(QStringLiteral(">Selecionado</button>")));
+    QCOMPARE(slotTexts(r.at(12)), QStringLiteral("C-0001|C-0003|C-0004|C-0005|C-0006|-|-|-|-|-"));
+    QVERIFY(r.at(13).toString().contains(QStringLiteral(">Selecionar</button>")));
+    QVERIFY(!r.at(13).toString().contains(QStringLiteral("<s>")));
+    QCOMPARE(r.at(16).toString(), QStringLiteral("R$ 7,50"));
+    QCOMPARE(r.at(25).toInt(), 10);
+    QCOMPARE(r.at(34).toString(), QStringLiteral("R$ 5,00"));
+    QCOMPARE(r.at(36).toBool(), true);
+    QCOMPARE(r.at(44).toString(), QStringLiteral("MARIA DA SILVA"));
+    QCOMPARE(r.at(45).toString(), QStringLiteral("SP"));
+    QCOMPARE(r.at(46).toString(), QStringLiteral("(11) 98765-4321"));
+
+    QStringList alerts;
+    for (const QJsonValue &d : out.value("dialogs").toArray())
+        alerts << d.toObject().value("message").toString();
+    QCOMPARE(alerts,
+             QStringList(
+                 {QStringLiteral("Você não selecionou Seus Controles de Bilhete!"),
+                  QStringLiteral("Limite máximo de 10 Controle de Bilhetes podem ser selecionados para "
+                                 "comprar. Caso precise de mais, conclua essa compra e depois pressione a "
+                                 "tecla F5 para recomeçar!"),
+                  QStringLiteral("Pix Copiado com Sucesso! Mas ENVIE antes os dados preenchidos aqui,  para "
+                                 "em seguida COLAR o PIX no aplicativo e posteriormente enviar também o "
+                                 "COMPROVANTE.")}));
+
+    // The chat address: WhatsApp's endpoint, the receiving phone, and the order line by line.
+    const QJsonArray opened = out.value("opened").toArray();
+    QCOMPARE(opened.size(), 1);
+    const QUrl url(opened.at(0).toString());
+    QCOMPARE(url.host(), QStringLiteral("api.whatsapp.com"));
+    QCOMPARE(url.path(), QStringLiteral("/send"));
+    const QUrlQuery query(url);
+    QCOMPARE(query.queryItemValue(QStringLiteral("phone")), QStringLiteral("5511987654321"));
+    const QString message = query.queryItemValue(QStringLiteral("text"), QUrl::FullyDecoded);
+    const QStringList lines = message.split(u'\n');
+    QCOMPARE(lines,
+             QStringList(
+                 {QStringLiteral("*Desejo Comprar Bilhetes:*"), QString(), QStringLiteral("C-0001"),
+                  QStringLiteral("C-0008"), QStringLiteral(" *Nome:* MARIA DA SILVA"),
+                  QStringLiteral(" *End.:* Rua das Flores, 10 "), QStringLiteral(" *Cidade:* Campinas/SP"),
+                  QStringLiteral(" *Fone:* (11) 98765-4321"), QStringLiteral(" *TOTAL A PAGAR..:* R$ 5,00"),
+                  QStringLiteral(" *Vend:* Nao Informar"), QStringLiteral(" *Bloco:* 1 ao 750")}));
+    QCOMPARE(lines.size(), 11);
+    QVERIFY(!message.endsWith(u'\n'));
+    // The same order as the system's own builder writes it.
+    OrderMessage order{{QStringLiteral("C-0001"), QStringLiteral("C-0008")},
+                       QStringLiteral("MARIA DA SILVA"),
+                       QStringLiteral("Rua das Flores, 10 "),
+                       QStringLiteral("Campinas"),
+                       QStringLiteral("SP"),
+                       QStringLiteral("(11) 98765-4321"),
+                       QStringLiteral("R$ 5,00"),
+                       QStringLiteral("Nao Informar"),
+                       QStringLiteral("1 ao 750")};
+    QCOMPARE(order.text(), message);
+}
+
+void TestSalesPageBrowser::soldTicketsAndPrizeTextsWithMarkup() {
+    Raffle raffle;
+    raffle.name = QStringLiteral("Rifa \"Grande\" d'Ouro <1> & Cia");
+    raffle.premios = QStringLiteral("Moto \"X\" d'A\n<b>Bike</b> & 'C'");
+    raffle.regras = QStringLiteral("Sorteio \\ federal");
+    raffle.tickets = 30;
+    QVERIFY(chooseRaffle(*inst, raffle));
+    QVERIFY(markTicket(*inst, 3, QStringLiteral("S")));
+    const QString page = generate(3, QStringLiteral("1"), QStringLiteral("10"));
+
+    QJsonArray steps;
+    steps << pb::click(pb::byId("C-0003") + " button"); // 0: "Vendido"
+    steps << pb::eval("numSelClick");                   // 1
+    steps << pb::html(pb::byId("C-0003"));              // 2
+    steps << pb::eval("SelecionarBil.toString().length > 0 && document.querySelectorAll('[id=\"C-0003\"] "
+                      "button[onclick]').length");      // 3
+    steps << pb::click("text=PREMIOS");                 // 4
+    steps << pb::text("font[color=blue] b");            // 5
+    steps << pb::click(pb::byId("C-0004") + " button"); // 6
+    steps << pb::eval("numSelClick");                   // 7
+    QString error;
+    const QJsonObject out = pb::run(page, steps, QSize(360, 640), &error);
+    QVERIFY2(!out.isEmpty(), qPrintable(error));
+    const QJsonArray r = out.value("results").toArray();
+    for (int i = 0; i < r.size(); ++i)
+        QVERIFY2(!r.at(i).isObject(),
+                 qPrintable(
+                     QStringLiteral("step %1: %2").arg(i).arg(r.at(i).toObject().value("error").toString())));
+    QVERIFY2(out.value("pageErrors").toArray().isEmpty(), qPrintable(errors(out, "pageErrors")));
+    QVERIFY2(out.value("consoleErrors").toArray().isEmpty(), qPrintable(errors(out, "consoleErrors")));
+    QCOMPARE(r.at(1).toInt(), 0);
+    QVERIFY(r.at(2).toString().contains(QStringLiteral("Vendido")));
+    QCOMPARE(r.at(3).toInt(), 0);
+    QCOMPARE(r.at(5).toString(), raffle.name);
+    QCOMPARE(r.at(7).toInt(), 1);
+    const QJsonArray dialogs = out.value("dialogs").toArray();
+    QCOMPARE(dialogs.size(), 1);
+    // Each prize and rule line followed by a line break and a blank, as written.
+    QCOMPARE(dialogs.at(0).toObject().value("message").toString(),
+             QStringLiteral("Moto \"X\" d'A\n <b>Bike</b> & 'C'\n \n Sorteio \\ federal\n "));
+}
+
+KORVANTE_TEST(TestSalesPageBrowser)
+#include "TestSalesPageBrowser.moc"
