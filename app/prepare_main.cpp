@@ -7,6 +7,8 @@
 #include "raffle/InstallationBuilder.h"
 #include "raffle/NumberBaseDealer.h"
 
+#include "platform/Portuguese.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -76,6 +78,7 @@ bool toInt(const QString &text, int *value) {
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
+    installPortuguese(app);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args[0] == u"--help" || args[0] == u"-h") {
         std::fputs(kUsage, args.isEmpty() ? stderr : stdout);

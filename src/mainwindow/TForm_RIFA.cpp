@@ -275,6 +275,15 @@ void TForm_RIFA::FormActivate() {
 }
 
 void TForm_RIFA::closeEvent(QCloseEvent *event) {
+    // A sequence of validations still running ends first, its window says what it validated,
+    // and only then do the connections close.
+    for (TForm_Validacao *v : findChildren<TForm_Validacao *>()) {
+        if (!v->sequenceRunning()) continue;
+        v->close();
+        event->ignore();
+        QTimer::singleShot(50, this, &QWidget::close);
+        return;
+    }
     m_ctx.tdm.closeMain();
     QWidget::closeEvent(event);
 }

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
+#include "platform/WidgetApplicationSetup.h"
 #include "platform/WidgetDialogs.h"
 
 #include <QApplication>
@@ -13,8 +14,7 @@
 // then the main window until it closes. A database that cannot be opened ends start-up.
 template <class MainWindow> int runProgram(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("KORVANTE"));
-    QApplication::setApplicationDisplayName(QStringLiteral("KORVANTE"));
+    setUpApplication(app);
 
     WidgetDialogs dialogs;
     SystemClock clock;

@@ -1,13 +1,10 @@
 #include "platform/Registry.h"
 
+// The current user's place: a normal user cannot write the machine-wide one, and each installation
+// on a shared machine must not change another user's values.
 Registry::Registry()
-    : m_settings(std::make_unique<QSettings>(QSettings::SystemScope, QStringLiteral("Control Panel"),
-                                             QStringLiteral("KORVANTE"))) {
-    // A user without rights to the system scope still gets working values.
-    if (!m_settings->isWritable())
-        m_settings = std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Control Panel"),
-                                                 QStringLiteral("KORVANTE"));
-}
+    : m_settings(std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Control Panel"),
+                                             QStringLiteral("KORVANTE"))) {}
 
 Registry::Registry(const QString &iniFile)
     : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}

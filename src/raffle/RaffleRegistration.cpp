@@ -42,6 +42,11 @@ QString RaffleRegistration::regrasLimitMessage() {
         "PREMIAÇÃO é de até 14 linhas!\r\rObs. Apague linhas em branco caso exista após o texto.");
 }
 
+QString RaffleRegistration::allInactiveMessage() {
+    return QStringLiteral("Não é possível deixar as 5 Rifas INATIVAS! Mantenha ao menos uma Rifa ATIVA "
+                          "para poder escolher a Rifa a Trabalhar.");
+}
+
 QString RaffleRegistration::savedMessage() {
     return QStringLiteral("Dados Gravados com Sucesso!");
 }
@@ -111,6 +116,10 @@ QString RaffleRegistration::checkRow(int row) const {
     if (date.isNull() || !date.toDate().isValid())
         return QStringLiteral("Favor informe a Data Provável da Rifa. Você pode altear posteriormente!");
     if (!perTicketAllowed(modalidade, qtNum)) return tooManyPerTicketMessage();
+    // Checked again here: leaving a box is not the only way to reach the save.
+    if (shownLines(t.value(row, QStringLiteral("PREMIOS")).toString(),
+                   t.value(row, QStringLiteral("REGRAS_SORT")).toString(), m_rulesFont) > MaxTextLines)
+        return premiosLimitMessage();
     return {};
 }
 
@@ -150,6 +159,11 @@ RaffleRegistration::SaveResult RaffleRegistration::GravarDados(int currentRow) {
         if (!why.isEmpty()) return {SaveResult::Refused, why, r, false};
     }
     if (written.isEmpty()) return {};
+    bool anyActive = false;
+    for (int r = 0; r < t.rowCount(); ++r)
+        if (t.value(r, QStringLiteral("RIFA_ATIVA")).toInt() == 1) anyActive = true;
+    // Nothing in the program could make a raffle active again: the chooser would be empty.
+    if (!anyActive) return {SaveResult::Refused, allInactiveMessage(), currentRow, false};
 
     for (int r : written) {
         if (!isWorkingRaffle(r)) continue;

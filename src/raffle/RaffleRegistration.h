@@ -58,6 +58,10 @@ public:
     // unedited); the working raffle's modality and numbers per ticket stay while it has validations.
     SaveResult GravarDados(int currentRow);
 
+    // The font of the rules box, whose wrapped lines count against the line limit.
+    void setRulesFont(const QFont &font) { m_rulesFont = font; }
+    static QString allInactiveMessage();
+
     static QString savedMessage();
     static QString validationsMessage();
 
@@ -68,4 +72,5 @@ private:
 
     TDM &m_tdm;
     WorkingRaffle &m_raffle;
+    QFont m_rulesFont;
 };

@@ -59,6 +59,21 @@ RaffleSelection::Outcome RaffleSelection::confirm(const QString &item, const QFo
     return Outcome::Chosen;
 }
 
+bool RaffleSelection::reloadWorking(const QFont &font, QString *error) {
+    if (!m_raffle.isChosen()) return true;
+    CachedTable row(m_tdm.CDS_RIfaUSar.name());
+    if (!row.open(m_tdm.CONEX_R(), QStringLiteral("CADASTRO"),
+                  QStringLiteral("Select * from cadastro where CODRIFA=?"), {m_raffle.slot()}, error))
+        return false;
+    if (row.rowCount() == 0 || row.value(0, QStringLiteral("RIFA_ATIVA")).toInt() == 0) {
+        escolherDepois();
+        return true;
+    }
+    derive(row.record(0), font, m_raffle);
+    m_tdm.CDS_RIfaUSar = std::move(row);
+    return true;
+}
+
 void RaffleSelection::escolherDepois() {
     m_raffle.CodRifaUsar.clear();
     m_raffle.LBL_RifaUsar = notChosenCaption();

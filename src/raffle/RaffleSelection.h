@@ -28,6 +28,9 @@ public:
     Outcome confirm(const QString &item, const QFont &font, QString *error);
     // "Escolher Depois": no working raffle; the rest of the state stays.
     void escolherDepois();
+    // Reads the working raffle's row again (the chooser left without a choice after an edit of it):
+    // still active, its state follows the stored row; made inactive or gone, no working raffle.
+    bool reloadWorking(const QFont &font, QString *error);
 
     // Fills the working raffle state from a CADASTRO row; the print module uses it for its package.
     static void derive(const QSqlRecord &row, const QFont &font, WorkingRaffle &raffle);

@@ -1,16 +1,17 @@
 #include "raffle/TForm_Cadastro.h"
 
 #include "data/TDM.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/WaitCursor.h"
+#include "platform/WidgetDateEdit.h"
+#include "platform/WidgetMoneyEdit.h"
 #include "raffle/TForm_Usar.h"
 #include "raffle/WorkingRaffle.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDateEdit>
-#include <QDoubleSpinBox>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,8 +25,9 @@
 
 namespace {
 
-const QDate kNoDate(1900, 1, 1); // the date field's "no date": shown blank
 constexpr int kRulesMargin = 2;
+// Sizes of the text columns of CADASTRO; a line break is stored as CR LF.
+constexpr int kTextColumnSize = 2048;
 
 QString forBox(const QString &stored) {
     QString t = stored;
@@ -92,25 +94,14 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
     hint->setFont(small);
 
     addCaption(QStringLiteral("DATA SORTEIO"), 450, 48);
-    DBDateEdit1 = new QDateEdit(this);
-    DBDateEdit1->setObjectName(QStringLiteral("DBDateEdit1"));
+    DBDateEdit1 = new WidgetDateEdit(QStringLiteral("DBDateEdit1"), this);
     DBDateEdit1->setGeometry(450, 66, 130, 24);
-    DBDateEdit1->setCalendarPopup(true);
-    DBDateEdit1->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    DBDateEdit1->setMinimumDate(kNoDate);
-    DBDateEdit1->setSpecialValueText(QStringLiteral(" "));
+    DBDateEdit1->setToday(ctx.clock.today());
 
     addCaption(QStringLiteral("Valor BILHETE"), 595, 48);
-    RxDBCalcEdit1 = new QDoubleSpinBox(this);
+    RxDBCalcEdit1 = new WidgetMoneyEdit(this);
     RxDBCalcEdit1->setObjectName(QStringLiteral("RxDBCalcEdit1"));
     RxDBCalcEdit1->setGeometry(595, 66, 140, 24);
-    RxDBCalcEdit1->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    RxDBCalcEdit1->setPrefix(QStringLiteral("R$ "));
-    RxDBCalcEdit1->setDecimals(2);
-    RxDBCalcEdit1->setRange(0, 99999999.99);
-    RxDBCalcEdit1->setGroupSeparatorShown(true);
-    RxDBCalcEdit1->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    RxDBCalcEdit1->setAlignment(Qt::AlignRight);
 
     addCaption(QStringLiteral("MODALIDADE"), 20, 116);
     DBC_Modal = new QComboBox(this);
@@ -123,17 +114,21 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
     DBC_NumBilhete->setObjectName(QStringLiteral("DBC_NumBilhete"));
     DBC_NumBilhete->setGeometry(192, 134, 150, 26);
     DBC_NumBilhete->addItems(RaffleRegistration::perTicketItems());
-    DBC_NumBilhete->setStyleSheet(QStringLiteral("QComboBox { background-color: yellow; }"));
+    // The highlighted item stays readable on the yellow list: white on navy.
+    DBC_NumBilhete->setStyleSheet(
+        QStringLiteral("QComboBox { background-color: yellow; } "
+                       "QComboBox QAbstractItemView { background-color: yellow; color: black; "
+                       "selection-background-color: #000080; selection-color: white; }"));
 
-    addCaption(QStringLiteral("Total Gerado e disponivel"), 375, 116);
+    addCaption(QStringLiteral("Total Gerado e disponivel"), 400, 116);
     LBL_TotalNmeros = new QLabel(QStringLiteral("[0 números]"), this);
     LBL_TotalNmeros->setObjectName(QStringLiteral("LBL_TotalNmeros"));
-    LBL_TotalNmeros->setGeometry(375, 138, 125, 18);
+    LBL_TotalNmeros->setGeometry(350, 138, 142, 18);
     LBL_PorBIlhete = new QLabel(QStringLiteral("000 Bilhetes"), this);
     LBL_PorBIlhete->setObjectName(QStringLiteral("LBL_PorBIlhete"));
-    LBL_PorBIlhete->setGeometry(495, 138, 125, 18);
+    LBL_PorBIlhete->setGeometry(494, 138, 134, 18);
     LBL_PorBIlhete->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    addCaption(QStringLiteral("(Sem Repetições)"), 495, 158, 125)->setAlignment(Qt::AlignRight);
+    addCaption(QStringLiteral("(Sem Repetições)"), 494, 158, 134)->setAlignment(Qt::AlignRight);
     for (QLabel *l : {LBL_TotalNmeros, LBL_PorBIlhete}) {
         QFont f = l->font();
         f.setBold(true);
@@ -176,11 +171,12 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
         memo->installEventFilter(this);
     }
 
-    addCaption(
+    QLabel *linkCaption = addCaption(
         QStringLiteral("Qual o Link se for publicar o Sorteio ou Resultado ( Instagran, Face, Youtube ou "
                        "Site ) "),
-        20, 402)
-        ->setFont(font());
+        20, 402);
+    linkCaption->setFont(linkCaptionFont());
+    linkCaption->adjustSize();
     DBEdit2 = new QLineEdit(this);
     DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
     DBEdit2->setGeometry(20, 420, 560, 24);
@@ -216,7 +212,7 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
 
     Button1 = new QPushButton(QStringLiteral("GRAVAR DADOS"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(740, 412, 110, 36);
+    Button1->setGeometry(740, 420, 110, 32);
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TForm_Cadastro::Button1Click);
 
@@ -230,18 +226,35 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
         setField("NOME_RIFA", upper);
     });
     connect(DBEdit2, &QLineEdit::textEdited, this, [this](const QString &t) { setField("LINK_SORT", t); });
-    connect(DBDateEdit1, &QDateEdit::dateChanged, this, [this](QDate d) {
-        setField("DATA_EVENTO", d == kNoDate ? QVariant(QMetaType(QMetaType::QDate)) : QVariant(d));
+    connect(DBDateEdit1, &WidgetDateEdit::dateEdited, this, [this] {
+        const auto d = DBDateEdit1->date();
+        m_dateInvalid = !d;
+        if (d) setField("DATA_EVENTO", d->isValid() ? QVariant(*d) : QVariant(QMetaType(QMetaType::QDate)));
     });
-    connect(RxDBCalcEdit1, &QDoubleSpinBox::valueChanged, this,
-            [this](double v) { setField("VLR_RIFA", v); });
+    connect(RxDBCalcEdit1, &WidgetMoneyEdit::amountEdited, this, [this] {
+        const auto cents = RxDBCalcEdit1->cents();
+        m_priceInvalid = !cents;
+        if (cents) setField("VLR_RIFA", double(*cents) / 100.0);
+    });
     connect(DBC_Modal, &QComboBox::currentIndexChanged, this, &TForm_Cadastro::DBC_ModalChange);
     connect(DBC_NumBilhete, &QComboBox::currentIndexChanged, this, &TForm_Cadastro::DBC_NumBilheteChange);
     connect(DBRadioGroup1, &QButtonGroup::idClicked, this, [this](int id) { setField("RIFA_ATIVA", id); });
-    connect(DBMemo1, &QTextEdit::textChanged, this,
-            [this] { setField("PREMIOS", forColumn(DBMemo1->toPlainText())); });
-    connect(DBMemo2, &QTextEdit::textChanged, this,
-            [this] { setField("REGRAS_SORT", forColumn(DBMemo2->toPlainText())); });
+    connect(DBMemo1, &QTextEdit::textChanged, this, [this] {
+        keepWithinColumn(DBMemo1, kTextColumnSize);
+        setField("PREMIOS", forColumn(DBMemo1->toPlainText()));
+    });
+    connect(DBMemo2, &QTextEdit::textChanged, this, [this] {
+        keepWithinColumn(DBMemo2, kTextColumnSize);
+        setField("REGRAS_SORT", forColumn(DBMemo2->toPlainText()));
+    });
+    m_reg.setRulesFont(DBMemo2->font());
+}
+
+QFont TForm_Cadastro::linkCaptionFont() const {
+    // Small enough for the long caption to end before the navigator's.
+    QFont f = font();
+    f.setPixelSize(11);
+    return f;
 }
 
 QLabel *TForm_Cadastro::addCaption(const QString &text, int x, int y, int w) {
@@ -304,8 +317,9 @@ void TForm_Cadastro::loadRow() {
     DBEdit1->setText(value("CODRIFA").toString());
     DBEdit3->setText(value("NOME_RIFA").toString());
     const QVariant date = value("DATA_EVENTO");
-    DBDateEdit1->setDate(date.isNull() || !date.toDate().isValid() ? kNoDate : date.toDate());
-    RxDBCalcEdit1->setValue(value("VLR_RIFA").toDouble());
+    DBDateEdit1->setDate(date.isNull() ? QDate() : date.toDate());
+    RxDBCalcEdit1->setCents(qRound64(value("VLR_RIFA").toDouble() * 100));
+    m_priceInvalid = m_dateInvalid = false;
     DBC_Modal->setCurrentIndex(RaffleRegistration::modalities().indexOf(value("MODALIDADE").toString()));
     DBC_NumBilhete->setCurrentIndex(
         RaffleRegistration::perTicketItems().indexOf(value("USAR_QT_NUM").toString()));
@@ -352,6 +366,8 @@ void TForm_Cadastro::DBC_NumBilheteChange() {
 }
 
 bool TForm_Cadastro::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::FocusIn && (watched == DBMemo1 || watched == DBMemo2))
+        m_lastMemo = static_cast<QTextEdit *>(watched);
     if (event->type() == QEvent::FocusOut && (watched == DBMemo1 || watched == DBMemo2)) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         // Only leaving the box counts, not another window or a menu taking the focus.
@@ -365,6 +381,7 @@ bool TForm_Cadastro::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void TForm_Cadastro::memoExit(QTextEdit *memo) {
+    if (m_linesReported) return;
     if (RaffleRegistration::shownLines(DBMemo1->toPlainText(), DBMemo2->toPlainText(), DBMemo2->font()) <=
         RaffleRegistration::MaxTextLines)
         return;
@@ -378,8 +395,62 @@ void TForm_Cadastro::memoExit(QTextEdit *memo) {
                                         : RaffleRegistration::regrasLimitMessage());
 }
 
+void TForm_Cadastro::keepWithinColumn(QTextEdit *memo, int columnSize) {
+    const QString text = memo->toPlainText();
+    const int stored = int(forColumn(text).size());
+    if (stored <= columnSize) return;
+    // Cut what does not fit where it was typed or pasted, keeping the cursor there.
+    QTextCursor cursor = memo->textCursor();
+    const int excess = stored - columnSize;
+    int end = cursor.position();
+    int start = end;
+    int removed = 0;
+    while (start > 0 && removed < excess) {
+        removed += text.at(start - 1) == u'\n' ? 2 : 1;
+        --start;
+    }
+    if (removed < excess) { // the cursor was not at the end of the surplus: cut from the end
+        start = int(text.size());
+        end = start;
+        removed = 0;
+        while (start > 0 && removed < excess) {
+            removed += text.at(start - 1) == u'\n' ? 2 : 1;
+            --start;
+        }
+    }
+    const QSignalBlocker block(memo);
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    memo->setTextCursor(cursor);
+}
+
 void TForm_Cadastro::Button1Click() {
     if (m_row < 0) return;
+    if (m_priceInvalid) {
+        m_ctx.dialogs.error(QStringLiteral("Valor do Bilhete inválido! Digite o valor com uma única vírgula "
+                                           "(ou ponto) antes dos centavos, por exemplo 12,50."));
+        RxDBCalcEdit1->setFocus();
+        return;
+    }
+    if (m_dateInvalid) {
+        m_ctx.dialogs.error(QStringLiteral("Favor informe uma Data do Sorteio válida ( dd/mm/aaaa )!"));
+        DBDateEdit1->setFocus();
+        return;
+    }
+    if (RaffleRegistration::shownLines(DBMemo1->toPlainText(), DBMemo2->toPlainText(), DBMemo2->font()) >
+        RaffleRegistration::MaxTextLines) {
+        // The button may be pressed before leaving the box is noticed: the save tells it, once.
+        QTextEdit *memo = m_lastMemo ? m_lastMemo : DBMemo1;
+        m_linesReported = true;
+        QTimer::singleShot(0, this, [this] { m_linesReported = false; });
+        m_refocusing = true;
+        memo->setFocus(Qt::OtherFocusReason);
+        m_refocusing = false;
+        m_ctx.dialogs.error(memo == DBMemo1 ? RaffleRegistration::premiosLimitMessage()
+                                            : RaffleRegistration::regrasLimitMessage());
+        return;
+    }
     const RaffleRegistration::SaveResult r = m_reg.GravarDados(m_row);
     switch (r.kind) {
     case RaffleRegistration::SaveResult::Unchanged:
@@ -395,10 +466,15 @@ void TForm_Cadastro::Button1Click() {
     case RaffleRegistration::SaveResult::Failed:
         m_ctx.dialogs.error(QStringLiteral("Erro ao gravar os dados da Rifa. Detalhe do Erro: ") + r.message);
         break;
-    case RaffleRegistration::SaveResult::Saved:
-        m_ctx.dialogs.message(QStringLiteral("KORVANTE"), r.message, BoxIcon::None);
+    case RaffleRegistration::SaveResult::Saved: {
         if (r.wroteWorkingRaffle) m_workingRaffleEdited = true;
+        // The window shows what was stored (a character the code page cannot hold became "?").
+        QString error;
+        const int row = m_row;
+        if (m_reg.open(&error)) moveTo(row);
+        m_ctx.dialogs.message(QStringLiteral("KORVANTE"), r.message, BoxIcon::None);
         break;
+    }
     }
 }
 

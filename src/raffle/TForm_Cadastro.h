@@ -7,14 +7,14 @@
 
 class QButtonGroup;
 class QComboBox;
-class QDateEdit;
-class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTextEdit;
 class QToolButton;
+class WidgetDateEdit;
+class WidgetMoneyEdit;
 
 // "KORVANTE - CADASTRO DA RIFA": edits the five raffle slots.
 class TForm_Cadastro : public QDialog {
@@ -47,6 +47,8 @@ private:
     void loadRow(); // the controls show the current row
     void setField(const char *column, const QVariant &value);
     void memoExit(QTextEdit *memo);
+    void keepWithinColumn(QTextEdit *memo, int columnSize);
+    QFont linkCaptionFont() const;
     QLabel *addCaption(const QString &text, int x, int y, int w = -1);
 
     AppContext &m_ctx;
@@ -54,12 +56,17 @@ private:
     int m_row = -1;
     bool m_loading = false;
     bool m_refocusing = false;
+    bool m_linesReported = false; // the save already told the line limit; the box left says nothing
+    QTextEdit *m_lastMemo = nullptr;
     bool m_workingRaffleEdited = false;
+    // What the person typed into the price and date fields does not make a value: the save refuses.
+    bool m_priceInvalid = false;
+    bool m_dateInvalid = false;
 
     QLineEdit *DBEdit1 = nullptr;
-    QDateEdit *DBDateEdit1 = nullptr;
+    WidgetDateEdit *DBDateEdit1 = nullptr;
     QLineEdit *DBEdit3 = nullptr;
-    QDoubleSpinBox *RxDBCalcEdit1 = nullptr;
+    WidgetMoneyEdit *RxDBCalcEdit1 = nullptr;
     QComboBox *DBC_Modal = nullptr;
     QComboBox *DBC_NumBilhete = nullptr;
     QButtonGroup *DBRadioGroup1 = nullptr;

@@ -127,5 +127,17 @@ void TForm_Usar::BTN_CONFIRMARClick() {
 
 void TForm_Usar::BTN_ESCOLHERClick() {
     m_selection.escolherDepois();
+    m_leftByChoice = true;
     reject();
+}
+
+void TForm_Usar::reject() {
+    // Esc or closing: the working raffle may have been edited meanwhile, so it follows its stored row.
+    if (m_confirmSetsRaffle && !m_leftByChoice) {
+        QString error;
+        if (!m_selection.reloadWorking(font(), &error))
+            m_ctx.dialogs.error(QStringLiteral("Erro ao ler os dados da Rifa. Detalhe do Erro: ") + error);
+    }
+    m_leftByChoice = false;
+    QDialog::reject();
 }

@@ -21,6 +21,7 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void reject() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -29,6 +30,7 @@ private:
     AppContext &m_ctx;
     RaffleSelection m_selection;
     bool m_confirmSetsRaffle;
+    bool m_leftByChoice = false;
     QComboBox *CMB_RIFA = nullptr;
     QPushButton *BTN_ESCOLHER = nullptr;
     QPushButton *BTN_CONFIRMAR = nullptr;

@@ -5,10 +5,13 @@
 #include "data/TicketTables.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
+#include "platform/TypedValues.h"
 #include "raffle/WorkingRaffle.h"
 
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 
 namespace {
 
@@ -54,7 +57,38 @@ bool isDuplicateKey(const QSqlError &error) {
            error.databaseText().contains(QStringLiteral("duplicate value"), Qt::CaseInsensitive);
 }
 
+bool isUpdateConflict(const QSqlError &error) {
+    // isc_deadlock, isc_update_conflict, isc_lock_conflict: a concurrent transaction holds the row.
+    const QString code = error.nativeErrorCode();
+    const QString text = error.databaseText();
+    return code == u"335544336" || code == u"335544451" || code == u"335544345" ||
+           text.contains(QStringLiteral("update conflicts with concurrent update"), Qt::CaseInsensitive) ||
+           text.contains(QStringLiteral("deadlock"), Qt::CaseInsensitive) ||
+           text.contains(QStringLiteral("lock conflict"), Qt::CaseInsensitive);
+}
+
 } // namespace
+
+QString SaleValidator::conflictMessage(int numBilhete) {
+    return QStringLiteral("O Bilhete [%1] está sendo gravado neste momento por outro computador e a "
+                          "validação não pôde ser concluída. Nada foi gravado para esse Bilhete: "
+                          "tente validá-lo novamente em alguns instantes.")
+        .arg(numBilhete);
+}
+
+QString SaleValidator::writtenText(const QList<int> &written) {
+    if (written.isEmpty()) return {};
+    bool consecutive = true;
+    for (int i = 1; i < written.size(); ++i)
+        if (written[i] != written[i - 1] + 1) consecutive = false;
+    if (written.size() == 1) return QString::number(written.first());
+    if (consecutive) return QStringLiteral("%1 a %2").arg(written.first()).arg(written.last());
+    QStringList all;
+    for (int n : written)
+        all << QString::number(n);
+    const QString last = all.takeLast();
+    return all.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
+}
 
 SaleValidator::SaleValidator(AppContext &ctx) : m_ctx(ctx) {}
 
@@ -147,7 +181,7 @@ bool SaleValidator::ConsultaJaExist(int numBilhete) const {
     return exists;
 }
 
-bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString *error) {
+bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString *error, bool *conflict) {
     const int k = m_ctx.raffle.slot();
     const auto table = TicketTables::find(m_ctx.raffle.TabelaBaseUsar);
     const QString column = TicketTables::markColumn(k);
@@ -166,6 +200,7 @@ bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString
     q.bindValue(QStringLiteral(":NUMBILHETE"), numBilhete);
     if (!q.exec()) {
         if (error) *error = q.lastError().text();
+        if (conflict) *conflict = isUpdateConflict(q.lastError());
         return false;
     }
     if (q.numRowsAffected() != 1) {
@@ -180,6 +215,19 @@ bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString
 
 SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput &input, bool withBuyerData,
                                                 const QDate &date) {
+    Written w;
+    for (int attempt = 1; attempt <= ConflictAttempts; ++attempt) {
+        w = writeSaleOnce(numBilhete, input, withBuyerData, date);
+        if (!w.conflict) return w;
+        // The other computer's transaction ends within moments; its row is then read afresh.
+        if (attempt < ConflictAttempts) QThread::msleep(40 * attempt);
+    }
+    w.error = conflictMessage(numBilhete);
+    return w;
+}
+
+SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleInput &input,
+                                                    bool withBuyerData, const QDate &date) {
     Written w;
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
     const int k = m_ctx.raffle.slot();
@@ -227,13 +275,17 @@ SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput 
             bool exists = false;
             existsIn(db, numBilhete, &exists, nullptr);
             w.duplicate = exists || isDuplicateKey(err);
+            w.conflict = !w.duplicate && isUpdateConflict(err);
             w.error = err.text();
             return w;
         }
     }
     QString markError;
-    if (!MarcarValTabelaBS(numBilhete, MarkAction::Incluir, &markError)) return fail(markError);
-    if (!db.commit()) return fail(db.lastError().text());
+    if (!MarcarValTabelaBS(numBilhete, MarkAction::Incluir, &markError, &w.conflict)) return fail(markError);
+    if (!db.commit()) {
+        w.conflict = isUpdateConflict(db.lastError());
+        return fail(db.lastError().text());
+    }
     w.ok = true;
     return w;
 }
@@ -289,8 +341,10 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
     }
 
     QDate date = m_ctx.clock.today();
-    if (!input.useToday) {
-        date = QDate::fromString(input.dateText.trimmed(), QStringLiteral("dd/MM/yyyy"));
+    if (!input.useToday && input.dateFieldEnabled) {
+        // A date the calendar does not have (31/02) is refused, never moved to another day.
+        const auto typed = TypedValues::parseDate(input.dateText);
+        date = typed ? *typed : QDate();
         if (!date.isValid())
             return refusal(QStringLiteral("Favor informe uma Data de Venda válida ( dd/mm/aaaa )!"),
                            SaleFocus::Date);
@@ -303,7 +357,19 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
     SaleOutcome o;
     o.sequence = sequence;
     o.icon = BoxIcon::Error;
+    m_stopRequested = false;
+    m_running = true;
+    const auto notRunning = qScopeGuard([this] { m_running = false; });
     for (int n = first; n <= last; ++n) {
+        if (m_stopRequested) {
+            o.result = SaleOutcome::Result::Interrupted;
+            o.stoppedAt = n;
+            o.icon = BoxIcon::Information;
+            o.message = QStringLiteral("Validação em sequência interrompida. Bilhetes validados: ") +
+                        (o.written.isEmpty() ? QStringLiteral("nenhum") : writtenText(o.written)) +
+                        QStringLiteral(".");
+            return o;
+        }
         if (sequence && n > C) {
             // Past the last ticket there is no ticket row: the sequence ends like a single number would.
             o.result = SaleOutcome::Result::Stopped;
@@ -339,9 +405,11 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
         if (!w.ok) {
             o.result = SaleOutcome::Result::Failed;
             o.stoppedAt = n;
-            o.message = (sequence ? QStringLiteral("Erro ao Validar em Sequência. Detalhe do Erro: ")
-                                  : QStringLiteral("Erro ao Validar. Detalhe do Erro: ")) +
-                        w.error;
+            o.message = w.conflict
+                            ? w.error
+                            : (sequence ? QStringLiteral("Erro ao Validar em Sequência. Detalhe do Erro: ")
+                                        : QStringLiteral("Erro ao Validar. Detalhe do Erro: ")) +
+                                  w.error;
             return o;
         }
         o.written << n;

@@ -23,8 +23,9 @@ struct SaleInput {
     QString address;
     QString city;
     QString sellerCode;
-    bool useToday = true; // "Usar a Data de Hoje Automática"
-    QString dateText;     // the date field, dd/MM/yyyy, when useToday is off
+    bool useToday = true;         // "Usar a Data de Hoje Automática"
+    bool dateFieldEnabled = true; // a greyed-out date field is never asked for: today is used
+    QString dateText;             // the date field, dd/MM/yyyy, when useToday is off
     double price = 0;
 };
 
@@ -38,6 +39,7 @@ struct SaleOutcome {
         Refused,          // the input was refused before anything was written
         AlreadyValidated, // a ticket already had its buyer row; earlier tickets of a sequence stay written
         Stopped,          // a sequence reached a ticket beyond the raffle's last one
+        Interrupted,      // a sequence was asked to stop; the tickets before it stay written
         Failed            // the database refused; nothing of that ticket was written
     };
     Result result = Result::Ignored;
@@ -65,11 +67,22 @@ public:
     // True when the raffle's buyer table holds a row for the control number.
     bool ConsultaJaExist(int numBilhete) const;
     // Sets ("Incluir") or clears the ticket's mark in the raffle's column; false with *error on failure.
-    bool MarcarValTabelaBS(int numBilhete, MarkAction action, QString *error = nullptr);
+    // *conflict tells a concurrent change of the ticket row, which is worth another try.
+    bool MarcarValTabelaBS(int numBilhete, MarkAction action, QString *error = nullptr,
+                           bool *conflict = nullptr);
     QString GerarAutDigital();
 
     // Called between the tickets of a sequence, so that the window can repaint.
     void setBetweenTickets(std::function<void()> callback) { m_betweenTickets = std::move(callback); }
+    // Ends a running sequence after its current ticket.
+    void requestStop() { m_stopRequested = true; }
+    bool running() const { return m_running; }
+
+    // A sale that meets another computer's sale of the same ticket row is tried again this often.
+    static constexpr int ConflictAttempts = 6;
+    static QString conflictMessage(int numBilhete);
+    // "1000 a 1319", "7" or "1, 3 e 5": the tickets a stopped sequence validated.
+    static QString writtenText(const QList<int> &written);
 
     static const QStringList &TabelaAutDigital();
     // Count of numbers of the modality (N) and the highest control number (C).
@@ -84,12 +97,16 @@ private:
     struct Written {
         bool ok = false;
         bool duplicate = false;
+        bool conflict = false; // another transaction changed the ticket row: worth another try
         QString error;
     };
+    Written writeSaleOnce(int numBilhete, const SaleInput &input, bool withBuyerData, const QDate &date);
     std::optional<QString> raffleProblem() const;
     Written writeSale(int numBilhete, const SaleInput &input, bool withBuyerData, const QDate &date);
     bool existsIn(const QSqlDatabase &db, int numBilhete, bool *exists, QString *error) const;
 
     AppContext &m_ctx;
     std::function<void()> m_betweenTickets;
+    bool m_stopRequested = false;
+    bool m_running = false;
 };

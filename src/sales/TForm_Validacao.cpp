@@ -9,6 +9,7 @@
 #include "sales/WidgetValidationFile.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFrame>
@@ -117,6 +118,13 @@ void TForm_Validacao::buildWindow() {
     BTN_Validar->setGeometry(400, 84, 110, 30);
     BTN_Validar->setAutoDefault(true);
     connect(BTN_Validar, &QPushButton::clicked, this, &TForm_Validacao::BTN_ValidarClick);
+    BTN_Parar = new QPushButton(QStringLiteral("Parar"), this);
+    BTN_Parar->setObjectName(QStringLiteral("BTN_Parar"));
+    BTN_Parar->setGeometry(400, 116, 110, 26);
+    BTN_Parar->setAutoDefault(false);
+    BTN_Parar->setToolTip(QStringLiteral("Interrompe a validação em sequência após o Bilhete atual"));
+    BTN_Parar->hide();
+    connect(BTN_Parar, &QPushButton::clicked, this, [this] { m_validator.requestStop(); });
 
     LBL_Ajuda = addLabel(QStringLiteral(" ? "), {520, 88, 24, 22}, "LBL_Ajuda");
     LBL_Ajuda->setToolTip(QStringLiteral("Dicas & Ajuda sobre Validação..."));
@@ -333,7 +341,6 @@ void TForm_Validacao::showEvent(QShowEvent *event) {
 }
 
 void TForm_Validacao::FormShow() {
-    if (QWidget *p = parentWidget()) move(p->geometry().center() - rect().center());
     QString error;
     if (!m_sellers.open(&error)) m_ctx.dialogs.error(error);
     if (m_ctx.registry.contains(kDefaultCity))
@@ -371,13 +378,29 @@ void TForm_Validacao::BTN_ValidarClick() {
     in.city = ed_cidade->text();
     in.sellerCode = ed_CodVend->text();
     in.useToday = CHK_UsarDataAutom->isChecked();
+    in.dateFieldEnabled = DateEdit1->isEnabled();
     in.dateText = DateEdit1->text();
     in.price = m_price;
 
     std::unique_ptr<WaitCursor> wait;
-    if (text.contains(u'-')) wait = std::make_unique<WaitCursor>();
+    if (text.contains(u'-')) {
+        wait = std::make_unique<WaitCursor>();
+        BTN_Parar->show();
+        BTN_Parar->raise();
+    }
     const SaleOutcome o = m_validator.validate(in);
     wait.reset();
+    BTN_Parar->hide();
+    if (o.sequence && !o.written.isEmpty() &&
+        (o.result == SaleOutcome::Result::Stopped || o.result == SaleOutcome::Result::Interrupted))
+        showValidatedPart(QStringLiteral("%1-%2").arg(o.written.first()).arg(o.written.last()));
+    if (m_closeAfterSequence) {
+        // Closed during the run: say what was validated, then close as asked.
+        m_closeAfterSequence = false;
+        if (!o.message.isEmpty()) m_ctx.dialogs.message(o.title, o.message, o.icon);
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
+    }
 
     using R = SaleOutcome::Result;
     switch (o.result) {
@@ -409,6 +432,7 @@ void TForm_Validacao::BTN_ValidarClick() {
         }
         return;
     case R::Stopped:
+    case R::Interrupted:
     case R::Failed:
         ED_NUM_BILHETE->setFocus();
         m_ctx.dialogs.message(o.title, o.message, o.icon);
@@ -447,6 +471,35 @@ void TForm_Validacao::BTN_ValidarClick() {
     LBL_ULTIMA_VALID->setText(text);
     ED_NUM_BILHETE->setFocus();
     ED_NUM_BILHETE->clear();
+}
+
+void TForm_Validacao::showValidatedPart(const QString &range) {
+    // What a sequence validated before it stopped, as a completed one shows it.
+    LBL_CartValid->setText(QStringLiteral("[ ") + range + QStringLiteral(" ]"));
+    LBL_CartValid->show();
+    LBL_ULTIMA_VALID->setText(range);
+    ED_NUM_BILHETE->clear();
+    DisponibilidadeChecada = false;
+}
+
+void TForm_Validacao::closeEvent(QCloseEvent *event) {
+    if (m_validator.running()) {
+        // The sequence ends after its current ticket; the window closes once it has.
+        m_validator.requestStop();
+        m_closeAfterSequence = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TForm_Validacao::reject() {
+    if (m_validator.running()) {
+        m_validator.requestStop();
+        m_closeAfterSequence = true;
+        return;
+    }
+    QDialog::reject();
 }
 
 void TForm_Validacao::soundIfWanted() {

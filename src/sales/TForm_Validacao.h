@@ -40,6 +40,9 @@ public:
     bool VendedorInvalido() const { return m_vendedorInvalido; }
     void Ativa_campos_extra(bool on);
     bool whatsAppPanelOpen() const;
+    // A sequence is being validated; stopSequence ends it after the current ticket.
+    bool sequenceRunning() const { return m_validator.running(); }
+    void stopSequence() { m_validator.requestStop(); }
 
     // State the WhatsApp orders and the validation file work with.
     bool ModoImportacao = false;
@@ -52,6 +55,7 @@ public:
 
 public Q_SLOTS:
     void BTN_ValidarClick();
+    void reject() override;
 
 private Q_SLOTS:
     void Timer2Timer();
@@ -63,6 +67,7 @@ private Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -81,6 +86,7 @@ private:
     void stopNotice();
     void soundIfWanted();
     void focusNextInput(QWidget *from);
+    void showValidatedPart(const QString &range);
     static void paint(QWidget *w, const QColor &colour);
 
     AppContext &m_ctx;
@@ -114,6 +120,8 @@ private:
     QRadioButton *RB_Nao = nullptr;
     QLabel *Label12 = nullptr;
     QPushButton *BTN_Validar = nullptr;
+    QPushButton *BTN_Parar = nullptr; // shown while a sequence runs
+    bool m_closeAfterSequence = false;
     QLabel *LBL_AvisoValidada1 = nullptr;
     QLabel *LBL_AvisoValidada2 = nullptr;
     QLabel *LBL_AvisoValidada_Zap = nullptr;

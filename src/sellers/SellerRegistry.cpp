@@ -104,12 +104,20 @@ bool SellerRegistry::save(QString *error, QVariant *newCode) {
 }
 
 void SellerRegistry::cancel() {
-    if (m_current >= 0) {
-        const bool added = m_table.isRowInserted(m_current);
-        m_table.revertRow(m_current);
-        if (added) m_current = rowCount() == 0 ? -1 : qBound(0, m_beforeInsert, rowCount() - 1);
-    }
+    const bool added = m_current >= 0 && m_table.isRowInserted(m_current);
+    // Every pending edit goes, also those left on sellers the window moved away from.
+    m_table.cancelUpdates();
+    if (added) m_current = m_beforeInsert;
+    m_current = rowCount() == 0 ? -1 : qBound(0, m_current, rowCount() - 1);
     m_state = State::Browse;
+}
+
+int SellerRegistry::pendingRowWithoutName() const {
+    for (int r = 0; r < rowCount(); ++r)
+        if (m_table.isRowModified(r) &&
+            m_table.value(r, QStringLiteral("NOME_VEND")).toString().trimmed().isEmpty())
+            return r;
+    return -1;
 }
 
 bool SellerRegistry::removeCurrent(QString *error) {

@@ -46,8 +46,10 @@ public:
     // Ends the edit of the current row and writes every pending change in one transaction.
     // On failure nothing is written and the changes stay to be corrected or cancelled.
     bool save(QString *error, QVariant *newCode = nullptr);
-    // Puts the current row back as it was read (an unsaved new seller disappears).
+    // Puts every row back as it was read (an unsaved new seller disappears).
     void cancel();
+    // A seller about to be written without a name; -1 when none.
+    int pendingRowWithoutName() const;
     // Deletes the current seller from the database.
     bool removeCurrent(QString *error);
 

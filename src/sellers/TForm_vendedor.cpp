@@ -53,6 +53,10 @@ TForm_vendedor::TForm_vendedor(const AppServices &services, QWidget *parent)
     dbcod = addField("dbcod", QStringLiteral("COD_VEND"), QStringLiteral("Código"), {12, 60, 70, 24}, 0);
     dbcod->setEnabled(false);
     setBackground(dbcod, QColor(0xC0, 0xC0, 0xC0));
+    // Disabled, yet the code must stay readable: black on the grey field.
+    QPalette codePal = dbcod->palette();
+    codePal.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
+    dbcod->setPalette(codePal);
     dbnome = addField("dbnome", QStringLiteral("NOME_VEND"), QStringLiteral("Nome"), {92, 60, 420, 24}, 30);
     dbdocumento = addField("dbdocumento", QStringLiteral("CPF_VEND"), QStringLiteral("Documento"),
                            {522, 60, 150, 24}, 16);
@@ -92,6 +96,7 @@ TForm_vendedor::TForm_vendedor(const AppServices &services, QWidget *parent)
         auto *b = new QPushButton(text, Panel1);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
+        b->installEventFilter(this);
         bar->addWidget(b);
         return b;
     };
@@ -163,7 +168,6 @@ void TForm_vendedor::showEvent(QShowEvent *event) {
 }
 
 void TForm_vendedor::FormShow() {
-    if (QWidget *p = parentWidget()) move(p->geometry().center() - rect().center());
     QString error;
     if (!m_sellers.open(&error)) m_services.dialogs.error(error);
     showCurrent();
@@ -214,6 +218,13 @@ void TForm_vendedor::Btn_novoClick() {
 }
 
 void TForm_vendedor::btn_gravarClick() {
+    if (const int nameless = m_sellers.pendingRowWithoutName(); nameless >= 0) {
+        m_sellers.moveTo(nameless);
+        showCurrent();
+        dbnome->setFocus();
+        m_services.dialogs.error(QStringLiteral("Favor informe o Nome do Vendedor!"));
+        return;
+    }
     const bool isNew = m_sellers.state() == SellerRegistry::State::Insert ||
                        (m_sellers.current() >= 0 && m_sellers.value(QStringLiteral("COD_VEND")).isNull());
     QString error;
@@ -295,6 +306,10 @@ bool TForm_vendedor::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress) {
         auto *ke = static_cast<QKeyEvent *>(event);
         if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) {
+            if (auto *button = qobject_cast<QPushButton *>(watched)) {
+                if (button->isEnabled()) button->click();
+                return true;
+            }
             const int at = m_enterOrder.indexOf(qobject_cast<QWidget *>(watched));
             if (at >= 0 && at + 1 < m_enterOrder.size())
                 m_enterOrder[at + 1]->setFocus();

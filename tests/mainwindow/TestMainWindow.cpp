@@ -1,4 +1,8 @@
 #include "mainwindow/TForm_RIFA.h"
+#include "raffle/TForm_Cadastro.h"
+#include "raffle/TForm_Usar.h"
+#include "sales/TForm_Validacao.h"
+#include "sellers/TForm_vendedor.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"
@@ -19,6 +23,7 @@ private Q_SLOTS:
     void hoverRecoloursUntilTheBackground();
     void closeAreaClosesWindowAndConnection();
     void printModuleBesideTakesOver();
+    void windowsOpenCentredWithTheirOwnTitles();
 
 private:
     void click(const QString &name);
@@ -142,6 +147,29 @@ void TestMainWindow::printModuleBesideTakesOver() {
     QCOMPARE(form->tag(), 0); // no raffle was chosen
     QCOMPARE(watcher->shown(QStringLiteral("TForm_Usar")), 0);
     QVERIFY(inst->dialogs.shown.isEmpty());
+}
+
+void TestMainWindow::windowsOpenCentredWithTheirOwnTitles() {
+    form->move(40, 30);
+    showMenu();
+    QCOMPARE(form->windowHandle()->title(), form->windowTitle());
+    const QPoint centre = form->geometry().center();
+    std::vector<std::unique_ptr<QDialog>> windows;
+    windows.push_back(std::make_unique<TForm_Cadastro>(inst->context(), form.get()));
+    windows.push_back(std::make_unique<TForm_vendedor>(inst->services(), form.get()));
+    windows.push_back(std::make_unique<TForm_Validacao>(inst->context(), form.get()));
+    windows.push_back(std::make_unique<TForm_Usar>(inst->context(), form.get()));
+    inst->dialogs.setLenient(true);
+    for (const auto &w : windows) {
+        w->show();
+        QTRY_VERIFY(w->isVisible() && w->windowHandle());
+        // The title as the window system shows it: nothing appended.
+        QCOMPARE(w->windowHandle()->title(), w->windowTitle());
+        QVERIFY2(!w->windowTitle().contains(u'—'), qPrintable(w->windowTitle()));
+        const QPoint offset = w->geometry().center() - centre;
+        QVERIFY2(offset.manhattanLength() <= 2, qPrintable(w->objectName()));
+        w->hide();
+    }
 }
 
 KORVANTE_TEST(TestMainWindow)

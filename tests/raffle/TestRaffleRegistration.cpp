@@ -7,19 +7,22 @@
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"
 
+#include <QAbstractItemView>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QClipboard>
 #include <QComboBox>
-#include <QDateEdit>
-#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QToolButton>
+#include <cmath>
 
 // The registration of the five raffle slots.
 class TestRaffleRegistration : public QObject {
@@ -42,6 +45,19 @@ private Q_SLOTS:
     void sizeLabels();
     void sizeLabelsFollowTheLists();
     void closingAfterEditOfWorkingRaffleChoosesAgain();
+    void typedPrice_data();
+    void typedPrice();
+    void typedDrawDate_data();
+    void typedDrawDate();
+    void calendarOfAnEmptyDateOpensAtThisMonth();
+    void lineLimitIsCheckedBySavingItself();
+    void fiveInactiveRafflesAreRefused();
+    void pastedTextStopsAtTheColumnSize();
+    void windowShowsWhatWasStored();
+    void chooserLeftWithEscFollowsTheStoredRow_data();
+    void chooserLeftWithEscFollowsTheStoredRow();
+    void labelsFitAndDoNotOverlap();
+    void listsDropDownUnderTheirControlAndStayReadable();
 
 private:
     void openForm();
@@ -54,6 +70,10 @@ private:
     }
     void navigate(const char *button) { QTest::mouseClick(control<QToolButton>(button), Qt::LeftButton); }
     void typeName(const QString &text);
+    // Clicks into a field, selects what it holds and types over it, as a person does.
+    void typeInto(QLineEdit *edit, const QString &text);
+    // Chooses an item of a fixed list with the keyboard.
+    void pick(const char *list, int index);
     QVariant stored(int slot, const char *column) {
         return inst->scalar(
             QStringLiteral("SELECT %1 FROM CADASTRO WHERE CODRIFA=?").arg(QLatin1String(column)), {slot});
@@ -110,6 +130,23 @@ void TestRaffleRegistration::typeName(const QString &text) {
         else
             QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+void TestRaffleRegistration::typeInto(QLineEdit *edit, const QString &text) {
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTRY_VERIFY(edit->hasFocus());
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void TestRaffleRegistration::pick(const char *list, int index) {
+    auto *combo = control<QComboBox>(list);
+    combo->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(combo, Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(combo->currentIndex(), index);
 }
 
 void TestRaffleRegistration::leave(QTextEdit *memo) {
@@ -188,22 +225,23 @@ void TestRaffleRegistration::checksRunInOrderAndNothingIsWrittenUntilAllPass() {
     typeName(QStringLiteral("rifa da moto"));
     QCOMPARE(control<QLineEdit>("DBEdit3")->text(), QStringLiteral("RIFA DA MOTO"));
     refused(QStringLiteral("Favor informe a Modalidade da Rifa!"));
-    control<QComboBox>("DBC_Modal")->setCurrentIndex(0); // "00 - 99"
+    pick("DBC_Modal", 0); // "00 - 99"
     refused(QStringLiteral("Favor informe Quantos Números por Bilhete será usado nesta Rifa!"));
+    pick("DBC_NumBilhete", 1);
     inst->dialogs.expectMessage(QStringLiteral("Rifas de 0 a 99, só pode ter até 2 números por Bilhete!"),
                                 BoxIcon::Warning, QStringLiteral("KORVANTE"));
-    control<QComboBox>("DBC_NumBilhete")->setCurrentIndex(2); // "4 Números": warned at once, still chosen
+    QTest::keyClick(control<QComboBox>("DBC_NumBilhete"), Qt::Key_Down); // "4 Números": warned, still chosen
     QVERIFY(inst->dialogs.scriptDone());
     refused(QStringLiteral("Favor informe o Valor da Rifa!"));
-    control<QDoubleSpinBox>("RxDBCalcEdit1")->setValue(15.5);
+    typeInto(control<QLineEdit>("RxDBCalcEdit1"), QStringLiteral("15,5"));
     refused(QStringLiteral("Favor informe a Data Provável da Rifa. Você pode altear posteriormente!"));
-    control<QDateEdit>("DBDateEdit1")->setDate(QDate(2026, 12, 24));
+    typeInto(control<QLineEdit>("DBDateEdit1"), QStringLiteral("24/12/2026"));
     refused(QStringLiteral("Rifas de 0 a 99, só pode ter até 2 números por Bilhete!"));
     // Everything typed is still there after the refusals.
     QCOMPARE(control<QLineEdit>("DBEdit3")->text(), QStringLiteral("RIFA DA MOTO"));
     QCOMPARE(control<QComboBox>("DBC_NumBilhete")->currentText(), QStringLiteral("4 Números"));
 
-    control<QComboBox>("DBC_NumBilhete")->setCurrentIndex(1); // "2 Números"
+    pick("DBC_NumBilhete", 1); // "2 Números"
     inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None,
                                 QStringLiteral("KORVANTE"));
     save();
@@ -495,6 +533,300 @@ void TestRaffleRegistration::closingAfterEditOfWorkingRaffleChoosesAgain() {
     QCOMPARE(inst->raffle.LBL_RifaUsar, QStringLiteral("RIFA NOVA"));
     QCOMPARE(int(inst->raffle.QtNumBilhete), 10);
     QCOMPARE(inst->raffle.TabelaBaseUsar, QStringLiteral("BS10_M"));
+}
+
+void TestRaffleRegistration::typedPrice_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("keypadSeparator"); // the typed '|' stands for the keypad's decimal key
+    QTest::addColumn<double>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("point") << "12.5" << false << 12.5 << "R$ 12,50";
+    QTest::newRow("comma") << "12,5" << false << 12.5 << "R$ 12,50";
+    QTest::newRow("keypad decimal key") << "12|5" << true << 12.5 << "R$ 12,50";
+    QTest::newRow("whole") << "1234" << false << 1234.0 << "R$ 1.234,00";
+    QTest::newRow("cents") << "0,05" << false << 0.05 << "R$ 0,05";
+    QTest::newRow("two separators") << "1.234,56" << false << -1.0 << "1.234,56";
+    QTest::newRow("three decimals") << "12,555" << false << -1.0 << "12,555";
+}
+
+void TestRaffleRegistration::typedPrice() {
+    QFETCH(QString, typed);
+    QFETCH(bool, keypadSeparator);
+    QFETCH(double, stored);
+    QFETCH(QString, shown);
+    QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("RIFA UM"))));
+    openForm();
+    auto *price = control<QLineEdit>("RxDBCalcEdit1");
+    QCOMPARE(price->text(), QStringLiteral("R$ 10,00"));
+    if (keypadSeparator) {
+        const QStringList parts = typed.split(u'|');
+        typeInto(price, parts[0]);
+        QTest::keyClick(price, Qt::Key_Period, Qt::KeypadModifier);
+        QTest::keyClicks(price, parts[1]);
+    } else {
+        typeInto(price, typed);
+    }
+    if (stored < 0)
+        inst->dialogs.expectMessage(
+            QStringLiteral("Valor do Bilhete inválido! Digite o valor com uma única "
+                           "vírgula (ou ponto) antes dos centavos, por exemplo 12,50."),
+            BoxIcon::Error);
+    else
+        inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(this->stored(1, "VLR_RIFA").toDouble(), stored < 0 ? 10.0 : stored);
+    QCOMPARE(price->text(), shown); // a refused amount stays as typed, to be corrected
+}
+
+void TestRaffleRegistration::typedDrawDate_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("stored"); // invalid: refused
+    QTest::newRow("with slashes") << "20/12/2026" << QDate(2026, 12, 20);
+    QTest::newRow("without slashes") << "20122026" << QDate(2026, 12, 20);
+    QTest::newRow("31 of February") << "31/02/2026" << QDate();
+    QTest::newRow("month 13") << "10/13/2026" << QDate();
+}
+
+void TestRaffleRegistration::typedDrawDate() {
+    QFETCH(QString, typed);
+    QFETCH(QDate, stored);
+    RaffleRow row = completeRaffle(QStringLiteral("RIFA UM"));
+    row.date = QDate(); // an empty date field
+    QVERIFY(writeRaffle(*inst, 1, row));
+    openForm();
+    auto *date = control<QLineEdit>("DBDateEdit1");
+    QVERIFY(date->text().isEmpty());
+    typeInto(date, typed);
+    if (stored.isValid())
+        inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    else
+        inst->dialogs.expectMessage(
+            QStringLiteral("Favor informe uma Data do Sorteio válida ( dd/mm/aaaa )!"), BoxIcon::Error);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    if (stored.isValid()) {
+        QCOMPARE(this->stored(1, "DATA_EVENTO").toDate(), stored);
+        QCOMPARE(date->text(), stored.toString(QStringLiteral("dd/MM/yyyy")));
+    } else {
+        QVERIFY(this->stored(1, "DATA_EVENTO").isNull());
+        QCOMPARE(date->text(), typed); // left as typed, to be corrected
+    }
+}
+
+void TestRaffleRegistration::calendarOfAnEmptyDateOpensAtThisMonth() {
+    RaffleRow row = completeRaffle(QStringLiteral("RIFA UM"));
+    row.date = QDate();
+    QVERIFY(writeRaffle(*inst, 1, row));
+    openForm();
+    auto *button = form->findChild<QToolButton *>(QStringLiteral("DBDateEdit1_Calendario"));
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+    auto *calendar = form->findChild<QCalendarWidget *>(QStringLiteral("DBDateEdit1_Calendario_Popup"));
+    QVERIFY(calendar);
+    QTRY_VERIFY(calendar->isVisible());
+    const QDate today = inst->clock.today();
+    QCOMPARE(calendar->monthShown(), today.month());
+    QCOMPARE(calendar->yearShown(), today.year());
+    QCOMPARE(calendar->locale().monthName(12), QStringLiteral("dezembro"));
+    QTest::keyClick(calendar, Qt::Key_Escape);
+}
+
+void TestRaffleRegistration::lineLimitIsCheckedBySavingItself() {
+    QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("RIFA UM"))));
+    openForm();
+    auto *prizes = control<QTextEdit>("DBMemo1");
+    auto *rules = control<QTextEdit>("DBMemo2");
+    QTest::mouseClick(prizes->viewport(), Qt::LeftButton);
+    QTest::keyClick(prizes, Qt::Key_A, Qt::ControlModifier);
+    auto typeLines = [](QTextEdit *memo, const QString &letters) {
+        for (int i = 0; i < letters.size(); ++i) {
+            if (i > 0) QTest::keyClick(memo, Qt::Key_Return);
+            QTest::keyClicks(memo, letters.mid(i, 1));
+        }
+    };
+    typeLines(prizes, QStringLiteral("12345678"));
+    QTest::mouseClick(rules->viewport(), Qt::LeftButton);
+    typeLines(rules, QStringLiteral("ABCDEFGHIJ"));
+    // Press and release on the button arrive together, before the box is left.
+    inst->dialogs.expectMessage(RaffleRegistration::regrasLimitMessage(), BoxIcon::Error);
+    save();
+    QTest::qWait(30);
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(inst->dialogs.shown.size(), 1);
+    QCOMPARE(stored(1, "PREMIOS").toString(), QStringLiteral("UMA MOTO"));
+    QVERIFY(stored(1, "REGRAS_SORT").isNull());
+}
+
+void TestRaffleRegistration::fiveInactiveRafflesAreRefused() {
+    for (int k = 1; k <= 5; ++k) {
+        RaffleRow row = completeRaffle(QStringLiteral("RIFA %1").arg(k));
+        row.ativa = k == 1 || k == 3 ? 1 : 0;
+        QVERIFY(writeRaffle(*inst, k, row));
+    }
+    openForm();
+    QTest::mouseClick(control<QRadioButton>("DBRadioGroup1_Inativa"), Qt::LeftButton);
+    navigate("nbNext");
+    navigate("nbNext");
+    QTest::mouseClick(control<QRadioButton>("DBRadioGroup1_Inativa"), Qt::LeftButton); // raffle 3, pending
+    inst->dialogs.expectMessage(RaffleRegistration::allInactiveMessage(), BoxIcon::Error);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(stored(1, "RIFA_ATIVA").toInt(), 1);
+    QCOMPARE(stored(3, "RIFA_ATIVA").toInt(), 1);
+    // One of them active again: the save goes through.
+    QTest::mouseClick(control<QRadioButton>("DBRadioGroup1_Ativa"), Qt::LeftButton);
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    save();
+    QCOMPARE(stored(1, "RIFA_ATIVA").toInt(), 0);
+    QCOMPARE(stored(3, "RIFA_ATIVA").toInt(), 1);
+}
+
+void TestRaffleRegistration::pastedTextStopsAtTheColumnSize() {
+    QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("RIFA UM"))));
+    openForm();
+    auto *prizes = control<QTextEdit>("DBMemo1");
+    QTest::mouseClick(prizes->viewport(), Qt::LeftButton);
+    QTest::keyClick(prizes, Qt::Key_A, Qt::ControlModifier);
+    QGuiApplication::clipboard()->setText(QStringLiteral("CARRO\n") + QString(3000, u'x'));
+    QTest::keyClick(prizes, Qt::Key_V, Qt::ControlModifier);
+    // The line break is stored as CR LF: two characters of the column.
+    QCOMPARE(prizes->toPlainText(), QStringLiteral("CARRO\n") + QString(2041, u'x'));
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(stored(1, "PREMIOS").toString(), QStringLiteral("CARRO\r\n") + QString(2041, u'x'));
+}
+
+void TestRaffleRegistration::windowShowsWhatWasStored() {
+    QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("RIFA UM"))));
+    openForm();
+    typeName(QStringLiteral("SORTEIO "));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral(" ŁÓDŹ"));
+    QTest::keyClick(control<QLineEdit>("DBEdit3"), Qt::Key_V, Qt::ControlModifier);
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    const QString stored = this->stored(1, "NOME_RIFA").toString();
+    QCOMPARE(stored, QStringLiteral("SORTEIO ? ?ÓD?"));
+    QCOMPARE(control<QLineEdit>("DBEdit3")->text(), stored);
+}
+
+void TestRaffleRegistration::chooserLeftWithEscFollowsTheStoredRow_data() {
+    QTest::addColumn<bool>("madeInactive");
+    QTest::newRow("still active") << false;
+    QTest::newRow("made inactive") << true;
+}
+
+void TestRaffleRegistration::chooserLeftWithEscFollowsTheStoredRow() {
+    QFETCH(bool, madeInactive);
+    for (int k = 1; k <= 2; ++k)
+        QVERIFY(writeRaffle(*inst, k, completeRaffle(QStringLiteral("RIFA %1").arg(k))));
+    inst->raffle.CodRifaUsar = QStringLiteral("1");
+    inst->raffle.LBL_RifaUsar = QStringLiteral("RIFA 1");
+    inst->raffle.ValorRifa = 10;
+    openForm();
+    typeName(QStringLiteral("RIFA NOVA"));
+    typeInto(control<QLineEdit>("RxDBCalcEdit1"), QStringLiteral("2,5"));
+    if (madeInactive) QTest::mouseClick(control<QRadioButton>("DBRadioGroup1_Inativa"), Qt::LeftButton);
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    save();
+
+    WindowWatcher watcher;
+    watcher.on(QStringLiteral("TForm_Usar"), [](QWidget *chooser) {
+        QTest::keyClick(chooser->findChild<QComboBox *>(QStringLiteral("CMB_RIFA")), Qt::Key_Escape);
+    });
+    inst->dialogs.expectMessage(
+        QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
+                       "novamente a RIFA A TRABALHAR!"),
+        BoxIcon::Warning, QStringLiteral("KORVANTE"));
+    form->close();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(watcher.shown(QStringLiteral("TForm_Usar")), 1);
+    if (madeInactive) {
+        QVERIFY(!inst->raffle.isChosen());
+        QCOMPARE(inst->raffle.LBL_RifaUsar, QStringLiteral("Não Definida"));
+    } else {
+        QCOMPARE(inst->raffle.CodRifaUsar, QStringLiteral("1"));
+        QCOMPARE(inst->raffle.LBL_RifaUsar, QStringLiteral("RIFA NOVA"));
+        QCOMPARE(inst->raffle.ValorRifa, 2.5);
+        QVERIFY(inst->raffle.ValorDataRifa.startsWith(QStringLiteral("2,5-")));
+    }
+}
+
+void TestRaffleRegistration::labelsFitAndDoNotOverlap() {
+    QVERIFY(writeRaffle(*inst, 1,
+                        completeRaffle(QStringLiteral("RIFA UM"), QStringLiteral("000000 - 999999"),
+                                       QStringLiteral("1 Número"))));
+    openForm();
+    // The widest size texts the labels can take.
+    QCOMPARE(control<QLabel>("LBL_TotalNmeros")->text(), QStringLiteral("[1.000.000 números]"));
+    const QList<QLabel *> labels = form->findChildren<QLabel *>();
+    QList<QWidget *> others;
+    for (QWidget *w : form->findChildren<QWidget *>())
+        if (w->isVisible() && w->parentWidget() == form.get() && !qobject_cast<QLabel *>(w)) others << w;
+    for (QLabel *l : labels) {
+        if (!l->isVisible() || l->text().isEmpty()) continue;
+        const QFontMetrics fm(l->font());
+        const QRect needed =
+            fm.boundingRect(l->contentsRect(), int(l->alignment()) | Qt::TextSingleLine, l->text());
+        QVERIFY2(fm.horizontalAdvance(l->text()) <= l->contentsRect().width(),
+                 qPrintable(QStringLiteral("%1: %2 > %3")
+                                .arg(l->text())
+                                .arg(fm.horizontalAdvance(l->text()))
+                                .arg(l->contentsRect().width())));
+        QVERIFY2(fm.height() <= l->contentsRect().height(), qPrintable(l->text()));
+        QVERIFY2(l->contentsRect().contains(needed), qPrintable(l->text()));
+        const QRect r(l->mapTo(form.get(), QPoint(0, 0)), l->size());
+        for (QLabel *m : labels) {
+            if (m == l || !m->isVisible() || m->text().isEmpty()) continue;
+            const QRect o(m->mapTo(form.get(), QPoint(0, 0)), m->size());
+            QVERIFY2(!r.intersects(o), qPrintable(l->text() + QStringLiteral(" / ") + m->text()));
+        }
+        if (l->parentWidget() != form.get()) continue;
+        for (QWidget *w : others)
+            QVERIFY2(!r.intersects(w->geometry()) || w->isAncestorOf(l),
+                     qPrintable(l->text() + QStringLiteral(" / ") + w->objectName()));
+    }
+}
+
+void TestRaffleRegistration::listsDropDownUnderTheirControlAndStayReadable() {
+    QVERIFY(writeRaffle(
+        *inst, 1,
+        completeRaffle(QStringLiteral("RIFA UM"), QStringLiteral("000 - 999"), QStringLiteral("5 Números"))));
+    openForm();
+    for (const char *name : {"DBC_Modal", "DBC_NumBilhete"}) {
+        const bool yellow = QByteArray(name) == "DBC_NumBilhete";
+        auto *combo = control<QComboBox>(name);
+        QTest::mouseClick(combo, Qt::LeftButton);
+        QWidget *popup = combo->view()->window();
+        QTRY_VERIFY(popup->isVisible());
+        const int below = combo->mapToGlobal(QPoint(0, combo->height())).y();
+        QVERIFY2(popup->geometry().top() >= below - 1, name);
+        // The highlighted item: its text against its background.
+        QAbstractItemView *view = combo->view();
+        const QRect item = view->visualRect(view->currentIndex());
+        const QImage shot = view->viewport()->grab(item).toImage();
+        auto luminance = [](QColor c) {
+            auto ch = [](double v) {
+                v /= 255.0;
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * ch(c.red()) + 0.7152 * ch(c.green()) + 0.0722 * ch(c.blue());
+        };
+        const double background = luminance(shot.pixelColor(shot.width() - 2, shot.height() / 2));
+        double farthest = background;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width() / 2; ++x) {
+                const double l = luminance(shot.pixelColor(x, y));
+                if (std::abs(l - background) > std::abs(farthest - background)) farthest = l;
+            }
+        const double contrast =
+            (std::max(background, farthest) + 0.05) / (std::min(background, farthest) + 0.05);
+        if (yellow) QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTRY_VERIFY(!popup->isVisible());
+    }
 }
 
 KORVANTE_TEST(TestRaffleRegistration)

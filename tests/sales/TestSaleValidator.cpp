@@ -57,6 +57,48 @@ private:
     int m_ticket;
 };
 
+// Another computer selling raffle 2, whose tickets share the table with raffle 1: it changes the same
+// ticket row, one transaction after the other, each held open for a while.
+class SharedRowSeller : public QThread {
+public:
+    SharedRowSeller(QString path, int ticket, int rounds, int holdMs)
+        : m_path(std::move(path)), m_ticket(ticket), m_rounds(rounds), m_holdMs(holdMs) {}
+    QSemaphore holding;
+    QString error;
+
+protected:
+    void run() override {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QStringLiteral("raffle2"));
+            db.setDatabaseName(m_path);
+            db.setUserName(QStringLiteral("SYSDBA"));
+            db.setPassword(QStringLiteral("quillmoss"));
+            if (!db.open()) error = db.lastError().text();
+            for (int i = 0; i < m_rounds && error.isEmpty(); ++i) {
+                db.transaction();
+                QSqlQuery q(db);
+                q.prepare(QStringLiteral("UPDATE BS2_100G SET VALID_R2=? WHERE NUMBILHETE=?"));
+                q.addBindValue(i % 2 ? QStringLiteral("R") : QStringLiteral("S"));
+                q.addBindValue(m_ticket);
+                // Its own sale may meet ours: it lets that round go, as a computer that retries would.
+                if (!q.exec() && !q.lastError().text().contains(QStringLiteral("concurrent update")))
+                    error = q.lastError().text();
+                if (i == 0) holding.release();
+                msleep(m_holdMs);
+                q.finish();
+                db.commit();
+            }
+            if (!error.isEmpty()) holding.release();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raffle2"));
+    }
+
+private:
+    QString m_path;
+    int m_ticket, m_rounds, m_holdMs;
+};
+
 } // namespace
 
 // The validation routine without its window: limits, sequences, what a row holds, and atomicity.
@@ -80,6 +122,10 @@ private Q_SLOTS:
     void missingTicketRowLeavesNoBuyerRow();
     void secondSaleAtTheSameMomentIsRefused();
     void windowRepaintsBetweenTickets();
+    void saleOfAnotherRaffleOnTheSameRow_data();
+    void saleOfAnotherRaffleOnTheSameRow();
+    void typedSaleDate_data();
+    void typedSaleDate();
 
 private:
     SaleOutcome run(const QString &text, SaleInput in = {});
@@ -365,6 +411,73 @@ void TestSaleValidator::windowRepaintsBetweenTickets() {
     QVERIFY(run(QStringLiteral("1-5")).ok());
     validator->setBetweenTickets({});
     QCOMPARE(calls, 5);
+}
+
+void TestSaleValidator::saleOfAnotherRaffleOnTheSameRow_data() {
+    QTest::addColumn<int>("rounds");
+    QTest::addColumn<int>("holdMs");
+    QTest::addColumn<bool>("validated");
+    QTest::newRow("released") << 1 << 400 << true;
+    QTest::newRow("persists") << 60 << 60 << false;
+}
+
+void TestSaleValidator::saleOfAnotherRaffleOnTheSameRow() {
+    QFETCH(int, rounds);
+    QFETCH(int, holdMs);
+    QFETCH(bool, validated);
+    QVERIFY(inst->exec(QStringLiteral("UPDATE BS2_100G SET VALID_R2=NULL")));
+    SharedRowSeller other(inst->file(QStringLiteral("CRF.XML")), 7, rounds, holdMs);
+    other.start();
+    QVERIFY(other.holding.tryAcquire(1, 10000));
+    QVERIFY2(other.error.isEmpty(), qPrintable(other.error));
+    const SaleOutcome o = run(QStringLiteral("7"));
+    other.wait();
+    QVERIFY2(other.error.isEmpty(), qPrintable(other.error));
+    // A conflict that persists may still let one attempt through between the other's transactions.
+    if (validated || o.ok()) {
+        QVERIFY2(o.ok(), qPrintable(o.message));
+        QCOMPARE(SalesFixture::buyerRows(*inst, 7), 1);
+        QCOMPARE(SalesFixture::mark(*inst, 7), QStringLiteral("S"));
+        if (validated) QCOMPARE(SalesFixture::mark(*inst, 7, 2), QStringLiteral("S")); // its sale stays
+    } else {
+        QCOMPARE(o.result, SaleOutcome::Result::Failed);
+        QCOMPARE(o.message, SaleValidator::conflictMessage(7));
+        QCOMPARE(SalesFixture::buyerRows(*inst, 7), 0);
+        QCOMPARE(SalesFixture::mark(*inst, 7), QString());
+    }
+}
+
+void TestSaleValidator::typedSaleDate_data() {
+    QTest::addColumn<bool>("dateFieldEnabled");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("stored"); // invalid: refused
+    QTest::newRow("a real date") << true << "09/12/2026" << QDate(2026, 12, 9);
+    QTest::newRow("31 of February") << true << "31/02/2026" << QDate();
+    QTest::newRow("day 0, month 13") << true << "00/13/2026" << QDate();
+    QTest::newRow("empty") << true << "" << QDate();
+    QTest::newRow("greyed-out field, empty") << false << "" << QDate(2026, 12, 10);
+}
+
+void TestSaleValidator::typedSaleDate() {
+    QFETCH(bool, dateFieldEnabled);
+    QFETCH(QString, typed);
+    QFETCH(QDate, stored);
+    SaleInput in;
+    in.useToday = false;
+    in.dateFieldEnabled = dateFieldEnabled;
+    in.dateText = typed;
+    const SaleOutcome o = run(QStringLiteral("3"), in);
+    if (stored.isValid()) {
+        QVERIFY2(o.ok(), qPrintable(o.message));
+        QCOMPARE(
+            inst->scalar(QStringLiteral("SELECT DATA_VAL FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=3")).toDate(),
+            stored);
+    } else {
+        QCOMPARE(o.result, SaleOutcome::Result::Refused);
+        QCOMPARE(o.message, QStringLiteral("Favor informe uma Data de Venda válida ( dd/mm/aaaa )!"));
+        QCOMPARE(o.focus, SaleFocus::Date);
+        QCOMPARE(SalesFixture::buyerRows(*inst, 3), 0);
+    }
 }
 
 KORVANTE_TEST(TestSaleValidator)

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlDatabase>
 #include <QTimer>
 
 namespace {
@@ -49,6 +50,11 @@ private Q_SLOTS:
     void helpBox();
     void placedEntriesAnswer();
     void menuOpensWindowWithRaffleNameAndPrice();
+    void runningSequenceCanBeStopped_data();
+    void runningSequenceCanBeStopped();
+    void sequencePastTheLastTicketShowsWhatItValidated();
+    void typedSaleDateMustBeReal();
+    void greyedOutDateFieldIsNeverAskedFor();
 
 private:
     template <typename T = QWidget> T *w(const char *name) {
@@ -60,9 +66,16 @@ private:
         w<QLineEdit>(field)->setFocus();
         QTest::keyClicks(w<QLineEdit>(field), text);
     }
-    void validate(const QString &ticket) {
-        w<QLineEdit>("ED_NUM_BILHETE")->setText(ticket);
-        QTest::mouseClick(w<QPushButton>("BTN_Validar"), Qt::LeftButton);
+    void validate(const QString &ticket) { validateIn(form.get(), ticket); }
+    // Types the ticket over what the field holds and clicks "Validar".
+    static void validateIn(QWidget *window, const QString &ticket) {
+        auto *field = window->findChild<QLineEdit *>(QStringLiteral("ED_NUM_BILHETE"));
+        field->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(field, Qt::Key_End);
+        while (!field->text().isEmpty())
+            QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, ticket);
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("BTN_Validar")), Qt::LeftButton);
     }
     void extras(bool on) { QTest::mouseClick(w<QRadioButton>(on ? "RB_Sim" : "RB_Nao"), Qt::LeftButton); }
     QColor base(const char *name) { return w(name)->palette().color(QPalette::Base); }
@@ -221,7 +234,7 @@ void TestValidationWindow::sequenceLetsTheWindowRunButNotASecondValidation() {
         ran = true;
         form->BTN_ValidarClick();
     });
-    w<QLineEdit>("ED_NUM_BILHETE")->setText(QStringLiteral("1-5"));
+    QTest::keyClicks(w<QLineEdit>("ED_NUM_BILHETE"), QStringLiteral("1-5"));
     form->BTN_ValidarClick();
     QVERIFY(ran);
     QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 5);
@@ -498,6 +511,114 @@ void TestValidationWindow::menuOpensWindowWithRaffleNameAndPrice() {
     });
     QMetaObject::invokeMethod(&menu, "Img_VendedorClick");
     QVERIFY(sellers);
+}
+
+void TestValidationWindow::runningSequenceCanBeStopped_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Parar") << "Parar";
+    QTest::newRow("closing the window") << "window";
+    QTest::newRow("closing the main window") << "main window";
+}
+
+void TestValidationWindow::runningSequenceCanBeStopped() {
+    QFETCH(QString, how);
+    inst->dialogs.expectMessage(QString(), BoxIcon::Information); // its text is checked below
+    std::unique_ptr<TForm_RIFA> menu;
+    QWidget *window = form.get();
+    // Asked to stop while the first ticket is being validated.
+    auto stop = [&] {
+        QTimer::singleShot(0, window, [&, window] {
+            if (how == u"Parar") {
+                auto *parar = window->findChild<QPushButton *>(QStringLiteral("BTN_Parar"));
+                QVERIFY(parar->isVisible());
+                QTest::mouseClick(parar, Qt::LeftButton);
+            } else if (how == u"window") {
+                window->close();
+            } else {
+                menu->close();
+            }
+        });
+    };
+    if (how == u"main window") {
+        form.reset();
+        menu = std::make_unique<TForm_RIFA>(inst->services());
+        SalesFixture::chooseRaffle(menu->raffle());
+        QTimer::singleShot(0, menu.get(), [&] {
+            window = QApplication::activeModalWidget();
+            QVERIFY(qobject_cast<TForm_Validacao *>(window));
+            stop();
+            validateIn(window, QStringLiteral("1-50"));
+        });
+        QMetaObject::invokeMethod(menu.get(), "Img_validaClick");
+        // The connection closes only once the sequence has ended.
+        QTRY_VERIFY(!inst->tdm->CONEX_R().isOpen());
+        QSqlDatabase main = inst->tdm->CONEX_R();
+        QVERIFY(main.open());
+    } else {
+        stop();
+        validate(QStringLiteral("1-50"));
+    }
+    const int rows = inst->count(QStringLiteral("DADOSCOMPRADOR_1"));
+    QVERIFY2(rows >= 1 && rows < 50, qPrintable(QString::number(rows)));
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT MAX(NUMBILHETE) FROM DADOSCOMPRADOR_1")).toInt(), rows);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS2_100G WHERE VALID_R1='S'")).toInt(), rows);
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(inst->dialogs.shown.size(), 1);
+    const QString validated = rows == 1 ? QStringLiteral("1") : QStringLiteral("1 a %1").arg(rows);
+    QCOMPARE(inst->dialogs.shown.first().text,
+             QStringLiteral("Validação em sequência interrompida. Bilhetes validados: %1.").arg(validated));
+    if (how == u"Parar") {
+        QVERIFY(form->isVisible());
+        QVERIFY(!w("BTN_Parar")->isVisible());
+        QCOMPARE(w<QLabel>("LBL_ULTIMA_VALID")->text(), QStringLiteral("1-%1").arg(rows));
+    } else if (form) {
+        QTRY_VERIFY(!form->isVisible());
+    }
+    // Nothing keeps selling afterwards.
+    QTest::qWait(100);
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), rows);
+}
+
+void TestValidationWindow::sequencePastTheLastTicketShowsWhatItValidated() {
+    inst->dialogs.expectMessage(
+        QStringLiteral("Esse Nº de Controle de Bilhete está além do último Bilhete da Rifa "
+                       "Escolhida. O C.Bilhete máximo que pode ser digitado é até: 50"),
+        BoxIcon::Error);
+    validate(QStringLiteral("45-60"));
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 6);
+    QCOMPARE(w<QLabel>("LBL_ULTIMA_VALID")->text(), QStringLiteral("45-50"));
+    QCOMPARE(w<QLabel>("LBL_CartValid")->text(), QStringLiteral("[ 45-50 ]"));
+    QVERIFY(w<QLineEdit>("ED_NUM_BILHETE")->text().isEmpty());
+}
+
+void TestValidationWindow::typedSaleDateMustBeReal() {
+    extras(true);
+    QTest::mouseClick(w<QCheckBox>("CHK_UsarDataAutom"), Qt::LeftButton);
+    for (const QString &typed : {QStringLiteral("31/02/2026"), QStringLiteral("00/13/2026")}) {
+        auto *date = w<QLineEdit>("DateEdit1");
+        date->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(date, Qt::Key_End);
+        while (!date->text().isEmpty())
+            QTest::keyClick(date, Qt::Key_Backspace);
+        QTest::keyClicks(date, typed);
+        inst->dialogs.expectMessage(QStringLiteral("Favor informe uma Data de Venda válida ( dd/mm/aaaa )!"),
+                                    BoxIcon::Error);
+        validate(QStringLiteral("22"));
+        QVERIFY(inst->dialogs.scriptDone());
+        QCOMPARE(form->focusWidget(), w("DateEdit1"));
+        QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 0);
+    }
+}
+
+void TestValidationWindow::greyedOutDateFieldIsNeverAskedFor() {
+    extras(true);
+    QTest::mouseClick(w<QCheckBox>("CHK_UsarDataAutom"), Qt::LeftButton); // clears the date field
+    QVERIFY(w<QLineEdit>("DateEdit1")->text().isEmpty());
+    extras(false);
+    QVERIFY(!w("DateEdit1")->isEnabled());
+    validate(QStringLiteral("22"));
+    QVERIFY(inst->dialogs.shown.isEmpty());
+    QCOMPARE(column(QStringLiteral("DATA_VAL"), 22).toDate(), QDate(2026, 12, 10));
 }
 
 KORVANTE_TEST(TestValidationWindow)

@@ -3,9 +3,11 @@
 #include "support/TestRegistry.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cmath>
 
 // The seller window over a few sellers written straight into CAD_VENDEDOR.
 class TestSellers : public QObject {
@@ -25,6 +27,10 @@ private Q_SLOTS:
     void search_data();
     void search();
     void deleteAsksFirst();
+    void codeIsReadable();
+    void sellerWithoutNameIsRefused();
+    void cancelDiscardsEveryPendingEdit();
+    void enterPressesTheFocusedButton();
 
 private:
     QLineEdit *edit(const char *name) { return form->findChild<QLineEdit *>(QLatin1String(name)); }
@@ -260,6 +266,7 @@ void TestSellers::deleteAsksFirst() {
     inst->dialogs.expectMessage(QStringLiteral("Processo Cancelado!"), BoxIcon::None);
     QTest::mouseClick(button("btn_excluir"), Qt::LeftButton);
     QCOMPARE(inst->count(QStringLiteral("CAD_VENDEDOR")), 4);
+    QVERIFY2(!inst->dialogs.shown.first().defaultYes, "Enter alone must not delete a seller");
 
     inst->dialogs.expectQuestion(QStringLiteral("Deseja Excluir esse Vendedor"), true);
     inst->dialogs.expectMessage(QStringLiteral("Vendedor Excluído com Sucesso!"), BoxIcon::None);
@@ -267,6 +274,85 @@ void TestSellers::deleteAsksFirst() {
     QCOMPARE(inst->count(QStringLiteral("CAD_VENDEDOR")), 3);
     QVERIFY(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM CAD_VENDEDOR WHERE COD_VEND=5")).toInt() == 0);
     QCOMPARE(edit("dbcod")->text(), QStringLiteral("12"));
+}
+
+namespace {
+
+double luminance(QColor c) {
+    auto channel = [](double v) {
+        v /= 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+} // namespace
+
+void TestSellers::codeIsReadable() {
+    QLineEdit *code = edit("dbcod");
+    QCOMPARE(code->text(), QStringLiteral("03"));
+    const QImage shot = code->grab().toImage();
+    const QColor field = shot.pixelColor(shot.width() - 4, shot.height() / 2);
+    // The text's darkest pixel against the field around it.
+    double darkest = 1.0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 2; x < shot.width() / 2; ++x)
+            darkest = std::min(darkest, luminance(shot.pixelColor(x, y)));
+    const double contrast = (luminance(field) + 0.05) / (darkest + 0.05);
+    QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
+}
+
+void TestSellers::sellerWithoutNameIsRefused() {
+    QTest::mouseClick(button("Btn_novo"), Qt::LeftButton);
+    QTest::keyClicks(edit("dbcidade"), QStringLiteral("Campinas"));
+    inst->dialogs.expectMessage(QStringLiteral("Favor informe o Nome do Vendedor!"), BoxIcon::Error);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(inst->count(QStringLiteral("CAD_VENDEDOR")), 4);
+    QCOMPARE(form->focusWidget(), edit("dbnome"));
+    // A name of blanks is no name either; an existing seller emptied is refused the same way.
+    QTest::keyClicks(edit("dbnome"), QStringLiteral("   "));
+    inst->dialogs.expectMessage(QStringLiteral("Favor informe o Nome do Vendedor!"), BoxIcon::Error);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    QCOMPARE(inst->count(QStringLiteral("CAD_VENDEDOR")), 4);
+    QTest::keyClicks(edit("dbnome"), QStringLiteral("Ana"));
+    inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    QCOMPARE(inst->count(QStringLiteral("CAD_VENDEDOR")), 5);
+}
+
+void TestSellers::cancelDiscardsEveryPendingEdit() {
+    auto retype = [&](const QString &text) {
+        QLineEdit *name = edit("dbnome");
+        name->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(name, Qt::Key_End);
+        QTest::keyClicks(name, text);
+    };
+    retype(QStringLiteral(" X")); // seller 03, left unsaved
+    QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("nav_next")), Qt::LeftButton);
+    retype(QStringLiteral(" Y")); // seller 05
+    QTest::mouseClick(button("btn_cancelar"), Qt::LeftButton);
+    QCOMPARE(edit("dbnome")->text(), QStringLiteral("Maria da Silva"));
+    QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("nav_first")), Qt::LeftButton);
+    QCOMPARE(edit("dbnome")->text(), QStringLiteral("123 Vendas Ltda"));
+    // The next save of another seller writes only that seller.
+    QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("nav_last")), Qt::LeftButton);
+    retype(QStringLiteral(" Z"));
+    inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    QCOMPARE(nameInDb(20), QStringLiteral("marcos pereira Z"));
+    QCOMPARE(nameInDb(3), QStringLiteral("123 Vendas Ltda"));
+    QCOMPARE(nameInDb(5), QStringLiteral("Maria da Silva"));
+}
+
+void TestSellers::enterPressesTheFocusedButton() {
+    button("Btn_novo")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(button("Btn_novo"), Qt::Key_Return);
+    QVERIFY(button("btn_gravar")->isEnabled());
+    button("btn_cancelar")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(button("btn_cancelar"), Qt::Key_Enter);
+    QVERIFY(!button("btn_gravar")->isEnabled());
+    QCOMPARE(edit("dbcod")->text(), QStringLiteral("03"));
 }
 
 KORVANTE_TEST(TestSellers)

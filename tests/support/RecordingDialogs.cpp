@@ -76,7 +76,7 @@ void RecordingDialogs::message(const QString &title, const QString &text, BoxIco
 }
 
 bool RecordingDialogs::question(const QString &title, const QString &text, bool defaultYes) {
-    const Expected e = take({QStringLiteral("question"), title, text, BoxIcon::Question});
+    const Expected e = take({QStringLiteral("question"), title, text, BoxIcon::Question, defaultYes});
     return e.answer.isValid() ? e.answer.toBool() : defaultYes;
 }
 

@@ -15,6 +15,7 @@ public:
         QString title;
         QString text;
         BoxIcon icon = BoxIcon::None;
+        bool defaultYes = false; // for a question: the button Enter would press
     };
 
     // Expect a message box; an empty title or text matches any.

@@ -1,3 +1,4 @@
+#include "platform/WidgetApplicationSetup.h"
 #include "support/TestRegistry.h"
 
 #include <QApplication>
@@ -26,6 +27,8 @@ int registerTestClass(const char *name, std::function<QObject *()> make) {
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    // The windows are tested as the programs show them.
+    setUpApplication(app);
     int failures = 0;
     for (const Entry &e : entries()) {
         std::unique_ptr<QObject> test(e.make());
