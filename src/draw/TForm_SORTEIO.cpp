@@ -2,13 +2,20 @@
 
 #include "platform/Dialogs.h"
 #include "raffle/WorkingRaffle.h"
+#include "reports/DrawRecordReport.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace {
@@ -29,11 +36,13 @@ void paintText(QWidget *w, const QColor &colour) {
 
 } // namespace
 
-TForm_SORTEIO::TForm_SORTEIO(AppContext &ctx, QWidget *parent) : QDialog(parent), m_ctx(ctx), m_draw(ctx) {
+TForm_SORTEIO::TForm_SORTEIO(AppContext &ctx, QWidget *parent)
+    : QDialog(parent), m_ctx(ctx), m_draw(ctx), m_federal(ctx), m_records(ctx) {
     setObjectName(QStringLiteral("TForm_SORTEIO"));
     setWindowTitle(QStringLiteral("KORVANTE - SORTEIO"));
     // The look-up of a drawn number lets the window repaint between its per-column reads.
     m_draw.setBetweenReads([] { QCoreApplication::processEvents(); });
+    m_federal.setBetweenReads([] { QCoreApplication::processEvents(); });
     buildWindow();
 }
 
@@ -55,7 +64,7 @@ QLabel *TForm_SORTEIO::label(const QString &text, QRect place, int pixelSize, co
 }
 
 void TForm_SORTEIO::buildWindow() {
-    setFixedSize(800, 560);
+    setFixedSize(800, 722);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
@@ -119,6 +128,21 @@ void TForm_SORTEIO::buildWindow() {
     connect(CHK_Todos, &QCheckBox::clicked, this, &TForm_SORTEIO::CHK_TodosClick);
     connect(CHK_Pagos, &QCheckBox::clicked, this, &TForm_SORTEIO::CHK_PagosClick);
     connect(CHK_Controle, &QCheckBox::clicked, this, &TForm_SORTEIO::CHK_ControleClick);
+    CHK_Federal = option("CHK_Federal", QStringLiteral("Pela Loteria Federal"), 504);
+    connect(CHK_Federal, &QCheckBox::clicked, this, &TForm_SORTEIO::CHK_FederalClick);
+    buildFederalPanel();
+
+    auto ataButton = [this](const char *name, const QString &text, QRect place) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(place);
+        b->setAutoDefault(false);
+        return b;
+    };
+    BTN_Ata = ataButton("BTN_Ata", QStringLiteral("Ata do Sorteio"), {560, 104, 112, 28});
+    BTN_AtaPDF = ataButton("BTN_AtaPDF", QStringLiteral("Ata em PDF"), {678, 104, 112, 28});
+    connect(BTN_Ata, &QPushButton::clicked, this, &TForm_SORTEIO::BTN_AtaClick);
+    connect(BTN_AtaPDF, &QPushButton::clicked, this, &TForm_SORTEIO::BTN_AtaPDFClick);
 
     Panel_GANHADOR = new QFrame(this);
     Panel_GANHADOR->setObjectName(QStringLiteral("Panel_GANHADOR"));
@@ -171,6 +195,56 @@ void TForm_SORTEIO::buildWindow() {
     Timer3 = timer("Timer3", &TForm_SORTEIO::Timer3Timer);
 }
 
+void TForm_SORTEIO::buildFederalPanel() {
+    Panel_FEDERAL = new QFrame(this);
+    Panel_FEDERAL->setObjectName(QStringLiteral("Panel_FEDERAL"));
+    Panel_FEDERAL->setGeometry(30, 532, 740, 182);
+    auto text = [this](const QString &t, QRect place) {
+        auto *l = new QLabel(t, Panel_FEDERAL);
+        l->setGeometry(place);
+        paintText(l, kWhite);
+        return l;
+    };
+    auto edit = [this](const char *name, QRect place, int length) {
+        auto *e = new QLineEdit(Panel_FEDERAL);
+        e->setObjectName(QLatin1String(name));
+        e->setGeometry(place);
+        e->setMaxLength(length);
+        return e;
+    };
+    text(QStringLiteral("Extração nº"), {0, 0, 70, 24});
+    Ed_Extracao = edit("Ed_Extracao", {72, 0, 70, 24}, 10);
+    text(QStringLiteral("Data"), {152, 0, 34, 24});
+    Ed_DataExtracao = edit("Ed_DataExtracao", {188, 0, 92, 24}, 10);
+    Ed_DataExtracao->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
+    text(QStringLiteral("Se o número não foi vendido"), {292, 0, 178, 24});
+    CMB_Regra = new QComboBox(Panel_FEDERAL);
+    CMB_Regra->setObjectName(QStringLiteral("CMB_Regra"));
+    CMB_Regra->setGeometry(472, 0, 268, 24);
+    for (FederalRule r : {FederalRule::ProximoPremio, FederalRule::MaisProximo, FederalRule::Organizacao})
+        CMB_Regra->addItem(FederalDraw::ruleText(r), int(r));
+    for (int i = 0; i < 5; ++i) {
+        text(QStringLiteral("%1º prêmio").arg(i + 1), {i * 148, 30, 64, 24});
+        const QByteArray name = "Ed_Premio" + QByteArray::number(i + 1);
+        Ed_Premio[i] = edit(name.constData(), {i * 148 + 64, 30, 76, 24}, 6);
+    }
+    Grid_Premios = new QTableWidget(5, 5, Panel_FEDERAL);
+    Grid_Premios->setObjectName(QStringLiteral("Grid_Premios"));
+    Grid_Premios->setGeometry(0, 60, 740, 122);
+    Grid_Premios->setHorizontalHeaderLabels({QStringLiteral("Prêmio"), QStringLiteral("Resultado"),
+                                             QStringLiteral("Número"), QStringLiteral("Bilhete"),
+                                             QStringLiteral("Pago")});
+    Grid_Premios->horizontalHeader()->setFixedHeight(20);
+    Grid_Premios->verticalHeader()->hide();
+    Grid_Premios->verticalHeader()->setMinimumSectionSize(10);
+    Grid_Premios->verticalHeader()->setDefaultSectionSize(20);
+    Grid_Premios->horizontalHeader()->setStretchLastSection(true);
+    Grid_Premios->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int i = 0; i < 5; ++i)
+        Grid_Premios->setItem(i, 0, new QTableWidgetItem(QStringLiteral("%1º").arg(i + 1)));
+    Panel_FEDERAL->hide();
+}
+
 void TForm_SORTEIO::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     FormShow();
@@ -213,8 +287,9 @@ void TForm_SORTEIO::showBigNumber(bool visible, const QColor &colour) {
 
 void TForm_SORTEIO::clearOtherOptions(QCheckBox *keep) {
     // Unchecking the others does not run their own click handling: only clicks do.
-    for (QCheckBox *c : {CHK_Todos, CHK_Pagos, CHK_Controle})
+    for (QCheckBox *c : {CHK_Todos, CHK_Pagos, CHK_Controle, CHK_Federal})
         if (c != keep) c->setChecked(false);
+    Panel_FEDERAL->setVisible(CHK_Federal->isChecked());
 }
 
 void TForm_SORTEIO::CHK_TodosClick() {
@@ -235,9 +310,16 @@ void TForm_SORTEIO::CHK_ControleClick() {
     clearOtherOptions(CHK_Controle);
 }
 
+void TForm_SORTEIO::CHK_FederalClick() {
+    resetDisplay();
+    LBL_NUM_SORT_AMPLIAR->show();
+    clearOtherOptions(CHK_Federal);
+}
+
 void TForm_SORTEIO::setSpinning(bool on) {
     // One draw at a time: a second SORTEAR or a change of option while spinning is refused.
-    for (QWidget *w : std::initializer_list<QWidget *>{BitBtn1, CHK_Todos, CHK_Pagos, CHK_Controle})
+    for (QWidget *w : std::initializer_list<QWidget *>{BitBtn1, CHK_Todos, CHK_Pagos, CHK_Controle,
+                                                       CHK_Federal, Panel_FEDERAL, BTN_Ata, BTN_AtaPDF})
         w->setEnabled(!on);
 }
 
@@ -251,12 +333,17 @@ void TForm_SORTEIO::stopTimers() {
 
 void TForm_SORTEIO::BitBtn1Click() {
     if (Timer1->isActive() || Timer2->isActive() || Timer3->isActive()) return;
-    if (!CHK_Todos->isChecked() && !CHK_Pagos->isChecked() && !CHK_Controle->isChecked()) {
+    if (!CHK_Todos->isChecked() && !CHK_Pagos->isChecked() && !CHK_Controle->isChecked() &&
+        !CHK_Federal->isChecked()) {
         m_ctx.dialogs.notice(OwnDraw::noOptionMessage());
         return;
     }
     resetDisplay();
     Panel_GANHADOR->hide();
+    if (CHK_Federal->isChecked()) {
+        sortearFederal();
+        return;
+    }
     if (CHK_Todos->isChecked()) {
         m_draw.start(DrawMode::Todos);
         LBL_NUM_SORT_AMPLIAR->hide();
@@ -309,6 +396,118 @@ void TForm_SORTEIO::onTick(QTimer *timer) {
         LBL_PAGO_AMPLI->setText(t.paid ? QStringLiteral("Sim") : QStringLiteral("Não"));
     }
     if (!t.message.isEmpty()) m_ctx.dialogs.message(QStringLiteral("KORVANTE"), t.message, t.icon);
+    if (!t.winner) return; // a number no ticket holds is no result
+    DrawRecord r;
+    if (timer == Timer1) {
+        r.modo = QStringLiteral("TODOS");
+        r.sorteado = m_draw.number(t.drawnNumber);
+    } else if (timer == Timer2) {
+        r.modo = QStringLiteral("PAGOS");
+        r.sorteado = m_draw.number(t.drawnNumber);
+    } else {
+        r.modo = QStringLiteral("CONTROLE");
+        r.sorteado = m_draw.ticketId(t.winner->numBilhete);
+    }
+    record(r, t.winner);
+}
+
+void TForm_SORTEIO::sortearFederal() {
+    FederalInput input;
+    input.extracao = Ed_Extracao->text();
+    input.data = Ed_DataExtracao->text();
+    for (int i = 0; i < 5; ++i)
+        input.premios[i] = Ed_Premio[i]->text();
+    input.rule = FederalRule(CMB_Regra->currentData().toInt());
+    setSpinning(true); // the look-ups let the window repaint: no second draw meanwhile
+    const FederalResult res = m_federal.draw(input);
+    setSpinning(false);
+    for (int i = 0; i < 5; ++i)
+        for (int c = 1; c < 5; ++c)
+            Grid_Premios->setItem(i, c, new QTableWidgetItem());
+    if (!res.drawn) {
+        m_ctx.dialogs.message(res.title, res.message, res.icon);
+        return;
+    }
+    DrawRecord r;
+    r.modo = QStringLiteral("FEDERAL");
+    r.regra = FederalDraw::ruleCode(input.rule);
+    r.extracao = res.extracao;
+    r.dataExtracao = res.data;
+    for (int i = 0; i < 5; ++i) {
+        const FederalPrize &p = res.prizes[i];
+        r.premio[i] = p.premio;
+        r.numPremio[i] = p.numero;
+        r.bilPremio[i] = p.ticket ? p.ticket->numBilhete : 0;
+        r.pagoPremio[i] =
+            p.ticket ? (p.ticket->paid() ? QStringLiteral("S") : QStringLiteral("N")) : QString();
+        Grid_Premios->item(i, 1)->setText(p.premio);
+        Grid_Premios->item(i, 2)->setText(m_draw.number(p.numero));
+        Grid_Premios->item(i, 3)->setText(p.ticket ? m_draw.ticketId(p.ticket->numBilhete)
+                                                   : QStringLiteral("-"));
+        Grid_Premios->item(i, 4)->setText(!p.ticket          ? QStringLiteral("-")
+                                          : p.ticket->paid() ? QStringLiteral("Sim")
+                                                             : QStringLiteral("Não"));
+    }
+    m_winner = res.winner;
+    if (res.winner) {
+        r.sorteado = m_draw.number(res.winningNumber);
+        LBL_BIL->setText(m_draw.ticketId(res.winner->numBilhete));
+        LBL_PAGO_AMPLI->setText(QStringLiteral("Sim"));
+        LBL_NUM_SORT_AMPLIAR->setText(m_draw.number(res.winningNumber));
+    }
+    if (!res.message.isEmpty()) m_ctx.dialogs.message(res.title, res.message, res.icon);
+    record(r, res.winner);
+}
+
+void TForm_SORTEIO::record(DrawRecord &r, const std::optional<TicketRow> &winner) {
+    // The draw on screen stands whatever happens to its record.
+    QString error;
+    if (m_records.complete(r, winner, &error) && m_records.write(r, &error)) {
+        m_lastRecord = r.id;
+        return;
+    }
+    m_ctx.dialogs.error(DrawRecords::writeFailedMessage() + error);
+}
+
+std::optional<DrawRecord> TForm_SORTEIO::recordForAta() {
+    QString error;
+    std::optional<DrawRecord> r =
+        m_lastRecord ? m_records.read(m_lastRecord, &error) : m_records.latest(m_ctx.raffle.slot(), &error);
+    if (!error.isEmpty()) {
+        m_ctx.dialogs.error(QStringLiteral("Erro ao ler o registro do Sorteio. Detalhe do Erro: ") + error);
+        return std::nullopt;
+    }
+    if (!r)
+        m_ctx.dialogs.notice(
+            QStringLiteral("Ainda não existe Sorteio registrado desta Rifa para a Ata do Sorteio."));
+    return r;
+}
+
+void TForm_SORTEIO::BTN_AtaClick() {
+    const std::optional<DrawRecord> r = recordForAta();
+    if (!r) return;
+    const DrawRecordReport report(*r);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageSize(report.pageSize());
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(QStringLiteral("Ata do Sorteio"));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&report](QPrinter *p) { report.render(*p); });
+    preview.exec();
+}
+
+void TForm_SORTEIO::BTN_AtaPDFClick() {
+    const std::optional<DrawRecord> r = recordForAta();
+    if (!r) return;
+    const QString path = m_ctx.dialogs.chooseSaveFile(QStringLiteral("Salvar a Ata do Sorteio"),
+                                                      m_ctx.programFolder, QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    QString error;
+    if (DrawRecordReport(*r).writePdf(path, &error))
+        m_ctx.dialogs.information(QStringLiteral("Ata do Sorteio gravada em: ") + path);
+    else
+        m_ctx.dialogs.error(QStringLiteral("Erro ao gravar a Ata do Sorteio. Detalhe do Erro: ") + error);
 }
 
 void TForm_SORTEIO::LBL_BILDblClick() {
@@ -344,6 +543,7 @@ void TForm_SORTEIO::LBL_AvisoPagoDblClick() {
     LBL_AvisoPago->hide();
     Shape_Pago->hide();
     LBL_PAGO_AMPLI->hide();
+    Grid_Premios->setColumnHidden(4, true);
 }
 
 bool TForm_SORTEIO::eventFilter(QObject *watched, QEvent *event) {

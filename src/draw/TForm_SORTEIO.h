@@ -1,12 +1,17 @@
 #pragma once
 
 #include "data/AppContext.h"
+#include "draw/DrawRecords.h"
+#include "draw/FederalDraw.h"
 #include "draw/OwnDraw.h"
 
 #include <QDialog>
 #include <array>
 
 class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QTableWidget;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -28,6 +33,9 @@ private Q_SLOTS:
     void CHK_TodosClick();
     void CHK_PagosClick();
     void CHK_ControleClick();
+    void CHK_FederalClick();
+    void BTN_AtaClick();
+    void BTN_AtaPDFClick();
     void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();
@@ -48,11 +56,18 @@ private:
     void LBL_BILDblClick();
     void LBL_AvisoPagoDblClick();
     void showBigNumber(bool visible, const QColor &colour);
+    void buildFederalPanel();
+    void sortearFederal();
+    void record(DrawRecord &record, const std::optional<TicketRow> &winner);
+    std::optional<DrawRecord> recordForAta();
     QLabel *label(const QString &text, QRect place, int pixelSize, const QColor &colour,
                   const char *name = nullptr);
 
     AppContext &m_ctx;
     OwnDraw m_draw;
+    FederalDraw m_federal;
+    DrawRecords m_records;
+    int m_lastRecord = 0; // the draw recorded in this opening, for its "Ata"
     std::optional<TicketRow> m_winner;
     bool m_paidHidden = false;
 
@@ -67,6 +82,15 @@ private:
     QCheckBox *CHK_Todos = nullptr;
     QCheckBox *CHK_Pagos = nullptr;
     QCheckBox *CHK_Controle = nullptr;
+    QCheckBox *CHK_Federal = nullptr;
+    QFrame *Panel_FEDERAL = nullptr;
+    QLineEdit *Ed_Extracao = nullptr;
+    QLineEdit *Ed_DataExtracao = nullptr;
+    std::array<QLineEdit *, 5> Ed_Premio{};
+    QComboBox *CMB_Regra = nullptr;
+    QTableWidget *Grid_Premios = nullptr;
+    QPushButton *BTN_Ata = nullptr;
+    QPushButton *BTN_AtaPDF = nullptr;
     QFrame *Panel_GANHADOR = nullptr;
     QLabel *LBL_ID = nullptr;
     QLabel *LBL_CID = nullptr;

@@ -1,5 +1,8 @@
 #include "layout/TForm_pos.h"
 
+#include "layout/TicketPictures.h"
+#include "whatsapp/TForm_Whats.h"
+
 #include "data/TDM.h"
 #include "layout/Code128.h"
 #include "layout/RtfCodec.h"
@@ -1479,8 +1482,48 @@ void TForm_pos::Img_botaoImprimirClick() {
 }
 
 void TForm_pos::img_whatsClick() {
-    m_ctx.dialogs.information(
-        QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
+    const int count = m_run.ticketCount();
+    if (Edit_ATE->text().trimmed().toInt() > count) {
+        m_ctx.dialogs.error(
+            QStringLiteral("O Número de Controle do Bilhete digitado está além do último Bilhete desta Rifa. "
+                           "O C.Bilhete máximo que pode ser digitado é até: %1")
+                .arg(count));
+        return;
+    }
+    if (Edit_DE->text() != Edit_ATE->text()) {
+        Edit_DE->setFocus();
+        m_ctx.dialogs.notice(
+            QStringLiteral(
+                "Só é permitido enviar 1 Bilhete por vez fazendo dessa forma. Para enviar mais que um, "
+                "vá na Guia VALIDAÇÃO e na Lista de Validadas, agrupe os Bilhetes(botão direito neles ) "
+                "e Envie por lá!"),
+            QStringLiteral("Korvante"));
+        return;
+    }
+    if (m_ctx.raffle.QtBilhetesEnvio == 0) m_ctx.raffle.QtBilhetesEnvio = 1;
+    runPrint(true);
+}
+
+void TForm_pos::sendPictures(const TicketSheet &sheet) {
+    const QString folder = QDir(m_ctx.programFolder).filePath(QStringLiteral("RifaWhatsApp"));
+    QString error;
+    {
+        WaitCursor wait;
+        if (!TicketPictures::clearFolder(folder, &error) ||
+            !TicketPictures::QrpToImg(m_layout, m_run.digits(), sheet.tickets(), folder, &error)) {
+            wait.restore();
+            m_ctx.dialogs.error(error);
+            return;
+        }
+    }
+    QList<int> tickets;
+    for (const QueuedTicket &t : sheet.tickets())
+        tickets << t.numBilhete;
+    const auto lines =
+        TicketPictures::MostrarNumMemo(sheet.tickets(), m_run.digits(), m_ctx.raffle.QtNumBilhete);
+    TForm_Whats whats(m_ctx, tickets, m_run.digits(), this);
+    whats.setNumberLines(lines.withoutCode, lines.withCode);
+    whats.exec();
 }
 
 void TForm_pos::runPrint(bool whatsMode) {
@@ -1491,6 +1534,8 @@ void TForm_pos::runPrint(bool whatsMode) {
     in.ate = Edit_ATE->text();
     in.usarCBarra = DBComboBox1->currentText().toInt();
     in.whatsMode = whatsMode;
+    if (whatsMode && m_ctx.raffle.QtBilhetesEnvio >= 2)
+        in.sendList = m_sendList.mid(0, m_ctx.raffle.QtBilhetesEnvio);
     if (!m_run.check(in)) return;
     QString error;
     {
@@ -1520,6 +1565,12 @@ void TForm_pos::runPrint(bool whatsMode) {
         // An unreadable queue must not look like an empty run that can be printed.
         m_ctx.dialogs.error(QStringLiteral("Erro ao preparar a impressão: ") + error);
         m_run.emptyQueue(&error);
+        return;
+    }
+    if (whatsMode) {
+        // The queue stays filled: there is no preview to empty it.
+        sendPictures(sheet);
+        Panel_impre_pos->hide();
         return;
     }
     TForm_Visualizar preview(sheet, m_ctx.dialogs, this);

@@ -30,6 +30,8 @@ public:
     enum class Variant { Main, PrintOnly };
 
     explicit TForm_pos(AppContext &ctx, QWidget *parent = nullptr, Variant variant = Variant::Main);
+    // The tickets of a group sent together (entries 1 to QtBilhetesEnvio of the validation window).
+    void setSendList(const QStringList &tickets) { m_sendList = tickets; }
     ~TForm_pos() override;
 
     TicketLayout &layout() { return m_layout; }
@@ -115,6 +117,8 @@ private:
     void formatSelection(const std::function<void(QTextCharFormat &, const QTextCharFormat &)> &change,
                          bool editsRow);
     void runPrint(bool whatsMode);
+    void sendPictures(const TicketSheet &sheet);
+    QStringList m_sendList;
 
     AppContext &m_ctx;
     Variant m_variant;

@@ -1,0 +1,352 @@
+#include "draw/TForm_SORTEIO.h"
+#include "mainwindow/TForm_RIFA.h"
+#include "printmodule/TForm_RIFAPrint.h"
+#include "sales/SalesFixture.h"
+#include "support/TestRegistry.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTableWidget>
+
+// The draw by the Loteria Federal typed into the draw window, its record and its "Ata do Sorteio".
+// Raffle 1 on "000 - 999", one number per ticket (BS1_M), holding only the tickets the cases need.
+class TestDrawRecords : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void federalDrawIsRecordedOnceAndPrinted();
+    void noWinnerIsRecordedAndPrinted();
+    void refusedInputRecordsNothing();
+    void federalOptionJoinsTheOthers();
+    void ownDrawIsRecorded();
+    void failedRecordLeavesTheDrawOnScreen();
+    void olderDatabaseGainsTheTableAtItsFirstConnection();
+
+private:
+    template <typename T = QWidget> T *w(const char *name) {
+        T *found = form->findChild<T *>(QLatin1String(name));
+        if (!found) qWarning() << "no control" << name;
+        return found;
+    }
+    void clickOption(const char *name) {
+        auto *c = w<QCheckBox>(name);
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
+    }
+    void type(const char *field, const QString &text) {
+        w(field)->setFocus();
+        QTest::keyClicks(w<QLineEdit>(field), text);
+    }
+    void typeResult(const QStringList &prizes) {
+        type("Ed_Extracao", QStringLiteral("5123"));
+        type("Ed_DataExtracao", QStringLiteral("10/12/2026"));
+        for (int i = 0; i < 5; ++i)
+            type(QByteArray("Ed_Premio" + QByteArray::number(i + 1)).constData(), prizes.at(i));
+    }
+    QStringList gridRow(int row) {
+        QStringList cells;
+        auto *g = w<QTableWidget>("Grid_Premios");
+        for (int c = 0; c < g->columnCount(); ++c)
+            cells << (g->item(row, c) ? g->item(row, c)->text() : QString());
+        return cells;
+    }
+    QSqlRecord lastRecord() {
+        QSqlQuery q(inst->tdm->CONEX_R());
+        q.exec(QStringLiteral("SELECT FIRST 1 * FROM SORTEIOS ORDER BY ID DESC"));
+        return q.next() ? q.record() : QSqlRecord();
+    }
+    // The "Ata" saved as PDF through the window; returns its text as read back from the file.
+    QString saveAta(const QString &name) {
+        const QString path = inst->file(name);
+        inst->dialogs.expectFileChoice(QStringLiteral("save"), path);
+        inst->dialogs.expectMessage(QStringLiteral("Ata do Sorteio gravada em: ") + path,
+                                    BoxIcon::Information);
+        QTest::mouseClick(w<QPushButton>("BTN_AtaPDF"), Qt::LeftButton);
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+    }
+
+    std::unique_ptr<TestInstallation> inst;
+    std::unique_ptr<TForm_SORTEIO> form;
+    const QStringList m_result{"035162", "48001", "90211", "77777", "00542"};
+};
+
+void TestDrawRecords::initTestCase() {
+    inst = std::make_unique<TestInstallation>();
+    QVERIFY2(inst->ok(), qPrintable(inst->error()));
+    QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
+    QVERIFY(inst->exec(
+        QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DO CARRO', MODALIDADE='000 - 999', "
+                       "USAR_QT_NUM='1 Número', DATA_EVENTO='2026-12-12', PREMIOS=? WHERE CODRIFA=1"),
+        {QStringLiteral("1º Prêmio: Um carro 0 km\r\n2º Prêmio: Uma moto")}));
+    WorkingRaffle &r = inst->raffle;
+    r.CodRifaUsar = QStringLiteral("1");
+    r.MaiorNumero = 999;
+    r.QtNumBilhete = 1;
+    r.TabelaBaseUsar = QStringLiteral("BS1_M");
+    r.TabelaCompradorUsar = QStringLiteral("DADOSCOMPRADOR_1");
+}
+
+void TestDrawRecords::init() {
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM BS1_M")));
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_1")));
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM SORTEIOS")));
+    // 162 unsold, 001 paid and bought by ANA MARIA, 211 reserved, 777 unsold; nobody holds 542.
+    for (const auto &[ticket, number, mark] : {std::tuple{500, 162, ""}, std::tuple{17, 1, "S"},
+                                               std::tuple{903, 211, "R"}, std::tuple{44, 777, ""}})
+        QVERIFY(inst->exec(QStringLiteral("INSERT INTO BS1_M (NUMBILHETE, N1, VALID_R1) VALUES (?, ?, ?)"),
+                           {ticket, number, *mark ? QVariant(QString::fromLatin1(mark)) : QVariant()}));
+    QVERIFY(
+        inst->exec(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NOMECOMP, CIDCOMP, UFCOMP, "
+                                  "FONECOMP, VALOR, NUMBILHETE, VALIDADO, AUT_DIGITAL_VAL, DATA_VAL) VALUES "
+                                  "(1, 'ANA MARIA', 'CAMPINAS', 'SP', '11987654321', 10, 17, 'Sim', ?, "
+                                  "'2026-12-01')"),
+                   {QStringLiteral("AB3ÇZ9K7Ã")}));
+    inst->dialogs.clear();
+    form = std::make_unique<TForm_SORTEIO>(inst->context());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+void TestDrawRecords::cleanup() {
+    form.reset();
+    QVERIFY2(inst->dialogs.scriptDone(), qPrintable(inst->dialogs.pendingTexts().join(u'|')));
+}
+
+void TestDrawRecords::federalDrawIsRecordedOnceAndPrinted() {
+    clickOption("CHK_Federal");
+    QVERIFY(w("Panel_FEDERAL")->isVisible());
+    typeResult(m_result);
+    QCOMPARE(w<QComboBox>("CMB_Regra")->currentText(), QStringLiteral("passa para o próximo prêmio"));
+    QTest::mouseClick(w<QPushButton>("BitBtn1"), Qt::LeftButton);
+    QCOMPARE(gridRow(0), (QStringList{"1º", "35162", "162", "C-500", "Não"}));
+    QCOMPARE(gridRow(1), (QStringList{"2º", "48001", "001", "C-017", "Sim"}));
+    QCOMPARE(gridRow(2), (QStringList{"3º", "90211", "211", "C-903", "Não"}));
+    QCOMPARE(gridRow(4), (QStringList{"5º", "00542", "542", "-", "-"}));
+    QCOMPARE(w<QLabel>("LBL_BIL")->text(), QStringLiteral("C-017"));
+    QCOMPARE(w<QLabel>("LBL_PAGO_AMPLI")->text(), QStringLiteral("Sim"));
+    QCOMPARE(w<QLabel>("LBL_NUM_SORT_AMPLIAR")->text(), QStringLiteral("001"));
+
+    QCOMPARE(inst->count(QStringLiteral("SORTEIOS")), 1);
+    const QSqlRecord r = lastRecord();
+    auto text = [&](const char *c) { return r.value(QLatin1String(c)).toString().trimmed(); };
+    QCOMPARE(text("MODO"), QStringLiteral("FEDERAL"));
+    QCOMPARE(text("REGRA"), QStringLiteral("PROXIMO"));
+    QCOMPARE(text("EXTRACAO"), QStringLiteral("5123"));
+    QCOMPARE(r.value(QStringLiteral("DATA_EXTRACAO")).toDate(), QDate(2026, 12, 10));
+    QCOMPARE(text("PREMIO1"), QStringLiteral("35162"));
+    QCOMPARE(r.value(QStringLiteral("BIL_PREMIO1")).toInt(), 500);
+    QCOMPARE(text("PAGO_PREMIO1"), QStringLiteral("N"));
+    QVERIFY(r.value(QStringLiteral("BIL_PREMIO5")).isNull());
+    QCOMPARE(r.value(QStringLiteral("NUMBILHETE")).toInt(), 17);
+    QCOMPARE(text("NUMEROS"), QStringLiteral("001"));
+    QCOMPARE(text("AUT_DIGITAL_VAL"), QStringLiteral("AB3ÇZ9K7Ã"));
+    QCOMPARE(text("NOMECOMP"), QStringLiteral("ANA MARIA"));
+    QCOMPARE(text("FONE_MASCARA"), QStringLiteral("(11) 98765-43**"));
+    QCOMPARE(text("NOME_RIFA"), QStringLiteral("RIFA DO CARRO"));
+    QCOMPARE(r.value(QStringLiteral("REGISTRADO_EM")).toDateTime(), inst->clock.now());
+
+    // The sale is withdrawn after the draw: the record, and so the "Ata", keep the buyer.
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_1")));
+    QVERIFY(inst->exec(QStringLiteral("UPDATE BS1_M SET VALID_R1=NULL")));
+    const QString pdf = saveAta(QStringLiteral("ata.pdf"));
+    QCOMPARE(inst->count(QStringLiteral("SORTEIOS")), 1); // printing records nothing
+    for (const char *item :
+         {"ATA DO SORTEIO", "RIFA DO CARRO", "1º Prêmio: Um carro 0 km", "2º Prêmio: Uma moto",
+          "Data do Sorteio: 12/12/2026", "Pela Loteria Federal - Extração nº 5123 de 10/12/2026",
+          "Se o número não foi vendido: passa para o próximo prêmio", "1º 35162 162 C-500 não pago",
+          "2º 48001 001 C-017 pago", "3º 90211 211 C-903 não pago", "5º 00542 542 nenhum sem Bilhete",
+          "Bilhete Ganhador: C-017", "Números do Bilhete: 001", "Autenticação: AB3ÇZ9K7Ã",
+          "Comprador: ANA MARIA", "Cidade: CAMPINAS/SP", "Fone: (11) 98765-43**",
+          "Registrado em 10/12/2026 às 10:00:00"})
+        QVERIFY2(pdf.contains(QString::fromUtf8(item)), item);
+    QVERIFY(!pdf.contains(QStringLiteral("11987654321")));
+
+    // One A4 page, and the picture of it carries the black title bar and the text.
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {inst->file(QStringLiteral("ata.pdf"))});
+    info.waitForFinished(30000);
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                .contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+    QProcess image;
+    image.start(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
+                 QStringLiteral("-singlefile"), inst->file(QStringLiteral("ata.pdf")),
+                 inst->file(QStringLiteral("ata"))});
+    QVERIFY(image.waitForFinished(30000));
+    const QImage page(inst->file(QStringLiteral("ata.png")));
+    QVERIFY(!page.isNull());
+    QVERIFY(qAbs(page.width() - 413) <= 1 && qAbs(page.height() - 585) <= 1); // A4 at 50 dpi
+    QCOMPARE(QColor(page.pixel(60, 50)), QColor(Qt::black)); // the title bar, 20-32 mm from the top
+    int dark = 0;
+    for (int y = 100; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            dark += qGray(page.pixel(x, y)) < 128;
+    QVERIFY(dark > 2000);
+}
+
+void TestDrawRecords::noWinnerIsRecordedAndPrinted() {
+    clickOption("CHK_Federal");
+    typeResult(m_result);
+    QTest::keyClick(w<QComboBox>("CMB_Regra"), Qt::Key_Down);
+    QTest::keyClick(w<QComboBox>("CMB_Regra"), Qt::Key_Down);
+    QCOMPARE(w<QComboBox>("CMB_Regra")->currentText(), QStringLiteral("o prêmio fica com a organização"));
+    inst->dialogs.expectMessage(
+        QStringLiteral("O número do 1º prêmio da Extração 5123 não está em um Bilhete pago "
+                       "desta Rifa: o prêmio fica com a organização. Resultado "
+                       "registrado: sem ganhador."),
+        BoxIcon::Warning);
+    QTest::mouseClick(w<QPushButton>("BitBtn1"), Qt::LeftButton);
+    QCOMPARE(w<QLabel>("LBL_BIL")->text(), QStringLiteral("-"));
+    QCOMPARE(inst->count(QStringLiteral("SORTEIOS")), 1);
+    const QSqlRecord r = lastRecord();
+    QVERIFY(r.value(QStringLiteral("NUMBILHETE")).isNull());
+    QCOMPARE(r.value(QStringLiteral("REGRA")).toString().trimmed(), QStringLiteral("ORGANIZACAO"));
+    const QString pdf = saveAta(QStringLiteral("sem.pdf"));
+    QVERIFY(pdf.contains(QStringLiteral("SEM GANHADOR")));
+    QVERIFY(pdf.contains(QStringLiteral("Se o número não foi vendido: o prêmio fica com a organização")));
+    QVERIFY(!pdf.contains(QStringLiteral("Bilhete Ganhador")));
+}
+
+void TestDrawRecords::refusedInputRecordsNothing() {
+    clickOption("CHK_Federal");
+    typeResult({"3516", "48001", "90211", "77777", "00542"});
+    inst->dialogs.expectMessage(
+        QStringLiteral("Informe o 1º prêmio da Loteria Federal com 5 algarismos, como "
+                       "publicado (6 algarismos somente com zero à esquerda)."),
+        BoxIcon::Warning);
+    QTest::mouseClick(w<QPushButton>("BitBtn1"), Qt::LeftButton);
+    QCOMPARE(inst->count(QStringLiteral("SORTEIOS")), 0);
+    QCOMPARE(w<QLineEdit>("Ed_Premio1")->text(), QStringLiteral("3516")); // left as typed
+    inst->dialogs.expectMessage(
+        QStringLiteral("Ainda não existe Sorteio registrado desta Rifa para a Ata do Sorteio."),
+        BoxIcon::Warning);
+    QTest::mouseClick(w<QPushButton>("BTN_AtaPDF"), Qt::LeftButton);
+}
+
+void TestDrawRecords::federalOptionJoinsTheOthers() {
+    auto checked = [this] {
+        QStringList on;
+        for (const char *n : {"CHK_Todos", "CHK_Pagos", "CHK_Controle", "CHK_Federal"})
+            if (w<QCheckBox>(n)->isChecked()) on << QLatin1String(n);
+        return on;
+    };
+    clickOption("CHK_Todos");
+    clickOption("CHK_Federal");
+    QCOMPARE(checked(), QStringList{"CHK_Federal"});
+    QVERIFY(w("Panel_FEDERAL")->isVisible());
+    clickOption("CHK_Pagos");
+    QCOMPARE(checked(), QStringList{"CHK_Pagos"});
+    QVERIFY(!w("Panel_FEDERAL")->isVisible());
+    clickOption("CHK_Federal");
+    clickOption("CHK_Federal");
+    QVERIFY(checked().isEmpty());
+    inst->dialogs.expectMessage(
+        QStringLiteral(
+            "Favor, informe como será o Sorteio marcando uma das Opções Abaixo desse botão SORTEAR!"),
+        BoxIcon::Warning);
+    QTest::mouseClick(w<QPushButton>("BitBtn1"), Qt::LeftButton);
+    // Hiding "Pago:" hides each prize's paid state too.
+    QTest::mouseDClick(w("LBL_AvisoPago"), Qt::LeftButton);
+    clickOption("CHK_Federal");
+    typeResult(m_result);
+    QTest::mouseClick(w<QPushButton>("BitBtn1"), Qt::LeftButton);
+    QCOMPARE(w<QLabel>("LBL_BIL")->text(), QStringLiteral("C-017"));
+    QVERIFY(w<QTableWidget>("Grid_Premios")->isColumnHidden(4));
+    QVERIFY(!w("LBL_PAGO_AMPLI")->isVisible());
+}
+
+void TestDrawRecords::ownDrawIsRecorded() {
+    clickOption("CHK_Controle");
+    QTest::mouseClick(w<QPushButton>("BitBtn1"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(w<QLabel>("LBL_BIL")->text(), QStringLiteral("C-017"), 10000);
+    QCOMPARE(inst->count(QStringLiteral("SORTEIOS")), 1);
+    const QSqlRecord r = lastRecord();
+    QCOMPARE(r.value(QStringLiteral("MODO")).toString().trimmed(), QStringLiteral("CONTROLE"));
+    QCOMPARE(r.value(QStringLiteral("SORTEADO")).toString().trimmed(), QStringLiteral("C-017"));
+    QCOMPARE(r.value(QStringLiteral("NUMEROS")).toString().trimmed(), QStringLiteral("001"));
+    QCOMPARE(r.value(QStringLiteral("PAGO")).toString().trimmed(), QStringLiteral("S"));
+    const QString pdf = saveAta(QStringLiteral("giro.pdf"));
+    QVERIFY(pdf.contains(QStringLiteral("Giro da Sorte")));
+    QVERIFY(pdf.contains(QStringLiteral("Controle sorteado: C-017")));
+}
+
+void TestDrawRecords::failedRecordLeavesTheDrawOnScreen() {
+    // A table of that name that cannot take the record.
+    QVERIFY(inst->exec(QStringLiteral("DROP TABLE SORTEIOS")));
+    QVERIFY(inst->exec(QStringLiteral("CREATE TABLE SORTEIOS (ID INTEGER)")));
+    clickOption("CHK_Federal");
+    typeResult(m_result);
+    inst->dialogs.expectMessage({}, BoxIcon::Error); // the failed record, whatever the engine says
+    QTest::mouseClick(w<QPushButton>("BitBtn1"), Qt::LeftButton);
+    QVERIFY(inst->dialogs.shown.last().text.startsWith(QStringLiteral(
+        "O resultado do Sorteio não pôde ser registrado para a Ata do Sorteio. Detalhe do Erro: ")));
+    QCOMPARE(w<QLabel>("LBL_BIL")->text(), QStringLiteral("C-017"));
+    QCOMPARE(w<QLabel>("LBL_PAGO_AMPLI")->text(), QStringLiteral("Sim"));
+    form.reset();
+    QVERIFY(inst->exec(QStringLiteral("DROP TABLE SORTEIOS")));
+    QString error;
+    QVERIFY2(DrawRecords::ensureTable(inst->tdm->CONEX_R(), &error), qPrintable(error));
+}
+
+void TestDrawRecords::olderDatabaseGainsTheTableAtItsFirstConnection() {
+    form.reset();
+    inst->tdm.reset(); // the connections are named: only one installation can hold them
+    TestInstallation older;
+    QVERIFY2(older.ok() && older.openTdm(), qPrintable(older.error()));
+    QVERIFY(older.exec(QStringLiteral("DROP TABLE SORTEIOS")));
+    QVERIFY(older.exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA ANTIGA' WHERE CODRIFA=2")));
+    QVERIFY(older.exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (NOME_VEND) VALUES ('JOSE')")));
+    QVERIFY(older.exec(
+        QStringLiteral("INSERT INTO BS2_100G (NUMBILHETE, N1, N2, VALID_R3) VALUES (1, 7, 9, 'S')")));
+    // Every user table with all its rows, as text.
+    auto snapshot = [&] {
+        QStringList all;
+        QSqlQuery names(older.tdm->CONEX_R());
+        names.exec(
+            QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$SYSTEM_FLAG = 0 "
+                           "AND RDB$RELATION_NAME <> 'SORTEIOS' ORDER BY 1"));
+        while (names.next()) {
+            const QString table = names.value(0).toString();
+            QSqlQuery rows(older.tdm->CONEX_R());
+            rows.exec(QStringLiteral("SELECT * FROM ") + table);
+            all << table;
+            while (rows.next()) {
+                QStringList cells;
+                for (int i = 0; i < rows.record().count(); ++i)
+                    cells << rows.value(i).toString();
+                all << cells.join(u'|');
+            }
+        }
+        return all;
+    };
+    const QStringList before = snapshot();
+    QVERIFY(before.contains(QStringLiteral("CADASTRO")) && before.size() > 40);
+    auto hasTable = [&] {
+        return older
+                   .scalar(QStringLiteral(
+                       "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'SORTEIOS'"))
+                   .toInt() == 1;
+    };
+    {
+        TForm_RIFAPrint printModule(older.services()); // the print module never creates it
+    }
+    QVERIFY(!hasTable());
+    { TForm_RIFA mainProgram(older.services()); }
+    QVERIFY(hasTable());
+    QCOMPARE(snapshot(), before);
+    QCOMPARE(older.count(QStringLiteral("SORTEIOS")), 0);
+}
+
+KORVANTE_TEST(TestDrawRecords)
+#include "TestDrawRecords.moc"
