@@ -371,7 +371,12 @@ void TForm_SORTEIO::Timer3Timer() {
 }
 
 void TForm_SORTEIO::onTick(QTimer *timer) {
+    // The last tick looks the winner up and lets the window repaint meanwhile: a tick arriving then
+    // would spin a digit that is already final.
+    if (m_inTick) return;
+    m_inTick = true;
     const DrawTick t = m_draw.tick();
+    m_inTick = false;
     if (t.state == DrawTick::State::Failed) {
         stopTimers();
         setSpinning(false);

@@ -70,6 +70,7 @@ private:
     int m_lastRecord = 0; // the draw recorded in this opening, for its "Ata"
     std::optional<TicketRow> m_winner;
     bool m_paidHidden = false;
+    bool m_inTick = false;
 
     QLabel *LBL_NOME_RIFA = nullptr;
     std::array<QLabel *, 6> LN{};

@@ -4,6 +4,7 @@
 #include "sales/SalesFixture.h"
 #include "support/TestRegistry.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -14,6 +15,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTableWidget>
+#include <QTimer>
 
 // The draw by the Loteria Federal typed into the draw window, its record and its "Ata do Sorteio".
 // Raffle 1 on "000 - 999", one number per ticket (BS1_M), holding only the tickets the cases need.
@@ -212,6 +214,15 @@ void TestDrawRecords::noWinnerIsRecordedAndPrinted() {
     const QSqlRecord r = lastRecord();
     QVERIFY(r.value(QStringLiteral("NUMBILHETE")).isNull());
     QCOMPARE(r.value(QStringLiteral("REGRA")).toString().trimmed(), QStringLiteral("ORGANIZACAO"));
+    QString preview;
+    QTimer::singleShot(0, [&] {
+        if (auto *d = QApplication::activeModalWidget()) {
+            preview = d->windowTitle();
+            d->close();
+        }
+    });
+    QTest::mouseClick(w<QPushButton>("BTN_Ata"), Qt::LeftButton);
+    QCOMPARE(preview, QStringLiteral("Ata do Sorteio"));
     const QString pdf = saveAta(QStringLiteral("sem.pdf"));
     QVERIFY(pdf.contains(QStringLiteral("SEM GANHADOR")));
     QVERIFY(pdf.contains(QStringLiteral("Se o número não foi vendido: o prêmio fica com a organização")));

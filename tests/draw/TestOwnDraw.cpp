@@ -16,6 +16,7 @@ private Q_SLOTS:
     void paidWaysNeverNameAnUnpaidTicket();
     void lotteryDigitsLetEveryTicketCompete();
     void withoutPaidTicketsOnlyTheDigitsDraw();
+    void drawnNumberWithoutTicketIsNamed();
     void phoneNeverShowsItsLastDigits_data();
     void phoneNeverShowsItsLastDigits();
 
@@ -159,6 +160,23 @@ void TestOwnDraw::withoutPaidTicketsOnlyTheDigitsDraw() {
     QCOMPARE(t.state, DrawTick::State::Finished);
     QVERIFY(t.winner);
     QVERIFY(!t.paid);
+}
+
+void TestOwnDraw::drawnNumberWithoutTicketIsNamed() {
+    // An incomplete number base: only ticket 1 (numbers 00 and 01) is left.
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM BS2_100G WHERE NUMBILHETE > 1")));
+    OwnDraw draw(inst->context());
+    const DrawTick t = run(draw, DrawMode::Todos);
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM BS2_100G")));
+    QVERIFY(SalesFixture::dealTickets(*inst, QStringLiteral("BS2_100G"), 50, 2));
+    QCOMPARE(t.state, DrawTick::State::Finished);
+    if (t.drawnNumber <= 1) QSKIP("the seeded draw hit one of the two numbers left");
+    QVERIFY(!t.winner);
+    QCOMPARE(t.icon, BoxIcon::Warning);
+    QCOMPARE(t.message,
+             QStringLiteral("O Número Sorteado %1 não está em nenhum Bilhete desta Rifa. Verifique a "
+                            "Base de Números da Rifa e sorteie novamente.")
+                 .arg(t.drawnNumber, 2, 10, QChar(u'0')));
 }
 
 void TestOwnDraw::phoneNeverShowsItsLastDigits_data() {
