@@ -4,6 +4,8 @@
 #include "platform/Dialogs.h"
 #include "platform/WaitCursor.h"
 #include "raffle/WorkingRaffle.h"
+#include "salespage/PixCode.h"
+#include "salespage/PixQrSvg.h"
 #include "salespage/SalesPageLists.h"
 #include "salespage/SalesPageWriter.h"
 
@@ -85,6 +87,17 @@ SalesPageGenerator::Outcome SalesPageGenerator::BTN_GerarClick(const SalesPageRe
         return Outcome::Refused;
     }
 
+    // The payment QR codes, only when the organiser gave the recipient's name.
+    QList<SalesPagePix> pix;
+    if (!r.recipientName.trimmed().isEmpty()) {
+        QString refusal;
+        pix = pixPayments(r, &refusal);
+        if (pix.isEmpty()) {
+            dialogs.error(refusal);
+            return Outcome::Refused;
+        }
+    }
+
     const QString folder = pagesFolder();
     if (!QDir().mkpath(folder)) {
         dialogs.error(
@@ -94,7 +107,9 @@ SalesPageGenerator::Outcome SalesPageGenerator::BTN_GerarClick(const SalesPageRe
     WaitCursor wait;
     SalesPageInput input;
     QString error;
-    if (!buildInput(r, &input, &error) ||
+    const bool built = buildInput(r, &input, &error);
+    input.pix = pix;
+    if (!built ||
         !SalesPageWriter::write(QDir(folder).filePath(r.fileName + QStringLiteral(".html")), input, &error)) {
         wait.restore();
         dialogs.error(QStringLiteral("Não foi possível gravar a Página HTML: ") + error);
@@ -103,4 +118,39 @@ SalesPageGenerator::Outcome SalesPageGenerator::BTN_GerarClick(const SalesPageRe
     wait.restore();
     dialogs.information(QStringLiteral("Arquivo [ vendorifas ] Gerada com Sucesso."));
     return Outcome::Written;
+}
+
+QList<SalesPagePix> SalesPageGenerator::pixPayments(const SalesPageRequest &r, QString *refusal) const {
+    PixCode::Input in;
+    in.key = PixCode::prepareKey(r.pixType, r.pixKey, refusal);
+    if (in.key.isEmpty()) return {};
+    in.name = PixCode::plainText(r.recipientName, 25);
+    in.city = PixCode::plainText(r.recipientCity, 15);
+    if (in.name.isEmpty()) {
+        *refusal = QStringLiteral("O Nome do Recebedor do PIX deve ter letras de A até Z.");
+        return {};
+    }
+    if (in.city.isEmpty()) {
+        *refusal = QStringLiteral("Informe a Cidade do Recebedor do PIX para gerar o QR Code de pagamento.");
+        return {};
+    }
+    in.reference = PixCode::reference(QStringLiteral("RIFA") + m_ctx.raffle.CodRifaUsar +
+                                      QStringLiteral("B") + r.entre1 + QStringLiteral("A") + r.entre2);
+    // Money in whole cents: ten tickets of R$ 0,10 are exactly 1.00.
+    const qint64 price = qRound64(m_ctx.raffle.ValorRifa * 100);
+    QList<SalesPagePix> list;
+    for (int count = 1; count <= 10; ++count) {
+        in.cents = price * count;
+        SalesPagePix p;
+        p.code = PixCode::build(in);
+        p.svg = p.code.isEmpty() ? QString() : PixQrSvg::svg(p.code, 3);
+        if (p.svg.isEmpty()) {
+            *refusal =
+                QStringLiteral("Não foi possível montar o código PIX de pagamento com esses dados. Confira a "
+                               "chave, o Nome e a Cidade do Recebedor e o valor da Rifa.");
+            return {};
+        }
+        list << p;
+    }
+    return list;
 }

@@ -2,6 +2,7 @@
 
 #include "data/AppContext.h"
 #include "salespage/ModalityFormat.h"
+#include "salespage/SalesPageWriter.h"
 #include "salespage/TicketListing.h"
 
 #include <QString>
@@ -19,6 +20,8 @@ struct SalesPageRequest {
     QString fileName; // empty when no name is chosen
     QString raffleName;
     ModalityFormat format;
+    QString recipientName; // with a name, the page carries the payment QR codes
+    QString recipientCity;
 };
 
 // Checks the request in the order the user meets them and writes the page into RifaWhatsApp/HTML.
@@ -32,7 +35,10 @@ public:
 
     QString pagesFolder() const;
     // The page's content from a request (no checks); tickets read from the listing.
-    bool buildInput(const SalesPageRequest &request, struct SalesPageInput *input, QString *error) const;
+    bool buildInput(const SalesPageRequest &request, SalesPageInput *input, QString *error) const;
+    // The payment codes and QR pictures for 1 to 10 tickets; empty (and *refusal set) when the key,
+    // name or city cannot make a code.
+    QList<SalesPagePix> pixPayments(const SalesPageRequest &request, QString *refusal) const;
 
 private:
     AppContext &m_ctx;

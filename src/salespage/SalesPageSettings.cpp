@@ -37,11 +37,22 @@ QString SalesPageSettings::pix() const {
     return ProfileFile(m_path).readString(kSection, QStringLiteral("PIX"));
 }
 
-bool SalesPageSettings::write(int foneGerHtml, int tipoPix, const QString &pix) const {
+QString SalesPageSettings::pixNome() const {
+    return ProfileFile(m_path).readString(kSection, QStringLiteral("PIX_NOME"));
+}
+
+QString SalesPageSettings::pixCidade() const {
+    return ProfileFile(m_path).readString(kSection, QStringLiteral("PIX_CIDADE"));
+}
+
+bool SalesPageSettings::write(int foneGerHtml, int tipoPix, const QString &pix, const QString &pixNome,
+                              const QString &pixCidade) const {
     ProfileFile file(m_path);
     return file.writeString(kSection, QStringLiteral("FONE_GER_HTML"), QString::number(foneGerHtml)) &&
            file.writeString(kSection, QStringLiteral("TIPO_PIX"), QString::number(tipoPix)) &&
-           file.writeString(kSection, QStringLiteral("PIX"), pix);
+           file.writeString(kSection, QStringLiteral("PIX"), pix) &&
+           file.writeString(kSection, QStringLiteral("PIX_NOME"), pixNome) &&
+           file.writeString(kSection, QStringLiteral("PIX_CIDADE"), pixCidade);
 }
 
 bool SalesPageSettings::changed() const {

@@ -12,8 +12,12 @@ public:
     int foneGerHtml() const;
     int tipoPix() const;
     QString pix() const;
-    // Writes the three keys; false when config.ini cannot be written.
-    bool write(int foneGerHtml, int tipoPix, const QString &pix) const;
+    // The PIX recipient's name and city for the payment QR code.
+    QString pixNome() const;
+    QString pixCidade() const;
+    // Writes every key of the page; false when config.ini cannot be written.
+    bool write(int foneGerHtml, int tipoPix, const QString &pix, const QString &pixNome,
+               const QString &pixCidade) const;
 
     // The settings-changed mark of this program run (one per program folder).
     bool changed() const;

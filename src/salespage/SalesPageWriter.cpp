@@ -429,6 +429,58 @@ void ticketListEnd(QStringList &s) {
     s << QStringLiteral("</div>");
 }
 
+// The QR code and "Pix Copia e Cola" of the order's exact total, for 1 to 10 tickets.
+void pixPayment(QStringList &s, const SalesPageInput &in) {
+    s << QStringLiteral("<div id=\"PixQRCode\" style=\"text-align: center; color: black; font-family: Arial; "
+                        "font-size: 11px;\">");
+    for (int i = 0; i < in.pix.size(); ++i)
+        s << QStringLiteral("<div id=\"PixQR%1\" style=\"display: none;\">%2</div>")
+                 .arg(i + 1)
+                 .arg(in.pix.at(i).svg);
+    s << QStringLiteral(
+             "<textarea id=\"PixCopiaECola\" readonly rows=\"2\" cols=\"34\" style=\"border: none; "
+             "outline: none; background-color: transparent; resize: none; font-size: 8px; overflow: "
+             "hidden;\">%1</textarea><br>")
+             .arg(PageText::html(in.pix.first().code));
+    s << QStringLiteral("<button class=\"cursor_m newBotao\" style=\"width: auto;\" "
+                        "onclick=\"CopiarPixCopiaECola()\">&nbsp;Copiar Pix Copia e Cola&nbsp;</button>");
+    s << QStringLiteral("</div>");
+}
+
+// Keeps the QR and the code on the order's total: watches the total the selection writes.
+void pixScript(QStringList &s, const SalesPageInput &in) {
+    QStringList codes{QStringLiteral("''")};
+    for (const SalesPagePix &p : in.pix)
+        codes << u'\'' + PageText::script(p.code) + u'\'';
+    s << QStringLiteral("<script>");
+    s << QStringLiteral("var PixCodigos = [%1];").arg(codes.join(QStringLiteral(", ")));
+    s << split(R"JS(function atualizarPix() {
+    var n = Math.min(Math.max(numSelClick, 1), PixCodigos.length - 1);
+    for (var i = 1; i < PixCodigos.length; i++) {
+        document.getElementById("PixQR" + i).style.display = (i == n) ? "block" : "none";
+    }
+    document.getElementById("PixCopiaECola").value = PixCodigos[n];
+}
+
+function CopiarPixCopiaECola() {
+    var campo = document.getElementById("PixCopiaECola");
+    campo.select();
+    document.execCommand("copy");
+    alert("Pix Copia e Cola copiado! Cole no aplicativo do seu banco, em Pix Copia e Cola, para pagar o valor exato do pedido. Mas ENVIE antes os dados preenchidos aqui.");
+}
+
+new MutationObserver(atualizarPix).observe(document.getElementById("totalBil"), { childList: true, subtree: true, characterData: true });
+atualizarPix();
+</script>
+<style>
+#ModalForm {
+    height: auto !important;
+    max-height: calc(100vh - 55px);
+    overflow-y: auto;
+}
+</style>)JS");
+}
+
 void orderForm(QStringList &s, const SalesPageInput &in) {
     s << QStringLiteral("<div id=\"ModalForm\" style=\"display:block; color:blue;\">");
     s << QStringLiteral("<div>");
@@ -470,6 +522,7 @@ void orderForm(QStringList &s, const SalesPageInput &in) {
              .arg(PageText::html(in.pixKey));
     s << QStringLiteral("<button class=\"cursor_m newBotao\" onclick=\"CopiarPix()\">&nbsp;Copiar "
                         "Pix&nbsp;</button>");
+    if (!in.pix.isEmpty()) pixPayment(s, in);
     s << QStringLiteral("<p style=\"font-family: Arial; font-size: 11px; color: black;\">    Obs.: Caso não "
                         "tenha algum dos Bilhetes ainda disponível para venda, o sistema selecionará "
                         "outro(s) automaticamente.</p>");
@@ -534,6 +587,7 @@ QByteArray SalesPageWriter::bytes(const SalesPageInput &in) {
     ticketListEnd(s);
     orderForm(s, in);
     s << QStringLiteral("</div>");
+    if (!in.pix.isEmpty()) pixScript(s, in);
     s << QStringLiteral("</body>");
     s << QStringLiteral("</html>");
     out += PageText::latin1File(s);

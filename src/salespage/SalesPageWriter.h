@@ -9,6 +9,12 @@
 #include <QVariant>
 #include <QVector>
 
+// The PIX payment of an order of a given number of tickets: its code and the code's QR picture.
+struct SalesPagePix {
+    QString code; // "Pix Copia e Cola"
+    QString svg;  // inline SVG
+};
+
 struct SalesPageSeller {
     QVariant code; // COD_VEND
     QString name;  // NOME_VEND
@@ -31,6 +37,8 @@ struct SalesPageInput {
     QString pixKey;
     QList<SalesPageSeller> sellers;
     QVector<ListedTicket> tickets; // in listing order
+    // For 1 to 10 tickets, when the page carries the payment codes; empty: the plain page.
+    QList<SalesPagePix> pix;
 };
 
 // Writes the self-contained page from which buyers choose tickets and send their order.

@@ -92,7 +92,7 @@ TForm_ListaDisp::TForm_ListaDisp(AppContext &ctx, QWidget *parent)
       m_settings(ctx.programFolder), m_generator(ctx) {
     setObjectName(QStringLiteral("TForm_ListaDisp"));
     setWindowTitle(QStringLiteral("Gerando HTML de Rifas para Vendas Por WhatsApp"));
-    setFixedSize(900, 640);
+    setFixedSize(900, 660);
 
     label(QStringLiteral("Rifa Definida.............:"), {10, 10, 175, 20}, this, 13, true);
     LBL_StatusBingo = label(QString(), {190, 10, 700, 20}, this, 13, true);
@@ -184,9 +184,25 @@ TForm_ListaDisp::TForm_ListaDisp(AppContext &ctx, QWidget *parent)
     ED_PIX->setGeometry(650, 284, 230, 24);
     ED_PIX->installEventFilter(this);
 
-    BTN_Gerar = button(QStringLiteral("Gerar Arquivo HTML"), "BTN_Gerar", {550, 322, 330, 36}, this);
+    label(QStringLiteral("Nome do Recebedor:"), {550, 316, 140, 22}, this);
+    ED_NomeRecebedor = new QLineEdit(this);
+    ED_NomeRecebedor->setObjectName(QStringLiteral("ED_NomeRecebedor"));
+    ED_NomeRecebedor->setGeometry(690, 314, 190, 24);
+    ED_NomeRecebedor->setMaxLength(25);
+    ED_NomeRecebedor->setToolTip(
+        QStringLiteral("Nome do titular da chave PIX, como o banco mostra. Com ele, a página "
+                       "traz o QR Code e o Pix Copia e Cola com o valor exato do pedido."));
+    label(QStringLiteral("Cidade do Recebedor:"), {550, 344, 140, 22}, this);
+    ED_CidadeRecebedor = new QLineEdit(this);
+    ED_CidadeRecebedor->setObjectName(QStringLiteral("ED_CidadeRecebedor"));
+    ED_CidadeRecebedor->setGeometry(690, 342, 190, 24);
+    ED_CidadeRecebedor->setMaxLength(15);
+    connect(ED_NomeRecebedor, &QLineEdit::textEdited, this, [this] { settingTouched(); });
+    connect(ED_CidadeRecebedor, &QLineEdit::textEdited, this, [this] { settingTouched(); });
+
+    BTN_Gerar = button(QStringLiteral("Gerar Arquivo HTML"), "BTN_Gerar", {550, 376, 330, 36}, this);
     BTN_Gerar->setFont(arialFont(14, true));
-    Button2 = button(QStringLiteral("Como Enviar..."), "Button2", {550, 364, 330, 28}, this);
+    Button2 = button(QStringLiteral("Como Enviar..."), "Button2", {550, 418, 330, 28}, this);
     connect(BTN_Gerar, &QPushButton::clicked, this, &TForm_ListaDisp::BTN_GerarClick);
     connect(Button2, &QPushButton::clicked, this, &TForm_ListaDisp::Button2Click);
 
@@ -198,13 +214,13 @@ TForm_ListaDisp::TForm_ListaDisp(AppContext &ctx, QWidget *parent)
              "Obs.: Não há garantias que Sistemas como esse e outros no Brasil ou no mundo, sempre "
              "continuei a comunicação com a Plataforma Whatsapp, já que a política de trabalhos deles "
              "podem impedir ou gerar burocracias extras para a integração."),
-         {550, 452, 330, 78}, this);
+         {550, 498, 330, 86}, this);
     note(QStringLiteral(
              "- Páginas geradas aqui, podem não ser 100% bem visualizadas em navegadores que não seja o "
              "Google Chrome ou Edege.  Algumas resoluções de Telas de Celulares poderão mostrar "
              "pequenas diferenças Visualmente. Em iphone, pode não mostrar adequadamente a página, "
              "principalmente se abrir via navegador Opera."),
-         {10, 530, 870, 60}, this);
+         {10, 590, 870, 60}, this);
 
     // The settings: the key type and typed key, and closing the drop-down of the two lists.
     connect(CMB_TIPO_PIX, &QComboBox::activated, this, [this] {
@@ -306,6 +322,8 @@ void TForm_ListaDisp::FormShow() {
         const int type = m_settings.tipoPix();
         CMB_TIPO_PIX->setCurrentIndex(type >= 0 && type < CMB_TIPO_PIX->count() ? type : -1);
         ED_PIX->setText(m_settings.pix());
+        ED_NomeRecebedor->setText(m_settings.pixNome());
+        ED_CidadeRecebedor->setText(m_settings.pixCidade());
     } else {
         CMB_TELEFONE->setCurrentIndex(-1);
     }
@@ -331,7 +349,8 @@ void TForm_ListaDisp::FormShow() {
 
 void TForm_ListaDisp::done(int result) {
     if (m_settings.changed() &&
-        !m_settings.write(CMB_TELEFONE->currentIndex(), CMB_TIPO_PIX->currentIndex(), ED_PIX->text()))
+        !m_settings.write(CMB_TELEFONE->currentIndex(), CMB_TIPO_PIX->currentIndex(), ED_PIX->text(),
+                          ED_NomeRecebedor->text(), ED_CidadeRecebedor->text()))
         m_ctx.dialogs.error(QStringLiteral("Não foi possível gravar as configurações da Página HTML em %1.")
                                 .arg(QDir::toNativeSeparators(m_settings.path())));
     m_listing.close();
@@ -419,6 +438,8 @@ void TForm_ListaDisp::BTN_GerarClick() {
     r.fileName = CMB_NomeArq->currentIndex() >= 0 ? CMB_NomeArq->currentText() : QString();
     r.raffleName = LBL_StatusBingo->text();
     r.format = m_format;
+    r.recipientName = ED_NomeRecebedor->text();
+    r.recipientCity = ED_CidadeRecebedor->text();
     if (r.fileName.isEmpty() && r.total <= 1500) CMB_NomeArq->setFocus();
     m_generator.BTN_GerarClick(r);
 }

@@ -84,6 +84,8 @@ private:
     QLabel *LBL_MaisFone = nullptr;
     QComboBox *CMB_TIPO_PIX = nullptr;
     QLineEdit *ED_PIX = nullptr;
+    QLineEdit *ED_NomeRecebedor = nullptr; // with a name, the page carries the payment QR code
+    QLineEdit *ED_CidadeRecebedor = nullptr;
     QPushButton *BTN_Gerar = nullptr;
     QPushButton *Button2 = nullptr;
 

@@ -3,6 +3,7 @@
 #include "raffle/TForm_Cadastro.h"
 #include "raffle/TextLines.h"
 #include "raffle/WorkingRaffle.h"
+#include "support/Contrast.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"
@@ -80,6 +81,9 @@ private:
     }
     bool addValidation(int slot);
     bool fillTicketTable(const QString &table, int perTicket, int rows);
+    // Closes the window after an edit of the working raffle: the notice, then the chooser, driven by
+    // inChooser.
+    void closeAndChooseAgain(const std::function<void(QWidget *)> &inChooser);
 
     std::unique_ptr<TestInstallation> inst;
     std::unique_ptr<TForm_Cadastro> form;
@@ -130,6 +134,18 @@ void TestRaffleRegistration::typeName(const QString &text) {
         else
             QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+void TestRaffleRegistration::closeAndChooseAgain(const std::function<void(QWidget *)> &inChooser) {
+    WindowWatcher watcher;
+    watcher.on(QStringLiteral("TForm_Usar"), inChooser);
+    inst->dialogs.expectMessage(
+        QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
+                       "novamente a RIFA A TRABALHAR!"),
+        BoxIcon::Warning, QStringLiteral("KORVANTE"));
+    form->close();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(watcher.shown(QStringLiteral("TForm_Usar")), 1);
 }
 
 void TestRaffleRegistration::typeInto(QLineEdit *edit, const QString &text) {
@@ -520,16 +536,7 @@ void TestRaffleRegistration::closingAfterEditOfWorkingRaffleChoosesAgain() {
     save();
     QVERIFY(form->workingRaffleEdited());
 
-    WindowWatcher watcher;
-    watcher.on(QStringLiteral("TForm_Usar"),
-               [](QWidget *chooser) { WindowWatcher::chooseRaffle(chooser, 1); });
-    inst->dialogs.expectMessage(
-        QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
-                       "novamente a RIFA A TRABALHAR!"),
-        BoxIcon::Warning, QStringLiteral("KORVANTE"));
-    form->close();
-    QVERIFY(inst->dialogs.scriptDone());
-    QCOMPARE(watcher.shown(QStringLiteral("TForm_Usar")), 1);
+    closeAndChooseAgain([](QWidget *chooser) { WindowWatcher::chooseRaffle(chooser, 1); });
     QCOMPARE(inst->raffle.LBL_RifaUsar, QStringLiteral("RIFA NOVA"));
     QCOMPARE(int(inst->raffle.QtNumBilhete), 10);
     QCOMPARE(inst->raffle.TabelaBaseUsar, QStringLiteral("BS10_M"));
@@ -732,17 +739,9 @@ void TestRaffleRegistration::chooserLeftWithEscFollowsTheStoredRow() {
     inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
     save();
 
-    WindowWatcher watcher;
-    watcher.on(QStringLiteral("TForm_Usar"), [](QWidget *chooser) {
+    closeAndChooseAgain([](QWidget *chooser) {
         QTest::keyClick(chooser->findChild<QComboBox *>(QStringLiteral("CMB_RIFA")), Qt::Key_Escape);
     });
-    inst->dialogs.expectMessage(
-        QStringLiteral("Você fez alteração da RIFA em Andamento e assim, deverá escolher "
-                       "novamente a RIFA A TRABALHAR!"),
-        BoxIcon::Warning, QStringLiteral("KORVANTE"));
-    form->close();
-    QVERIFY(inst->dialogs.scriptDone());
-    QCOMPARE(watcher.shown(QStringLiteral("TForm_Usar")), 1);
     if (madeInactive) {
         QVERIFY(!inst->raffle.isChosen());
         QCOMPARE(inst->raffle.LBL_RifaUsar, QStringLiteral("Não Definida"));
@@ -807,22 +806,7 @@ void TestRaffleRegistration::listsDropDownUnderTheirControlAndStayReadable() {
         QAbstractItemView *view = combo->view();
         const QRect item = view->visualRect(view->currentIndex());
         const QImage shot = view->viewport()->grab(item).toImage();
-        auto luminance = [](QColor c) {
-            auto ch = [](double v) {
-                v /= 255.0;
-                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-            };
-            return 0.2126 * ch(c.red()) + 0.7152 * ch(c.green()) + 0.0722 * ch(c.blue());
-        };
-        const double background = luminance(shot.pixelColor(shot.width() - 2, shot.height() / 2));
-        double farthest = background;
-        for (int y = 0; y < shot.height(); ++y)
-            for (int x = 0; x < shot.width() / 2; ++x) {
-                const double l = luminance(shot.pixelColor(x, y));
-                if (std::abs(l - background) > std::abs(farthest - background)) farthest = l;
-            }
-        const double contrast =
-            (std::max(background, farthest) + 0.05) / (std::min(background, farthest) + 0.05);
+        const double contrast = Contrast::ofText(shot, shot.pixelColor(shot.width() - 2, shot.height() / 2));
         if (yellow) QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
         QTest::keyClick(view, Qt::Key_Escape);
         QTRY_VERIFY(!popup->isVisible());

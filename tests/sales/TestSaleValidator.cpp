@@ -18,6 +18,15 @@ private:
     QList<std::uint32_t> m_draws;
 };
 
+// A connection of another computer's, made in the thread that uses it.
+QSqlDatabase otherConnection(const QString &name, const QString &path) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
+    db.setDatabaseName(path);
+    db.setUserName(QStringLiteral("SYSDBA"));
+    db.setPassword(QStringLiteral("quillmoss"));
+    return db;
+}
+
 // Another computer in the middle of selling a ticket: its buyer row is written but not committed yet.
 class OtherComputer : public QThread {
 public:
@@ -28,10 +37,7 @@ public:
 protected:
     void run() override {
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QStringLiteral("other"));
-            db.setDatabaseName(m_path);
-            db.setUserName(QStringLiteral("SYSDBA"));
-            db.setPassword(QStringLiteral("quillmoss"));
+            QSqlDatabase db = otherConnection(QStringLiteral("other"), m_path);
             if (!db.open() || !db.transaction()) {
                 error = db.lastError().text();
                 written.release();
@@ -69,10 +75,7 @@ public:
 protected:
     void run() override {
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QStringLiteral("raffle2"));
-            db.setDatabaseName(m_path);
-            db.setUserName(QStringLiteral("SYSDBA"));
-            db.setPassword(QStringLiteral("quillmoss"));
+            QSqlDatabase db = otherConnection(QStringLiteral("raffle2"), m_path);
             if (!db.open()) error = db.lastError().text();
             for (int i = 0; i < m_rounds && error.isEmpty(); ++i) {
                 db.transaction();

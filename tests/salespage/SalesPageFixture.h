@@ -103,7 +103,18 @@ public:
         e->setFocus();
         QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(e, Qt::Key_Delete);
-        QTest::keyClicks(e, text);
+        typeText(e, text);
+    }
+    // Key by key; letters beyond ASCII (ç, ã) as a keyboard layout sends them.
+    static void typeText(QWidget *target, const QString &text) {
+        for (QChar c : text) {
+            if (c.unicode() < 128) {
+                QTest::keyClick(target, c.toLatin1());
+            } else {
+                QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Release, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            }
+        }
     }
     // Lists a block (mode 2 or 3) or everything for sale (mode 1) and lets the listing finish.
     void list(int mode, const QString &from, const QString &to) {

@@ -24,6 +24,10 @@ private Q_SLOTS:
     void idsAndNumberCells();
     void controlNumberWiderThanTheFormat();
     void textsFromTheDatabaseAreEscaped();
+    void pixKeyRefusedWithARecipient_data();
+    void pixKeyRefusedWithARecipient();
+    void withoutRecipientThePageIsThePlainOne();
+    void withRecipientThePageCarriesTheTenCodes();
 
 private:
     QString page() const { return inst->file(QStringLiteral("RifaWhatsApp/HTML/vendorifas.html")); }
@@ -290,6 +294,93 @@ void TestSalesPageGenerator::textsFromTheDatabaseAreEscaped() {
     QVERIFY(bytes.contains(">&lt;b&gt;chave&lt;/b&gt;</textarea>"));
     QVERIFY(bytes.contains("<option value=\"3\">3-Z\xE9 &quot;Rifa&quot; &lt;V</option>"));
     QCOMPARE(bytes.count("</script>"), 1);
+}
+
+void TestSalesPageGenerator::pixKeyRefusedWithARecipient_data() {
+    QTest::addColumn<int>("type"); // downs from CPF
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("city");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("CPF, wrong check digit")
+        << 0 << "52998224724"
+        << "Campinas"
+        << QStringLiteral("A chave PIX informada não é um CPF válido: confira os 11 números do CPF.");
+    QTest::newRow("phone without DDD")
+        << 1 << "987654321"
+        << "Campinas"
+        << QStringLiteral("A chave PIX de Celular deve ter o DDD e o número: 10 ou 11 "
+                          "números.");
+    QTest::newRow("e-mail without @")
+        << 2 << "pix.rifa.exemplo.com"
+        << "Campinas" << QStringLiteral("A chave PIX de E-mail deve conter o sinal @.");
+    QTest::newRow("no city") << 0 << "52998224725"
+                             << ""
+                             << QStringLiteral("Informe a Cidade do Recebedor do PIX para gerar o QR Code de "
+                                               "pagamento.");
+}
+
+void TestSalesPageGenerator::pixKeyRefusedWithARecipient() {
+    QFETCH(int, type);
+    QFETCH(QString, key);
+    QFETCH(QString, city);
+    QFETCH(QString, refusal);
+    w->list(2, QStringLiteral("1"), QStringLiteral("10"));
+    for (int i = 0; i < type; ++i)
+        inst->dialogs.expectMessage(QStringLiteral("selecionou"), BoxIcon::None);
+    w->pickWithKeys("CMB_TIPO_PIX", type);
+    w->typeInto("ED_PIX", key);
+    w->typeInto("ED_NomeRecebedor", QStringLiteral("Maria"));
+    w->typeInto("ED_CidadeRecebedor", city);
+    inst->dialogs.expectMessage(refusal, BoxIcon::Error);
+    w->click("BTN_Gerar");
+    QVERIFY(!QFile::exists(page()));
+}
+
+void TestSalesPageGenerator::withoutRecipientThePageIsThePlainOne() {
+    w->list(2, QStringLiteral("1"), QStringLiteral("20"));
+    w->typeInto("ED_PIX", QStringLiteral("52998224725"));
+    expectWritten();
+    w->click("BTN_Gerar");
+    const QByteArray plain = readFile(page());
+    QVERIFY(!plain.contains("PixQR"));
+    QVERIFY(!plain.contains("<svg"));
+    QVERIFY(!plain.contains("Copia e Cola"));
+    // A name typed and erased again: the same bytes.
+    QLineEdit *name = w->child<QLineEdit>("ED_NomeRecebedor");
+    name->setFocus();
+    QTest::keyClicks(name, QStringLiteral("Ana"));
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(name, Qt::Key_Backspace);
+    QVERIFY(name->text().isEmpty());
+    QFile::remove(page());
+    expectWritten();
+    w->click("BTN_Gerar");
+    QCOMPARE(readFile(page()), plain);
+}
+
+void TestSalesPageGenerator::withRecipientThePageCarriesTheTenCodes() {
+    w->list(2, QStringLiteral("1"), QStringLiteral("750"));
+    w->typeInto("ED_PIX", QStringLiteral("529.982.247-25"));
+    w->typeInto("ED_NomeRecebedor", QStringLiteral("Associação Rifa São José"));
+    w->typeInto("ED_CidadeRecebedor", QStringLiteral("São Paulo"));
+    expectWritten();
+    w->click("BTN_Gerar");
+    const QByteArray bytes = readFile(page());
+    for (int n = 1; n <= 10; ++n)
+        QVERIFY(bytes.contains(
+            QStringLiteral("<div id=\"PixQR%1\" style=\"display: none;\"><svg").arg(n).toLatin1()));
+    QVERIFY(!bytes.contains("PixQR11"));
+    // Price times count, in cents; the recipient in plain letters; the raffle and block as reference.
+    for (const char *amount : {"54042.50", "54045.00", "54047.50", "540525.00"})
+        QVERIFY2(bytes.contains(amount), amount);
+    QVERIFY(bytes.contains("5924Associacao Rifa Sao Jose6009Sao Paulo"));
+    QVERIFY(bytes.contains("011152998224725"));
+    QVERIFY(bytes.contains("0511RIFA1B1A750"));
+    QVERIFY(bytes.contains("Copiar Pix Copia e Cola"));
+    // The page's own parts are all still there.
+    QVERIFY(bytes.contains("onclick=\"CopiarPix()\">&nbsp;Copiar Pix&nbsp;</button>"));
+    QVERIFY(bytes.contains("SelecionarBil('C-0750',0)"));
+    QCOMPARE(bytes.count("\n"), bytes.count("\r\n"));
 }
 
 KORVANTE_TEST(TestSalesPageGenerator)

@@ -12,6 +12,7 @@ private Q_SLOTS:
     void cleanup();
     void untouchedCloseKeepsTheFileAndAChoiceWritesAllKeys();
     void withoutConfigNoPhoneIsChosen();
+    void pixRecipientIsKept();
 
 private:
     QString config() const { return inst->file(QStringLiteral("config.ini")); }
@@ -99,6 +100,25 @@ void TestSalesPageSettings::withoutConfigNoPhoneIsChosen() {
     QCOMPARE(w.child<QComboBox>("CMB_TIPO_PIX")->currentText(), QStringLiteral("Celular"));
     closeWithEsc(w);
     QVERIFY(!QFile::exists(config()));
+}
+
+void TestSalesPageSettings::pixRecipientIsKept() {
+    const QByteArray before = readFile(config());
+    {
+        Window w(*inst);
+        QCOMPARE(w.child<QLineEdit>("ED_NomeRecebedor")->text(), QString());
+        w.typeInto("ED_NomeRecebedor", QStringLiteral("Associação da Rifa"));
+        w.typeInto("ED_CidadeRecebedor", QStringLiteral("São Paulo"));
+        closeWithEsc(w);
+    }
+    const QByteArray after = readFile(config());
+    QVERIFY(after.startsWith(before));
+    // Windows-1252 in the file, as every value of config.ini.
+    QVERIFY2(after.contains("PIX_NOME=Associa\xE7\xE3o da Rifa") && after.contains("PIX_CIDADE=S\xE3o Paulo"),
+             after.constData());
+    Window w(*inst);
+    QCOMPARE(w.child<QLineEdit>("ED_NomeRecebedor")->text(), QStringLiteral("Associação da Rifa"));
+    QCOMPARE(w.child<QLineEdit>("ED_CidadeRecebedor")->text(), QStringLiteral("São Paulo"));
 }
 
 KORVANTE_TEST(TestSalesPageSettings)

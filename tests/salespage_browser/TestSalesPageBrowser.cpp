@@ -3,8 +3,12 @@
 #include "support/PageBrowser.h"
 #include "support/TestRegistry.h"
 
+#include "salespage/PixCode.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -20,6 +24,7 @@ private Q_SLOTS:
     void cleanup();
     void selectingReleasingAndSendingAnOrder();
     void soldTicketsAndPrizeTextsWithMarkup();
+    void pixQrFollowsTheSelection();
 
 private:
     QString generate(int mode, const QString &from, const QString &to);
@@ -210,6 +215,104 @@ void TestSalesPageBrowser::soldTicketsAndPrizeTextsWithMarkup() {
     // Each prize and rule line followed by a line break and a blank, as written.
     QCOMPARE(dialogs.at(0).toObject().value("message").toString(),
              QStringLiteral("Moto \"X\" d'A\n <b>Bike</b> & 'C'\n \n Sorteio \\ federal\n "));
+}
+
+namespace {
+
+// What a banking app reads from a picture of the QR code.
+QString decodeQr(const QString &png) {
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), png});
+    if (!zbar.waitForFinished(30000)) return QStringLiteral("(zbarimg did not finish)");
+    return QString::fromUtf8(zbar.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+void TestSalesPageBrowser::pixQrFollowsTheSelection() {
+    QVERIFY(chooseRaffle(*inst, Raffle{}));
+    QString page;
+    {
+        Window w(*inst);
+        w.list(2, QStringLiteral("1"), QStringLiteral("750"));
+        w.typeInto("ED_PIX", QStringLiteral("52998224725"));
+        w.typeInto("ED_NomeRecebedor", QStringLiteral("Associação da Rifa"));
+        w.typeInto("ED_CidadeRecebedor", QStringLiteral("Campinas"));
+        inst->dialogs.expectMessage(QStringLiteral("Arquivo [ vendorifas ] Gerada com Sucesso."),
+                                    BoxIcon::Information);
+        w.click("BTN_Gerar");
+        page = inst->file(QStringLiteral("RifaWhatsApp/HTML/vendorifas.html"));
+    }
+    auto expected = [](qint64 cents) {
+        return PixCode::build({QStringLiteral("52998224725"), QStringLiteral("Associacao da Rifa"),
+                               QStringLiteral("Campinas"), cents, QStringLiteral("RIFA1B1A750")});
+    };
+    QTemporaryDir shots;
+    const QString three = shots.filePath(QStringLiteral("three.png")),
+                  two = shots.filePath(QStringLiteral("two.png"));
+    auto select = [](int ticket) {
+        return pb::click(pb::byId(QStringLiteral("C-%1").arg(ticket, 4, 10, QChar(u'0'))) + " button");
+    };
+    const QString copyWatch = QStringLiteral(
+        "document.addEventListener('copy', e => { const t = e.target.closest ? e.target : "
+        "e.target.parentElement;"
+        " window.copied = t.value !== undefined ? t.value.substring(t.selectionStart, t.selectionEnd)"
+        " : String(getSelection()); }); true");
+    const QString enviarInView = QStringLiteral(
+        "(() => { const b = Array.from(document.querySelectorAll('button')).find(x => x.textContent == ' "
+        "Enviar');"
+        " const r = b.getBoundingClientRect();"
+        " return r.top >= 0 && r.bottom <= innerHeight && r.left >= 0 && r.right <= innerWidth &&"
+        " document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2) === b; })()");
+    QJsonArray steps;
+    steps << select(1) << select(2) << select(3);       // 0-2
+    steps << pb::click("text=COMPRAR");                 // 3
+    steps << pb::eval(copyWatch);                       // 4
+    steps << pb::screenshot(three, "#PixQR3 svg");      // 5
+    steps << pb::click("text=Copiar Pix Copia e Cola"); // 6
+    steps << pb::eval("window.copied");                 // 7
+    steps << pb::eval(enviarInView);                    // 8
+    steps << pb::click("text=Voltar");                  // 9
+    steps << select(2);                                 // 10: released
+    steps << pb::click("text=COMPRAR");                 // 11
+    steps << pb::screenshot(two, "#PixQR2 svg");        // 12
+    steps << pb::value("#PixCopiaECola");               // 13
+    steps << pb::eval(
+        "[3, 4].map(i => getComputedStyle(document.getElementById('PixQR' + i)).display).join()"); // 14
+    steps << pb::eval(enviarInView);                                                               // 15
+    steps << pb::click("button:has-text(\"Enviar\")");                                             // 16
+    QString error;
+    const QJsonObject out = pb::run(page, steps, QSize(360, 640), &error);
+    QVERIFY2(!out.isEmpty(), qPrintable(error));
+    const QJsonArray r = out.value("results").toArray();
+    for (int i = 0; i < r.size(); ++i)
+        QVERIFY2(!r.at(i).isObject(),
+                 qPrintable(
+                     QStringLiteral("step %1: %2").arg(i).arg(r.at(i).toObject().value("error").toString())));
+    QVERIFY2(out.value("pageErrors").toArray().isEmpty(), qPrintable(errors(out, "pageErrors")));
+
+    const QString for750 = expected(750), for500 = expected(500);
+    QVERIFY(for750.contains(QStringLiteral("54047.50")));
+    QCOMPARE(decodeQr(three), for750);
+    QCOMPARE(r.at(7).toString(), for750);
+    QCOMPARE(r.at(8).toBool(), true);
+    QCOMPARE(decodeQr(two), for500);
+    QCOMPARE(r.at(13).toString(), for500);
+    QCOMPARE(r.at(14).toString(), QStringLiteral("none,none"));
+    QCOMPARE(r.at(15).toBool(), true);
+    QCOMPARE(out.value("opened").toArray().size(), 1);
+    // On a desktop screen too.
+    const QJsonObject desk = pb::run(page, {select(1), pb::click("text=COMPRAR"), pb::eval(enviarInView)},
+                                     QSize(1280, 800), &error);
+    QVERIFY2(!desk.isEmpty(), qPrintable(error));
+    QCOMPARE(desk.value("results").toArray().at(2).toBool(), true);
+    QStringList alerts;
+    for (const QJsonValue &d : out.value("dialogs").toArray())
+        alerts << d.toObject().value("message").toString();
+    QCOMPARE(alerts, QStringList{QStringLiteral(
+                         "Pix Copia e Cola copiado! Cole no aplicativo do seu banco, em Pix Copia "
+                         "e Cola, para pagar o valor exato do pedido. Mas ENVIE antes os dados "
+                         "preenchidos aqui.")});
 }
 
 KORVANTE_TEST(TestSalesPageBrowser)

@@ -1,4 +1,5 @@
 #include "sellers/TForm_vendedor.h"
+#include "support/Contrast.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 
@@ -276,29 +277,11 @@ void TestSellers::deleteAsksFirst() {
     QCOMPARE(edit("dbcod")->text(), QStringLiteral("12"));
 }
 
-namespace {
-
-double luminance(QColor c) {
-    auto channel = [](double v) {
-        v /= 255.0;
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
-}
-
-} // namespace
-
 void TestSellers::codeIsReadable() {
     QLineEdit *code = edit("dbcod");
     QCOMPARE(code->text(), QStringLiteral("03"));
     const QImage shot = code->grab().toImage();
-    const QColor field = shot.pixelColor(shot.width() - 4, shot.height() / 2);
-    // The text's darkest pixel against the field around it.
-    double darkest = 1.0;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 2; x < shot.width() / 2; ++x)
-            darkest = std::min(darkest, luminance(shot.pixelColor(x, y)));
-    const double contrast = (luminance(field) + 0.05) / (darkest + 0.05);
+    const double contrast = Contrast::ofText(shot, shot.pixelColor(shot.width() - 4, shot.height() / 2));
     QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
 }
 
