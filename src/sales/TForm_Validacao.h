@@ -19,6 +19,9 @@ class QPushButton;
 class QRadioButton;
 class QTextEdit;
 class QTimer;
+class WidgetWhatsAppOrder;
+struct OrderSale;
+struct WhatsAppHandOver;
 class WidgetValidationFile;
 
 // The validation window: sales of the working raffle, one ticket at a time or as a sequence.
@@ -44,11 +47,10 @@ public:
     bool sequenceRunning() const { return m_validator.running(); }
     void stopSequence() { m_validator.requestStop(); }
 
-    // State the WhatsApp orders and the validation file work with.
+    // State the validation file works with.
     bool ModoImportacao = false;
-    bool DisponibilidadeChecada = false;
-    std::array<QString, 21> BilhetesEnvio; // entries 1 to 20
-    QString BilheteUnicoEnvio;
+    // The WhatsApp order panel, with the send list.
+    WidgetWhatsAppOrder *whatsAppOrder() const { return m_whatsApp; }
 
     static constexpr int BeepHertz = 250;
     static constexpr int BeepMilliseconds = 300;
@@ -64,6 +66,7 @@ private Q_SLOTS:
     void CHK_UsarDataAutomClick();
     void BTN_ConfirmarCidClick();
     void notYetAvailable();
+    void MarcarBlocos1Click();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -73,6 +76,10 @@ protected:
 
 private:
     void FormShow();
+    SaleOutcome runValidation(const SaleInput &in);
+    SaleOutcome validateOrderTicket(const QString &ticket, const OrderSale &sale);
+    void clearOrderFields();
+    void PrepararEnvioWhatsApp(const WhatsAppHandOver &h);
     void buildWindow();
     QLabel *addLabel(const QString &text, QRect place, const char *name = nullptr);
     QLineEdit *addEdit(const char *name, QRect place, int maxLength);
@@ -132,8 +139,7 @@ private:
     QFrame *Panel_CidPadrao = nullptr;
     QLineEdit *ed_cidpadrao = nullptr;
     QLabel *Img_FecharCid = nullptr;
-    QFrame *Panel_validarW = nullptr;
-    QTextEdit *Rich_DadosW = nullptr;
+    WidgetWhatsAppOrder *m_whatsApp = nullptr; // Panel_validarW
     QLabel *IMM_ValidaMaisZap = nullptr;
     QLabel *img_whats = nullptr;
     QMenu *Pop_Opcoes = nullptr;
