@@ -94,6 +94,17 @@ void TDM::closeMain() {
     if (db.isValid()) db.close();
 }
 
+void TDM::closeConnections() {
+    closeMain();
+    QSqlDatabase db = CONEX_PRINT();
+    if (db.isValid()) db.close();
+}
+
+bool TDM::reopenConnections(QString *error) {
+    return openConnection(QLatin1String(MainConnectionName), m_mainPath, error) &&
+           openConnection(QLatin1String(PrintConnectionName), m_printPath, error);
+}
+
 bool TDM::loadRaffleRow(int codRifa, QString *error) {
     return CDS_RIfaUSar.open(CONEX_R(), QStringLiteral("CADASTRO"),
                              QStringLiteral("Select * from cadastro where CODRIFA=?"), {codRifa}, error);

@@ -23,6 +23,10 @@ public:
     // Reads config.ini, then connects CONEX_R and CONEX_PRINT. On failure *error holds the reason.
     bool open(QString *error);
     void closeMain();
+    // Both connections closed, so that their files can be copied or replaced; reopenConnections
+    // opens them again on the same databases.
+    void closeConnections();
+    bool reopenConnections(QString *error);
 
     QSqlDatabase CONEX_R() const;
     QSqlDatabase CONEX_PRINT() const;

@@ -10,6 +10,7 @@
 #include "sales/WidgetValidatedList.h"
 #include "sales/TForm_Reserva.h"
 #include "sales/WidgetWhatsAppOrder.h"
+#include "sales/WidgetValidationFile.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -247,10 +248,17 @@ void TForm_Validacao::buildWindow() {
     } options[] = {{"Exportar1", "Exportar Validações"},
                    {"Importar1", "Importar Validações"},
                    {"MarcarBlocos1", "Marcar Blocos Reservas"}};
+    m_filePanel = new WidgetValidationFile(m_ctx, m_validator, ModoImportacao, this);
+    m_filePanel->setFormState(
+        [this] {
+            return ImportFormState{RB_Sim->isChecked(), ed_CodVend->isEnabled(), m_price};
+        },
+        [this] { Ativa_campos_extra(true); });
     for (const auto &o : options) {
         QAction *a = Pop_Opcoes->addAction(QString::fromUtf8(o.text));
         a->setObjectName(QLatin1String(o.name));
-        connect(a, &QAction::triggered, this, &TForm_Validacao::notYetAvailable);
+        if (!m_filePanel->takesAction(a))
+            connect(a, &QAction::triggered, this, &TForm_Validacao::notYetAvailable);
     }
     if (QAction *reserve = Pop_Opcoes->findChild<QAction *>(QStringLiteral("MarcarBlocos1"))) {
         reserve->disconnect(this);

@@ -23,6 +23,7 @@ class WidgetValidatedList;
 class WidgetWhatsAppOrder;
 struct OrderSale;
 struct WhatsAppHandOver;
+class WidgetValidationFile;
 
 // The validation window: sales of the working raffle, one ticket at a time or as a sequence.
 class TForm_Validacao : public QDialog {
@@ -144,6 +145,7 @@ private:
     QLabel *img_whats = nullptr;
     QMenu *Pop_Opcoes = nullptr;
     WidgetValidatedList *m_validatedList = nullptr; // "Ver validadas", F7, "Zerar Validações"
+    WidgetValidationFile *m_filePanel = nullptr;
     QList<QLabel *> m_extraLabels;
     QList<QWidget *> m_extraInputs;
     QList<QWidget *> m_enterOrder;
