@@ -1,5 +1,6 @@
 #include "sales/ValidationListing.h"
 
+#include "data/BoundQuery.h"
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
@@ -113,17 +114,7 @@ bool ValidationListing::refresh(QString *error) {
     if (m_sort != NumBilhete) sql += QStringLiteral(", C.NUMBILHETE");
 
     QSqlQuery q(m_ctx.tdm.CONEX_R());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        if (error) *error = q.lastError().text();
-        return false;
-    }
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        if (error) *error = q.lastError().text();
-        return false;
-    }
+    if (!runBoundQuery(q, sql, values, error)) return false;
     while (q.next()) {
         m_keys << q.value(0).toInt();
         if (!q.value(1).isNull()) m_total += Money::fromDouble(q.value(1).toDouble());

@@ -84,6 +84,7 @@ private:
     }
     void click(const char *button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
     void paste(const QString &text) {
+        // The order as copied from WhatsApp; the person then clicks "Colar Dados".
         QGuiApplication::clipboard()->setText(text);
         click("BTN_Colar");
     }

@@ -70,6 +70,7 @@ void TestOrderFromPage::orderFromTheBrowserIsValidated() {
     // WhatsApp shows the asterisks as bold: the copied text is without them.
     QString copied = message;
     copied.remove(u'*');
+    // Copied in WhatsApp; the person then clicks "Colar Dados".
     QGuiApplication::clipboard()->setText(copied);
 
     TForm_Validacao form(inst->context());
