@@ -104,10 +104,15 @@ void TDM::shutDownEngine() {
     fb_shutdown(10000, fb_shutrsn_app_stopped);
 }
 
-void TDM::closeAll() {
+void TDM::closeConnections() {
     closeMain();
     QSqlDatabase db = CONEX_PRINT();
     if (db.isValid()) db.close();
+}
+
+bool TDM::reopenConnections(QString *error) {
+    return openConnection(QLatin1String(MainConnectionName), m_mainPath, error) &&
+           openConnection(QLatin1String(PrintConnectionName), m_printPath, error);
 }
 
 bool TDM::loadRaffleRow(int codRifa, QString *error) {

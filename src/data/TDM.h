@@ -24,8 +24,10 @@ public:
     // Reads config.ini, then connects CONEX_R and CONEX_PRINT. On failure *error holds the reason.
     bool open(QString *error);
     void closeMain();
-    // Both connections closed and the files released, e.g. before another program of ours opens them.
-    void closeAll();
+    // Both connections closed, so that their files can be copied or replaced; reopenConnections
+    // opens them again on the same databases.
+    void closeConnections();
+    bool reopenConnections(QString *error);
     // Every connection of this program closed by the engine itself, unfinished work rolled back:
     // the way out when the program is told to end (logout, SIGTERM).
     void shutDownEngine();

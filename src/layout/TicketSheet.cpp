@@ -3,10 +3,7 @@
 #include "layout/Code128.h"
 #include "layout/RtfCodec.h"
 
-#include <QFile>
-#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QTextDocument>
 #include <cmath>
 
@@ -195,51 +192,18 @@ void TicketSheet::paintPage(QPainter &p, int page) const {
         paintTicket(p, bandOrigin(i), onPage.at(i));
 }
 
-bool TicketSheet::render(QPagedPaintDevice &device, const Progress &progress, bool *cancelled) const {
-    if (cancelled) *cancelled = false;
+void TicketSheet::beginOutput() const {
     m_readError.clear();
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    QPainter p;
-    if (!p.begin(&device)) return false;
-    const double sx = device.logicalDpiX() / 96.0, sy = device.logicalDpiY() / 96.0;
-    const int pages = pageCount();
-    bool ok = true;
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0) device.newPage();
-        p.save();
-        p.scale(sx, sy);
-        paintPage(p, page);
-        p.restore();
-        if (!m_readError.isEmpty()) {
-            ok = false;
-            break;
-        }
-        if (progress && !progress(page + 1, pages)) {
-            if (cancelled) *cancelled = true;
-            ok = false;
-            break;
-        }
-    }
-    return p.end() && ok;
 }
 
-bool TicketSheet::writePdf(const QString &path, const Progress &progress, bool *cancelled) const {
-    bool done = false;
-    {
-        QPdfWriter pdf(path);
-        pdf.setCreator(QStringLiteral("KORVANTE"));
-        done = render(pdf, progress, cancelled);
-    }
-    if (!done) QFile::remove(path);
-    return done;
+bool TicketSheet::render(QPagedPaintDevice &device, const PageOutput::Progress &progress, bool *cancelled) const {
+    return PageOutput::render(*this, device, progress, cancelled);
+}
+
+bool TicketSheet::writePdf(const QString &path, const PageOutput::Progress &progress, bool *cancelled) const {
+    return PageOutput::writePdf(*this, path, progress, cancelled);
 }
 
 QImage TicketSheet::pageImage(int page) const {
-    QImage img(pagePixels(), QImage::Format_RGB32);
-    img.setDotsPerMeterX(3780);
-    img.setDotsPerMeterY(3780);
-    img.fill(Qt::white);
-    QPainter p(&img);
-    paintPage(p, page);
-    return img;
+    return PageOutput::pageImage(*this, page);
 }

@@ -2,6 +2,7 @@
 
 #include "layout/TicketLayout.h"
 #include "layout/TicketSource.h"
+#include "reports/PagedDocument.h"
 
 #include <QList>
 #include <QString>
@@ -16,7 +17,7 @@ class QPainter;
 // The ticket sheet: A4 portrait, 7 mm margins, one band per ticket at the designer's true scale,
 // 1, 2 or 3 columns filled top to bottom. Pages are painted one at a time, on any paged device or
 // on an image, in pixels at 96 per inch.
-class TicketSheet {
+class TicketSheet : public PagedDocument {
 public:
     static constexpr double PageWidthMm = 210.0;
     static constexpr double PageHeightMm = 297.0;
@@ -43,7 +44,7 @@ public:
     double columnWidthMm() const;
     int ticketsPerColumn() const;
     int ticketsPerPage() const { return columns() * ticketsPerColumn(); }
-    int pageCount() const; // at least 1, even for an empty queue
+    int pageCount() const override; // at least 1, even for an empty queue
     // Top-left corner of the n-th ticket of its page, in page pixels.
     QPoint bandOrigin(int indexOnPage) const;
 
@@ -51,15 +52,13 @@ public:
     QString formatId(int numBilhete) const { return QStringLiteral("C-") + formatNumber(numBilhete); }
 
     // Painter in page pixels (96 per inch) from the paper corner.
-    void paintPage(QPainter &painter, int page) const;
+    void paintPage(QPainter &painter, int page) const override;
     void paintTicket(QPainter &painter, QPoint origin, const QueuedTicket &ticket) const;
-    // After each page: pages done and the whole; false stops the output.
-    using Progress = std::function<bool(int done, int pages)>;
-    // Every page onto the device (PDF writer or printer), paper corner as origin. False when the
-    // device fails, the tickets cannot be read or the progress stopped it (*cancelled set).
-    bool render(QPagedPaintDevice &device, const Progress &progress = {}, bool *cancelled = nullptr) const;
-    // A PDF that was not finished is removed.
-    bool writePdf(const QString &path, const Progress &progress = {}, bool *cancelled = nullptr) const;
+    void beginOutput() const override;
+    bool outputFailed() const override { return !m_readError.isEmpty(); }
+    bool render(QPagedPaintDevice &device, const PageOutput::Progress &progress = {},
+                bool *cancelled = nullptr) const;
+    bool writePdf(const QString &path, const PageOutput::Progress &progress = {}, bool *cancelled = nullptr) const;
     QImage pageImage(int page) const;
 
     // Where the run puts each band control, in band pixels.

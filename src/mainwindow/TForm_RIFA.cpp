@@ -1,5 +1,6 @@
 #include "mainwindow/TForm_RIFA.h"
 
+#include "backup/TForm_BACK_REST.h"
 #include "data/TDM.h"
 #include "draw/DrawRecords.h"
 #include "draw/TForm_SORTEIO.h"
@@ -256,7 +257,7 @@ void TForm_RIFA::FormShow() {
         // A print package copied into this folder takes over: the print module runs instead of us.
         m_handingOver = true;
         // The embedded engine lets one program at a time open the files: ours go first.
-        m_ctx.tdm.closeAll();
+        m_ctx.tdm.closeConnections();
         QTimer::singleShot(0, this, &QWidget::close);
         Shell::startDetached(printModule);
         return;
@@ -317,6 +318,11 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         }
         TForm_pos designer(m_ctx, this);
         designer.exec();
+        break;
+    }
+    case MenuEntry::Backup: {
+        TForm_BACK_REST form(m_ctx, this);
+        form.exec();
         break;
     }
     case MenuEntry::Vendedores: {
