@@ -1,6 +1,7 @@
 #include "data/TDM.h"
 #include "layout/TForm_Visualizar.h"
 #include "layout/TForm_pos.h"
+#include "support/WindowWatcher.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 
@@ -118,8 +119,11 @@ void TestDesigner::cleanup() {
 }
 
 void TestDesigner::open(const QString &set, const QVariantList &values, int perTicket) {
-    QString assignments = QStringLiteral("MODALIDADE='0000 - 9999'");
-    if (!set.isEmpty()) assignments += u',' + set;
+    // The modality of a 4-digit raffle unless the case sets its own.
+    QStringList parts;
+    if (!set.contains(QLatin1String("MODALIDADE="))) parts << QStringLiteral("MODALIDADE='0000 - 9999'");
+    if (!set.isEmpty()) parts << set;
+    const QString assignments = parts.join(u',');
     QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET %1 WHERE CODRIFA=1").arg(assignments), values));
     inst->raffle.QtNumBilhete = quint8(perTicket);
     QString error;
@@ -334,6 +338,10 @@ void TestDesigner::gridButtonsRememberTheChoice() {
     QCOMPARE(inst->registry->value(QStringLiteral("GRADE")).toInt(), 0);
 }
 
+namespace {
+void typeInto(QWidget *edit, const QString &text);
+}
+
 void TestDesigner::printRunPreviewsAndEmptiesTheQueue() {
     for (int t = 1; t <= 40; ++t)
         inst->exec(
@@ -344,13 +352,14 @@ void TestDesigner::printRunPreviewsAndEmptiesTheQueue() {
     QCOMPARE(child<QWidget>("Panel_impre_pos")->pos(), QPoint(531, 74));
     QCOMPARE(form->Edit_DE->text(), QStringLiteral("1"));
     QCOMPARE(form->Edit_ATE->text(), QStringLiteral("20"));
-    form->Edit_ATE->setText(QStringLiteral("40"));
+    typeInto(form->Edit_ATE, QStringLiteral("40"));
     const QString pdf = inst->file(QStringLiteral("bilhetes.pdf"));
     inst->dialogs.expectFileChoice(QStringLiteral("save"), pdf);
     int queued = -1, pages = -1, rendered = -1;
-    QTimer::singleShot(0, this, [&] {
-        auto *preview = qobject_cast<TForm_Visualizar *>(QApplication::activeModalWidget());
-        QVERIFY(preview);
+    // The preview is caught when it shows: the progress of the queueing runs events before that.
+    WindowWatcher watcher;
+    watcher.on(QStringLiteral("TForm_Visualizar"), [&](QWidget *w) {
+        auto *preview = qobject_cast<TForm_Visualizar *>(w);
         QSqlQuery q(inst->tdm->CONEX_PRINT());
         if (q.exec(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN")) && q.next()) queued = q.value(0).toInt();
         pages = preview->findChild<QLabel *>(QStringLiteral("LBL_Pagina"))->text().split(u' ').last().toInt();
