@@ -15,6 +15,20 @@ QString statusText(const ISC_STATUS *status) {
     return text;
 }
 
+bool probe(const QString &connection, int timeoutSeconds, QString *error) {
+    ParameterBlock dpb;
+    dpb.addInt(isc_dpb_connect_timeout, quint32(timeoutSeconds));
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle db = 0;
+    const QByteArray name = connection.toUtf8();
+    if (isc_attach_database(status, 0, name.constData(), &db, dpb.size(), dpb.data())) {
+        if (error) *error = statusText(status);
+        return false;
+    }
+    isc_detach_database(status, &db);
+    return true;
+}
+
 ParameterBlock::ParameterBlock() {
     m_bytes.append(char(isc_dpb_version1));
     add(isc_dpb_user_name, DatabaseCreator::user().toUtf8());

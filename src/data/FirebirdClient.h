@@ -9,6 +9,10 @@ namespace FirebirdClient {
 
 QString statusText(const ISC_STATUS *status);
 
+// Attaches and detaches again, waiting at most timeoutSeconds for a server to answer (a server that
+// accepts the connection but never answers would otherwise hold the caller for minutes).
+bool probe(const QString &connection, int timeoutSeconds, QString *error);
+
 // A database parameter block that already carries the system's login and the UTF-8 connection.
 class ParameterBlock {
 public:

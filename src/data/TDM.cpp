@@ -1,6 +1,7 @@
 #include "data/TDM.h"
 
 #include "data/DatabaseCreator.h"
+#include "data/FirebirdClient.h"
 #include "data/SqlText.h"
 #include "data/TicketTables.h"
 #include "platform/Dialogs.h"
@@ -75,8 +76,13 @@ bool TDM::open(QString *error) {
     m_mainPath = DatabaseLocation::localMainPath(m_programFolder);
     m_printPath = DatabaseLocation::localPrintPath(m_programFolder);
     if (!loc.isLocal()) {
-        // Reaching the server's CRF.XML is how we learn that its folder can be reached.
-        if (openConnection(QLatin1String(MainConnectionName), loc.serverMainPath(), nullptr)) {
+        // Reaching the server's CRF.XML is how we learn that its folder can be reached. A bounded
+        // attempt first: the driver itself would wait minutes on a server that never answers.
+        if (m_connectingNotice) m_connectingNotice(true, loc.server.trimmed());
+        const bool reached = FirebirdClient::probe(loc.serverMainPath(), m_serverWaitSeconds, nullptr) &&
+                             openConnection(QLatin1String(MainConnectionName), loc.serverMainPath(), nullptr);
+        if (m_connectingNotice) m_connectingNotice(false, loc.server.trimmed());
+        if (reached) {
             m_mainPath = loc.serverMainPath();
             m_printPath = loc.serverPrintPath();
         } else {
@@ -92,6 +98,10 @@ void TDM::closeMain() {
     CDS_RIfaUSar.close();
     QSqlDatabase db = CONEX_R();
     if (db.isValid()) db.close();
+}
+
+void TDM::shutDownEngine() {
+    fb_shutdown(10000, fb_shutrsn_app_stopped);
 }
 
 void TDM::closeConnections() {

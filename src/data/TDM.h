@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QString>
+#include <functional>
 
 class Dialogs;
 
@@ -23,6 +24,21 @@ public:
     // Reads config.ini, then connects CONEX_R and CONEX_PRINT. On failure *error holds the reason.
     bool open(QString *error);
     void closeMain();
+    // Both connections closed, so that their files can be copied or replaced (the datasets keep
+    // their rows); reopenConnections opens them again on the same databases.
+    void closeConnections();
+    bool reopenConnections(QString *error);
+    // Every connection of this program closed by the engine itself, unfinished work rolled back:
+    // the way out when the program is told to end (logout, SIGTERM).
+    void shutDownEngine();
+
+    // How long start-up waits for a database server that does not answer.
+    static constexpr int DefaultServerWaitSeconds = 15;
+    void setServerWait(int seconds) { m_serverWaitSeconds = seconds; }
+    // Called with true before waiting for the server and with false after, so a window can say so.
+    void setConnectingNotice(std::function<void(bool connecting, const QString &server)> notice) {
+        m_connectingNotice = std::move(notice);
+    }
 
     QSqlDatabase CONEX_R() const;
     QSqlDatabase CONEX_PRINT() const;
@@ -54,4 +70,6 @@ private:
     Dialogs &m_dialogs;
     QString m_mainPath;
     QString m_printPath;
+    int m_serverWaitSeconds = DefaultServerWaitSeconds;
+    std::function<void(bool, const QString &)> m_connectingNotice;
 };

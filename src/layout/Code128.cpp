@@ -67,4 +67,11 @@ void paint(QPainter &painter, int left, int top, const QString &text, int height
     }
 }
 
+void paintQuietZones(QPainter &painter, int left, int top, const QString &text, int height) {
+    const int width = int(modulesA(text).size());
+    if (width == 0) return;
+    painter.fillRect(QRect(left - QuietZone, top, QuietZone, height), Qt::white);
+    painter.fillRect(QRect(left + width, top, QuietZone, height), Qt::white);
+}
+
 } // namespace Code128

@@ -11,6 +11,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
+#include <climits>
 
 PrintRun::PrintRun(AppContext &ctx) : m_ctx(ctx) {}
 
@@ -38,7 +40,8 @@ bool PrintRun::check(const PrintRunInput &in) {
         d.notice(QStringLiteral("Campo DE: e ATÉ: tem que estar com algum número"));
         return false;
     }
-    const int de = in.de.trimmed().toInt(), ate = in.ate.trimmed().toInt();
+    // Wide enough for any typed digits: a long number must not wrap to 0 and pass the checks.
+    const qlonglong de = in.de.trimmed().toLongLong(), ate = in.ate.trimmed().toLongLong();
     if (ate < de) {
         d.notice(QStringLiteral("O Campo ATÉ: obrigatoriamente tem que ser igual ou superior ao campo DE:"));
         return false;
@@ -65,27 +68,17 @@ bool PrintRun::check(const PrintRunInput &in) {
     return true;
 }
 
-bool PrintRun::fillQueue(const PrintRunInput &in, QString *error) {
-    QSqlDatabase db = m_ctx.tdm.CONEX_PRINT();
-    QSqlQuery q(db);
-    for (const char *sql : {"ALTER SEQUENCE GEN_TAB_PRN_ID RESTART WITH 0", "delete from TAB_PRN"}) {
-        if (!q.exec(QLatin1String(sql))) {
-            if (error) *error = q.lastError().text();
-            return false;
-        }
-    }
-    return TransferirRifaPRN(m_ctx.raffle.TabelaBaseUsar, m_ctx.raffle.QtNumBilhete, in, error);
+bool PrintRun::fillQueue(const PrintRunInput &in, QString *error, const PrintQueue::Progress &progress,
+                         bool *cancelled) {
+    // Emptying, the numbering's restart and the copy happen in one transaction.
+    return TransferirRifaPRN(m_ctx.raffle.TabelaBaseUsar, m_ctx.raffle.QtNumBilhete, in, error, progress,
+                             cancelled);
 }
 
-bool PrintRun::TransferirRifaPRN(const QString &table, int k, const PrintRunInput &in, QString *error) {
-    const auto fail = [&](const QString &why) {
-        if (error) *error = why;
-        return false;
-    };
-    const auto ticketTable = TicketTables::find(table);
-    if (!ticketTable || ticketTable->perTicket != k)
-        return fail(QStringLiteral("Tabela de bilhetes inválida: ") + table);
-
+bool PrintRun::TransferirRifaPRN(const QString &table, int k, const PrintRunInput &in, QString *error,
+                                 const PrintQueue::Progress &progress, bool *cancelled) {
+    if (cancelled) *cancelled = false;
+    m_queued = 0;
     // The ranges to copy: one per entry of the send list, or DE..ATÉ.
     QList<QPair<int, int>> ranges;
     const int sendCount = m_ctx.raffle.QtBilhetesEnvio;
@@ -95,64 +88,43 @@ bool PrintRun::TransferirRifaPRN(const QString &table, int k, const PrintRunInpu
             ranges.append({n, n});
         }
     } else {
-        ranges.append({in.de.trimmed().toInt(), in.ate.trimmed().toInt()});
+        const qlonglong de = in.de.trimmed().toLongLong(), ate = in.ate.trimmed().toLongLong();
+        ranges.append({int(std::clamp<qlonglong>(de, 0, INT_MAX)), int(std::clamp<qlonglong>(ate, 0, INT_MAX))});
     }
-
-    QStringList columns, marks;
-    for (int i = 1; i <= k; ++i) {
-        columns << QStringLiteral("N%1").arg(i);
-        marks << QStringLiteral(":num%1").arg(i);
+    QHash<int, QString> codes;
+    if (in.whatsMode) codes = authenticationCodes(ranges);
+    PrintQueue queue(m_ctx.tdm);
+    const PrintQueue::Outcome out = queue.fill(table, k, ranges, codes, progress);
+    if (cancelled) *cancelled = out.cancelled;
+    if (!out.ok) {
+        if (error) *error = out.error;
+        return false;
     }
-    const QString insert =
-        QStringLiteral("Insert Into TAB_PRN (%1,NUMBILHETE,AUT_DIGITAL) values (%2,:NUMBILHETE,:AUT_DIGITAL)")
-            .arg(columns.join(u','), marks.join(u','));
-
-    QSqlDatabase print = m_ctx.tdm.CONEX_PRINT();
-    if (!print.transaction()) return fail(print.lastError().text());
-    QSqlQuery ins(print);
-    if (!ins.prepare(insert)) {
-        const QString why = ins.lastError().text();
-        print.rollback();
-        return fail(why);
-    }
-    QSqlQuery sel(m_ctx.tdm.CONEX_R());
-    sel.setForwardOnly(true);
-    // Sorted, so the sheet shows the tickets in control-number order.
-    if (!sel.prepare(
-            QStringLiteral("Select * from %1 where NUMBILHETE>=? and NUMBILHETE<=? order by NUMBILHETE")
-                .arg(ticketTable->name))) {
-        const QString why = sel.lastError().text();
-        print.rollback();
-        return fail(why);
-    }
-    for (const auto &[from, to] : ranges) {
-        sel.addBindValue(from);
-        sel.addBindValue(to);
-        if (!sel.exec()) {
-            const QString why = sel.lastError().text();
-            print.rollback();
-            return fail(why);
-        }
-        while (sel.next()) {
-            const int numBilhete = sel.value(QStringLiteral("NUMBILHETE")).toInt();
-            int pos = 0;
-            for (int i = 1; i <= k; ++i)
-                ins.bindValue(pos++, sel.value(QStringLiteral("N%1").arg(i)));
-            ins.bindValue(pos++, numBilhete);
-            ins.bindValue(pos++, sqlValue(Cod_AutBilhete_zap(numBilhete, in.whatsMode)));
-            if (!ins.exec()) {
-                const QString why = ins.lastError().text();
-                print.rollback();
-                return fail(why);
-            }
-        }
-    }
-    if (!print.commit()) {
-        const QString why = print.lastError().text();
-        print.rollback();
-        return fail(why);
-    }
+    m_queued = out.tickets;
     return true;
+}
+
+QHash<int, QString> PrintRun::authenticationCodes(const QList<QPair<int, int>> &ranges) const {
+    QHash<int, QString> codes;
+    const QString buyers = TicketTables::buyerTable(m_ctx.raffle.slot());
+    if (buyers.isEmpty()) return codes;
+    QSqlQuery q(m_ctx.tdm.CONEX_R());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("Select NUMBILHETE, AUT_DIGITAL_VAL from %1 where VALIDADO=? and NUM_CAD_RIFA=? "
+                             "and NUMBILHETE between ? and ?")
+                  .arg(buyers));
+    for (const auto &[from, to] : ranges) {
+        q.addBindValue(QStringLiteral("Sim"));
+        q.addBindValue(m_ctx.raffle.slot());
+        q.addBindValue(from);
+        q.addBindValue(to);
+        if (!q.exec()) continue;
+        while (q.next()) {
+            const QString code = q.value(1).toString().trimmed();
+            if (!code.isEmpty()) codes.insert(q.value(0).toInt(), code);
+        }
+    }
+    return codes;
 }
 
 QString PrintRun::Cod_AutBilhete_zap(int numBilhete, bool whatsMode) const {

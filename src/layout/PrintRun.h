@@ -1,7 +1,9 @@
 #pragma once
 
+#include "layout/PrintQueue.h"
 #include "layout/TicketSheet.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,11 +30,19 @@ public:
     // holds are queued) and there is no barcode preview counter.
     void setPrintOnly(bool printOnly) { m_printOnly = printOnly; }
 
+    // Digits of the largest control number (1.000.000 tickets).
+    static constexpr int ControlNumberDigits = 7;
+
     // Warnings and checks in order; false when the run must stop (the box was shown).
     bool check(const PrintRunInput &in);
-    // Empties the queue, restarts its numbering and fills it with the range (or the send list).
-    bool fillQueue(const PrintRunInput &in, QString *error);
-    bool TransferirRifaPRN(const QString &table, int perTicket, const PrintRunInput &in, QString *error);
+    // Empties the queue, restarts its numbering and fills it with the range (or the send list), in one
+    // transaction; a failure or a cancel through the progress leaves the queue empty.
+    bool fillQueue(const PrintRunInput &in, QString *error, const PrintQueue::Progress &progress = {},
+                   bool *cancelled = nullptr);
+    bool TransferirRifaPRN(const QString &table, int perTicket, const PrintRunInput &in, QString *error,
+                           const PrintQueue::Progress &progress = {}, bool *cancelled = nullptr);
+    // Tickets the last fill queued (AUTOCOD 1..n).
+    qint64 queued() const { return m_queued; }
     QList<QueuedTicket> readQueue(QString *error) const;
     // Empties the queue once the preview has closed.
     bool emptyQueue(QString *error = nullptr);
@@ -46,7 +56,10 @@ public:
     int ticketCount() const;
 
 private:
+    // Validated tickets' codes in the ranges, for the WhatsApp mode.
+    QHash<int, QString> authenticationCodes(const QList<QPair<int, int>> &ranges) const;
     AppContext &m_ctx;
+    qint64 m_queued = 0;
     int m_barcodeCounter = 0;
     bool m_printOnly = false;
     int m_digits = 0;

@@ -1,7 +1,8 @@
 #include "layout/TForm_Visualizar.h"
 
-#include "layout/TicketSheet.h"
+#include "layout/WidgetPrintProgress.h"
 #include "platform/Dialogs.h"
+#include "reports/PagedDocument.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -12,7 +13,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-TForm_Visualizar::TForm_Visualizar(const TicketSheet &sheet, Dialogs &dialogs, QWidget *parent)
+TForm_Visualizar::TForm_Visualizar(const PagedDocument &sheet, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_sheet(sheet), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("TForm_Visualizar"));
     setWindowTitle(QStringLiteral("KORVANTE - Visualização da Impressão"));
@@ -68,9 +69,14 @@ TForm_Visualizar::TForm_Visualizar(const TicketSheet &sheet, Dialogs &dialogs, Q
     showPage(0);
 }
 
+void TForm_Visualizar::setDocumentTitles(const QString &printTitle, const QString &pdfTitle) {
+    m_printTitle = printTitle;
+    m_pdfTitle = pdfTitle;
+}
+
 void TForm_Visualizar::showPage(int page) {
     m_page = qBound(0, page, m_sheet.pageCount() - 1);
-    QImage img = m_sheet.pageImage(m_page);
+    QImage img = PageOutput::pageImage(m_sheet, m_page, 96);
     ++m_rendered;
     if (m_zoom != 1.0) img = img.scaled(img.size() * m_zoom, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     IMG_Pagina->setPixmap(QPixmap::fromImage(img));
@@ -85,17 +91,27 @@ void TForm_Visualizar::BTN_ImprimirClick() {
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setCopyCount(1);
     QPrintDialog choose(&printer, this);
-    choose.setWindowTitle(QStringLiteral("Imprimir Bilhetes"));
+    choose.setWindowTitle(m_printTitle);
     if (choose.exec() != QDialog::Accepted) return;
-    if (!m_sheet.render(printer))
-        m_dialogs.error(QStringLiteral("Não foi possível imprimir na impressora escolhida."));
+    WidgetPrintProgress progress(this, QStringLiteral("Imprimindo..."));
+    bool cancelled = false;
+    const bool done = PageOutput::render(
+        m_sheet, printer, [&progress](int page, int pages) { return progress.step(page, pages); }, &cancelled);
+    if (cancelled) {
+        printer.abort();
+        return;
+    }
+    if (!done) m_dialogs.error(QStringLiteral("Não foi possível imprimir na impressora escolhida."));
 }
 
 void TForm_Visualizar::BTN_SalvarPDFClick() {
-    QString path = m_dialogs.chooseSaveFile(QStringLiteral("Salvar Bilhetes em PDF"), QString(),
-                                            QStringLiteral("Arquivos PDF (*.pdf)"));
+    QString path = m_dialogs.chooseSaveFile(m_pdfTitle, QString(), QStringLiteral("Arquivos PDF (*.pdf)"));
     if (path.isEmpty()) return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
-    if (!m_sheet.writePdf(path))
-        m_dialogs.error(QStringLiteral("Não foi possível gravar o arquivo PDF ") + path);
+    WidgetPrintProgress progress(this, QStringLiteral("Gravando o arquivo PDF..."));
+    bool cancelled = false;
+    const bool done = PageOutput::writePdf(
+        m_sheet, path, [&progress](int page, int pages) { return progress.step(page, pages); }, &cancelled);
+    // A cancelled PDF is removed, and that is all.
+    if (!done && !cancelled) m_dialogs.error(QStringLiteral("Não foi possível gravar o arquivo PDF ") + path);
 }

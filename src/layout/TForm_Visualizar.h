@@ -6,14 +6,16 @@ class Dialogs;
 class QLabel;
 class QPushButton;
 class QScrollArea;
-class TicketSheet;
+class PagedDocument;
 
-// The modal preview of a print run: pages are drawn when shown, so a long run opens at once;
-// from here the user prints on a printer of choice or saves the sheet as PDF.
+// The modal preview of a print run or a report: pages are drawn when shown, so a long run opens at
+// once; from here the user prints on a printer of choice or saves the pages as PDF.
 class TForm_Visualizar : public QDialog {
     Q_OBJECT
 public:
-    TForm_Visualizar(const TicketSheet &sheet, Dialogs &dialogs, QWidget *parent = nullptr);
+    TForm_Visualizar(const PagedDocument &sheet, Dialogs &dialogs, QWidget *parent = nullptr);
+    // Titles of the print dialog and of the PDF file choice (the ticket sheet's by default).
+    void setDocumentTitles(const QString &printTitle, const QString &pdfTitle);
 
     int currentPage() const { return m_page; }
     int renderedPages() const { return m_rendered; }
@@ -24,7 +26,9 @@ public Q_SLOTS:
     void BTN_SalvarPDFClick();
 
 private:
-    const TicketSheet &m_sheet;
+    const PagedDocument &m_sheet;
+    QString m_printTitle = QStringLiteral("Imprimir Bilhetes");
+    QString m_pdfTitle = QStringLiteral("Salvar Bilhetes em PDF");
     Dialogs &m_dialogs;
     int m_page = 0;
     int m_rendered = 0;

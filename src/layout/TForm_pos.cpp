@@ -8,6 +8,7 @@
 #include "layout/RtfCodec.h"
 #include "layout/TForm_ModuloPrint.h"
 #include "layout/TForm_Visualizar.h"
+#include "layout/WidgetPrintProgress.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -136,6 +137,14 @@ QPixmap barcodePicture() {
     return QPixmap::fromImage(img.scaled(TicketLayout::BarcodeBox, Qt::IgnoreAspectRatio));
 }
 
+// An editable list set by its text keeps its old item and reports the text as chosen when it loses
+// the focus: select the item itself, and show a value outside the list as text only.
+void selectSize(QComboBox *box, int value) {
+    const int i = box->findText(QString::number(value));
+    box->setCurrentIndex(i);
+    if (i < 0) box->setEditText(QString::number(value));
+}
+
 // Digits, backspace, tab and enter only.
 void digitsOnly(QLineEdit *edit) {
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
@@ -262,6 +271,11 @@ void TForm_pos::build() {
     buildSettings();
     buildPanels();
     buildMenus();
+    // Enter in a field is for the field: no button of the designer is pressed by it.
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
     if (m_variant == Variant::PrintOnly) lockForPrinting();
 }
 
@@ -361,7 +375,7 @@ void TForm_pos::buildToolbar() {
 
     connect(cmb_NumID_Tam, &QComboBox::activated, this, [this] {
         int v = 0;
-        if (!toInt(cmb_NumID_Tam->currentText(), &v)) return;
+        if (!toInt(cmb_NumID_Tam->currentText(), &v) || v == m_layout.tamFonteId) return;
         m_layout.tamFonteId = v;
         applyFonts();
         editRow();
@@ -369,7 +383,7 @@ void TForm_pos::buildToolbar() {
     connect(cmb_numerosTam, &QComboBox::currentTextChanged, this, [this](const QString &text) {
         if (m_loading) return;
         int v = 0;
-        if (!toInt(text, &v)) return;
+        if (!toInt(text, &v) || v == m_layout.tamFonteNum) return;
         m_layout.tamFonteNum = v;
         applyFonts();
         editRow();
@@ -709,6 +723,9 @@ void TForm_pos::buildPanels() {
     Edit_ATE->setText(QStringLiteral("20"));
     digitsOnly(Edit_DE);
     digitsOnly(Edit_ATE);
+    // No more digits than the largest control number has (1.000.000 tickets).
+    Edit_DE->setMaxLength(PrintRun::ControlNumberDigits);
+    Edit_ATE->setMaxLength(PrintRun::ControlNumberDigits);
     Img_botaoImprimir = new QToolButton(Panel_impre_pos);
     Img_botaoImprimir->setObjectName(QStringLiteral("Img_botaoImprimir"));
     Img_botaoImprimir->setText(QStringLiteral("Imprimir"));
@@ -898,8 +915,8 @@ void TForm_pos::CarregarLayout() {
     DBR_TextoBasico->document()->setModified(false);
     DBR_TextoBasico_C->document()->setModified(false);
 
-    cmb_NumID_Tam->setCurrentText(QString::number(m_layout.tamFonteId));
-    cmb_numerosTam->setCurrentText(QString::number(m_layout.tamFonteNum));
+    selectSize(cmb_NumID_Tam, m_layout.tamFonteId);
+    selectSize(cmb_numerosTam, m_layout.tamFonteNum);
     selectColour(CMB_COR_ID_BIL, m_layout.corFonteId);
     selectColour(CMB_COR_NUM, m_layout.corFonteNum);
 
@@ -920,7 +937,8 @@ void TForm_pos::CarregarLayout() {
         if (p.kind == TicketLayout::Problem::MissingBackground) {
             m_ctx.dialogs.error(p.text);
             removeBackground();
-        } else if (p.kind == TicketLayout::Problem::PackagePicture) {
+        } else if (p.kind == TicketLayout::Problem::PackagePicture ||
+                   p.kind == TicketLayout::Problem::UnusablePicture) {
             m_ctx.dialogs.error(p.text);
         } else {
             m_ctx.dialogs.notice(p.text);
@@ -1164,6 +1182,8 @@ void TForm_pos::botaoSalvarAtivoClick() {
     m_layout.imgLivre[1] = DBEdit_Livre2->text();
     m_layout.storeFreeImagePositions(row);
     writeTextBoxes();
+    const QString overlap = m_layout.barcodeOverlapWarning(m_run.ticketCount());
+    if (!overlap.isEmpty()) m_ctx.dialogs.notice(overlap);
     if (applyRow()) botaoSalvarAtivo->hide();
 }
 
@@ -1267,6 +1287,10 @@ void TForm_pos::Button3Click() {
     if (refusedInPrintModule()) return;
     int alt = 0, comp = 0;
     if (!toInt(DBEdit5->text(), &alt) || !toInt(DBEdit6->text(), &comp)) return;
+    if (alt <= 0 || comp <= 0) {
+        m_ctx.dialogs.error(QStringLiteral("A ALTURA e o COMPRIMENTO do Bilhete têm que ser maiores que zero."));
+        return;
+    }
     m_layout.dimBilheteAlt = alt;
     m_layout.dimBilheteComp = comp;
     m_layout.outline = QSize(TicketLayout::outlinePixels(comp), TicketLayout::outlinePixels(alt));
@@ -1439,9 +1463,12 @@ void TForm_pos::removeBackground() {
 
 void TForm_pos::Open_figuraClose(const QString &chosen) {
     if (!chosen.isEmpty() && QFileInfo::exists(chosen)) {
-        if (m_pictureFor == 0) {
-            TicketLayout::Picture p;
-            if (m_layout.loadPicture(p, chosen)) {
+        TicketLayout::Picture probe;
+        if (!m_layout.loadPicture(probe, chosen)) {
+            m_ctx.dialogs.error(TicketLayout::unusablePictureMessage(chosen));
+        } else if (m_pictureFor == 0) {
+            TicketLayout::Picture p = probe;
+            {
                 editRow();
                 setField(QStringLiteral("ART_FUNDO"), chosen);
                 DBEdit4->setText(chosen);
@@ -1452,8 +1479,8 @@ void TForm_pos::Open_figuraClose(const QString &chosen) {
             }
         } else {
             const int i = m_pictureFor - 1;
-            TicketLayout::Picture p;
-            if (m_layout.loadPicture(p, chosen)) {
+            TicketLayout::Picture p = probe;
+            {
                 editRow();
                 m_layout.livre[i].image = p.image;
                 m_layout.livre[i].visible = true;
@@ -1544,9 +1571,11 @@ void TForm_pos::FecharPanelImagemLivre() {
                     "Você alterou as Dimensões da imagem, mas para ficar gravado essas novas dimensões, será "
                     "preciso clicar no botão GRAVAR NOVA IMAGEM. Deseja Gravar a Nova Imagem para Usá-la em "
                     "Definitivo?"),
-                false))
+                false)) {
             BTN_GravarNovaImagemClick();
-        return;
+            return;
+        }
+        // "Não": the resize is dropped; the resized picture stays on screen until the next opening.
     }
     m_resizePending = false;
     BTN_GravarNovaImagem->setEnabled(false);
@@ -1645,11 +1674,17 @@ void TForm_pos::runPrint(bool whatsMode) {
         in.sendList = m_sendList.mid(0, m_ctx.raffle.QtBilhetesEnvio);
     if (!m_run.check(in)) return;
     QString error;
+    bool cancelled = false;
     {
         WaitCursor wait;
-        if (!m_run.fillQueue(in, &error)) {
+        WidgetPrintProgress progress(this, QStringLiteral("Preparando os bilhetes para a impressão..."));
+        const bool filled = m_run.fillQueue(
+            in, &error, [&progress](qint64 done, qint64 total) { return progress.step(done, total); },
+            &cancelled);
+        if (!filled) {
             wait.restore();
-            m_ctx.dialogs.error(QStringLiteral("Erro ao preparar a impressão: ") + error);
+            // "Cancelar" leaves the queue empty and asks nothing more.
+            if (!cancelled) m_ctx.dialogs.error(QStringLiteral("Erro ao preparar a impressão: ") + error);
             return;
         }
     }
@@ -1668,21 +1703,23 @@ void TForm_pos::runPrint(bool whatsMode) {
     writeTextBoxes();
     TicketSheet sheet(m_layout, m_run.digits(), whatsMode);
     sheet.setPrintModuleGuides(printOnly());
-    sheet.setTickets(m_run.readQueue(&error));
-    if (!error.isEmpty()) {
-        // An unreadable queue must not look like an empty run that can be printed.
-        m_ctx.dialogs.error(QStringLiteral("Erro ao preparar a impressão: ") + error);
-        m_run.emptyQueue(&error);
-        return;
-    }
+    // Pages read the queue as they are drawn: the preview opens at once on a whole raffle.
+    sheet.setSource(std::make_shared<QueueTickets>(m_ctx.tdm.CONEX_PRINT(), m_run.queued()));
     if (whatsMode) {
         // The queue stays filled: there is no preview to empty it.
         sendPictures(sheet);
         Panel_impre_pos->hide();
         return;
     }
-    TForm_Visualizar preview(sheet, m_ctx.dialogs, this);
-    preview.exec();
+    {
+        TForm_Visualizar preview(sheet, m_ctx.dialogs, this);
+        if (!sheet.readError().isEmpty()) {
+            // An unreadable queue must not look like an empty run that can be printed.
+            m_ctx.dialogs.error(QStringLiteral("Erro ao preparar a impressão: ") + sheet.readError());
+        } else {
+            preview.exec();
+        }
+    }
     if (!m_run.emptyQueue(&error))
         m_ctx.dialogs.error(QStringLiteral("Erro ao esvaziar a fila de impressão: ") + error);
     Panel_impre_pos->hide();

@@ -1,6 +1,7 @@
 #include "layout/TicketLayout.h"
 
 #include "data/CachedTable.h"
+#include "layout/Code128.h"
 #include "platform/Registry.h"
 
 #include <QDir>
@@ -84,13 +85,53 @@ bool TicketLayout::readGrid(Registry &registry) {
     return shown;
 }
 
+QString TicketLayout::unusablePictureMessage(const QString &path) {
+    return QStringLiteral("A imagem [ %1 ] não pode ser usada: o arquivo não é uma imagem JPG válida, ou "
+                          "está danificado ou incompleto.")
+        .arg(path);
+}
+
+namespace {
+// A JPEG cut short still decodes (the rest comes out grey): its end marker must follow the last scan.
+bool jpegIsWhole(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray data = f.readAll();
+    if (!data.startsWith("\xFF\xD8")) return true; // not a JPEG: the reader decides
+    const qsizetype scan = data.lastIndexOf("\xFF\xDA");
+    return scan >= 0 && data.indexOf("\xFF\xD9", scan) > scan;
+}
+} // namespace
+
 bool TicketLayout::loadPicture(Picture &picture, const QString &path) {
+    // Artwork up to 8,000 x 8,000 pixels (256 MB decoded) is above Qt's default limit of 128 MB.
+    if (QImageReader::allocationLimit() < ArtworkAllocationLimitMB)
+        QImageReader::setAllocationLimit(ArtworkAllocationLimitMB);
     QImageReader reader(path);
     reader.setAutoTransform(false);
     QImage img = reader.read();
-    if (img.isNull()) return false;
+    if (img.isNull() || !jpegIsWhole(path)) return false;
     picture.image = img;
     return true;
+}
+
+QString TicketLayout::barcodeOverlapWarning(int lastTicket) const {
+    if (!codBarra[0].visible || !codBarra[1].visible || lastTicket <= 0) return {};
+    const QString code = QString::number(lastTicket);
+    const int width = int(Code128::modulesA(code).size());
+    // Barcode 1's bars start one pixel into its box, barcode 2's at its edge.
+    const int left1 = codBarra[0].pos.x() + 1, left2 = codBarra[1].pos.x();
+    const bool sameRows = qAbs(codBarra[0].pos.y() - codBarra[1].pos.y()) < Code128::BarHeight;
+    const auto intrudes = [width](int bars, int other) {
+        return bars < other + width + Code128::QuietZone && other - Code128::QuietZone < bars + width;
+    };
+    if (!sameRows || (!intrudes(left1, left2) && !intrudes(left2, left1))) return {};
+    return QStringLiteral("ATENÇÃO... os dois Códigos de Barras vão se encostar na impressão: o código do "
+                          "último Bilhete (%1) tem %2 pixels de largura, mais uma margem branca de %3 pixels "
+                          "de cada lado. Afaste os dois Códigos de Barras para que o leitor consiga lê-los.")
+        .arg(code)
+        .arg(width)
+        .arg(Code128::QuietZone);
 }
 
 void TicketLayout::placeBackground(bool fullOutline) {
@@ -170,6 +211,9 @@ void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem
         if (QFileInfo::exists(artFundo) && loadPicture(fundo, artFundo)) {
             placeBackground(false);
             fundo.visible = true;
+        } else if (QFileInfo::exists(artFundo)) {
+            // A file that is there but does not load keeps its name: only a missing one is removed.
+            if (problems) problems->append({Problem::UnusablePicture, unusablePictureMessage(artFundo)});
         } else if (problems) {
             problems->append(
                 {Problem::MissingBackground,
@@ -188,6 +232,8 @@ void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem
         if (QFileInfo::exists(path) && loadPicture(livre[i], path)) {
             livre[i].rect = QRect(at, livre[i].image.size());
             livre[i].visible = true;
+        } else if (QFileInfo::exists(path)) {
+            if (problems) problems->append({Problem::UnusablePicture, unusablePictureMessage(path)});
         } else if (problems) {
             problems->append(
                 {i == 0 ? Problem::MissingFreeImage1 : Problem::MissingFreeImage2,

@@ -36,7 +36,7 @@ public:
     };
     // A problem met while loading that the designer reports.
     struct Problem {
-        enum Kind { MissingBackground, MissingFreeImage1, MissingFreeImage2, PackagePicture } kind;
+        enum Kind { MissingBackground, MissingFreeImage1, MissingFreeImage2, UnusablePicture, PackagePicture } kind;
         QString text;
     };
 
@@ -73,6 +73,10 @@ public:
     // Digits of the modality number format ("#0000" has 4); 0 when the text is none of the five.
     static int numberDigits(const QString &modalidade);
 
+    // The warning shown on saving when the two barcodes, at the width of the code of the last ticket
+    // and with their white margins, would run into each other; empty when they do not.
+    QString barcodeOverlapWarning(int lastTicket) const;
+
     // The guide grid's registry value: 1 shows it; anything else (or nothing) is written back as 0.
     static bool readGrid(Registry &registry);
 
@@ -98,7 +102,10 @@ public:
     void placeAuthCode(const QSqlRecord &row);
     void activateStub(const QSqlRecord &row); // Ativar_canhoto
     void placeStubSeparator();
+    // False (picture unchanged) for a file that is not an image, is damaged or cut short.
     bool loadPicture(Picture &picture, const QString &path);
+    static QString unusablePictureMessage(const QString &path);
+    static constexpr int ArtworkAllocationLimitMB = 1024;
     void placeBackground(bool fullOutline);
 
     // Options as stored in the row.

@@ -3,9 +3,7 @@
 #include "layout/Code128.h"
 #include "layout/RtfCodec.h"
 
-#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QTextDocument>
 #include <cmath>
 
@@ -46,9 +44,21 @@ int TicketSheet::ticketsPerColumn() const {
     return qMax(1, int(usable / h));
 }
 
+void TicketSheet::setTickets(QList<QueuedTicket> tickets) {
+    m_source = std::make_shared<MemoryTickets>(std::move(tickets));
+}
+
+QList<QueuedTicket> TicketSheet::tickets(qint64 first, int n) const {
+    if (!m_source) return {};
+    QString error;
+    QList<QueuedTicket> out = m_source->fetch(first, n, &error);
+    if (!error.isEmpty() && m_readError.isEmpty()) m_readError = error;
+    return out;
+}
+
 int TicketSheet::pageCount() const {
     const int perPage = ticketsPerPage();
-    return qMax(1, int((m_tickets.size() + perPage - 1) / perPage));
+    return int(qMax<qint64>(1, (ticketCount() + perPage - 1) / perPage));
 }
 
 QPoint TicketSheet::bandOrigin(int indexOnPage) const {
@@ -159,14 +169,22 @@ void TicketSheet::paintTicket(QPainter &p, QPoint origin, const QueuedTicket &t)
             p.drawText(QRect(idAt(i), QSize(1000, 1000)), Qt::AlignLeft | Qt::AlignTop,
                        formatId(t.numBilhete));
 
-    for (int i = 0; i < 2; ++i) {
-        if (!l.codBarra[i].visible) continue;
-        const QPoint at = barcodeAt(i);
-        const QString value = QString::number(t.numBilhete);
-        const int width = int(Code128::modulesA(value).size()) + (i == 0 ? 1 : 0);
-        p.fillRect(QRect(at, QSize(width, Code128::BarHeight)), Qt::white);
-        Code128::paint(p, at.x() + (i == 0 ? 1 : 0), at.y(), value);
-    }
+    // The white of both barcodes first (box and quiet zones), then the bars: a margin never covers
+    // the bars of the other barcode.
+    const QString value = QString::number(t.numBilhete);
+    const int modules = int(Code128::modulesA(value).size());
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < 2; ++i) {
+            if (!l.codBarra[i].visible) continue;
+            const QPoint at = barcodeAt(i);
+            const int barsLeft = at.x() + (i == 0 ? 1 : 0);
+            if (pass == 0) {
+                p.fillRect(QRect(at, QSize(barsLeft - at.x() + modules, Code128::BarHeight)), Qt::white);
+                Code128::paintQuietZones(p, barsLeft, at.y(), value);
+            } else {
+                Code128::paint(p, barsLeft, at.y(), value);
+            }
+        }
 
     if (l.usarAutentic == QLatin1String("S") && !t.autDigital.trimmed().isEmpty()) {
         const QPoint at = m_whats ? l.autentic.pos + QPoint(-18, -19) : QPoint(195, 78);
@@ -179,38 +197,23 @@ void TicketSheet::paintTicket(QPainter &p, QPoint origin, const QueuedTicket &t)
 
 void TicketSheet::paintPage(QPainter &p, int page) const {
     const int perPage = ticketsPerPage();
-    const int first = page * perPage;
-    for (int i = first; i < qMin(int(m_tickets.size()), first + perPage); ++i)
-        paintTicket(p, bandOrigin(i - first), m_tickets.at(i));
+    const QList<QueuedTicket> onPage = tickets(qint64(page) * perPage, perPage);
+    for (int i = 0; i < onPage.size(); ++i)
+        paintTicket(p, bandOrigin(i), onPage.at(i));
 }
 
-bool TicketSheet::render(QPagedPaintDevice &device) const {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    QPainter p;
-    if (!p.begin(&device)) return false;
-    const double sx = device.logicalDpiX() / 96.0, sy = device.logicalDpiY() / 96.0;
-    for (int page = 0; page < pageCount(); ++page) {
-        if (page > 0) device.newPage();
-        p.save();
-        p.scale(sx, sy);
-        paintPage(p, page);
-        p.restore();
-    }
-    return p.end();
+void TicketSheet::beginOutput() const {
+    m_readError.clear();
 }
 
-bool TicketSheet::writePdf(const QString &path) const {
-    QPdfWriter pdf(path);
-    pdf.setCreator(QStringLiteral("KORVANTE"));
-    return render(pdf);
+bool TicketSheet::render(QPagedPaintDevice &device, const PageOutput::Progress &progress, bool *cancelled) const {
+    return PageOutput::render(*this, device, progress, cancelled);
+}
+
+bool TicketSheet::writePdf(const QString &path, const PageOutput::Progress &progress, bool *cancelled) const {
+    return PageOutput::writePdf(*this, path, progress, cancelled);
 }
 
 QImage TicketSheet::pageImage(int page) const {
-    QImage img(pagePixels(), QImage::Format_RGB32);
-    img.setDotsPerMeterX(3780);
-    img.setDotsPerMeterY(3780);
-    img.fill(Qt::white);
-    QPainter p(&img);
-    paintPage(p, page);
-    return img;
+    return PageOutput::pageImage(*this, page);
 }

@@ -1,27 +1,23 @@
 #pragma once
 
 #include "layout/TicketLayout.h"
+#include "layout/TicketSource.h"
+#include "reports/PagedDocument.h"
 
 #include <QList>
 #include <QString>
 #include <QTextDocument>
-#include <array>
+#include <climits>
+#include <functional>
 #include <memory>
 
 class QPagedPaintDevice;
 class QPainter;
 
-// One queued ticket as the sheet prints it.
-struct QueuedTicket {
-    int numBilhete = 0;
-    std::array<QVariant, 10> numbers; // null above the raffle's count
-    QString autDigital;
-};
-
 // The ticket sheet: A4 portrait, 7 mm margins, one band per ticket at the designer's true scale,
 // 1, 2 or 3 columns filled top to bottom. Pages are painted one at a time, on any paged device or
 // on an image, in pixels at 96 per inch.
-class TicketSheet {
+class TicketSheet : public PagedDocument {
 public:
     static constexpr double PageWidthMm = 210.0;
     static constexpr double PageHeightMm = 297.0;
@@ -34,14 +30,21 @@ public:
     TicketSheet(const TicketLayout &layout, int digits, bool whatsMode = false);
     ~TicketSheet();
 
-    void setTickets(QList<QueuedTicket> tickets) { m_tickets = std::move(tickets); }
-    const QList<QueuedTicket> &tickets() const { return m_tickets; }
+    // Tickets already in memory, or a source read a page at a time (the print queue).
+    void setTickets(QList<QueuedTicket> tickets);
+    void setSource(std::shared_ptr<TicketSource> source) { m_source = std::move(source); }
+    qint64 ticketCount() const { return m_source ? m_source->count() : 0; }
+    QList<QueuedTicket> tickets(qint64 first, int n) const;
+    // Every ticket at once: only for the few of a send list.
+    QList<QueuedTicket> tickets() const { return tickets(0, int(qMin<qint64>(ticketCount(), INT_MAX))); }
+    // The first failure to read tickets, if any (a page whose tickets cannot be read stays blank).
+    const QString &readError() const { return m_readError; }
 
     int columns() const;
     double columnWidthMm() const;
     int ticketsPerColumn() const;
     int ticketsPerPage() const { return columns() * ticketsPerColumn(); }
-    int pageCount() const; // at least 1, even for an empty queue
+    int pageCount() const override; // at least 1, even for an empty queue
     // Top-left corner of the n-th ticket of its page, in page pixels.
     QPoint bandOrigin(int indexOnPage) const;
 
@@ -49,11 +52,13 @@ public:
     QString formatId(int numBilhete) const { return QStringLiteral("C-") + formatNumber(numBilhete); }
 
     // Painter in page pixels (96 per inch) from the paper corner.
-    void paintPage(QPainter &painter, int page) const;
+    void paintPage(QPainter &painter, int page) const override;
     void paintTicket(QPainter &painter, QPoint origin, const QueuedTicket &ticket) const;
-    // Every page onto the device (PDF writer or printer), paper corner as origin.
-    bool render(QPagedPaintDevice &device) const;
-    bool writePdf(const QString &path) const;
+    void beginOutput() const override;
+    bool outputFailed() const override { return !m_readError.isEmpty(); }
+    bool render(QPagedPaintDevice &device, const PageOutput::Progress &progress = {},
+                bool *cancelled = nullptr) const;
+    bool writePdf(const QString &path, const PageOutput::Progress &progress = {}, bool *cancelled = nullptr) const;
     QImage pageImage(int page) const;
 
     // The print module marks the guide lines with three short dash-dot strokes instead.
@@ -76,6 +81,7 @@ private:
     int m_digits;
     bool m_whats;
     bool m_printModuleGuides = false;
-    QList<QueuedTicket> m_tickets;
+    std::shared_ptr<TicketSource> m_source;
+    mutable QString m_readError;
     std::unique_ptr<QTextDocument> m_text, m_stubText;
 };

@@ -1,5 +1,6 @@
 #include "mainwindow/TForm_RIFA.h"
 
+#include "backup/TForm_BACK_REST.h"
 #include "data/TDM.h"
 #include "draw/DrawRecords.h"
 #include "draw/TForm_SORTEIO.h"
@@ -317,6 +318,11 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
         }
         TForm_pos designer(m_ctx, this);
         designer.exec();
+        break;
+    }
+    case MenuEntry::Backup: {
+        TForm_BACK_REST form(m_ctx, this);
+        form.exec();
         break;
     }
     case MenuEntry::Vendedores: {

@@ -5,14 +5,21 @@
 #include "platform/Clock.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
+#include "platform/TerminationSignals.h"
 #include "platform/WidgetApplicationSetup.h"
 #include "platform/WidgetDialogs.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QSessionManager>
+#include <memory>
 
 // Start-up shared by both programs: application titled "KORVANTE", the data module connected,
-// then the main window until it closes. A database that cannot be opened ends start-up.
+// then the main window until it closes. A database that cannot be opened ends start-up. A logout,
+// SIGTERM or SIGHUP ends every event loop, and the engine then closes both connections, rolling
+// back whatever was left unfinished.
 template <class MainWindow> int runProgram(int argc, char *argv[]) {
+    TerminationSignals::holdInEveryThread();
     QApplication app(argc, argv);
     setUpApplication(app);
 
@@ -23,12 +30,39 @@ template <class MainWindow> int runProgram(int argc, char *argv[]) {
     const QString folder = QCoreApplication::applicationDirPath();
 
     TDM tdm(folder, dialogs);
+    std::unique_ptr<QLabel> connecting;
+    tdm.setConnectingNotice([&connecting](bool waiting, const QString &server) {
+        if (!waiting) {
+            connecting.reset();
+            return;
+        }
+        connecting = std::make_unique<QLabel>(
+            QStringLiteral("Conectando ao servidor de banco de dados %1...").arg(server));
+        connecting->setObjectName(QStringLiteral("LBL_Conectando"));
+        connecting->setWindowTitle(QStringLiteral("KORVANTE"));
+        connecting->setMargin(24);
+        connecting->show();
+        QCoreApplication::processEvents();
+    });
     QString error;
     if (!tdm.open(&error)) {
         dialogs.error(error);
         return 1;
     }
+    // Ends the open modal windows' loops too; code after them runs to its end, no new loop starts.
+    // Taken over once the databases are open: the client library puts its own handler in place at
+    // its first attach, which would shut the engine down under the windows.
+    bool ended = false;
+    const auto endRun = [&ended] {
+        ended = true;
+        QCoreApplication::exit(0);
+    };
+    TerminationSignals termination(endRun);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, endRun);
     MainWindow form(AppServices{tdm, dialogs, clock, random, registry, folder});
     form.show();
-    return app.exec();
+    const int code = app.exec();
+    // The engine closes every connection itself, rolling back whatever was not committed.
+    if (ended) tdm.shutDownEngine();
+    return code;
 }

@@ -13,6 +13,11 @@ public:
     virtual void message(const QString &title, const QString &text, BoxIcon icon) = 0;
     // Yes/No question; returns true for Yes.
     virtual bool question(const QString &title, const QString &text, bool defaultYes) = 0;
+    // The same with an icon of its own (a warning before something that cannot be undone).
+    virtual bool question(const QString &title, const QString &text, bool defaultYes, BoxIcon icon) {
+        Q_UNUSED(icon);
+        return question(title, text, defaultYes);
+    }
     // Returns nothing when the user cancels.
     virtual std::optional<QString> inputText(const QString &title, const QString &prompt,
                                              const QString &initial) = 0;

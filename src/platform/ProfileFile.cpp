@@ -7,6 +7,8 @@
 
 namespace {
 
+const QByteArray kUtf8Mark = QByteArrayLiteral("\xEF\xBB\xBF");
+
 bool isSectionLine(const QString &line, QString *name) {
     const QString t = line.trimmed();
     if (!t.startsWith(u'[')) return false;
@@ -31,10 +33,15 @@ bool ProfileFile::exists() const {
     return QFile::exists(m_path);
 }
 
-QStringList ProfileFile::readLines(QString *newline) const {
+QStringList ProfileFile::readLines(QString *newline, bool *utf8) const {
     QFile f(m_path);
+    if (utf8) *utf8 = false;
     if (!f.open(QIODevice::ReadOnly)) return {};
-    const QString text = Cp1252::decode(f.readAll());
+    const QByteArray bytes = f.readAll();
+    // Some Windows editors save with the UTF-8 mark: such a file is UTF-8 throughout.
+    const bool marked = bytes.startsWith(kUtf8Mark);
+    if (utf8) *utf8 = marked;
+    const QString text = marked ? QString::fromUtf8(bytes.mid(kUtf8Mark.size())) : Cp1252::decode(bytes);
     if (newline)
         *newline =
             text.contains(u'\r') || !text.contains(u'\n') ? QStringLiteral("\r\n") : QStringLiteral("\n");
@@ -48,7 +55,7 @@ QStringList ProfileFile::readLines(QString *newline) const {
 QString ProfileFile::readString(const QString &section, const QString &key,
                                 const QString &defaultValue) const {
     bool inSection = false;
-    for (const QString &line : readLines(nullptr)) {
+    for (const QString &line : readLines(nullptr, nullptr)) {
         QString name;
         if (isSectionLine(line, &name)) {
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
@@ -79,7 +86,8 @@ int ProfileFile::readInteger(const QString &section, const QString &key, int def
 
 bool ProfileFile::writeString(const QString &section, const QString &key, const QString &value) {
     QString newline = QStringLiteral("\r\n");
-    QStringList lines = readLines(&newline);
+    bool utf8 = false;
+    QStringList lines = readLines(&newline, &utf8);
     const QString entry = key + u'=' + value;
 
     qsizetype sectionAt = -1, lastOfSection = -1;
@@ -108,6 +116,7 @@ bool ProfileFile::writeString(const QString &section, const QString &key, const 
 
     QSaveFile f(m_path);
     if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(Cp1252::encode(lines.join(newline) + newline));
+    const QString text = lines.join(newline) + newline;
+    f.write(utf8 ? kUtf8Mark + text.toUtf8() : Cp1252::encode(text));
     return f.commit();
 }

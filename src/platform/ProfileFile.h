@@ -3,8 +3,10 @@
 #include <QString>
 #include <QStringList>
 
-// A Windows profile (INI) file: sections, key=value lines, Windows-1252 text. A write replaces the
-// key's value or adds the key (and its section); every other line stays exactly as it was.
+// A Windows profile (INI) file: sections, key=value lines, Windows-1252 text (UTF-8 when the file
+// starts with the UTF-8 mark, and it stays so when written). A write replaces the key's value or
+// adds the key (and its section); every other line, comments included, stays exactly as it was.
+// A ';' inside a value is part of it, as in Windows: comments go on lines of their own.
 class ProfileFile {
 public:
     explicit ProfileFile(QString path);
@@ -16,6 +18,6 @@ public:
     bool writeString(const QString &section, const QString &key, const QString &value);
 
 private:
-    QStringList readLines(QString *newline) const;
+    QStringList readLines(QString *newline, bool *utf8) const;
     QString m_path;
 };

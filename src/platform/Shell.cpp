@@ -11,7 +11,15 @@ bool open(const QUrl &url) {
 }
 
 bool startDetached(const QString &program) {
-    return QProcess::startDetached(program, {}, QFileInfo(program).absolutePath());
+    // As the shell starts a program: its own folder, and no output tied to ours (a pipe we held
+    // would end it at its first line once we are gone).
+    QProcess process;
+    process.setProgram(program);
+    process.setWorkingDirectory(QFileInfo(program).absolutePath());
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
 }
 
 QString executableSuffix() {

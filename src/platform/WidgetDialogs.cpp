@@ -39,9 +39,13 @@ void WidgetDialogs::message(const QString &title, const QString &text, BoxIcon i
 }
 
 bool WidgetDialogs::question(const QString &title, const QString &text, bool defaultYes) {
+    return question(title, text, defaultYes, BoxIcon::Question);
+}
+
+bool WidgetDialogs::question(const QString &title, const QString &text, bool defaultYes, BoxIcon icon) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    QMessageBox box(QMessageBox::Question, title, shown, QMessageBox::Yes | QMessageBox::No, owner());
+    QMessageBox box(iconOf(icon), title, shown, QMessageBox::Yes | QMessageBox::No, owner());
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Não"));

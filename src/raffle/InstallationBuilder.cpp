@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 #include <QFile>
+#include <QLockFile>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -49,6 +50,23 @@ bool syncToDisk(const QString &path) {
 
 } // namespace
 
+bool InstallationBuilder::nameFiles(const QString &mainWork, const QString &printWork, const QString &folder,
+                                    QString *error) {
+    const QString mainFile = DatabaseLocation::localMainPath(folder);
+    const QString printFile = DatabaseLocation::localPrintPath(folder);
+    // A rename never replaces a file; only a file this run has just named is taken back.
+    bool named = QFile::rename(mainWork, mainFile);
+    if (named && !QFile::rename(printWork, printFile)) {
+        QFile::rename(mainFile, mainWork);
+        named = false;
+    }
+    if (!named)
+        *error = QStringLiteral("Não foi possível dar o nome final aos bancos em %1; nenhum arquivo que já "
+                                "estava na pasta foi alterado")
+                     .arg(folder);
+    return named;
+}
+
 bool InstallationBuilder::build(const QString &folder, QString *error) {
     const QString mainFile = DatabaseLocation::localMainPath(folder);
     const QString printFile = DatabaseLocation::localPrintPath(folder);
@@ -61,6 +79,18 @@ bool InstallationBuilder::build(const QString &folder, QString *error) {
         *error = QStringLiteral("Não foi possível criar a pasta %1").arg(folder);
         return false;
     }
+    // Two preparations of one folder would throw each other's working files away.
+    QLockFile lock(QDir(folder).filePath(QStringLiteral(".Korvante_PREPARAR.lock")));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0)) {
+        *error = QStringLiteral("Outra preparação desta pasta já está em andamento: %1").arg(folder);
+        return false;
+    }
+    for (const QString &f : {mainFile, printFile})
+        if (QFile::exists(f)) {
+            *error = QStringLiteral("O arquivo já existe e não será sobrescrito: %1").arg(f);
+            return false;
+        }
     const QString mainWork = mainFile + QStringLiteral(".preparando");
     const QString printWork = printFile + QStringLiteral(".preparando");
     QFile::remove(mainWork);
@@ -130,10 +160,6 @@ bool InstallationBuilder::build(const QString &folder, QString *error) {
         return cleanUp();
     }
 
-    if (!QFile::rename(mainWork, mainFile) || !QFile::rename(printWork, printFile)) {
-        QFile::remove(mainFile);
-        *error = QStringLiteral("Não foi possível dar o nome final aos bancos em %1").arg(folder);
-        return cleanUp();
-    }
+    if (!nameFiles(mainWork, printWork, folder, error)) return cleanUp();
     return true;
 }

@@ -18,6 +18,10 @@ public:
     // Refuses a folder that already holds either file. The files appear under their names only
     // when everything is done; a failure leaves neither behind.
     bool build(const QString &folder, QString *error);
+    // The working files take their final names in the folder; a file already there under either
+    // name stays as it is, and so do the working files (for the caller to throw away).
+    static bool nameFiles(const QString &mainWork, const QString &printWork, const QString &folder,
+                          QString *error);
 
 private:
     Dialogs &m_dialogs;

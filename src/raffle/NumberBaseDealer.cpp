@@ -105,6 +105,8 @@ QString NumberBaseDealer::checkAppend(const QString &table, int perTicket, int u
             .arg(t->name)
             .arg(t->perTicket)
             .arg(perTicket);
+    if (perTicket != 2 && perTicket != 4 && perTicket != 5)
+        return QStringLiteral("Acrescentar bilhetes só vale para tabelas de 2, 4 ou 5 números por bilhete");
     // A number above the modality's highest would break the table's numbers.
     if (upperBound < 0 || upperBound > t->highestNumber())
         return QStringLiteral("O limite deve estar entre 0 e %1 para a tabela %2")
@@ -270,35 +272,48 @@ NumberBaseDealer::Result NumberBaseDealer::appendTickets(const QString &table, i
         return result;
     }
     const QString name = TicketTables::find(table)->name;
+    // The table alone says which numbers are dealt: BS1's marks are shared by every table and a full
+    // run of another table clears them, so trusting them would deal a number twice.
     QVector<qint32> pool;
+    qint64 firstKey = 1;
     {
         WaitCursor wait;
+        std::vector<bool> held(size_t(upperBound) + 1, false);
+        QStringList columns;
+        for (int k = 1; k <= perTicket; ++k)
+            columns << QStringLiteral("N%1").arg(k);
         QSqlQuery q(m_db);
         q.setForwardOnly(true);
-        q.prepare(QStringLiteral("Select NUMBILHETE,N1 from BS1 where NUMBILHETE<=? and N1<=? and INC<>1"));
-        q.addBindValue(upperBound + 1);
-        q.addBindValue(upperBound);
-        if (!q.exec()) return fail(q.lastError().text()), result;
+        if (!q.exec(QStringLiteral("SELECT %1 FROM %2").arg(columns.join(u','), name)))
+            return fail(q.lastError().text()), result;
         while (q.next())
-            pool.append(q.value(1).toInt());
+            for (int k = 0; k < perTicket; ++k) {
+                const QVariant v = q.value(k);
+                if (v.isNull()) continue;
+                const qint64 n = v.toLongLong();
+                if (n >= 0 && n <= upperBound) held[size_t(n)] = true;
+            }
+        for (int n = 0; n <= upperBound; ++n)
+            if (!held[size_t(n)]) pool.append(n);
+        QSqlQuery last(m_db);
+        if (!last.exec(QStringLiteral("SELECT COALESCE(MAX(NUMBILHETE), 0) FROM %1").arg(name)) || !last.next())
+            return fail(last.lastError().text()), result;
+        firstKey = last.value(0).toLongLong() + 1;
     }
     notice(QString::number(pool.size()));
     const int tickets = int(pool.size() / perTicket);
     QString error;
-    qint64 firstKey = 1;
-    if (tickets > 0) {
-        QSqlQuery reserve(m_db);
-        if (!reserve.exec(
-                QStringLiteral("SELECT GEN_ID(GEN_%1_ID, %2) FROM RDB$DATABASE").arg(name).arg(tickets)) ||
-            !reserve.next())
-            return fail(reserve.lastError().text()), result;
-        firstKey = reserve.value(0).toLongLong() - tickets + 1;
-    }
     BulkWriter writer;
     if (!writer.open(m_db.databaseName(), &error)) return fail(error), result;
     QVector<qint32> failedNumbers; // these stay marked as used, and out of the table
     result = deal(writer, name, perTicket, pool, firstKey, &failedNumbers);
     if (tickets > 0) {
+        // New tickets follow the last one, and the generator stands after them.
+        if (!writer.execute(QStringLiteral("ALTER SEQUENCE GEN_%1_ID RESTART WITH %2")
+                                .arg(name)
+                                .arg(firstKey + tickets - 1),
+                            {}, &error))
+            return fail(error), Result{};
         if (!writer.execute(
                 QStringLiteral("UPDATE BS1 SET INC = 1 WHERE NUMBILHETE <= ? AND N1 <= ? AND INC <> 1"),
                 {upperBound + 1, upperBound}, &error))

@@ -31,7 +31,8 @@ public:
     bool fillMasterTable();
     // Empties the table and deals all m numbers onto m / q tickets numbered from 1.
     Result generateTicketTable(const QString &table, int perTicket, int numbers);
-    // Appends tickets dealt from the numbers at or below the bound that BS1 still marks free.
+    // Appends tickets (q = 2, 4 or 5) dealt from the numbers at or below the bound that no ticket of
+    // the table holds yet; their control numbers follow the table's last one.
     Result appendTickets(const QString &table, int perTicket, int upperBound);
 
     // Why the parameters do not fit a ticket table; empty when they do.

@@ -5,7 +5,12 @@
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
 #include "platform/WaitCursor.h"
+#include "layout/TForm_pos.h"
 #include "raffle/WorkingRaffle.h"
+#include "sales/WidgetValidatedList.h"
+#include "sales/TForm_Reserva.h"
+#include "sales/WidgetWhatsAppOrder.h"
+#include "sales/WidgetValidationFile.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -228,8 +233,12 @@ void TForm_Validacao::buildWindow() {
     BTN_Mais->setGeometry(306, 510, 100, 32);
     for (QPushButton *b : {Btn_ver, Button1, BTN_Mais})
         b->setAutoDefault(false);
-    connect(Btn_ver, &QPushButton::clicked, this, &TForm_Validacao::notYetAvailable);
-    connect(Button1, &QPushButton::clicked, this, &TForm_Validacao::notYetAvailable);
+    m_validatedList = new WidgetValidatedList(m_ctx, this);
+    connect(Btn_ver, &QPushButton::clicked, m_validatedList, &WidgetValidatedList::Btn_verClick);
+    connect(Button1, &QPushButton::clicked, m_validatedList, &WidgetValidatedList::Button1Click);
+    connect(m_validatedList, &WidgetValidatedList::enviarPorWhatsApp, this,
+            &TForm_Validacao::notYetAvailable);
+    connect(m_validatedList, &WidgetValidatedList::agruparParaEnvio, this, &TForm_Validacao::notYetAvailable);
     Pop_Opcoes = new QMenu(this);
     Pop_Opcoes->setObjectName(QStringLiteral("Pop_Opcoes"));
     Pop_Opcoes->addSection(QStringLiteral("  *** OPÇÕES ***"));
@@ -239,10 +248,21 @@ void TForm_Validacao::buildWindow() {
     } options[] = {{"Exportar1", "Exportar Validações"},
                    {"Importar1", "Importar Validações"},
                    {"MarcarBlocos1", "Marcar Blocos Reservas"}};
+    m_filePanel = new WidgetValidationFile(m_ctx, m_validator, ModoImportacao, this);
+    m_filePanel->setFormState(
+        [this] {
+            return ImportFormState{RB_Sim->isChecked(), ed_CodVend->isEnabled(), m_price};
+        },
+        [this] { Ativa_campos_extra(true); });
     for (const auto &o : options) {
         QAction *a = Pop_Opcoes->addAction(QString::fromUtf8(o.text));
         a->setObjectName(QLatin1String(o.name));
-        connect(a, &QAction::triggered, this, &TForm_Validacao::notYetAvailable);
+        if (!m_filePanel->takesAction(a))
+            connect(a, &QAction::triggered, this, &TForm_Validacao::notYetAvailable);
+    }
+    if (QAction *reserve = Pop_Opcoes->findChild<QAction *>(QStringLiteral("MarcarBlocos1"))) {
+        reserve->disconnect(this);
+        connect(reserve, &QAction::triggered, this, &TForm_Validacao::MarcarBlocos1Click);
     }
     connect(BTN_Mais, &QPushButton::clicked, this, [this] { Pop_Opcoes->popup(QCursor::pos()); });
 
@@ -261,24 +281,19 @@ void TForm_Validacao::buildWindow() {
         l->installEventFilter(this);
     }
 
-    Panel_validarW = new QFrame(this);
-    Panel_validarW->setObjectName(QStringLiteral("Panel_validarW"));
-    Panel_validarW->setFrameShape(QFrame::Box);
-    Panel_validarW->setGeometry(270, 69, 600, 420);
-    Panel_validarW->setAutoFillBackground(true);
-    auto *zapTitle = new QLabel(QStringLiteral("VALIDAR DADOS VINDO DO WHATSAPP"), Panel_validarW);
-    zapTitle->setGeometry(8, 4, 580, 24);
-    zapTitle->setFont(arialFont(15, true));
-    Rich_DadosW = new QTextEdit(Panel_validarW);
-    Rich_DadosW->setObjectName(QStringLiteral("Rich_DadosW"));
-    Rich_DadosW->setGeometry(8, 32, 580, 320);
-    Rich_DadosW->setReadOnly(true);
-    LBL_AvisoValidada_Zap = new QLabel(QStringLiteral("Validada(s) com Sucesso"), Panel_validarW);
-    LBL_AvisoValidada_Zap->setObjectName(QStringLiteral("LBL_AvisoValidada_Zap"));
-    LBL_AvisoValidada_Zap->setGeometry(8, 360, 580, 30);
-    LBL_AvisoValidada_Zap->setFont(arialFont(18, true));
-    LBL_AvisoValidada_Zap->hide();
-    Panel_validarW->hide();
+    m_whatsApp = new WidgetWhatsAppOrder(m_ctx, this);
+    LBL_AvisoValidada_Zap = m_whatsApp->noticeLabel();
+    m_whatsApp->setWindowHooks({[this] { return RB_Sim->isChecked(); },
+                                [this](bool on) { Ativa_campos_extra(on); },
+                                [this](const QString &ticket, const OrderSale &sale) {
+                                    return validateOrderTicket(ticket, sale);
+                                },
+                                [this] {
+                                    CHK_UsarDataAutom->setChecked(true);
+                                    CHK_UsarDataAutomClick();
+                                },
+                                [this] { clearOrderFields(); }});
+    m_whatsApp->setHandOver([this](const WhatsAppHandOver &h) { PrepararEnvioWhatsApp(h); });
 
     Panel_CidPadrao = new QFrame(this);
     Panel_CidPadrao->setObjectName(QStringLiteral("Panel_CidPadrao"));
@@ -313,6 +328,8 @@ void TForm_Validacao::buildWindow() {
 
 void TForm_Validacao::setEvento(const QString &raffleName) {
     LBL_EVENTO->setText(raffleName);
+    m_validatedList->setRaffleName(raffleName);
+    m_whatsApp->setRaffleName(raffleName);
 }
 
 void TForm_Validacao::setValor(double price) {
@@ -321,7 +338,7 @@ void TForm_Validacao::setValor(double price) {
 }
 
 bool TForm_Validacao::whatsAppPanelOpen() const {
-    return Panel_validarW->isVisible();
+    return m_whatsApp->isOpen();
 }
 
 void TForm_Validacao::showEvent(QShowEvent *event) {
@@ -373,7 +390,42 @@ void TForm_Validacao::BTN_ValidarClick() {
     in.dateFieldEnabled = DateEdit1->isEnabled();
     in.dateText = DateEdit1->text();
     in.price = m_price;
+    runValidation(in);
+}
 
+SaleOutcome TForm_Validacao::validateOrderTicket(const QString &ticket, const OrderSale &sale) {
+    SaleInput in;
+    in.ticketText = ticket;
+    in.extraFields = RB_Sim->isChecked();
+    in.sellerFieldEnabled = ed_CodVend->isEnabled();
+    in.buyer = sale.nome;
+    in.phone = sale.fone;
+    in.address = sale.endereco;
+    in.city = sale.cidade;
+    if (chk_fixarVend->isChecked()) {
+        in.sellerCode = ed_CodVend->text();
+        in.sellerInvalid = m_vendedorInvalido;
+    } else {
+        in.sellerCode = sale.seller;
+    }
+    in.useToday = true;
+    in.dateFieldEnabled = DateEdit1->isEnabled();
+    in.price = m_price;
+    return runValidation(in);
+}
+
+void TForm_Validacao::clearOrderFields() {
+    Ativa_campos_extra(false);
+    for (QLineEdit *e : {ED_NUM_BILHETE, DateEdit1, ed_comprador, Mask_telefone, ed_endereco, ed_cidade})
+        e->clear();
+    if (!chk_fixarVend->isChecked()) {
+        ed_CodVend->clear();
+        ed_nomVend->clear();
+    }
+}
+
+SaleOutcome TForm_Validacao::runValidation(const SaleInput &in) {
+    const QString text = in.ticketText;
     std::unique_ptr<WaitCursor> wait;
     if (text.contains(u'-')) {
         wait = std::make_unique<WaitCursor>();
@@ -391,13 +443,13 @@ void TForm_Validacao::BTN_ValidarClick() {
         m_closeAfterSequence = false;
         if (!o.message.isEmpty()) m_ctx.dialogs.message(o.title, o.message, o.icon);
         QTimer::singleShot(0, this, &QDialog::reject);
-        return;
+        return o;
     }
 
     using R = SaleOutcome::Result;
     switch (o.result) {
     case R::Ignored:
-        return;
+        return o;
     case R::Refused:
         if (o.focus == SaleFocus::Seller)
             ed_CodVend->setFocus();
@@ -406,7 +458,7 @@ void TForm_Validacao::BTN_ValidarClick() {
         else
             ED_NUM_BILHETE->setFocus();
         m_ctx.dialogs.message(o.title, o.message, o.icon);
-        return;
+        return o;
     case R::AlreadyValidated:
         ED_NUM_BILHETE->setFocus();
         m_ctx.dialogs.message(o.title, o.message, o.icon);
@@ -422,13 +474,13 @@ void TForm_Validacao::BTN_ValidarClick() {
             }
             ED_NUM_BILHETE->clear();
         }
-        return;
+        return o;
     case R::Stopped:
     case R::Interrupted:
     case R::Failed:
         ED_NUM_BILHETE->setFocus();
         m_ctx.dialogs.message(o.title, o.message, o.icon);
-        return;
+        return o;
     case R::Validated:
         break;
     }
@@ -438,12 +490,11 @@ void TForm_Validacao::BTN_ValidarClick() {
         LBL_CartValid->setText(QStringLiteral("[ ") + text + QStringLiteral(" ]"));
         LBL_CartValid->show();
         soundIfWanted();
-        DisponibilidadeChecada = false;
+        m_whatsApp->sequenceValidated(true);
         LBL_ULTIMA_VALID->setText(text);
         ED_NUM_BILHETE->clear();
         ED_NUM_BILHETE->setFocus();
-        if (whatsAppPanelOpen()) Rich_DadosW->clear();
-        return;
+        return o;
     }
     m_vendedorInvalido = false;
     if (!chk_fixarVend->isChecked()) {
@@ -456,13 +507,11 @@ void TForm_Validacao::BTN_ValidarClick() {
     LBL_CartValid->setText(QStringLiteral("[ ") + text + QStringLiteral(" ]"));
     LBL_CartValid->show();
     soundIfWanted();
-    if (whatsAppPanelOpen() && int(m_ctx.raffle.QtBilhetesEnvio) < int(BilhetesEnvio.size()) - 1) {
-        ++m_ctx.raffle.QtBilhetesEnvio;
-        BilhetesEnvio[m_ctx.raffle.QtBilhetesEnvio] = text;
-    }
+    if (whatsAppPanelOpen()) m_whatsApp->addToSendList(text);
     LBL_ULTIMA_VALID->setText(text);
     ED_NUM_BILHETE->setFocus();
     ED_NUM_BILHETE->clear();
+    return o;
 }
 
 void TForm_Validacao::showValidatedPart(const QString &range) {
@@ -471,7 +520,7 @@ void TForm_Validacao::showValidatedPart(const QString &range) {
     LBL_CartValid->show();
     LBL_ULTIMA_VALID->setText(range);
     ED_NUM_BILHETE->clear();
-    DisponibilidadeChecada = false;
+    m_whatsApp->sequenceValidated(false);
 }
 
 void TForm_Validacao::closeEvent(QCloseEvent *event) {
@@ -638,6 +687,23 @@ void TForm_Validacao::notYetAvailable() {
         QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE."));
 }
 
+void TForm_Validacao::PrepararEnvioWhatsApp(const WhatsAppHandOver &h) {
+    // The designer, never shown, draws the pictures and opens the sending window over this one;
+    // this window stays up, since hiding a modal window would end it.
+    TForm_pos pos(m_ctx, this);
+    pos.CarregarLayout();
+    const QString range = h.qtBilhetesEnvio > 1 ? QStringLiteral("1") : h.bilheteUnico;
+    pos.Edit_DE->setText(range);
+    pos.Edit_ATE->setText(range);
+    pos.setSendList(h.tickets);
+    pos.img_whatsClick();
+}
+
+void TForm_Validacao::MarcarBlocos1Click() {
+    TForm_Reserva reserva(m_ctx, this);
+    reserva.exec();
+}
+
 void TForm_Validacao::focusNextInput(QWidget *from) {
     for (qsizetype i = m_enterOrder.indexOf(from) + 1; i > 0 && i < m_enterOrder.size(); ++i)
         if (m_enterOrder[i]->isEnabled()) {
@@ -651,7 +717,7 @@ void TForm_Validacao::ED_NUM_BILHETEKeyDown(QKeyEvent *event, bool *handled) {
     const int key = event->key();
     if (key == Qt::Key_F7) {
         *handled = true;
-        notYetAvailable();
+        m_validatedList->withdrawByNumber(ED_NUM_BILHETE);
         return;
     }
     if (isEnter(event) || key == Qt::Key_Tab) {
@@ -682,7 +748,7 @@ void TForm_Validacao::keyPressEvent(QKeyEvent *event) {
     }
     if (event->key() == Qt::Key_Escape) {
         // Esc closes the WhatsApp panel, never the window.
-        if (whatsAppPanelOpen()) Panel_validarW->hide();
+        if (whatsAppPanelOpen()) m_whatsApp->Img_FecharClick();
         event->accept();
         return;
     }
@@ -738,8 +804,12 @@ bool TForm_Validacao::eventFilter(QObject *watched, QEvent *event) {
             ed_cidade->setFocus();
             return true;
         }
-        if (watched == IMM_ValidaMaisZap || watched == img_whats) {
-            notYetAvailable();
+        if (watched == IMM_ValidaMaisZap) {
+            m_whatsApp->IMM_ValidaMaisZapClick();
+            return true;
+        }
+        if (watched == img_whats) {
+            m_whatsApp->img_whatsClick(LBL_ULTIMA_VALID->text());
             return true;
         }
         break;

@@ -19,6 +19,11 @@ class QPushButton;
 class QRadioButton;
 class QTextEdit;
 class QTimer;
+class WidgetValidatedList;
+class WidgetWhatsAppOrder;
+struct OrderSale;
+struct WhatsAppHandOver;
+class WidgetValidationFile;
 
 // The validation window: sales of the working raffle, one ticket at a time or as a sequence.
 class TForm_Validacao : public QDialog {
@@ -43,11 +48,10 @@ public:
     bool sequenceRunning() const { return m_validator.running(); }
     void stopSequence() { m_validator.requestStop(); }
 
-    // State the WhatsApp orders and the validation file work with.
+    // State the validation file works with.
     bool ModoImportacao = false;
-    bool DisponibilidadeChecada = false;
-    std::array<QString, 21> BilhetesEnvio; // entries 1 to 20
-    QString BilheteUnicoEnvio;
+    // The WhatsApp order panel, with the send list.
+    WidgetWhatsAppOrder *whatsAppOrder() const { return m_whatsApp; }
 
     static constexpr int BeepHertz = 250;
     static constexpr int BeepMilliseconds = 300;
@@ -63,6 +67,7 @@ private Q_SLOTS:
     void CHK_UsarDataAutomClick();
     void BTN_ConfirmarCidClick();
     void notYetAvailable();
+    void MarcarBlocos1Click();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -72,6 +77,10 @@ protected:
 
 private:
     void FormShow();
+    SaleOutcome runValidation(const SaleInput &in);
+    SaleOutcome validateOrderTicket(const QString &ticket, const OrderSale &sale);
+    void clearOrderFields();
+    void PrepararEnvioWhatsApp(const WhatsAppHandOver &h);
     void buildWindow();
     QLabel *addLabel(const QString &text, QRect place, const char *name = nullptr);
     QLineEdit *addEdit(const char *name, QRect place, int maxLength);
@@ -131,11 +140,12 @@ private:
     QFrame *Panel_CidPadrao = nullptr;
     QLineEdit *ed_cidpadrao = nullptr;
     QLabel *Img_FecharCid = nullptr;
-    QFrame *Panel_validarW = nullptr;
-    QTextEdit *Rich_DadosW = nullptr;
+    WidgetWhatsAppOrder *m_whatsApp = nullptr; // Panel_validarW
     QLabel *IMM_ValidaMaisZap = nullptr;
     QLabel *img_whats = nullptr;
     QMenu *Pop_Opcoes = nullptr;
+    WidgetValidatedList *m_validatedList = nullptr; // "Ver validadas", F7, "Zerar Validações"
+    WidgetValidationFile *m_filePanel = nullptr;
     QList<QLabel *> m_extraLabels;
     QList<QWidget *> m_extraInputs;
     QList<QWidget *> m_enterOrder;

@@ -1,5 +1,6 @@
 #include "salespage/TicketListing.h"
 
+#include "data/BoundQuery.h"
 #include "data/TicketTables.h"
 
 #include <QElapsedTimer>
@@ -9,21 +10,6 @@
 namespace {
 
 constexpr int kSliceMilliseconds = 12; // keeps scrolling smooth while the control numbers come in
-
-bool runQuery(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error) {
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        if (error) *error = q.lastError().text();
-        return false;
-    }
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        if (error) *error = q.lastError().text();
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -87,7 +73,7 @@ bool TicketListing::open(const QString &table, int slot, Mode mode, int from, in
     const QString sql = QStringLiteral("SELECT FIRST %1 %2 FROM %3 WHERE %4 ORDER BY NUMBILHETE")
                             .arg(PageSize)
                             .arg(columnList(), m_table, condition(slot, mode));
-    if (!runQuery(first, sql, limits(), error)) return false;
+    if (!runBoundQuery(first, sql, limits(), error)) return false;
     Page page;
     while (first.next()) {
         ListedTicket t;
@@ -128,7 +114,7 @@ bool TicketListing::startKeyCursor(QString *error) {
     const QString rest =
         QStringLiteral("SELECT NUMBILHETE FROM %1 WHERE %2 AND NUMBILHETE>? ORDER BY NUMBILHETE")
             .arg(m_table, condition(m_slot, m_mode));
-    if (!runQuery(*m_keyCursor, rest, values, error)) {
+    if (!runBoundQuery(*m_keyCursor, rest, values, error)) {
         m_keyCursor.reset();
         return false;
     }
@@ -229,7 +215,7 @@ bool TicketListing::loadPage(int index, Page *page, QString *error) const {
     const QString sql =
         QStringLiteral("SELECT %1 FROM %2 WHERE NUMBILHETE>=? AND NUMBILHETE<=? ORDER BY NUMBILHETE")
             .arg(columnList(), m_table);
-    if (!runQuery(q, sql, {m_keys.at(first), m_keys.at(last)}, error)) return false;
+    if (!runBoundQuery(q, sql, {m_keys.at(first), m_keys.at(last)}, error)) return false;
     page->rows.resize(last - first + 1);
     int k = first;
     // Both ascending: rows between the listed ones (sold meanwhile, or never listed) are passed over.

@@ -6,7 +6,11 @@
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include "platform/ProfileFile.h"
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -20,6 +24,9 @@ private Q_SLOTS:
     void shareTextAndMessage();
     void namedServerIsReached();
     void unreachableServerFallsBackToLocalFiles();
+    void configWithUtf8MarkIsReadAndKeptUtf8();
+    void readmeExampleWorksWhenCopied();
+    void serverThatNeverAnswersIsGivenUp();
     void missingDatabaseEndsStartUp();
     void cachedEditsApply();
     void cachedEditsFailWhenRowChangedMeanwhile();
@@ -147,6 +154,96 @@ void TestConnection::unreachableServerFallsBackToLocalFiles() {
         BoxIcon::Warning);
     QVERIFY2(inst.openTdm(), qPrintable(inst.error()));
     QVERIFY(inst.dialogs.scriptDone());
+    QCOMPARE(inst.tdm->mainPath(), inst.file(QStringLiteral("CRF.XML")));
+    QCOMPARE(inst.count(QStringLiteral("CADASTRO")), 5);
+}
+
+namespace {
+const QString kUnreachableTail = QStringLiteral(
+    "\\CRF.XML\r\rO Sistema vai conectar a Base de Dados Local. Depois, analise essa comunicação em REDE "
+    "com a base que está tentando Conexão. Veja se o Mesmo está com todas as permissões de Administrador "
+    "para Leitura/Gravação Total para TODOS os Usuários!");
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+void TestConnection::configWithUtf8MarkIsReadAndKeptUtf8() {
+    TestInstallation inst;
+    const QString ini = inst.file(QStringLiteral("config.ini"));
+    // As a Windows editor saves it: the mark, then UTF-8 text.
+    writeConfig(ini, "\xEF\xBB\xBF[BANCO]\r\nNOME_SERVIDOR=127.0.0.1/1\r\nCAMINHO_BD_MAQ=C:\\Rifas\r\n"
+                     "[EXTRA]\r\nPIX=joão@rifas\r\n");
+    // The server is recognised (and found unreachable), not silently skipped for the local files.
+    inst.dialogs.expectMessage(
+        QStringLiteral("Não foi possível conectar ao Banco de Dados neste Caminho:\\\\127.0.0.1/1\\Rifas") +
+            kUnreachableTail,
+        BoxIcon::Warning);
+    QVERIFY2(inst.openTdm(), qPrintable(inst.error()));
+    QVERIFY(inst.dialogs.scriptDone());
+
+    ProfileFile config(ini);
+    QCOMPARE(config.readString(QStringLiteral("EXTRA"), QStringLiteral("PIX")), QStringLiteral("joão@rifas"));
+    QVERIFY(config.writeString(QStringLiteral("EXTRA"), QStringLiteral("PIX"), QStringLiteral("ação@rifas")));
+    QCOMPARE(readAll(ini), QByteArray("\xEF\xBB\xBF[BANCO]\r\nNOME_SERVIDOR=127.0.0.1/1\r\n"
+                                      "CAMINHO_BD_MAQ=C:\\Rifas\r\n[EXTRA]\r\nPIX=a\xC3\xA7\xC3\xA3o@rifas\r\n"));
+
+    // A file without the mark stays Windows-1252.
+    writeConfig(ini, "[EXTRA]\r\nPIX=jo\xE3o\r\n");
+    QCOMPARE(config.readString(QStringLiteral("EXTRA"), QStringLiteral("PIX")), QStringLiteral("joão"));
+    QVERIFY(config.writeString(QStringLiteral("EXTRA"), QStringLiteral("TIPO_PIX"), QStringLiteral("2")));
+    QCOMPARE(readAll(ini), QByteArray("[EXTRA]\r\nPIX=jo\xE3o\r\nTIPO_PIX=2\r\n"));
+}
+
+void TestConnection::readmeExampleWorksWhenCopied() {
+    const QString readme = QString::fromUtf8(readAll(QStringLiteral(KORVANTE_SOURCE_DIR "/README.md")));
+    QString example;
+    const QRegularExpression block(QStringLiteral("```ini\n(.*?)```"),
+                                   QRegularExpression::DotMatchesEverythingOption);
+    for (auto it = block.globalMatch(readme); it.hasNext();) {
+        const QString text = it.next().captured(1);
+        if (text.contains(QLatin1String("NOME_SERVIDOR=servidor"))) example = text;
+    }
+    QVERIFY2(!example.isEmpty(), "the README shows a config.ini for a server");
+    TestInstallation inst(false);
+    writeConfig(inst.file(QStringLiteral("config.ini")), example.toUtf8());
+    const DatabaseLocation loc = DatabaseLocation::fromConfig(inst.folder());
+    QCOMPARE(loc.server, QStringLiteral("servidor"));
+    QCOMPARE(loc.serverFolder, QStringLiteral("C:\\Rifas"));
+
+    // As in Windows, a ';' inside a value belongs to it (it is legal in a path).
+    writeConfig(inst.file(QStringLiteral("config.ini")),
+                "[BANCO]\r\n; the server\r\nNOME_SERVIDOR=srv\r\nCAMINHO_BD_MAQ=C:\\Rifas;2026\r\n");
+    const DatabaseLocation withSemicolon = DatabaseLocation::fromConfig(inst.folder());
+    QCOMPARE(withSemicolon.server, QStringLiteral("srv"));
+    QCOMPARE(withSemicolon.serverFolder, QStringLiteral("C:\\Rifas;2026"));
+}
+
+void TestConnection::serverThatNeverAnswersIsGivenUp() {
+    // A server that takes the connection and then says nothing.
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    TestInstallation inst;
+    const QString server = QStringLiteral("127.0.0.1/%1").arg(silent.serverPort());
+    writeConfig(inst.file(QStringLiteral("config.ini")),
+                QStringLiteral("[BANCO]\r\nNOME_SERVIDOR=%1\r\nCAMINHO_BD_MAQ=C:\\Rifas\r\n").arg(server).toLatin1());
+    inst.dialogs.expectMessage(QStringLiteral("Não foi possível conectar ao Banco de Dados neste Caminho:\\\\") +
+                                   server + QStringLiteral("\\Rifas") + kUnreachableTail,
+                               BoxIcon::Warning);
+    inst.tdm = std::make_unique<TDM>(inst.folder(), inst.dialogs);
+    inst.tdm->setServerWait(2);
+    QStringList notices;
+    inst.tdm->setConnectingNotice([&](bool connecting, const QString &name) {
+        notices << (connecting ? QStringLiteral("conectando ") : QStringLiteral("fim ")) + name;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QString error;
+    QVERIFY2(inst.tdm->open(&error), qPrintable(error));
+    QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(inst.dialogs.scriptDone());
+    QCOMPARE(notices, QStringList({QStringLiteral("conectando ") + server, QStringLiteral("fim ") + server}));
     QCOMPARE(inst.tdm->mainPath(), inst.file(QStringLiteral("CRF.XML")));
     QCOMPARE(inst.count(QStringLiteral("CADASTRO")), 5);
 }

@@ -1,10 +1,14 @@
 #include "data/TDM.h"
 #include "layout/TForm_Visualizar.h"
 #include "layout/TForm_pos.h"
+#include "support/WindowWatcher.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QFile>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +62,19 @@ private Q_SLOTS:
     void resizedFreeImageIsSavedBesideTheOriginal();
     void gridButtonsRememberTheChoice();
     void printRunPreviewsAndEmptiesTheQueue();
+    void clickingThroughFieldsIsNoEdit();
+    void enterInAFieldPressesNoButton_data();
+    void enterInAFieldPressesNoButton();
+    void resizePanelClosesWhenTheResizeIsDropped();
+    void unusablePictureIsRefusedByName_data();
+    void unusablePictureIsRefusedByName();
+    void storedPictureThatNoLongerLoadsKeepsItsName();
+    void largeArtworkLoads();
+    void rangeFieldsTakeAControlNumbersDigits();
+    void ticketSizeOfZeroIsRefused_data();
+    void ticketSizeOfZeroIsRefused();
+    void overlappingBarcodesAreWarnedOnSaving_data();
+    void overlappingBarcodesAreWarnedOnSaving();
 
 private:
     void open(const QString &set = {}, const QVariantList &values = {}, int perTicket = 4);
@@ -102,8 +119,11 @@ void TestDesigner::cleanup() {
 }
 
 void TestDesigner::open(const QString &set, const QVariantList &values, int perTicket) {
-    QString assignments = QStringLiteral("MODALIDADE='0000 - 9999'");
-    if (!set.isEmpty()) assignments += u',' + set;
+    // The modality of a 4-digit raffle unless the case sets its own.
+    QStringList parts;
+    if (!set.contains(QLatin1String("MODALIDADE="))) parts << QStringLiteral("MODALIDADE='0000 - 9999'");
+    if (!set.isEmpty()) parts << set;
+    const QString assignments = parts.join(u',');
     QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET %1 WHERE CODRIFA=1").arg(assignments), values));
     inst->raffle.QtNumBilhete = quint8(perTicket);
     QString error;
@@ -318,6 +338,10 @@ void TestDesigner::gridButtonsRememberTheChoice() {
     QCOMPARE(inst->registry->value(QStringLiteral("GRADE")).toInt(), 0);
 }
 
+namespace {
+void typeInto(QWidget *edit, const QString &text);
+}
+
 void TestDesigner::printRunPreviewsAndEmptiesTheQueue() {
     for (int t = 1; t <= 40; ++t)
         inst->exec(
@@ -328,13 +352,14 @@ void TestDesigner::printRunPreviewsAndEmptiesTheQueue() {
     QCOMPARE(child<QWidget>("Panel_impre_pos")->pos(), QPoint(531, 74));
     QCOMPARE(form->Edit_DE->text(), QStringLiteral("1"));
     QCOMPARE(form->Edit_ATE->text(), QStringLiteral("20"));
-    form->Edit_ATE->setText(QStringLiteral("40"));
+    typeInto(form->Edit_ATE, QStringLiteral("40"));
     const QString pdf = inst->file(QStringLiteral("bilhetes.pdf"));
     inst->dialogs.expectFileChoice(QStringLiteral("save"), pdf);
     int queued = -1, pages = -1, rendered = -1;
-    QTimer::singleShot(0, this, [&] {
-        auto *preview = qobject_cast<TForm_Visualizar *>(QApplication::activeModalWidget());
-        QVERIFY(preview);
+    // The preview is caught when it shows: the progress of the queueing runs events before that.
+    WindowWatcher watcher;
+    watcher.on(QStringLiteral("TForm_Visualizar"), [&](QWidget *w) {
+        auto *preview = qobject_cast<TForm_Visualizar *>(w);
         QSqlQuery q(inst->tdm->CONEX_PRINT());
         if (q.exec(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN")) && q.next()) queued = q.value(0).toInt();
         pages = preview->findChild<QLabel *>(QStringLiteral("LBL_Pagina"))->text().split(u' ').last().toInt();
@@ -351,6 +376,240 @@ void TestDesigner::printRunPreviewsAndEmptiesTheQueue() {
     QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN")) && q.next());
     QCOMPARE(q.value(0).toInt(), 0);
     QVERIFY(!child<QWidget>("Panel_impre_pos")->isVisible());
+}
+
+namespace {
+void typeInto(QWidget *edit, const QString &text) {
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+QByteArray jpegBytes(QSize size, QColor colour) {
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "JPG");
+    return bytes;
+}
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+} // namespace
+
+void TestDesigner::clickingThroughFieldsIsNoEdit() {
+    open(QStringLiteral("TAM_FONTE_ID_BILH=12, TAM_FONTE_POS_N=14"));
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    auto *idSize = child<QComboBox>("cmb_NumID_Tam");
+    auto *numSize = child<QComboBox>("cmb_numerosTam");
+    QCOMPARE(idSize->currentText(), QStringLiteral("12"));
+    QCOMPARE(numSize->currentText(), QStringLiteral("14"));
+    // A person clicks into the size boxes and on to another field, changing nothing.
+    for (QWidget *w : {static_cast<QWidget *>(idSize->lineEdit()), static_cast<QWidget *>(numSize->lineEdit()),
+                       static_cast<QWidget *>(child<QLineEdit>("DBEdit1")), static_cast<QWidget *>(idSize->lineEdit()),
+                       static_cast<QWidget *>(child<QLineEdit>("DBEdit5"))})
+        QTest::mouseClick(w, Qt::LeftButton);
+    QVERIFY(!form->hasUnsavedChanges());
+    QVERIFY(!child<QWidget>("botaoSalvarAtivo")->isVisible());
+    // Closing asks nothing (the recorder fails on any box).
+    child<QToolButton>("img_fecharPOS")->click();
+    QVERIFY(!form->isVisible());
+    QVERIFY(inst->dialogs.shown.isEmpty());
+}
+
+void TestDesigner::enterInAFieldPressesNoButton_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("ALTURA") << "DBEdit5" << "60";
+    QTest::newRow("COMPRIMENTO") << "DBEdit6" << "90";
+    QTest::newRow("NOME RIFA") << "DBEdit1" << "RIFA NOVA";
+    QTest::newRow("De:") << "Edit_DE" << "3";
+    QTest::newRow("Largura") << "ED_Largura" << "30";
+}
+
+void TestDesigner::enterInAFieldPressesNoButton() {
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    const QString path = inst->file(QStringLiteral("selo.jpg"));
+    writeFile(path, jpegBytes(QSize(60, 40), Qt::darkGreen));
+    open(QStringLiteral("IMG_LIVRE1=?, IMG_LIVRE1_L=100, IMG_LIVRE1_T=90, DIM_BILHETE_ALT=50, DIM_BILHETE_COMP=100"),
+         {path});
+    // Every panel with a field is open, and "Aplicar" was pressed once (as a person does).
+    QTest::mouseClick(child<QWidget>("Button3"), Qt::LeftButton);
+    child<QToolButton>("BOTAO_IMPRIMIR")->click();
+    action(form->findChild<QMenu *>(QStringLiteral("Pop_imagemLivre")), QStringLiteral("Alterar Dimensões"))->trigger();
+    const QSize outline = child<QWidget>("Shape_DimBilhete")->size();
+    const QSize picture = child<QWidget>("Img_LIVRE1")->size();
+    auto *edit = form->findChild<QLineEdit *>(field);
+    QVERIFY(edit && edit->isVisible());
+    typeInto(edit, typed);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(edit, Qt::Key_Enter);
+    // Nothing was applied, printed or resized, and no box came up.
+    QVERIFY(inst->dialogs.shown.isEmpty());
+    QCOMPARE(child<QWidget>("Shape_DimBilhete")->size(), outline);
+    QCOMPARE(child<QWidget>("Img_LIVRE1")->size(), picture);
+    QCOMPARE(column(QStringLiteral("DIM_BILHETE_ALT")).toInt(), 50);
+    QCOMPARE(column(QStringLiteral("NOME_RIFA")).toString(), QStringLiteral("RIFA 1"));
+    QVERIFY(!QApplication::activeModalWidget() || QApplication::activeModalWidget() == form.get());
+}
+
+void TestDesigner::resizePanelClosesWhenTheResizeIsDropped() {
+    const QString path = inst->file(QStringLiteral("logo.jpg"));
+    writeFile(path, jpegBytes(QSize(80, 60), Qt::blue));
+    open(QStringLiteral("IMG_LIVRE1=?, IMG_LIVRE1_L=40, IMG_LIVRE1_T=40"), {path});
+    action(form->findChild<QMenu *>(QStringLiteral("Pop_imagemLivre")), QStringLiteral("Alterar Dimensões"))->trigger();
+    typeInto(child<QLineEdit>("ED_Largura"), QStringLiteral("40"));
+    typeInto(child<QLineEdit>("ED_Altura"), QStringLiteral("30"));
+    QTest::mouseClick(child<QWidget>("Button1"), Qt::LeftButton);
+    QCOMPARE(child<QLabel>("Img_LIVRE1")->size(), QSize(40, 30));
+    inst->dialogs.expectQuestion(
+        QStringLiteral("Você alterou as Dimensões da imagem, mas para ficar gravado essas novas dimensões, será "
+                       "preciso clicar no botão GRAVAR NOVA IMAGEM. Deseja Gravar a Nova Imagem para Usá-la em "
+                       "Definitivo?"),
+        false);
+    QTest::mouseClick(child<QWidget>("Panel_Imagem_Livre_Fechar"), Qt::LeftButton);
+    QVERIFY(inst->dialogs.scriptDone());
+    QVERIFY(!child<QWidget>("Panel_Imagem_Livre")->isVisible());
+    QVERIFY(!child<QWidget>("BTN_GravarNovaImagem")->isEnabled());
+    QVERIFY(!QFile::exists(inst->file(QStringLiteral("logo_New1.JPG"))));
+    QCOMPARE(inst->tdm->CDS_RIfaUSar.value(0, QStringLiteral("IMG_LIVRE1")).toString(), path);
+    // Closing the panel again asks nothing more.
+    action(form->findChild<QMenu *>(QStringLiteral("Pop_imagemLivre")), QStringLiteral("Alterar Dimensões"))->trigger();
+    QTest::mouseClick(child<QWidget>("Panel_Imagem_Livre_Fechar"), Qt::LeftButton);
+    QVERIFY(!child<QWidget>("Panel_Imagem_Livre")->isVisible());
+}
+
+void TestDesigner::unusablePictureIsRefusedByName_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray whole = jpegBytes(QSize(300, 200), Qt::red);
+    QTest::newRow("not an image") << QByteArray("isto não é uma imagem\n");
+    QTest::newRow("cut short") << whole.left(whole.size() / 2);
+    QByteArray damaged = whole;
+    for (qsizetype i = 20; i < damaged.size() - 2; ++i)
+        damaged[i] = char(0xFF - i % 7);
+    QTest::newRow("damaged") << damaged;
+}
+
+void TestDesigner::unusablePictureIsRefusedByName() {
+    QFETCH(QByteArray, bytes);
+    const QString path = inst->file(QStringLiteral("arte.jpg"));
+    writeFile(path, bytes);
+    open();
+    child<QToolButton>("Image54")->click();
+    inst->dialogs.expectFileChoice(QStringLiteral("open"), path);
+    inst->dialogs.expectMessage(TicketLayout::unusablePictureMessage(path), BoxIcon::Error);
+    QTest::mouseClick(child<QWidget>("BTN_ObterImagem"), Qt::LeftButton);
+    QVERIFY(inst->dialogs.scriptDone());
+    QVERIFY(!child<QWidget>("img_fundo")->isVisible());
+    QVERIFY(column(QStringLiteral("ART_FUNDO")).isNull());
+    QVERIFY(child<QLineEdit>("DBEdit4")->text().isEmpty());
+}
+
+void TestDesigner::storedPictureThatNoLongerLoadsKeepsItsName() {
+    const QByteArray whole = jpegBytes(QSize(300, 200), Qt::red);
+    const QString art = inst->file(QStringLiteral("fundo.jpg"));
+    const QString free = inst->file(QStringLiteral("selo.jpg"));
+    writeFile(art, whole.left(whole.size() / 2));
+    writeFile(free, "");
+    inst->dialogs.expectMessage(TicketLayout::unusablePictureMessage(art), BoxIcon::Error);
+    inst->dialogs.expectMessage(TicketLayout::unusablePictureMessage(free), BoxIcon::Error);
+    open(QStringLiteral("ART_FUNDO=?, IMG_LIVRE1=?, IMG_LIVRE1_L=10, IMG_LIVRE1_T=10"), {art, free});
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(column(QStringLiteral("ART_FUNDO")).toString(), art);
+    QCOMPARE(column(QStringLiteral("IMG_LIVRE1")).toString(), free);
+    QCOMPARE(child<QLineEdit>("DBEdit4")->text(), art);
+    QVERIFY(!form->hasUnsavedChanges());
+}
+
+void TestDesigner::largeArtworkLoads() {
+    // Above Qt's own limit of 128 MB once decoded (6,000 x 6,000 x 4 bytes).
+    const QString art = inst->file(QStringLiteral("grande.jpg"));
+    {
+        QImage img(6000, 6000, QImage::Format_RGB32);
+        img.fill(QColor(200, 40, 40));
+        QVERIFY(img.save(art, "JPG"));
+    }
+    open(QStringLiteral("ART_FUNDO=?, ART_EXTENDIDA='S'"), {art});
+    QVERIFY(inst->dialogs.shown.isEmpty());
+    QVERIFY(child<QWidget>("img_fundo")->isVisible());
+    QCOMPARE(form->layout().fundo.image.size(), QSize(6000, 6000));
+}
+
+void TestDesigner::rangeFieldsTakeAControlNumbersDigits() {
+    open();
+    child<QToolButton>("BOTAO_IMPRIMIR")->click();
+    typeInto(form->Edit_ATE, QStringLiteral("99999999999"));
+    QCOMPARE(form->Edit_ATE->text(), QStringLiteral("9999999"));
+    inst->dialogs.expectMessage(
+        QStringLiteral("O Número de Controle do Bilhete digitado está além do último Bilhete desta Rifa. "
+                       "O C.Bilhete máximo que pode ser digitado é até: 2500"),
+        BoxIcon::Error);
+    child<QToolButton>("Img_botaoImprimir")->click();
+    QVERIFY(inst->dialogs.scriptDone());
+}
+
+void TestDesigner::ticketSizeOfZeroIsRefused_data() {
+    QTest::addColumn<QString>("altura");
+    QTest::addColumn<QString>("comprimento");
+    QTest::newRow("height 0") << "0" << "90";
+    QTest::newRow("length 0") << "60" << "0";
+    QTest::newRow("length -5") << "60" << "-5";
+}
+
+void TestDesigner::ticketSizeOfZeroIsRefused() {
+    QFETCH(QString, altura);
+    QFETCH(QString, comprimento);
+    open(QStringLiteral("DIM_BILHETE_ALT=50, DIM_BILHETE_COMP=100"));
+    typeInto(child<QLineEdit>("DBEdit5"), altura);
+    typeInto(child<QLineEdit>("DBEdit6"), comprimento);
+    inst->dialogs.expectMessage(QStringLiteral("A ALTURA e o COMPRIMENTO do Bilhete têm que ser maiores que zero."),
+                                BoxIcon::Error);
+    QTest::mouseClick(child<QWidget>("Button3"), Qt::LeftButton);
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(child<QWidget>("Shape_DimBilhete")->size(), QSize(378, 189));
+    QCOMPARE(column(QStringLiteral("DIM_BILHETE_ALT")).toInt(), 50);
+    QCOMPARE(column(QStringLiteral("DIM_BILHETE_COMP")).toInt(), 100);
+}
+
+void TestDesigner::overlappingBarcodesAreWarnedOnSaving_data() {
+    QTest::addColumn<int>("highest");
+    QTest::addColumn<int>("perTicket");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("modality");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("1.000.000 tickets at the default places")
+        << 999999 << 1 << "BS1_MISTURADO" << "000000 - 999999"
+        << "ATENÇÃO... os dois Códigos de Barras vão se encostar na impressão: o código do último Bilhete "
+           "(1000000) tem 112 pixels de largura, mais uma margem branca de 10 pixels de cada lado. Afaste os "
+           "dois Códigos de Barras para que o leitor consiga lê-los.";
+    QTest::newRow("100.000 tickets fit beside each other") << 99999 << 1 << "BS1_C" << "00000 - 99999" << "";
+}
+
+void TestDesigner::overlappingBarcodesAreWarnedOnSaving() {
+    QFETCH(int, highest);
+    QFETCH(int, perTicket);
+    QFETCH(QString, table);
+    QFETCH(QString, modality);
+    QFETCH(QString, warning);
+    inst->raffle.MaiorNumero = highest;
+    inst->raffle.TabelaBaseUsar = table;
+    open(QStringLiteral("USAR_CBARRA=2, MODALIDADE=?"), {modality}, perTicket);
+    // Barcode 1 is nudged down one pixel and back: an edit that leaves the places as they were.
+    drag(child<QWidget>("IMG_CODBARRA1"), QPoint(0, 1));
+    drag(child<QWidget>("IMG_CODBARRA1"), QPoint(0, -1));
+    QCOMPARE(child<QWidget>("IMG_CODBARRA2")->pos(), TicketLayout::DefaultBarcode2);
+    if (!warning.isEmpty()) inst->dialogs.expectMessage(warning, BoxIcon::Warning);
+    child<QToolButton>("botaoSalvarAtivo")->click();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(inst->dialogs.shown.size(), warning.isEmpty() ? 0 : 1);
+    // The placeholders keep their 66 x 28 and the save went through.
+    QCOMPARE(child<QWidget>("IMG_CODBARRA1")->size(), TicketLayout::BarcodeBox);
+    QCOMPARE(column(QStringLiteral("POS_CBARRA2_L")).toInt(), TicketLayout::DefaultBarcode2.x());
 }
 
 KORVANTE_TEST(TestDesigner)

@@ -49,6 +49,12 @@ private Q_SLOTS:
     void columnsFillTopToBottom_data();
     void columnsFillTopToBottom();
     void pdfHasAPageEvenForAnEmptyQueue();
+    void queueIsNumberedInOrderWithTheBuyersCodes();
+    void cancelledQueueIsLeftEmpty();
+    void sheetReadsTheQueueAPageAtATime();
+    void cancelledPdfIsRemoved();
+    void barcodesStandInWhiteQuietZones_data();
+    void barcodesStandInWhiteQuietZones();
 
 private:
     QVariant printScalar(const QString &sql);
@@ -255,10 +261,11 @@ void TestPrintRun::smallModalityPrintsPaddedNumbersAndItsBarcode() {
     run->chooseFormat(QStringLiteral("00 - 99"));
     TicketLayout l = layoutFor(QStringLiteral("00 - 99"), 1);
     TicketSheet sheet(l, run->digits());
-    sheet.setTickets(run->readQueue(&error));
-    QCOMPARE(sheet.tickets().size(), 1);
-    QCOMPARE(sheet.formatId(sheet.tickets()[0].numBilhete), QStringLiteral("C-07"));
-    QCOMPARE(sheet.formatNumber(sheet.tickets()[0].numbers[0]), QStringLiteral("03"));
+    sheet.setSource(std::make_shared<QueueTickets>(inst->tdm->CONEX_PRINT(), run->queued()));
+    QCOMPARE(sheet.ticketCount(), 1);
+    const QList<QueuedTicket> queued = sheet.tickets(0, 1);
+    QCOMPARE(sheet.formatId(queued[0].numBilhete), QStringLiteral("C-07"));
+    QCOMPARE(sheet.formatNumber(queued[0].numbers[0]), QStringLiteral("03"));
     // A format the run does not know keeps the previous one.
     run->chooseFormat(QStringLiteral("?"));
     QCOMPARE(run->digits(), 2);
@@ -365,6 +372,147 @@ void TestPrintRun::pdfHasAPageEvenForAnEmptyQueue() {
         QCOMPARE(int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r")), tickets == 0 ? 1 : 4);
         QVERIFY(pdf.contains("/MediaBox [0 0 595"));
     }
+}
+
+void TestPrintRun::queueIsNumberedInOrderWithTheBuyersCodes() {
+    QString error;
+    QVERIFY(inst->exec(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUMBILHETE, NUM_CAD_RIFA, VALIDADO, "
+                                      "AUT_DIGITAL_VAL) VALUES (6, 1, 'Sim', 'AÇÃO1234Ñ')")));
+    PrintRunInput in = range(QStringLiteral("4"), QStringLiteral("8"));
+    in.whatsMode = true;
+    QVERIFY2(run->fillQueue(in, &error), qPrintable(error));
+    QCOMPARE(run->queued(), 5);
+    QSqlQuery q(inst->tdm->CONEX_PRINT());
+    QVERIFY(q.exec(QStringLiteral("SELECT AUTOCOD, NUMBILHETE, TRIM(AUT_DIGITAL), N4 FROM TAB_PRN ORDER BY AUTOCOD")));
+    for (int i = 1; i <= 5; ++i) {
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), i);
+        QCOMPARE(q.value(1).toInt(), i + 3);
+        QCOMPARE(q.value(2).toString(), i + 3 == 6 ? QStringLiteral("AÇÃO1234Ñ") : QString());
+        QCOMPARE(q.value(3).toInt(), 9999 - (i + 3));
+    }
+    QVERIFY(!q.next());
+    // The numbering stands where five single inserts would have left it.
+    QCOMPARE(printScalar(QStringLiteral("SELECT GEN_ID(GEN_TAB_PRN_ID, 0) FROM RDB$DATABASE")).toInt(), 5);
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_1")));
+}
+
+void TestPrintRun::cancelledQueueIsLeftEmpty() {
+    // Enough tickets for several blocks of the copy.
+    QVERIFY(inst->exec(QStringLiteral("EXECUTE BLOCK AS DECLARE i INTEGER = 31; BEGIN WHILE (i < 2500) DO BEGIN "
+                                      "INSERT INTO BS4_D (NUMBILHETE, N1, N2, N3, N4) VALUES (:i, 1, 2, 3, 4); "
+                                      "i = i + 1; END END")));
+    QString error;
+    QVERIFY(run->fillQueue(range(QStringLiteral("1"), QStringLiteral("3")), &error));
+    int calls = 0;
+    bool cancelled = false;
+    QVERIFY(!run->fillQueue(
+        range(QStringLiteral("1"), QStringLiteral("2500")), &error,
+        [&](qint64 done, qint64 total) {
+            [&] { QCOMPARE(total, 2500); QVERIFY(done <= total); }();
+            return ++calls < 3;
+        },
+        &cancelled));
+    QVERIFY(cancelled);
+    QCOMPARE(calls, 3);
+    QCOMPARE(printScalar(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN")).toInt(), 0);
+    // The next run queues the whole range again.
+    QVERIFY2(run->fillQueue(range(QStringLiteral("1"), QStringLiteral("2500")), &error), qPrintable(error));
+    QCOMPARE(printScalar(QStringLiteral("SELECT COUNT(*) FROM TAB_PRN")).toInt(), 2500);
+    QCOMPARE(printScalar(QStringLiteral("SELECT MAX(AUTOCOD) FROM TAB_PRN")).toInt(), 2500);
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM BS4_D WHERE NUMBILHETE BETWEEN 31 AND 2499")));
+    run->emptyQueue();
+}
+
+void TestPrintRun::sheetReadsTheQueueAPageAtATime() {
+    QString error;
+    QVERIFY(run->fillQueue(range(QStringLiteral("1"), QStringLiteral("30")), &error));
+    run->chooseFormat(QStringLiteral("0000 - 9999"));
+    TicketLayout l = layoutFor(QStringLiteral("0000 - 9999"), 4);
+    TicketSheet sheet(l, run->digits());
+    sheet.setSource(std::make_shared<QueueTickets>(inst->tdm->CONEX_PRINT(), run->queued()));
+    QCOMPARE(sheet.ticketCount(), 30);
+    const int perPage = sheet.ticketsPerPage();
+    // The last page holds the last tickets, read by their place in the queue.
+    const int last = sheet.pageCount() - 1;
+    const QList<QueuedTicket> tail = sheet.tickets(qint64(last) * perPage, perPage);
+    QCOMPARE(tail.size(), 30 - last * perPage);
+    QCOMPARE(tail.last().numBilhete, 30);
+    QCOMPARE(sheet.tickets(0, 1).first().numBilhete, 1);
+    QVERIFY(sheet.readError().isEmpty());
+    run->emptyQueue();
+}
+
+void TestPrintRun::cancelledPdfIsRemoved() {
+    QList<QueuedTicket> tickets(40);
+    for (int i = 0; i < 40; ++i)
+        tickets[i].numBilhete = i + 1;
+    TicketSheet sheet(layoutFor(QStringLiteral("0000 - 9999"), 4), 4);
+    sheet.setTickets(tickets);
+    const QString pdf = inst->file(QStringLiteral("parcial.pdf"));
+    bool cancelled = false;
+    int pagesDone = 0;
+    QVERIFY(!sheet.writePdf(pdf, [&](int page, int) { return (pagesDone = page) < 2; }, &cancelled));
+    QVERIFY(cancelled);
+    QCOMPARE(pagesDone, 2);
+    QVERIFY(!QFile::exists(pdf));
+    QVERIFY(sheet.writePdf(pdf, [&](int page, int pages) { return page <= pages; }, &cancelled));
+    QVERIFY(!cancelled);
+    QVERIFY(QFile::exists(pdf));
+}
+
+void TestPrintRun::barcodesStandInWhiteQuietZones_data() {
+    QTest::addColumn<int>("gap"); // pixels from the end of barcode 1's bars to barcode 2's
+    QTest::newRow("apart") << 40;
+    QTest::newRow("margins meet") << 15;
+    QTest::newRow("bars almost touch") << 3;
+}
+
+void TestPrintRun::barcodesStandInWhiteQuietZones() {
+    QFETCH(int, gap);
+    TicketLayout l = layoutFor(QStringLiteral("000000 - 999999"), 1);
+    // Coloured artwork over the whole ticket.
+    l.fundo.visible = true;
+    l.fundo.image = QImage(l.outline, QImage::Format_RGB32);
+    l.fundo.image.fill(QColor(230, 120, 20));
+    l.artExtendida = true;
+    l.placeBackground(true);
+    const QString code = QStringLiteral("1000000");
+    const QString modules = Code128::modulesA(code);
+    l.codBarra[0].pos = QPoint(120, 150);
+    l.codBarra[1].pos = QPoint(120 + 1 + int(modules.size()) + gap, 150);
+    QueuedTicket t;
+    t.numBilhete = 1000000;
+    t.numbers[0] = 5;
+    TicketSheet sheet(l, 6);
+    QImage img(l.outline, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    {
+        QPainter p(&img);
+        sheet.paintTicket(p, QPoint(0, 0), t);
+    }
+    const auto white = [&](int x, int y) { return img.pixel(x, y) == qRgb(255, 255, 255); };
+    for (int i = 0; i < 2; ++i) {
+        // The bars where they always were, one module a pixel.
+        const QPoint at = sheet.barcodeAt(i);
+        const int left = at.x() + (i == 0 ? 1 : 0);
+        for (int y : {at.y(), at.y() + 14, at.y() + Code128::BarHeight - 1}) {
+            for (int m = 0; m < modules.size(); ++m)
+                QVERIFY2(dark(img, left + m, y) == (modules[m] == u'1'),
+                         qPrintable(QStringLiteral("barcode %1 module %2").arg(i + 1).arg(m)));
+            // White margins of 10 modules on both sides, over the artwork, outside the bars.
+            for (int q = 1; q <= Code128::QuietZone; ++q) {
+                const int before = left - q, after = left + int(modules.size()) - 1 + q;
+                const bool otherBars = i == 1 && before < sheet.barcodeAt(0).x() + 1 + modules.size();
+                if (!otherBars) QVERIFY2(white(before, y), qPrintable(QStringLiteral("left margin %1").arg(q)));
+                if (i == 0 && after >= sheet.barcodeAt(1).x()) continue; // the other barcode's own bars
+                QVERIFY2(white(after, y), qPrintable(QStringLiteral("right margin %1").arg(q)));
+            }
+        }
+    }
+    // Beyond the margins the artwork shows again.
+    QCOMPARE(img.pixel(sheet.barcodeAt(0).x() + 1 - Code128::QuietZone - 2, sheet.barcodeAt(0).y() + 5),
+             qRgb(230, 120, 20));
 }
 
 KORVANTE_TEST(TestPrintRun)

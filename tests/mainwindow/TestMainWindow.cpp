@@ -147,6 +147,9 @@ void TestMainWindow::printModuleBesideTakesOver() {
     QCOMPARE(form->tag(), 0); // no raffle was chosen
     QCOMPARE(watcher->shown(QStringLiteral("TForm_Usar")), 0);
     QVERIFY(inst->dialogs.shown.isEmpty());
+    // Both files were let go before the print module was started.
+    QVERIFY(!inst->tdm->CONEX_R().isOpen());
+    QVERIFY(!inst->tdm->CONEX_PRINT().isOpen());
 }
 
 void TestMainWindow::windowsOpenCentredWithTheirOwnTitles() {

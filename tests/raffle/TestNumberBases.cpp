@@ -1,3 +1,4 @@
+#include "raffle/InstallationBuilder.h"
 #include "raffle/NumberBaseDealer.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
@@ -21,6 +22,10 @@ private Q_SLOTS:
     void fullRunFreesEarlierMarks();
     void appendingDealsOnlyFreeNumbersBelowTheBound();
     void appendingWithNothingFreeInsertsNothing();
+    void preparationToolNeverDealsANumberTwice();
+    void secondPreparationOfAFolderIsRefused();
+    void namingNeverReplacesAFileItDidNotMake_data();
+    void namingNeverReplacesAFileItDidNotMake();
     void failedInsertIsReportedAndTheRunGoesOn();
     void failedRunLeavesTheTableAsItWas();
     void wrongParametersAreRefused_data();
@@ -148,25 +153,34 @@ void TestNumberBases::fullRunFreesEarlierMarks() {
 }
 
 void TestNumberBases::appendingDealsOnlyFreeNumbersBelowTheBound() {
-    inst->dialogs.setLenient(true);
-    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok); // 0..99 used
     QVERIFY(inst->exec(QStringLiteral("DELETE FROM BS4_M")));
     QVERIFY(inst->exec(QStringLiteral("ALTER SEQUENCE GEN_BS4_M_ID RESTART WITH 0")));
+    // Marks left in BS1 by another table do not count: only BS4_M's own tickets do.
+    inst->dialogs.setLenient(true);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok); // 0..99 marked
     inst->dialogs.setLenient(false);
 
-    inst->dialogs.expectMessage(QStringLiteral("100"), BoxIcon::None);
+    inst->dialogs.expectMessage(QStringLiteral("200"), BoxIcon::None);
     inst->dialogs.expectMessage(QStringLiteral("Processo Concluído!"), BoxIcon::None);
     auto r = dealer().appendTickets(QStringLiteral("BS4_M"), 4, 199);
-    QCOMPARE(r.inserted, 25);
+    QCOMPARE(r.inserted, 50);
     // 202 free numbers make 50 tickets; the last 2 stay free for a later run.
     inst->dialogs.expectMessage(QStringLiteral("202"), BoxIcon::None);
     inst->dialogs.expectMessage(QStringLiteral("Processo Concluído!"), BoxIcon::None);
     r = dealer().appendTickets(QStringLiteral("BS4_M"), 4, 401);
     QCOMPARE(r.inserted, 50);
+    // A full run of another table clears every mark of BS1; appending again deals nothing twice.
+    inst->dialogs.setLenient(true);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok);
+    inst->dialogs.setLenient(false);
+    inst->dialogs.expectMessage(QStringLiteral("2"), BoxIcon::None);
+    inst->dialogs.expectMessage(QStringLiteral("Processo Concluído!"), BoxIcon::None);
+    r = dealer().appendTickets(QStringLiteral("BS4_M"), 4, 401);
+    QCOMPARE(r.inserted, 0);
     QVERIFY(inst->dialogs.scriptDone());
 
     const auto rows = tickets(QStringLiteral("BS4_M"), 4);
-    QCOMPARE(rows.size(), 75);
+    QCOMPARE(rows.size(), 100);
     QVector<int> all;
     for (int i = 0; i < rows.size(); ++i) {
         QCOMPARE(rows[i][0], i + 1); // the second run continues the control numbers
@@ -174,16 +188,15 @@ void TestNumberBases::appendingDealsOnlyFreeNumbersBelowTheBound() {
     }
     std::sort(all.begin(), all.end());
     QCOMPARE(std::adjacent_find(all.begin(), all.end()), all.end());
-    QCOMPARE(all.first(), 100);
+    QCOMPARE(all.first(), 0);
     QVERIFY(all.last() <= 401);
-    QCOMPARE(all.size(), 300);
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE N1 <= 401 AND INC = 0")).toInt(), 2);
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE N1 > 401 AND INC = 1")).toInt(), 0);
+    QCOMPARE(all.size(), 400);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT GEN_ID(GEN_BS4_M_ID, 0) FROM RDB$DATABASE")).toInt(), 100);
 }
 
 void TestNumberBases::appendingWithNothingFreeInsertsNothing() {
     inst->dialogs.setLenient(true);
-    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_100G"), 2, 100).ok);
+    QVERIFY(dealer().generateTicketTable(QStringLiteral("BS2_M"), 2, 1000).ok);
     inst->dialogs.setLenient(false);
     const int before = inst->count(QStringLiteral("BS2_M"));
     inst->dialogs.expectMessage(QStringLiteral("0"), BoxIcon::None);
@@ -192,7 +205,121 @@ void TestNumberBases::appendingWithNothingFreeInsertsNothing() {
     QVERIFY(r.ok);
     QCOMPARE(r.inserted, 0);
     QCOMPARE(inst->count(QStringLiteral("BS2_M")), before);
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE INC = 1")).toInt(), 100);
+}
+
+void TestNumberBases::preparationToolNeverDealsANumberTwice() {
+    QTemporaryDir dir;
+    const auto tool = [&](const QStringList &arguments, QString *out = nullptr) {
+        QProcess p;
+        p.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), arguments);
+        if (!p.waitForFinished(120000)) return -1;
+        if (out) *out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        return p.exitCode();
+    };
+    const QString folder = dir.path();
+    QCOMPARE(tool({QStringLiteral("criar"), folder}), 0);
+    QCOMPARE(tool({QStringLiteral("bs1"), folder}), 0);
+    // Half the table first, then another table's full run clears BS1's marks, then the rest.
+    QString out;
+    QCOMPARE(tool({QStringLiteral("acrescentar"), folder, QStringLiteral("BS4_M"), QStringLiteral("4"),
+                   QStringLiteral("499")},
+                  &out),
+             0);
+    QVERIFY2(out.contains(QStringLiteral("125 bilhetes gravados")), qPrintable(out));
+    QCOMPARE(tool({QStringLiteral("gerar"), folder, QStringLiteral("BS2_M"), QStringLiteral("2"),
+                   QStringLiteral("1000")}),
+             0);
+    QCOMPARE(tool({QStringLiteral("acrescentar"), folder, QStringLiteral("BS4_M"), QStringLiteral("4"),
+                   QStringLiteral("999")},
+                  &out),
+             0);
+    QVERIFY2(out.contains(QStringLiteral("125 bilhetes gravados")), qPrintable(out));
+    QCOMPARE(tool({QStringLiteral("gerar"), folder, QStringLiteral("BS2_M"), QStringLiteral("2"),
+                   QStringLiteral("1000")}),
+             0);
+    QCOMPARE(tool({QStringLiteral("acrescentar"), folder, QStringLiteral("BS4_M"), QStringLiteral("4"),
+                   QStringLiteral("999")},
+                  &out),
+             0);
+    QVERIFY2(out.contains(QStringLiteral("0 bilhetes gravados")), qPrintable(out));
+    // One number per ticket is not a table to append to.
+    QCOMPARE(tool({QStringLiteral("acrescentar"), folder, QStringLiteral("BS1_M"), QStringLiteral("1"),
+                   QStringLiteral("999")}),
+             2);
+
+    // Every number of the modality exactly once, on control numbers 1..250.
+    QString error;
+    QVERIFY(TDM::openConnection(QStringLiteral("prepared"), folder + QStringLiteral("/CRF.XML"), &error));
+    {
+        QSqlQuery q(QSqlDatabase::database(QStringLiteral("prepared")));
+        QVERIFY(q.exec(QStringLiteral(
+                    "SELECT COUNT(*), COUNT(DISTINCT v), MIN(v), MAX(v) FROM (SELECT N1 v FROM BS4_M UNION ALL "
+                    "SELECT N2 FROM BS4_M UNION ALL SELECT N3 FROM BS4_M UNION ALL SELECT N4 FROM BS4_M)")) &&
+                q.next());
+        QCOMPARE(q.value(0).toInt(), 1000);
+        QCOMPARE(q.value(1).toInt(), 1000);
+        QCOMPARE(q.value(2).toInt(), 0);
+        QCOMPARE(q.value(3).toInt(), 999);
+        QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*), MIN(NUMBILHETE), MAX(NUMBILHETE) FROM BS4_M")) && q.next());
+        QCOMPARE(q.value(0).toInt(), 250);
+        QCOMPARE(q.value(1).toInt(), 1);
+        QCOMPARE(q.value(2).toInt(), 250);
+    }
+    QSqlDatabase::database(QStringLiteral("prepared")).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("prepared"));
+}
+
+void TestNumberBases::secondPreparationOfAFolderIsRefused() {
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    QProcess first;
+    first.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), {QStringLiteral("instalar"), folder});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("CRF.XML.preparando"))), 120000);
+
+    // A second preparation of the same folder is refused and touches nothing.
+    QProcess second;
+    second.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), {QStringLiteral("instalar"), folder});
+    QVERIFY(second.waitForFinished(120000));
+    QCOMPARE(second.exitCode(), 1);
+    const QString refused = QString::fromLocal8Bit(second.readAllStandardError());
+    QVERIFY2(refused.contains(QStringLiteral("Outra preparação desta pasta já está em andamento: ") + folder),
+             qPrintable(refused));
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("CRF.XML.preparando"))));
+    first.kill();
+    QVERIFY(first.waitForFinished(60000));
+}
+
+void TestNumberBases::namingNeverReplacesAFileItDidNotMake_data() {
+    QTest::addColumn<QString>("theirs");
+    QTest::newRow("CRF.XML already there") << "CRF.XML";
+    QTest::newRow("ID_BASE.FDB already there") << "ID_BASE.FDB";
+}
+
+void TestNumberBases::namingNeverReplacesAFileItDidNotMake() {
+    QFETCH(QString, theirs);
+    QTemporaryDir dir;
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const auto read = [&](const QString &name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(nenhum)");
+    };
+    write(QStringLiteral("CRF.XML.preparando"), "novo principal");
+    write(QStringLiteral("ID_BASE.FDB.preparando"), "nova fila");
+    write(theirs, "banco de outra pessoa");
+    QString error;
+    QVERIFY(!InstallationBuilder::nameFiles(dir.filePath(QStringLiteral("CRF.XML.preparando")),
+                                            dir.filePath(QStringLiteral("ID_BASE.FDB.preparando")), dir.path(), &error));
+    QVERIFY2(error.startsWith(QStringLiteral("Não foi possível dar o nome final aos bancos em ")), qPrintable(error));
+    QCOMPARE(read(theirs), QByteArray("banco de outra pessoa"));
+    // Nothing of this run is left under a final name; its working files are as they were.
+    const QString other = theirs == QLatin1String("CRF.XML") ? QStringLiteral("ID_BASE.FDB") : QStringLiteral("CRF.XML");
+    QVERIFY(!QFile::exists(dir.filePath(other)));
+    QCOMPARE(read(QStringLiteral("CRF.XML.preparando")), QByteArray("novo principal"));
+    QCOMPARE(read(QStringLiteral("ID_BASE.FDB.preparando")), QByteArray("nova fila"));
 }
 
 void TestNumberBases::failedInsertIsReportedAndTheRunGoesOn() {

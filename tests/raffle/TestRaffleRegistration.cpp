@@ -695,6 +695,7 @@ void TestRaffleRegistration::pastedTextStopsAtTheColumnSize() {
     auto *prizes = control<QTextEdit>("DBMemo1");
     QTest::mouseClick(prizes->viewport(), Qt::LeftButton);
     QTest::keyClick(prizes, Qt::Key_A, Qt::ControlModifier);
+    // Copied in another program; the person pastes it here.
     QGuiApplication::clipboard()->setText(QStringLiteral("CARRO\n") + QString(3000, u'x'));
     QTest::keyClick(prizes, Qt::Key_V, Qt::ControlModifier);
     // The line break is stored as CR LF: two characters of the column.
@@ -709,6 +710,7 @@ void TestRaffleRegistration::windowShowsWhatWasStored() {
     QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("RIFA UM"))));
     openForm();
     typeName(QStringLiteral("SORTEIO "));
+    // Copied in another program; the person pastes it here.
     QGuiApplication::clipboard()->setText(QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral(" ŁÓDŹ"));
     QTest::keyClick(control<QLineEdit>("DBEdit3"), Qt::Key_V, Qt::ControlModifier);
     inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);

@@ -463,11 +463,6 @@ void TestValidationWindow::helpBox() {
 }
 
 void TestValidationWindow::placedEntriesAnswer() {
-    const QString later = QStringLiteral("Esta função ainda não está disponível nesta versão do KORVANTE.");
-    for (const char *b : {"Btn_ver", "Button1"}) {
-        inst->dialogs.expectMessage(later, BoxIcon::Information);
-        QTest::mouseClick(w<QPushButton>(b), Qt::LeftButton);
-    }
     QCOMPARE(w<QPushButton>("Btn_ver")->text(), QStringLiteral("Ver validadas"));
     QCOMPARE(w<QPushButton>("Button1")->text(), QStringLiteral("Zerar Validações"));
     QCOMPARE(w<QPushButton>("BTN_Mais")->text(), QStringLiteral("Mais..."));
@@ -477,8 +472,6 @@ void TestValidationWindow::placedEntriesAnswer() {
     QCOMPARE(options, QStringList({"  *** OPÇÕES ***", "Exportar Validações", "Importar Validações",
                                    "Marcar Blocos Reservas"}));
     QCOMPARE(w("IMM_ValidaMaisZap")->toolTip(), QStringLiteral("Efetuar Validação Via dados do WhasApp"));
-    inst->dialogs.expectMessage(later, BoxIcon::Information);
-    QTest::keyClick(w("ED_NUM_BILHETE"), Qt::Key_F7);
     QVERIFY(!form->whatsAppPanelOpen());
 }
 

@@ -76,7 +76,11 @@ void RecordingDialogs::message(const QString &title, const QString &text, BoxIco
 }
 
 bool RecordingDialogs::question(const QString &title, const QString &text, bool defaultYes) {
-    const Expected e = take({QStringLiteral("question"), title, text, BoxIcon::Question, defaultYes});
+    return question(title, text, defaultYes, BoxIcon::Question);
+}
+
+bool RecordingDialogs::question(const QString &title, const QString &text, bool defaultYes, BoxIcon icon) {
+    const Expected e = take({QStringLiteral("question"), title, text, icon, defaultYes});
     return e.answer.isValid() ? e.answer.toBool() : defaultYes;
 }
 

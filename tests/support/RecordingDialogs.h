@@ -38,6 +38,7 @@ public:
 
     void message(const QString &title, const QString &text, BoxIcon icon) override;
     bool question(const QString &title, const QString &text, bool defaultYes) override;
+    bool question(const QString &title, const QString &text, bool defaultYes, BoxIcon icon) override;
     std::optional<QString> inputText(const QString &title, const QString &prompt,
                                      const QString &initial) override;
     QString chooseOpenFile(const QString &title, const QString &folder, const QString &filter) override;

@@ -30,7 +30,10 @@ int main(int argc, char *argv[]) {
     // The windows are tested as the programs show them.
     setUpApplication(app);
     int failures = 0;
+    // KORVANTE_TEST_CLASS=TestName runs one class of the executable.
+    const QByteArray only = qgetenv("KORVANTE_TEST_CLASS");
     for (const Entry &e : entries()) {
+        if (!only.isEmpty() && only != e.name) continue;
         std::unique_ptr<QObject> test(e.make());
         failures += QTest::qExec(test.get(), argc, argv);
     }

@@ -1,6 +1,7 @@
 #include "data/TDM.h"
 #include "layout/TForm_pos.h"
 #include "layout/TicketPictures.h"
+#include "support/WindowWatcher.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 #include "whatsapp/TForm_Whats.h"
@@ -170,9 +171,10 @@ void TestWhatsApp::sendFromDesigner(const QString &de, const QString &ate,
     typeInto(designer->Edit_DE, de);
     typeInto(designer->Edit_ATE, ate);
     bool shown = false;
-    QTimer::singleShot(0, this, [&] {
-        auto *whats = qobject_cast<TForm_Whats *>(QApplication::activeModalWidget());
-        if (!whats) return;
+    // The window is caught when it shows: the progress of the queueing runs events before that.
+    WindowWatcher watcher;
+    watcher.on(QStringLiteral("TForm_Whats"), [&](QWidget *w) {
+        auto *whats = qobject_cast<TForm_Whats *>(w);
         shown = true;
         inWindow(whats);
         // Leaves without asking: something was done.

@@ -1,0 +1,189 @@
+#include "backup/BackupService.h"
+
+#include "backup/DatabaseCheck.h"
+#include "data/TDM.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kMain = QStringLiteral("CRF.XML");
+const QString kPrint = QStringLiteral("ID_BASE.FDB");
+const QString kMainTable = QStringLiteral("CADASTRO");
+const QString kPrintTable = QStringLiteral("TAB_PRN");
+const QString kWriting = QStringLiteral(".gravando");
+const QString kRestoring = QStringLiteral(".restaurando");
+
+// Puts `from` in the place of `to`, keeping what was there until the move succeeded.
+bool replaceFile(const QString &from, const QString &to, QString *error) {
+    const QString old = to + QStringLiteral(".anterior");
+    QFile::remove(old);
+    const bool hadOld = QFile::exists(to);
+    if (hadOld && !QFile::rename(to, old)) {
+        *error = QStringLiteral("não foi possível substituir ") + to;
+        return false;
+    }
+    if (!QFile::rename(from, to)) {
+        if (hadOld) QFile::rename(old, to);
+        *error = QStringLiteral("não foi possível renomear ") + from;
+        return false;
+    }
+    QFile::remove(old);
+    return true;
+}
+
+} // namespace
+
+QString BackupService::copyAndVerify(const QString &source, const QString &target,
+                                     const QString &table) const {
+    QFile::remove(target);
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) return in.errorString();
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly)) return out.errorString();
+    // Copied by hand so that a short write (a full or pulled pen drive) is noticed.
+    QByteArray chunk;
+    while (!(chunk = in.read(1 << 20)).isEmpty()) {
+        if (out.write(chunk) != chunk.size()) {
+            const QString why = out.errorString();
+            out.close();
+            QFile::remove(target);
+            return why;
+        }
+    }
+    const bool complete = in.error() == QFileDevice::NoError && out.flush() && out.size() == in.size();
+    const QString why =
+        complete ? QString() : (out.error() != QFileDevice::NoError ? out.errorString() : in.errorString());
+    out.close();
+    in.close();
+    if (!complete) {
+        QFile::remove(target);
+        return why.isEmpty() ? QStringLiteral("cópia incompleta") : why;
+    }
+    QString problem;
+    if (!DatabaseCheck::verify(target, table, &problem)) {
+        QFile::remove(target);
+        return problem;
+    }
+    return {};
+}
+
+QStringList BackupService::backup(const QStringList &folders, QString *reopenError) {
+    QStringList results;
+    const QDir program(m_programFolder);
+    m_tdm.closeConnections();
+    for (const QString &folder : folders) {
+        const QDir dir(folder);
+        if (folder.trimmed().isEmpty() || !dir.exists()) {
+            results << QStringLiteral("a pasta não existe");
+            continue;
+        }
+        QString why;
+        const struct {
+            QString source, name, table;
+        } files[] = {{kMain, backupMainName(), kMainTable}, {kPrint, backupPrintName(), kPrintTable}};
+        QStringList written;
+        for (const auto &f : files) {
+            const QString temp = dir.filePath(f.name + kWriting);
+            why = copyAndVerify(program.filePath(f.source), temp, f.table);
+            if (!why.isEmpty()) break;
+            written << temp;
+        }
+        // Both copies are renamed only when both are good, so a destination never mixes two backups.
+        for (int i = 0; why.isEmpty() && i < written.size(); ++i)
+            replaceFile(written[i], dir.filePath(files[i].name), &why);
+        for (const QString &temp : written)
+            QFile::remove(temp);
+        results << why;
+    }
+    QString error;
+    if (!m_tdm.reopenConnections(&error) && reopenError) *reopenError = error;
+    return results;
+}
+
+QStringList BackupService::backupFilesIn(const QString &folder) {
+    if (folder.isEmpty()) return {};
+    QStringList names;
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString &f : files)
+        if (f.compare(backupMainName(), Qt::CaseInsensitive) == 0 ||
+            f.compare(backupPrintName(), Qt::CaseInsensitive) == 0)
+            names << f;
+    return names;
+}
+
+BackupService::Restore BackupService::restore(const QString &folder) {
+    Restore r;
+    const QDir dir(folder);
+    QString mainBackup, printBackup;
+    for (const QString &f : backupFilesIn(folder)) {
+        if (f.compare(backupMainName(), Qt::CaseInsensitive) == 0) mainBackup = dir.filePath(f);
+        if (f.compare(backupPrintName(), Qt::CaseInsensitive) == 0) printBackup = dir.filePath(f);
+    }
+    if (mainBackup.isEmpty() || printBackup.isEmpty()) {
+        r.result = Restore::Result::Missing;
+        return r;
+    }
+
+    // Copied beside the databases first: the backup folder may be a write-protected pen drive, and
+    // a copy that does not verify must be refused before anything is replaced.
+    const QDir program(m_programFolder);
+    const struct {
+        QString backup, target, table;
+    } files[] = {{mainBackup, kMain, kMainTable}, {printBackup, kPrint, kPrintTable}};
+    QStringList temps;
+    for (const auto &f : files) {
+        const QString temp = program.filePath(f.target + kRestoring);
+        const QString why = copyAndVerify(f.backup, temp, f.table);
+        if (!why.isEmpty()) {
+            for (const QString &t : temps)
+                QFile::remove(t);
+            r.result = Restore::Result::Refused;
+            r.message = QStringLiteral("O arquivo de backup ") + QFileInfo(f.backup).fileName() +
+                        QStringLiteral(" não é uma cópia íntegra da base de dados e nada foi restaurado. "
+                                       "O sistema continua com as bases de dados atuais.") +
+                        QStringLiteral("\r\rDetalhe do Erro: ") + why;
+            return r;
+        }
+        temps << temp;
+    }
+
+    m_tdm.closeConnections();
+    // The restored files replace the working raffle's row as well.
+    m_tdm.CDS_RIfaUSar.close();
+    QString why;
+    QStringList replaced; // targets whose current file was kept aside
+    for (int i = 0; i < 2 && why.isEmpty(); ++i) {
+        const QString target = program.filePath(files[i].target);
+        const QString kept = target + keptSuffix();
+        QFile::remove(kept);
+        if (QFile::exists(target) && !QFile::rename(target, kept)) {
+            why = QStringLiteral("não foi possível guardar ") + files[i].target;
+            break;
+        }
+        replaced << target;
+        if (!QFile::rename(temps[i], target))
+            why = QStringLiteral("não foi possível gravar ") + files[i].target;
+    }
+    if (!why.isEmpty()) {
+        // Back to the databases as they were.
+        for (const QString &target : replaced) {
+            if (QFile::exists(target + keptSuffix())) {
+                QFile::remove(target);
+                QFile::rename(target + keptSuffix(), target);
+            }
+        }
+        for (const QString &t : temps)
+            QFile::remove(t);
+        r.result = Restore::Result::Failed;
+        r.message = QStringLiteral("Não foi possível restaurar os arquivos de backups: ") + why +
+                    QStringLiteral(". O sistema continua com as bases de dados atuais.");
+    } else {
+        r.result = Restore::Result::Done;
+        r.restored = backupMainName() + QStringLiteral("\r") + QStringLiteral(" e ") + backupPrintName();
+    }
+    m_tdm.reopenConnections(&r.reopenError);
+    return r;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class TDM;
+
+// Copies of the two database files of the program folder, made and restored only while both
+// connections are closed, written under a temporary name and verified before they count.
+class BackupService {
+public:
+    BackupService(TDM &tdm, QString programFolder) : m_tdm(tdm), m_programFolder(std::move(programFolder)) {}
+
+    static QString backupMainName() { return QStringLiteral("BackupCRF.XML"); }
+    static QString backupPrintName() { return QStringLiteral("BackupID_BASE.FDB"); }
+    // What a restore keeps of the databases it replaces, beside them: CRF.XML.antes-da-restauracao.
+    static QString keptSuffix() { return QStringLiteral(".antes-da-restauracao"); }
+
+    // One result per folder, in order: empty when both copies were written and verified, else why not.
+    // *reopenError is set when the connections could not be opened again afterwards.
+    QStringList backup(const QStringList &folders, QString *reopenError);
+
+    // The backup files a folder offers for a restore, sorted by name.
+    static QStringList backupFilesIn(const QString &folder);
+
+    struct Restore {
+        enum class Result { Missing, Refused, Failed, Done } result = Result::Missing;
+        QString message;  // why it was refused or failed
+        QString restored; // "BackupCRF.XML\r e BackupID_BASE.FDB"
+        QString reopenError;
+    };
+    // Replaces both databases by the folder's backup files, once both were copied beside the databases
+    // and verified; until then nothing is closed and nothing replaced.
+    Restore restore(const QString &folder);
+
+private:
+    QString copyAndVerify(const QString &source, const QString &target, const QString &table) const;
+
+    TDM &m_tdm;
+    QString m_programFolder;
+};

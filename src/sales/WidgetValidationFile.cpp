@@ -1,0 +1,126 @@
+#include "sales/WidgetValidationFile.h"
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Shell.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+QFont arialFont(int pixelSize, bool bold = false) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
+}
+
+} // namespace
+
+WidgetValidationFile::WidgetValidationFile(AppContext &ctx, SaleValidator &validator, bool &modoImportacao,
+                                           QWidget *window)
+    : QFrame(window), m_ctx(ctx), m_import(ctx, validator), m_modoImportacao(modoImportacao) {
+    setObjectName(QStringLiteral("Panel_Exportar"));
+    setGeometry(540, 200, 340, 200);
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+
+    auto *title = new QLabel(QStringLiteral("Como deseja Exportar?"), this);
+    title->setGeometry(0, 0, 340, 30);
+    title->setAlignment(Qt::AlignCenter);
+    title->setFont(arialFont(15, true));
+    title->setAutoFillBackground(true);
+    QPalette tp = title->palette();
+    tp.setColor(QPalette::Window, QColor(0, 0x40, 0));
+    tp.setColor(QPalette::WindowText, Qt::white);
+    title->setPalette(tp);
+
+    Img_FecharExport = new QLabel(QStringLiteral("X"), this);
+    Img_FecharExport->setObjectName(QStringLiteral("Img_FecharExport"));
+    Img_FecharExport->setGeometry(312, 4, 22, 22);
+    Img_FecharExport->setAlignment(Qt::AlignCenter);
+    Img_FecharExport->setPalette(tp);
+    Img_FecharExport->setCursor(Qt::PointingHandCursor);
+    Img_FecharExport->setToolTip(QStringLiteral("Fechar"));
+    Img_FecharExport->installEventFilter(this);
+
+    auto *period = new QLabel(QStringLiteral("Marque o Período dos Bilhetes Validados:"), this);
+    period->setGeometry(16, 44, 310, 20);
+    period->setFont(arialFont(13, true));
+
+    auto addDate = [this](const char *name, const QString &caption, int y) {
+        auto *label = new QLabel(caption, this);
+        label->setGeometry(40, y + 2, 40, 20);
+        label->setFont(arialFont(13, true));
+        auto *edit = new QDateEdit(m_ctx.clock.today(), this);
+        edit->setObjectName(QLatin1String(name));
+        edit->setGeometry(84, y, 130, 26);
+        edit->setDisplayFormat(ValidationFile::dateFormat());
+        edit->setCalendarPopup(true);
+        return edit;
+    };
+    Date_Export1 = addDate("Date_Export1", QStringLiteral("De:"), 76);
+    Date_Export2 = addDate("Date_Export2", QStringLiteral("Ate:"), 112);
+
+    Button7 = new QPushButton(QStringLiteral("INICIAR"), this);
+    Button7->setObjectName(QStringLiteral("Button7"));
+    Button7->setGeometry(110, 154, 120, 32);
+    Button7->setAutoDefault(false);
+    connect(Button7, &QPushButton::clicked, this, &WidgetValidationFile::Button7Click);
+
+    hide();
+}
+
+void WidgetValidationFile::setFormState(std::function<ImportFormState()> state,
+                                        std::function<void()> switchExtraFieldsOn) {
+    m_import.formState = std::move(state);
+    m_import.switchExtraFieldsOn = std::move(switchExtraFieldsOn);
+}
+
+bool WidgetValidationFile::takesAction(QAction *action) {
+    if (action->objectName() == u"Exportar1") {
+        connect(action, &QAction::triggered, this, &WidgetValidationFile::Exportar1Click);
+        return true;
+    }
+    if (action->objectName() == u"Importar1") {
+        connect(action, &QAction::triggered, this, &WidgetValidationFile::Importar1Click);
+        return true;
+    }
+    return false;
+}
+
+void WidgetValidationFile::Exportar1Click() {
+    show();
+    raise();
+    Date_Export1->setFocus();
+}
+
+void WidgetValidationFile::Button7Click() {
+    ValidationExport exporter(m_ctx);
+    const ValidationExport::Result r = exporter.run(Date_Export1->date(), Date_Export2->date());
+    m_ctx.dialogs.message(QStringLiteral("KORVANTE"), r.message, r.icon);
+    if (r.written && r.records > 0) Shell::open(QUrl::fromLocalFile(m_ctx.programFolder));
+}
+
+void WidgetValidationFile::Importar1Click() {
+    if (m_modoImportacao) return; // one import at a time
+    const QString path =
+        m_ctx.dialogs.chooseOpenFile(QStringLiteral("Importar Validações"), m_ctx.programFolder,
+                                     QStringLiteral("Arquivo de Bilhetes (R*.dat)"));
+    if (path.isEmpty()) return;
+    m_import.run(path, m_modoImportacao);
+}
+
+bool WidgetValidationFile::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Img_FecharExport && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        hide();
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
+}

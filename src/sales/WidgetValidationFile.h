@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/AppContext.h"
+#include "sales/ValidationFile.h"
+
+#include <QFrame>
+
+class QAction;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class SaleValidator;
+
+// The validation file inside the validation window: the export panel "Como deseja Exportar?" and
+// the import of a chosen file, both offered by the window's "Mais..." menu.
+class WidgetValidationFile : public QFrame {
+    Q_OBJECT
+public:
+    WidgetValidationFile(AppContext &ctx, SaleValidator &validator, bool &modoImportacao, QWidget *window);
+
+    // The window's state the import reads for each record, and how it switches the extra fields on.
+    void setFormState(std::function<ImportFormState()> state, std::function<void()> switchExtraFieldsOn);
+    // Connects the menu entries "Exportar Validações" and "Importar Validações"; false for other entries.
+    bool takesAction(QAction *action);
+
+public Q_SLOTS:
+    void Exportar1Click();
+    void Importar1Click();
+    void Button7Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    AppContext &m_ctx;
+    ValidationImport m_import;
+    bool &m_modoImportacao;
+
+    QDateEdit *Date_Export1 = nullptr;
+    QDateEdit *Date_Export2 = nullptr;
+    QPushButton *Button7 = nullptr;
+    QLabel *Img_FecharExport = nullptr;
+};

@@ -1,0 +1,209 @@
+#include "sales/Withdrawal.h"
+
+#include "data/TDM.h"
+#include "data/TicketTables.h"
+#include "raffle/WorkingRaffle.h"
+#include "sales/SaleValidator.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+
+namespace {
+
+const QString kDbError = QStringLiteral("Erro ao Validar. Detalhe do Erro: ");
+
+// Another computer changed the same rows meanwhile (Firebird: update conflict, deadlock, lock conflict).
+bool isConflict(const QString &text) {
+    return text.contains(QStringLiteral("update conflicts with concurrent update"), Qt::CaseInsensitive) ||
+           text.contains(QStringLiteral("deadlock"), Qt::CaseInsensitive) ||
+           text.contains(QStringLiteral("lock conflict"), Qt::CaseInsensitive);
+}
+
+std::optional<int> wholeNumber(const QString &text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return std::nullopt;
+    for (QChar c : t)
+        if (!c.isDigit() || c.unicode() > 127) return std::nullopt;
+    bool ok = false;
+    const int n = t.toInt(&ok);
+    if (!ok) return std::nullopt;
+    return n;
+}
+
+WithdrawalOutcome outcome(WithdrawalOutcome::Result result, const QString &message, BoxIcon icon) {
+    WithdrawalOutcome o;
+    o.result = result;
+    o.message = message;
+    o.icon = icon;
+    return o;
+}
+
+} // namespace
+
+Withdrawal::Withdrawal(AppContext &ctx) : m_ctx(ctx) {}
+
+QString Withdrawal::raffleProblem() const {
+    const int k = m_ctx.raffle.slot();
+    if (TicketTables::buyerTable(k).isEmpty() || !TicketTables::find(m_ctx.raffle.TabelaBaseUsar))
+        return QStringLiteral("A Rifa a Trabalhar não está definida corretamente. Escolha novamente a "
+                              "Rifa a Trabalhar!");
+    return {};
+}
+
+bool Withdrawal::inTransaction(const std::function<bool(QString *)> &unit, QString *error) {
+    QSqlDatabase db = m_ctx.tdm.CONEX_R();
+    for (int attempt = 1;; ++attempt) {
+        QString why;
+        if (!db.transaction()) {
+            why = db.lastError().text();
+        } else if (unit(&why)) {
+            if (db.commit()) return true;
+            why = db.lastError().text();
+            db.rollback();
+        } else {
+            db.rollback();
+        }
+        if (!isConflict(why) || attempt >= Attempts) {
+            *error = why;
+            return false;
+        }
+        QThread::msleep(100 * attempt);
+    }
+}
+
+WithdrawalOutcome Withdrawal::withdrawRange(int from, int to, bool announce) {
+    using R = WithdrawalOutcome::Result;
+    if (const QString problem = raffleProblem(); !problem.isEmpty())
+        return outcome(R::Refused, problem, BoxIcon::Error);
+    const int k = m_ctx.raffle.slot();
+    const QString buyers = TicketTables::buyerTable(k);
+    const QString tickets = TicketTables::find(m_ctx.raffle.TabelaBaseUsar)->name;
+    const QString mark = TicketTables::markColumn(k);
+    int deleted = 0;
+    QString error;
+    const bool ok = inTransaction(
+        [&](QString *why) {
+            deleted = 0;
+            QSqlDatabase db = m_ctx.tdm.CONEX_R();
+            // The marks first, while the buyer rows still say which tickets they belong to.
+            QSqlQuery clear(db);
+            if (!clear.prepare(QStringLiteral("Update ") + tickets + QStringLiteral(" set ") + mark +
+                               QStringLiteral("=? where NUMBILHETE>=? and NUMBILHETE<=? and NUMBILHETE in "
+                                              "(select B.NUMBILHETE from ") +
+                               buyers +
+                               QStringLiteral(" B where B.NUM_CAD_RIFA=? and B.NUMBILHETE>=? and "
+                                              "B.NUMBILHETE<=?)"))) {
+                *why = clear.lastError().text();
+                return false;
+            }
+            for (const QVariant &v : QVariantList{QString(QLatin1String("")), from, to, k, from, to})
+                clear.addBindValue(v);
+            if (!clear.exec()) {
+                *why = clear.lastError().text();
+                return false;
+            }
+            QSqlQuery del(db);
+            if (!del.prepare(QStringLiteral("Delete from ") + buyers +
+                             QStringLiteral(" where NUM_CAD_RIFA=? and NUMBILHETE>=? and NUMBILHETE<=?"))) {
+                *why = del.lastError().text();
+                return false;
+            }
+            del.addBindValue(k);
+            del.addBindValue(from);
+            del.addBindValue(to);
+            if (!del.exec()) {
+                *why = del.lastError().text();
+                return false;
+            }
+            deleted = del.numRowsAffected();
+            return true;
+        },
+        &error);
+    if (!ok) return outcome(R::Failed, kDbError + error, BoxIcon::Error);
+    if (deleted <= 0) {
+        // Nothing of the range was sold: the transaction changed nothing either.
+        return outcome(R::NotFound, QStringLiteral("Não foi possível Localizar o Bilhete Informado!"),
+                       BoxIcon::Error);
+    }
+    WithdrawalOutcome o =
+        announce ? outcome(R::Withdrawn, QStringLiteral("Bilhete Excluso com Sucesso!"), BoxIcon::Information)
+                 : outcome(R::Withdrawn, QString(), BoxIcon::None);
+    o.rows = deleted;
+    return o;
+}
+
+WithdrawalOutcome Withdrawal::withdrawTicket(int numBilhete) {
+    return withdrawRange(numBilhete, numBilhete, false);
+}
+
+WithdrawalOutcome Withdrawal::withdrawTyped(const QString &answer) {
+    const qsizetype dash = answer.indexOf(u'-');
+    if (dash > 0) {
+        const auto from = wholeNumber(answer.left(dash));
+        if (from && *from > 0) {
+            const auto to = wholeNumber(answer.mid(dash + 1));
+            if (!to)
+                return outcome(WithdrawalOutcome::Result::Refused,
+                               SaleValidator::invalidNumberMessage(answer.mid(dash + 1).trimmed()),
+                               BoxIcon::Error);
+            return withdrawRange(*from, *to, true);
+        }
+    }
+    const auto n = wholeNumber(answer);
+    if (!n)
+        return outcome(WithdrawalOutcome::Result::Refused,
+                       SaleValidator::invalidNumberMessage(answer.trimmed()), BoxIcon::Error);
+    return withdrawRange(*n, *n, true);
+}
+
+WithdrawalOutcome Withdrawal::resetAll() {
+    using R = WithdrawalOutcome::Result;
+    if (const QString problem = raffleProblem(); !problem.isEmpty())
+        return outcome(R::Refused, problem, BoxIcon::Error);
+    const int k = m_ctx.raffle.slot();
+    const QString buyers = TicketTables::buyerTable(k);
+    const QString tickets = TicketTables::find(m_ctx.raffle.TabelaBaseUsar)->name;
+    const QString mark = TicketTables::markColumn(k);
+    int deleted = 0;
+    QString error;
+    const bool ok = inTransaction(
+        [&](QString *why) {
+            QSqlDatabase db = m_ctx.tdm.CONEX_R();
+            QSqlQuery del(db);
+            if (!del.prepare(QStringLiteral("Delete from ") + buyers +
+                             QStringLiteral(" where NUM_CAD_RIFA=?"))) {
+                *why = del.lastError().text();
+                return false;
+            }
+            del.addBindValue(k);
+            if (!del.exec()) {
+                *why = del.lastError().text();
+                return false;
+            }
+            deleted = del.numRowsAffected();
+            // Sold marks only: a reserved ticket ('R') stays reserved.
+            QSqlQuery clear(db);
+            if (!clear.prepare(QStringLiteral("Update ") + tickets + QStringLiteral(" set ") + mark +
+                               QStringLiteral("=? where ") + mark + QStringLiteral("='S'"))) {
+                *why = clear.lastError().text();
+                return false;
+            }
+            clear.addBindValue(QString(QLatin1String("")));
+            if (!clear.exec()) {
+                *why = clear.lastError().text();
+                return false;
+            }
+            return true;
+        },
+        &error);
+    if (!ok) return outcome(R::Failed, kDbError + error, BoxIcon::Error);
+    // A sequence is outside any transaction: restarted before a commit that then failed, it would
+    // number new rows over the ones that came back. After the commit the table of the raffle is empty.
+    QSqlQuery restart(m_ctx.tdm.CONEX_R());
+    restart.exec(QStringLiteral("ALTER SEQUENCE GEN_DADOSCOMPRADOR_%1_ID RESTART WITH 0").arg(k));
+    WithdrawalOutcome o =
+        outcome(R::Withdrawn, QStringLiteral("Validações Zeradas com Sucesso!"), BoxIcon::Information);
+    o.rows = deleted;
+    return o;
+}
