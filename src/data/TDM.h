@@ -50,11 +50,6 @@ public:
     CachedTable CDS_RIfaUSar{QStringLiteral("CDS_RIfaUSar")};
     bool loadRaffleRow(int codRifa, QString *error);
 
-    // Both connections closed, so the engine lets go of the files (a copy of them, another program
-    // of ours); the datasets keep their rows. reopenConnections attaches both again.
-    void closeConnections();
-    bool reopenConnections(QString *error);
-
     // Ticket count of a number base as the registration shows it ("1.000 Bilhetes"), for m numbers of
     // the modality and q per ticket; empty (and *error set) when it cannot be counted.
     QString TotalBilhetes(int numbers, int perTicket, QString *error = nullptr);
