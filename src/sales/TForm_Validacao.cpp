@@ -236,9 +236,6 @@ void TForm_Validacao::buildWindow() {
     m_validatedList = new WidgetValidatedList(m_ctx, this);
     connect(Btn_ver, &QPushButton::clicked, m_validatedList, &WidgetValidatedList::Btn_verClick);
     connect(Button1, &QPushButton::clicked, m_validatedList, &WidgetValidatedList::Button1Click);
-    connect(m_validatedList, &WidgetValidatedList::enviarPorWhatsApp, this,
-            &TForm_Validacao::notYetAvailable);
-    connect(m_validatedList, &WidgetValidatedList::agruparParaEnvio, this, &TForm_Validacao::notYetAvailable);
     Pop_Opcoes = new QMenu(this);
     Pop_Opcoes->setObjectName(QStringLiteral("Pop_Opcoes"));
     Pop_Opcoes->addSection(QStringLiteral("  *** OPÇÕES ***"));
@@ -282,6 +279,11 @@ void TForm_Validacao::buildWindow() {
     }
 
     m_whatsApp = new WidgetWhatsAppOrder(m_ctx, this);
+    // A validated row goes to the WhatsApp sending on its own or into the group.
+    connect(m_validatedList, &WidgetValidatedList::enviarPorWhatsApp, m_whatsApp,
+            &WidgetWhatsAppOrder::EnviarPorWhatsApp);
+    connect(m_validatedList, &WidgetValidatedList::agruparParaEnvio, m_whatsApp,
+            &WidgetWhatsAppOrder::AgruparParaEnvio);
     LBL_AvisoValidada_Zap = m_whatsApp->noticeLabel();
     m_whatsApp->setWindowHooks({[this] { return RB_Sim->isChecked(); },
                                 [this](bool on) { Ativa_campos_extra(on); },

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -63,6 +64,7 @@ private Q_SLOTS:
     void f7Withdrawal_data();
     void f7Withdrawal();
     void rowWithdrawalFromTheMenu();
+    void rowsGoToTheWhatsAppGroupFromTheMenu();
 
 private:
     template <typename T = QWidget> T *w(const char *name) {
@@ -89,6 +91,20 @@ private:
         return t;
     }
     QString text(const char *label) { return w<QLabel>(label)->text(); }
+    // Selects the row with a click, opens the list's menu with the right button and picks the entry.
+    void chooseFromRowMenu(int row, const char *entry) {
+        auto *grid = w<QTableView>("DBGrid3");
+        const QPoint at = grid->visualRect(grid->model()->index(row, 1)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+        QContextMenuEvent right(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid->viewport(), &right);
+        auto *menu = form->findChild<QMenu *>(QStringLiteral("Pop_Validadas"));
+        QVERIFY(menu && menu->isVisible());
+        QAction *action = menu->findChild<QAction *>(QLatin1String(entry));
+        QVERIFY(action);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        QTRY_VERIFY(!menu->isVisible());
+    }
     int buyers() { return inst->count(QStringLiteral("DADOSCOMPRADOR_1")); }
 
     std::unique_ptr<TestInstallation> inst;
@@ -504,6 +520,29 @@ void TestValidatedList::rowWithdrawalFromTheMenu() {
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(retirar).center());
     QTRY_VERIFY(inst->dialogs.scriptDone());
     QCOMPARE(buyers(), 2);
+}
+
+void TestValidatedList::rowsGoToTheWhatsAppGroupFromTheMenu() {
+    for (int t : {3, 4})
+        sellPlain(t);
+    QVERIFY(inst->exec(QStringLiteral("UPDATE DADOSCOMPRADOR_1 SET FONECOMP='(11) 98765-4321' WHERE NUMBILHETE=3")));
+    QVERIFY(inst->exec(QStringLiteral("UPDATE DADOSCOMPRADOR_1 SET FONECOMP='(21) 3333-4444' WHERE NUMBILHETE=4")));
+    inst->raffle.QtBilhetesEnvio = 0;
+    listAll();
+    chooseFromRowMenu(1, "AgruparParaEnvio1");
+    auto *group = w<QListWidget>("List_Agrupar");
+    QVERIFY(w("Panel_Agrupa_Whats")->isVisible());
+    QCOMPARE(w("Panel_Agrupa_Whats")->pos(), QPoint(574, 177));
+    QCOMPARE(group->count(), 1);
+    QCOMPARE(group->item(0)->text(), QStringLiteral("04"));
+    QCOMPARE(inst->raffle.FoneEnvio, QStringLiteral("(21) 3333-4444"));
+    // With the group open and filled, sending a row adds it to the group instead.
+    chooseFromRowMenu(0, "EnviarporWhatsSapp1");
+    QCOMPARE(group->count(), 2);
+    QCOMPARE(group->item(1)->text(), QStringLiteral("03"));
+    QCOMPARE(int(inst->raffle.QtBilhetesEnvio), 2);
+    QCOMPARE(inst->raffle.FoneEnvio, QStringLiteral("(11) 98765-4321"));
+    QVERIFY(inst->dialogs.shown.isEmpty()); // no "not available" box
 }
 
 KORVANTE_TEST(TestValidatedList)
