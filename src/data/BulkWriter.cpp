@@ -237,3 +237,20 @@ void BulkWriter::rollback() {
         d->tr = 0;
     }
 }
+
+QString BulkWriter::insertBlock(const QString &table, const QString &columns, int width, int rows,
+                                const QString &constants) {
+    QStringList declarations, inserts;
+    const QString tail = constants.isEmpty() ? QString() : u',' + constants;
+    for (int r = 0; r < rows; ++r) {
+        QStringList values;
+        for (int c = 0; c < width; ++c) {
+            const int p = r * width + c;
+            declarations << QStringLiteral("p%1 INTEGER = ?").arg(p);
+            values << QStringLiteral(":p%1").arg(p);
+        }
+        inserts << QStringLiteral("INSERT INTO %1 (%2) VALUES (%3%4);").arg(table, columns, values.join(u','), tail);
+    }
+    return QStringLiteral("EXECUTE BLOCK (%1) AS BEGIN %2 END")
+        .arg(declarations.join(QStringLiteral(", ")), inserts.join(u' '));
+}

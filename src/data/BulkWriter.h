@@ -31,6 +31,11 @@ public:
     bool commit(QString *error);
     void rollback();
 
+    // One statement of `rows` inserts into table (columns), each row taking `width` integer
+    // parameters in column order, then the literal `constants` (e.g. "''") when given.
+    static QString insertBlock(const QString &table, const QString &columns, int width, int rows,
+                               const QString &constants = {});
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d;

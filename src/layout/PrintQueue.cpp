@@ -12,24 +12,12 @@ namespace {
 
 // Many queue rows in one block of inserts, every value a parameter: AUTOCOD, N1..Nk, NUMBILHETE.
 QString blockInsert(int perTicket, int rows) {
-    QStringList declarations, inserts;
     QString columns = QStringLiteral("AUTOCOD");
     for (int k = 1; k <= perTicket; ++k)
         columns += QStringLiteral(", N%1").arg(k);
     // Outside the WhatsApp mode the code is the empty text, as a single insert would write it.
     columns += QStringLiteral(", NUMBILHETE, AUT_DIGITAL");
-    const int width = perTicket + 2;
-    for (int r = 0; r < rows; ++r) {
-        QStringList values;
-        for (int c = 0; c < width; ++c) {
-            const int p = r * width + c;
-            declarations << QStringLiteral("p%1 INTEGER = ?").arg(p);
-            values << QStringLiteral(":p%1").arg(p);
-        }
-        inserts << QStringLiteral("INSERT INTO TAB_PRN (%1) VALUES (%2, '');").arg(columns, values.join(u','));
-    }
-    return QStringLiteral("EXECUTE BLOCK (%1) AS BEGIN %2 END")
-        .arg(declarations.join(QStringLiteral(", ")), inserts.join(u' '));
+    return BulkWriter::insertBlock(QStringLiteral("TAB_PRN"), columns, perTicket + 2, rows, QStringLiteral("''"));
 }
 
 // The engine allows 255 statements' contexts and a bounded parameter message per block; past some

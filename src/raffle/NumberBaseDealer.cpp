@@ -20,22 +20,10 @@ const QString kFailurePrefix = QStringLiteral("Houve uma falha na geração de n
 
 // Many tickets in one block of inserts, every value a parameter.
 QString blockInsert(const QString &table, int perTicket, int rows) {
-    const int width = perTicket + 1;
-    QStringList declarations, inserts;
     QString columns = QStringLiteral("NUMBILHETE");
     for (int k = 1; k <= perTicket; ++k)
         columns += QStringLiteral(", N%1").arg(k);
-    for (int r = 0; r < rows; ++r) {
-        QStringList values;
-        for (int c = 0; c < width; ++c) {
-            const int p = r * width + c;
-            declarations << QStringLiteral("p%1 INTEGER = ?").arg(p);
-            values << QStringLiteral(":p%1").arg(p);
-        }
-        inserts << QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);").arg(table, columns, values.join(u','));
-    }
-    return QStringLiteral("EXECUTE BLOCK (%1) AS BEGIN %2 END")
-        .arg(declarations.join(QStringLiteral(", ")), inserts.join(u' '));
+    return BulkWriter::insertBlock(table, columns, perTicket + 1, rows);
 }
 
 // Tickets per block: the engine allows 255 statements' contexts and a bounded parameter message.
