@@ -166,22 +166,28 @@ QLabel *TForm_RIFA::addHotArea(const char *name, QRect place, const QString &hin
     return area;
 }
 
-QLabel *TForm_RIFA::addCaption(const char *name, QPoint place, const QString &text, int pixelSize,
-                               bool handCursor) {
-    auto *label = new QLabel(text, this);
+QLabel *TForm_RIFA::menuCaption(QWidget *window, const char *name, QPoint place, const QString &text, int pixelSize,
+                                quint32 colour) {
+    auto *label = new QLabel(text, window);
     label->setObjectName(QLatin1String(name));
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(pixelSize);
     f.setBold(true);
     label->setFont(f);
     QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colourOf(kWhite));
+    pal.setColor(QPalette::WindowText, colourOf(colour));
     label->setPalette(pal);
     label->move(place);
     label->adjustSize();
-    if (handCursor) label->setCursor(Qt::PointingHandCursor);
     label->setMouseTracking(true);
-    label->installEventFilter(this);
+    label->installEventFilter(window);
+    return label;
+}
+
+QLabel *TForm_RIFA::addCaption(const char *name, QPoint place, const QString &text, int pixelSize,
+                               bool handCursor) {
+    QLabel *label = menuCaption(this, name, place, text, pixelSize, kWhite);
+    if (handCursor) label->setCursor(Qt::PointingHandCursor);
     m_captions.append(label);
     return label;
 }

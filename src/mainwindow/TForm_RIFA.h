@@ -25,6 +25,9 @@ public:
     // Colour values are written blue-green-red, low byte red.
     void MudarCor(QLabel *label, quint32 colour);
     static QColor colourOf(quint32 bgr);
+    // A bold Arial caption of the menu picture, watched by the window for hover and clicks.
+    static QLabel *menuCaption(QWidget *window, const char *name, QPoint place, const QString &text, int pixelSize,
+                               quint32 colour);
 
     static QString helpManualAddress();
     static QString videoLessonsAddress();

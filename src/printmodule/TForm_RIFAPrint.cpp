@@ -67,20 +67,7 @@ TForm_RIFAPrint::TForm_RIFAPrint(const AppServices &services, QWidget *parent)
 
 QLabel *TForm_RIFAPrint::addCaption(const char *name, QPoint place, const QString &text, int pixelSize,
                                     quint32 colour) {
-    auto *label = new QLabel(text, this);
-    label->setObjectName(QLatin1String(name));
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixelSize);
-    f.setBold(true);
-    label->setFont(f);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, TForm_RIFA::colourOf(colour));
-    label->setPalette(pal);
-    label->move(place);
-    label->adjustSize();
-    label->setMouseTracking(true);
-    label->installEventFilter(this);
-    return label;
+    return TForm_RIFA::menuCaption(this, name, place, text, pixelSize, colour);
 }
 
 QLabel *TForm_RIFAPrint::addHotArea(const char *name, QRect place, const QString &hint) {
