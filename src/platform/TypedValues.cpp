@@ -40,4 +40,13 @@ std::optional<QDate> parseDate(const QString &typed) {
     return d;
 }
 
+std::optional<int> parseWholeNumber(const QString &typed) {
+    if (typed.isEmpty()) return std::nullopt;
+    for (QChar c : typed)
+        if (!c.isDigit() || c.unicode() > 127) return std::nullopt;
+    bool ok = false;
+    const int n = typed.toInt(&ok);
+    return ok ? std::optional<int>(n) : std::nullopt;
+}
+
 } // namespace TypedValues

@@ -15,6 +15,10 @@ QString moneyDisplay(qint64 cents);
 // "1234,50": the text a person edits.
 QString moneyEditable(qint64 cents);
 
+// A control number, seller code and the like: ASCII digits only, nothing around them (callers trim
+// where blanks are allowed), within an int.
+std::optional<int> parseWholeNumber(const QString &typed);
+
 // "20/12/2026", "2/1/2026" or "20122026"; an impossible date (31/02/2026) is refused.
 // An empty text is a valid "no date" (a null QDate).
 std::optional<QDate> parseDate(const QString &typed);

@@ -22,6 +22,15 @@ void ReplacementChoices::reset() {
 }
 
 bool ReplacementChoices::openBlock(const QString &table, int slot, int from, int to, QString *error) {
+    return openListing(table, slot, TicketListing::Mode::FreeBlock, from, to, error);
+}
+
+bool ReplacementChoices::openFree(const QString &table, int slot, QString *error) {
+    return openListing(table, slot, TicketListing::Mode::FreeAll, 0, 0, error);
+}
+
+bool ReplacementChoices::openListing(const QString &table, int slot, TicketListing::Mode mode, int from, int to,
+                                     QString *error) {
     beginResetModel();
     reset();
     m_listing = std::make_unique<TicketListing>(m_db);
@@ -29,20 +38,7 @@ bool ReplacementChoices::openBlock(const QString &table, int slot, int from, int
     connect(m_listing.get(), &QAbstractItemModel::rowsAboutToBeInserted, this,
             [this](const QModelIndex &, int first, int last) { beginInsertRows({}, first, last); });
     connect(m_listing.get(), &QAbstractItemModel::rowsInserted, this, [this] { endInsertRows(); });
-    m_open = m_listing->open(table, slot, TicketListing::Mode::FreeBlock, from, to, error);
-    if (!m_open) m_listing.reset();
-    endResetModel();
-    return m_open;
-}
-
-bool ReplacementChoices::openFree(const QString &table, int slot, QString *error) {
-    beginResetModel();
-    reset();
-    m_listing = std::make_unique<TicketListing>(m_db);
-    connect(m_listing.get(), &QAbstractItemModel::rowsAboutToBeInserted, this,
-            [this](const QModelIndex &, int first, int last) { beginInsertRows({}, first, last); });
-    connect(m_listing.get(), &QAbstractItemModel::rowsInserted, this, [this] { endInsertRows(); });
-    m_open = m_listing->open(table, slot, TicketListing::Mode::FreeAll, 0, 0, error);
+    m_open = m_listing->open(table, slot, mode, from, to, error);
     if (!m_open) m_listing.reset();
     endResetModel();
     return m_open;

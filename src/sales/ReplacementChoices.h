@@ -1,14 +1,13 @@
 #pragma once
 
 #include "salespage/ModalityFormat.h"
+#include "salespage/TicketListing.h"
 
 #include <QAbstractTableModel>
 #include <QList>
 #include <QSet>
 #include <QSqlDatabase>
 #include <memory>
-
-class TicketListing;
 
 // A list of tickets offered to replace the sold ones of an order: the free tickets of the order's block,
 // the reserve block, or every free ticket of the raffle (up to a million, read as they are scrolled).
@@ -47,6 +46,7 @@ public:
 
 private:
     void reset();
+    bool openListing(const QString &table, int slot, TicketListing::Mode mode, int from, int to, QString *error);
 
     QSqlDatabase m_db;
     ModalityFormat m_format;

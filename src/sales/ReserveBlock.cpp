@@ -2,22 +2,12 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/UpdateConflict.h"
 #include "raffle/WorkingRaffle.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
-
-namespace {
-
-bool isConflict(const QSqlError &e) {
-    const QString text = e.databaseText();
-    return text.contains(QStringLiteral("update conflicts with concurrent update"), Qt::CaseInsensitive) ||
-           text.contains(QStringLiteral("deadlock"), Qt::CaseInsensitive) ||
-           text.contains(QStringLiteral("lock conflict"), Qt::CaseInsensitive);
-}
-
-} // namespace
 
 ReserveBlock::ReserveBlock(AppContext &ctx) : m_ctx(ctx) {}
 
@@ -69,7 +59,7 @@ bool ReserveBlock::update(const QString &sql, const QVariantList &values, QStrin
         if (ok && db.commit()) return true;
         if (ok) err = db.lastError();
         db.rollback();
-        if (!isConflict(err) || attempt >= 6) {
+        if (!isUpdateConflict(err) || attempt >= 6) {
             if (error) *error = err.text();
             return false;
         }

@@ -3,6 +3,7 @@
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/UpdateConflict.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 #include "platform/TypedValues.h"
@@ -26,17 +27,6 @@ SaleOutcome refusal(const QString &message, SaleFocus focus = SaleFocus::Ticket)
     return o;
 }
 
-// Whole-text integer as the ticket field holds it; leading '+' or blanks are not numbers here.
-std::optional<int> parseNumber(const QString &text) {
-    if (text.isEmpty()) return std::nullopt;
-    for (QChar c : text)
-        if (!c.isDigit() || c.unicode() > 127) return std::nullopt;
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (!ok) return std::nullopt;
-    return n;
-}
-
 QVariant textOrNull(const QString &text, int maxLength) {
     if (text.isEmpty()) return QVariant(QMetaType::fromType<QString>());
     return sqlValue(text.left(maxLength));
@@ -55,16 +45,6 @@ bool isDuplicateKey(const QSqlError &error) {
     return code == u"335544665" || code == u"335544349" || code == u"-803" ||
            error.databaseText().contains(QStringLiteral("UNIQUE KEY"), Qt::CaseInsensitive) ||
            error.databaseText().contains(QStringLiteral("duplicate value"), Qt::CaseInsensitive);
-}
-
-bool isUpdateConflict(const QSqlError &error) {
-    // isc_deadlock, isc_update_conflict, isc_lock_conflict: a concurrent transaction holds the row.
-    const QString code = error.nativeErrorCode();
-    const QString text = error.databaseText();
-    return code == u"335544336" || code == u"335544451" || code == u"335544345" ||
-           text.contains(QStringLiteral("update conflicts with concurrent update"), Qt::CaseInsensitive) ||
-           text.contains(QStringLiteral("deadlock"), Qt::CaseInsensitive) ||
-           text.contains(QStringLiteral("lock conflict"), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -311,9 +291,9 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
     int first = 0, last = 0;
     if (sequence) {
         const QString a = text.left(dash), b = text.mid(dash + 1);
-        const auto from = parseNumber(a);
+        const auto from = TypedValues::parseWholeNumber(a);
         if (!from) return refusal(invalidNumberMessage(a));
-        const auto to = parseNumber(b);
+        const auto to = TypedValues::parseWholeNumber(b);
         if (!to) return refusal(invalidNumberMessage(b));
         if (*from < 1 || *to > N)
             return refusal(
@@ -329,7 +309,7 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
         first = *from;
         last = *to;
     } else {
-        const auto n = parseNumber(text);
+        const auto n = TypedValues::parseWholeNumber(text);
         if (!n) return refusal(invalidNumberMessage(text));
         if (*n < 1 || *n > N)
             return refusal(
@@ -351,7 +331,7 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
     }
     const bool withBuyerData = !sequence && input.extraFields;
     if (withBuyerData && input.sellerFieldEnabled && !input.sellerCode.trimmed().isEmpty() &&
-        !parseNumber(input.sellerCode.trimmed()))
+        !TypedValues::parseWholeNumber(input.sellerCode.trimmed()))
         return refusal(invalidNumberMessage(input.sellerCode.trimmed()), SaleFocus::Seller);
 
     SaleOutcome o;

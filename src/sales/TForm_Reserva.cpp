@@ -1,6 +1,7 @@
 #include "sales/TForm_Reserva.h"
 
 #include "platform/Dialogs.h"
+#include "platform/TypedValues.h"
 #include "raffle/WorkingRaffle.h"
 #include "salespage/ModalityFormat.h"
 
@@ -11,14 +12,6 @@
 #include <QTableWidget>
 
 namespace {
-
-std::optional<int> wholeNumber(const QString &text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty() || t.size() > 9) return std::nullopt;
-    for (QChar c : t)
-        if (!c.isDigit() || c.unicode() > 127) return std::nullopt;
-    return t.toInt();
-}
 
 QLabel *label(const QString &text, QWidget *parent, QRect place, bool bold = false) {
     auto *l = new QLabel(text, parent);
@@ -113,8 +106,8 @@ void TForm_Reserva::Button1Click() {
             "Para gerar uma nova Lista de C. Bilhetes Reservas, deverá Retirar as Deninições Anteriores!"));
         return;
     }
-    const auto from = wholeNumber(ED_INICIO->text());
-    const auto to = wholeNumber(ED_FIM->text());
+    const auto from = TypedValues::parseWholeNumber(ED_INICIO->text().trimmed());
+    const auto to = TypedValues::parseWholeNumber(ED_FIM->text().trimmed());
     if (!from || !to) {
         m_ctx.dialogs.error(invalidRangeMessage());
         ED_INICIO->setFocus();

@@ -3,6 +3,7 @@
 #include "data/TDM.h"
 #include "layout/TForm_Visualizar.h"
 #include "platform/Dialogs.h"
+#include "platform/TypedValues.h"
 #include "platform/WaitCursor.h"
 #include "raffle/WorkingRaffle.h"
 #include "reports/TQRY_REL_VENDAS.h"
@@ -75,16 +76,6 @@ QLabel *heading(const QString &text, QWidget *parent, int width) {
     p.setColor(QPalette::WindowText, Qt::white);
     l->setPalette(p);
     return l;
-}
-
-std::optional<int> digitsOnly(const QString &text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) return std::nullopt;
-    for (QChar c : t)
-        if (!c.isDigit() || c.unicode() > 127) return std::nullopt;
-    bool ok = false;
-    const int n = t.toInt(&ok);
-    return ok ? std::optional<int>(n) : std::nullopt;
 }
 
 bool isEnter(const QKeyEvent *e) {
@@ -342,8 +333,8 @@ void WidgetValidatedList::Button3Click() {
     }
     ListingFilter filter;
     if (RB_Intervalo->isChecked()) {
-        const auto from = digitsOnly(Ed_V_Inicial->text());
-        const auto to = digitsOnly(Ed_V_Final->text());
+        const auto from = TypedValues::parseWholeNumber(Ed_V_Inicial->text().trimmed());
+        const auto to = TypedValues::parseWholeNumber(Ed_V_Final->text().trimmed());
         if (!from || !to) {
             (from ? Ed_V_Final : Ed_V_Inicial)->setFocus();
             m_ctx.dialogs.notice(
@@ -482,7 +473,7 @@ void WidgetValidatedList::BitBtn1Click() {
         filter.dateTo = to;
     } else if (choice == kVendedor) {
         const QString chosen = cmb_vendedor->currentText();
-        const auto code = digitsOnly(chosen.section(u'-', 0, 0));
+        const auto code = TypedValues::parseWholeNumber(chosen.section(u'-', 0, 0).trimmed());
         if (cmb_vendedor->currentIndex() < 0 || !code) {
             cmb_vendedor->setFocus();
             m_ctx.dialogs.notice(QStringLiteral("Favor, escolha um Vendedor da lista!"));
@@ -493,7 +484,7 @@ void WidgetValidatedList::BitBtn1Click() {
         line = {QStringLiteral("Vendedor:"), chosen};
     } else if (choice == kBilhete) {
         const QString typed = Ed_CidVal->text().toUpper().trimmed();
-        const auto n = digitsOnly(typed);
+        const auto n = TypedValues::parseWholeNumber(typed.trimmed());
         if (!n) {
             Ed_CidVal->setFocus();
             m_ctx.dialogs.error(SaleValidator::invalidNumberMessage(typed));

@@ -3,6 +3,7 @@
 #include "data/TDM.h"
 #include "platform/Dialogs.h"
 #include "platform/Random.h"
+#include "platform/TypedValues.h"
 #include "raffle/WorkingRaffle.h"
 #include "sales/ReplacementChoices.h"
 
@@ -64,13 +65,6 @@ QTableView *grid(const char *name, QWidget *parent, QRect place, QAbstractItemMo
     p.setColor(QPalette::HighlightedText, Qt::black);
     g->setPalette(p);
     return g;
-}
-
-std::optional<int> wholeNumber(const QString &t) {
-    if (t.isEmpty() || t.size() > 9) return std::nullopt;
-    for (QChar c : t)
-        if (!c.isDigit() || c.unicode() > 127) return std::nullopt;
-    return t.toInt();
 }
 
 } // namespace
@@ -314,7 +308,7 @@ std::optional<bool> WidgetWhatsAppOrder::ChecarDisponivel(OrderText &order) {
     QStringList soldLines;
     for (int i : order.ticketLines()) {
         const QString line = order.lines().at(i);
-        const auto n = wholeNumber(OrderText::controlNumberOf(line));
+        const auto n = TypedValues::parseWholeNumber(OrderText::controlNumberOf(line));
         if (!n) continue; // the validation routine refuses it with its own message
         bool sold = false;
         QString error;
@@ -363,7 +357,7 @@ void WidgetWhatsAppOrder::BTN_ValidarDadosWClick() {
     if (seller.isEmpty() && cmb_VendW->currentIndex() > 0) {
         const QString entry = cmb_VendW->currentText();
         seller = entry.left(entry.indexOf(u'-'));
-        const auto code = wholeNumber(seller.trimmed().toUpper());
+        const auto code = TypedValues::parseWholeNumber(seller.trimmed().toUpper());
         if (!code || m_sellers.findCode(*code) < 0) {
             m_ctx.dialogs.error(QStringLiteral("Código de Vendedor não encontrado..."));
             return;
@@ -436,8 +430,8 @@ void WidgetWhatsAppOrder::BTN_ValidarDadosWClick() {
 
 void WidgetWhatsAppOrder::PesquisaCartDisp(const OrderText &order) {
     const OrderText::Block block = order.block();
-    const auto from = wholeNumber(block.from);
-    const auto to = wholeNumber(block.to);
+    const auto from = TypedValues::parseWholeNumber(block.from);
+    const auto to = TypedValues::parseWholeNumber(block.to);
     CDS_Sugestao->setFormat(format());
     QString error;
     if (from && to) {
@@ -585,7 +579,7 @@ void WidgetWhatsAppOrder::PrepararEnvioWhatsApp() {
 
 void WidgetWhatsAppOrder::img_whatsClick(const QString &lastValidated) {
     // A sequence shows as "10-12": only one ticket goes alone.
-    if (lastValidated.isEmpty() || lastValidated == u"00" || !wholeNumber(lastValidated)) {
+    if (lastValidated.isEmpty() || lastValidated == u"00" || !TypedValues::parseWholeNumber(lastValidated)) {
         m_ctx.dialogs.error(QStringLiteral(
             "Envia por Whatsapp 1 único Bilhete, mas não está mostrando o último número Validado!"));
         return;

@@ -2,6 +2,8 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/UpdateConflict.h"
+#include "platform/TypedValues.h"
 #include "raffle/WorkingRaffle.h"
 #include "sales/SaleValidator.h"
 
@@ -12,24 +14,6 @@
 namespace {
 
 const QString kDbError = QStringLiteral("Erro ao Validar. Detalhe do Erro: ");
-
-// Another computer changed the same rows meanwhile (Firebird: update conflict, deadlock, lock conflict).
-bool isConflict(const QString &text) {
-    return text.contains(QStringLiteral("update conflicts with concurrent update"), Qt::CaseInsensitive) ||
-           text.contains(QStringLiteral("deadlock"), Qt::CaseInsensitive) ||
-           text.contains(QStringLiteral("lock conflict"), Qt::CaseInsensitive);
-}
-
-std::optional<int> wholeNumber(const QString &text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) return std::nullopt;
-    for (QChar c : t)
-        if (!c.isDigit() || c.unicode() > 127) return std::nullopt;
-    bool ok = false;
-    const int n = t.toInt(&ok);
-    if (!ok) return std::nullopt;
-    return n;
-}
 
 WithdrawalOutcome outcome(WithdrawalOutcome::Result result, const QString &message, BoxIcon icon) {
     WithdrawalOutcome o;
@@ -64,7 +48,7 @@ bool Withdrawal::inTransaction(const std::function<bool(QString *)> &unit, QStri
         } else {
             db.rollback();
         }
-        if (!isConflict(why) || attempt >= Attempts) {
+        if (!isUpdateConflict(why) || attempt >= Attempts) {
             *error = why;
             return false;
         }
@@ -140,9 +124,9 @@ WithdrawalOutcome Withdrawal::withdrawTicket(int numBilhete) {
 WithdrawalOutcome Withdrawal::withdrawTyped(const QString &answer) {
     const qsizetype dash = answer.indexOf(u'-');
     if (dash > 0) {
-        const auto from = wholeNumber(answer.left(dash));
+        const auto from = TypedValues::parseWholeNumber(answer.left(dash).trimmed());
         if (from && *from > 0) {
-            const auto to = wholeNumber(answer.mid(dash + 1));
+            const auto to = TypedValues::parseWholeNumber(answer.mid(dash + 1).trimmed());
             if (!to)
                 return outcome(WithdrawalOutcome::Result::Refused,
                                SaleValidator::invalidNumberMessage(answer.mid(dash + 1).trimmed()),
@@ -150,7 +134,7 @@ WithdrawalOutcome Withdrawal::withdrawTyped(const QString &answer) {
             return withdrawRange(*from, *to, true);
         }
     }
-    const auto n = wholeNumber(answer);
+    const auto n = TypedValues::parseWholeNumber(answer.trimmed());
     if (!n)
         return outcome(WithdrawalOutcome::Result::Refused,
                        SaleValidator::invalidNumberMessage(answer.trimmed()), BoxIcon::Error);
