@@ -3,6 +3,7 @@
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/UnitOfWork.h"
 #include "data/UpdateConflict.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
@@ -12,7 +13,6 @@
 #include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
 
 namespace {
 
@@ -37,14 +37,6 @@ QString digitsOf(const QString &text) {
     for (QChar c : text)
         if (c.isDigit()) digits += c;
     return digits;
-}
-
-bool isDuplicateKey(const QSqlError &error) {
-    // Firebird: violation of PRIMARY or UNIQUE KEY constraint (isc_unique_key_violation, isc_no_dup).
-    const QString code = error.nativeErrorCode();
-    return code == u"335544665" || code == u"335544349" || code == u"-803" ||
-           error.databaseText().contains(QStringLiteral("UNIQUE KEY"), Qt::CaseInsensitive) ||
-           error.databaseText().contains(QStringLiteral("duplicate value"), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -162,32 +154,39 @@ bool SaleValidator::ConsultaJaExist(int numBilhete) const {
 }
 
 bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString *error, bool *conflict) {
+    QSqlError failure;
+    if (mark(numBilhete, action, &failure)) return true;
+    if (error) *error = failure.text();
+    if (conflict) *conflict = isUpdateConflict(failure);
+    return false;
+}
+
+bool SaleValidator::mark(int numBilhete, MarkAction action, QSqlError *error) {
     const int k = m_ctx.raffle.slot();
     const auto table = TicketTables::find(m_ctx.raffle.TabelaBaseUsar);
     const QString column = TicketTables::markColumn(k);
     if (!table || column.isEmpty()) {
-        if (error) *error = QStringLiteral("Tabela de bilhetes inválida: ") + m_ctx.raffle.TabelaBaseUsar;
+        *error = UnitOfWork::refusal(QStringLiteral("Tabela de bilhetes inválida: ") +
+                                     m_ctx.raffle.TabelaBaseUsar);
         return false;
     }
     QSqlQuery q(m_ctx.tdm.CONEX_R());
     const QString param = QStringLiteral(":N_") + column;
     if (!q.prepare(QStringLiteral("Update ") + table->name + QStringLiteral(" set ") + column + u'=' + param +
                    QStringLiteral(" where NUMBILHETE=:NUMBILHETE"))) {
-        if (error) *error = q.lastError().text();
+        *error = q.lastError();
         return false;
     }
     q.bindValue(param, action == MarkAction::Incluir ? QStringLiteral("S") : QString(QLatin1String("")));
     q.bindValue(QStringLiteral(":NUMBILHETE"), numBilhete);
     if (!q.exec()) {
-        if (error) *error = q.lastError().text();
-        if (conflict) *conflict = isUpdateConflict(q.lastError());
+        *error = q.lastError();
         return false;
     }
     if (q.numRowsAffected() != 1) {
         // No ticket row: a mark that changes nothing must not pass for a sale.
-        if (error)
-            *error =
-                QStringLiteral("O Bilhete [%1] não existe na tabela %2.").arg(numBilhete).arg(table->name);
+        *error = UnitOfWork::refusal(
+            QStringLiteral("O Bilhete [%1] não existe na tabela %2.").arg(numBilhete).arg(table->name));
         return false;
     }
     return true;
@@ -195,20 +194,6 @@ bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString
 
 SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput &input, bool withBuyerData,
                                                 const QDate &date) {
-    Written w;
-    for (int attempt = 1; attempt <= ConflictAttempts; ++attempt) {
-        w = writeSaleOnce(numBilhete, input, withBuyerData, date);
-        if (!w.conflict) return w;
-        // The other computer's transaction ends within moments; its row is then read afresh.
-        if (attempt < ConflictAttempts) QThread::msleep(40 * attempt);
-    }
-    w.error = conflictMessage(numBilhete);
-    return w;
-}
-
-SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleInput &input,
-                                                    bool withBuyerData, const QDate &date) {
-    Written w;
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
     const int k = m_ctx.raffle.slot();
     const QString table = TicketTables::buyerTable(k);
@@ -216,7 +201,7 @@ SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleIn
     QStringList columns{QStringLiteral("NUM_CAD_RIFA"),    QStringLiteral("NUMBILHETE"),
                         QStringLiteral("VALOR"),           QStringLiteral("VALIDADO"),
                         QStringLiteral("AUT_DIGITAL_VAL"), QStringLiteral("DATA_VAL")};
-    QVariantList values{k, numBilhete, input.price, QStringLiteral("Sim"), sqlValue(GerarAutDigital()), date};
+    QVariantList values{k, numBilhete, input.price, QStringLiteral("Sim"), QVariant(), date};
     if (withBuyerData) {
         columns << QStringLiteral("NOMECOMP") << QStringLiteral("FONECOMP") << QStringLiteral("ENDCOMP")
                 << QStringLiteral("CIDCOMP");
@@ -227,46 +212,47 @@ SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleIn
             values << input.sellerCode.trimmed().toInt();
         }
     }
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString insert = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
+                           columns.join(u',') + QStringLiteral(") VALUES (") + marks.join(u',') + u')';
 
-    if (!db.transaction()) {
-        w.error = db.lastError().text();
-        return w;
-    }
-    auto fail = [&](const QString &why) {
-        db.rollback();
-        w.error = why;
-        return w;
-    };
-    {
+    bool insertFailed = false;
+    UnitOfWork unit(db, m_retryPolicy);
+    const UnitOfWork::Result result = unit.run([&](QSqlError *error) {
+        insertFailed = false;
+        values[4] = sqlValue(GerarAutDigital()); // a fresh code for every try
         QSqlQuery ins(db);
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
-        if (!ins.prepare(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns.join(u',') +
-                         QStringLiteral(") VALUES (") + marks.join(u',') + u')'))
-            return fail(ins.lastError().text());
+        if (!ins.prepare(insert)) {
+            *error = ins.lastError();
+            return false;
+        }
         for (const QVariant &v : values)
             ins.addBindValue(v);
         if (!ins.exec()) {
-            const QSqlError err = ins.lastError();
-            ins.finish();
-            db.rollback();
-            // Another computer sold the ticket between our check and our row: the unique index refused it.
-            bool exists = false;
-            existsIn(db, numBilhete, &exists, nullptr);
-            w.duplicate = exists || isDuplicateKey(err);
-            w.conflict = !w.duplicate && isUpdateConflict(err);
-            w.error = err.text();
-            return w;
+            insertFailed = true;
+            *error = ins.lastError();
+            return false;
         }
+        ins.finish();
+        return mark(numBilhete, MarkAction::Incluir, error);
+    });
+
+    Written w;
+    if (result == UnitOfWork::Result::Done) {
+        w.ok = true;
+        return w;
     }
-    QString markError;
-    if (!MarcarValTabelaBS(numBilhete, MarkAction::Incluir, &markError, &w.conflict)) return fail(markError);
-    if (!db.commit()) {
-        w.conflict = isUpdateConflict(db.lastError());
-        return fail(db.lastError().text());
+    const QSqlError err = unit.error();
+    if (insertFailed) {
+        // Another computer sold the ticket between our check and our row: the unique index refused it.
+        bool exists = false;
+        existsIn(db, numBilhete, &exists, nullptr);
+        w.duplicate = exists || isDuplicateKey(err);
     }
-    w.ok = true;
+    w.conflict = !w.duplicate && result == UnitOfWork::Result::Conflict;
+    w.error = w.conflict ? conflictMessage(numBilhete) : err.text();
     return w;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/AppContext.h"
+#include "data/UnitOfWork.h"
 #include "platform/Dialogs.h"
 
 #include <QDate>
@@ -78,8 +79,9 @@ public:
     void requestStop() { m_stopRequested = true; }
     bool running() const { return m_running; }
 
-    // A sale that meets another computer's sale of the same ticket row is tried again this often.
-    static constexpr int ConflictAttempts = 6;
+    // A sale that meets another computer's sale of the same ticket row is tried again as the policy
+    // says (the standard one unless told otherwise); this is what the user reads when it never got through.
+    void setRetryPolicy(RetryPolicy policy) { m_retryPolicy = std::move(policy); }
     static QString conflictMessage(int numBilhete);
     // "1000 a 1319", "7" or "1, 3 e 5": the tickets a stopped sequence validated.
     static QString writtenText(const QList<int> &written);
@@ -100,12 +102,13 @@ private:
         bool conflict = false; // another transaction changed the ticket row: worth another try
         QString error;
     };
-    Written writeSaleOnce(int numBilhete, const SaleInput &input, bool withBuyerData, const QDate &date);
+    bool mark(int numBilhete, MarkAction action, QSqlError *error);
     std::optional<QString> raffleProblem() const;
     Written writeSale(int numBilhete, const SaleInput &input, bool withBuyerData, const QDate &date);
     bool existsIn(const QSqlDatabase &db, int numBilhete, bool *exists, QString *error) const;
 
     AppContext &m_ctx;
+    RetryPolicy m_retryPolicy = RetryPolicy::standard();
     std::function<void()> m_betweenTickets;
     bool m_stopRequested = false;
     bool m_running = false;
