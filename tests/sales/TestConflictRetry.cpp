@@ -93,8 +93,9 @@ void TestConflictRetry::rowHeldByAnotherComputer_data() {
     QTest::addColumn<int>("buyerRows");   // buyer rows of ticket 7 afterwards
 
     // The engine's words, as the driver hands them over.
-    const QString conflict = QStringLiteral("deadlock - update conflicts with concurrent update - concurrent "
-                                            "transaction number is \\d+ Não foi possível executar a pesquisa");
+    const QString conflict =
+        QStringLiteral("deadlock - update conflicts with concurrent update - concurrent "
+                       "transaction number is \\d+ Não foi possível executar a pesquisa");
     const QString dbError = QStringLiteral("Erro ao Validar\\. Detalhe do Erro: ") + conflict;
     QTest::newRow("unit, released in time") << "unit" << 1 << false << ""
                                             << "S" << 0;
