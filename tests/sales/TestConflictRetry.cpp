@@ -20,6 +20,8 @@ public:
     RowHolder(QString path, int rounds) : m_path(std::move(path)), m_rounds(rounds) {}
     // One permit each time a round holds the row, and one when the holder is done.
     QSemaphore holding;
+    // Released by the other side after each failed try.
+    QSemaphore next;
     QString error;
 
 protected:
@@ -31,11 +33,17 @@ protected:
             db.setPassword(QStringLiteral("quillmoss"));
             if (!db.open()) error = db.lastError().text();
             for (int i = 0; i < m_rounds && error.isEmpty(); ++i) {
-                db.transaction();
+                // The engine lets a waiting statement wait on for the next holder of the row: the next
+                // round starts only once the other side's try has failed.
+                if (i > 0 && !next.tryAcquire(1, 20000)) error = QStringLiteral("no try failed");
+                if (!db.transaction()) error = db.lastError().text();
                 {
+                    // A new value every round: the engine keeps no version for an update that changes
+                    // nothing.
                     QSqlQuery q(db);
-                    if (!q.exec(QStringLiteral("UPDATE BS2_100G SET VALID_R2='S' WHERE NUMBILHETE=7")))
-                        error = q.lastError().text();
+                    q.prepare(QStringLiteral("UPDATE BS2_100G SET VALID_R2=? WHERE NUMBILHETE=7"));
+                    q.addBindValue(i % 2 ? QStringLiteral("R") : QStringLiteral("S"));
+                    if (!q.exec()) error = q.lastError().text();
                 }
                 holding.release();
                 msleep(150); // long enough for the other side to be waiting on the row
@@ -132,6 +140,7 @@ void TestConflictRetry::rowHeldByAnotherComputer() {
     bool holderLate = false;
     RetryPolicy policy{kAttempts, [&](int) {
                            ++pauses;
+                           other.next.release();
                            if (!other.holding.tryAcquire(1, 20000)) holderLate = true;
                        }};
     other.start();
