@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,9 +71,10 @@ QVariant readElsewhere(const QString &file, const QString &sql) {
         db.setUserName(QStringLiteral("SYSDBA"));
         db.setPassword(QStringLiteral("quillmoss"));
         if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(sql) && q.next()) value = q.value(0);
-            q.finish();
+            {
+                QSqlQuery q(db); // its transaction ends with it, before the detach
+                if (q.exec(sql) && q.next()) value = q.value(0);
+            }
             db.close();
         } else {
             qWarning() << "cannot open" << file << db.lastError().text();
@@ -97,6 +99,8 @@ private Q_SLOTS:
     void destinationsAreAddedAndRemoved();
     void backupCountsOnlyVerifiedCopies_data();
     void backupCountsOnlyVerifiedCopies();
+    void backupWorksEveryTimeInOneRun();
+    void goodBackupRestoresAfterARefusedOne();
     void restoreBringsBackTheBackedUpRows();
     void damagedBackupIsRefusedBeforeAnythingIsReplaced_data();
     void damagedBackupIsRefusedBeforeAnythingIsReplaced();
@@ -284,6 +288,77 @@ void TestBackup::backupCountsOnlyVerifiedCopies() {
     QVERIFY(inst->exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (NOME_VEND) VALUES ('DEPOIS')")));
     QCOMPARE(sellerNames(), QStringLiteral("ANTES,DEPOIS"));
     QVERIFY(inst->tdm->CONEX_PRINT().isOpen());
+}
+
+void TestBackup::backupWorksEveryTimeInOneRun() {
+    QTemporaryDir pen, other;
+    addDestinationRow(pen.path());
+    addDestinationRow(other.path());
+    openWindow();
+    for (const char *seller : {"PRIMEIRO", "SEGUNDO", "TERCEIRO"}) {
+        QVERIFY(inst->exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (NOME_VEND) VALUES (?)"), {seller}));
+        backupNow(QStringLiteral("2 dos 2 foram gravadados Backups"), BoxIcon::Information);
+        QCOMPARE(column(1), QStringList({kStamp, kStamp}));
+        for (const QTemporaryDir *dir : {&pen, &other}) {
+            QCOMPARE(filesIn(dir->path()), QStringList({"BackupCRF.XML", "BackupID_BASE.FDB"}));
+            QCOMPARE(readElsewhere(dir->filePath(QStringLiteral("BackupCRF.XML")),
+                                   QStringLiteral("SELECT COUNT(*) FROM CAD_VENDEDOR WHERE NOME_VEND='%1'")
+                                       .arg(QLatin1String(seller)))
+                         .toInt(),
+                     1);
+        }
+        // Nothing of the backups stays open: the pen drive can be pulled as soon as the box shows.
+        QStringList held;
+        for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System))
+            for (const QTemporaryDir *dir : {&pen, &other})
+                if (fd.symLinkTarget().startsWith(dir->path())) held << fd.symLinkTarget();
+        QCOMPARE(held, QStringList());
+    }
+    // And nothing touches them afterwards, not even the end of the program's connections.
+    const QDateTime written = QFileInfo(pen.filePath(QStringLiteral("BackupCRF.XML"))).lastModified();
+    const QByteArray bytes = [&] {
+        QFile f(pen.filePath(QStringLiteral("BackupCRF.XML")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    form.reset();
+    inst->tdm->closeConnections();
+    QFile f(pen.filePath(QStringLiteral("BackupCRF.XML")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll() == bytes);
+    QCOMPARE(QFileInfo(pen.filePath(QStringLiteral("BackupCRF.XML"))).lastModified(), written);
+    QString error;
+    QVERIFY2(inst->tdm->reopenConnections(&error), qPrintable(error));
+}
+
+void TestBackup::goodBackupRestoresAfterARefusedOne() {
+    QTemporaryDir good, damaged;
+    addDestinationRow(good.path());
+    addDestinationRow(damaged.path());
+    openWindow();
+    backupNow(QStringLiteral("2 dos 2 foram gravadados Backups"), BoxIcon::Information);
+    form.reset();
+    QFile cut(damaged.filePath(QStringLiteral("BackupCRF.XML")));
+    QVERIFY(cut.resize(cut.size() / 2));
+    QVERIFY(inst->exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (NOME_VEND) VALUES ('DEPOIS')")));
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        openWindow();
+        chooseRestoreFolder(damaged.path());
+        inst->dialogs.expectMessage(QString(), BoxIcon::Error);
+        click("BitBtn4");
+        QVERIFY(inst->dialogs.shown.last().text.startsWith(QStringLiteral("O arquivo de backup BackupCRF.XML") +
+                                                          kRefusedPrefix));
+        form.reset();
+    }
+    QCOMPARE(sellerNames(), QStringLiteral("ANTES,DEPOIS"));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        openWindow();
+        chooseRestoreFolder(good.path());
+        inst->dialogs.expectMessage(kRestored, BoxIcon::Information);
+        click("BitBtn4");
+        QCOMPARE(sellerNames(), QStringLiteral("ANTES"));
+        form.reset();
+    }
 }
 
 void TestBackup::restoreBringsBackTheBackedUpRows() {
