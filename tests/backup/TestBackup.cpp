@@ -1,5 +1,6 @@
 #include "backup/TForm_BACK_REST.h"
 #include "mainwindow/TForm_RIFA.h"
+#include "support/ProgramProcesses.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"
@@ -105,6 +106,7 @@ private Q_SLOTS:
     void damagedBackupIsRefusedBeforeAnythingIsReplaced_data();
     void damagedBackupIsRefusedBeforeAnythingIsReplaced();
     void restoreNeedsBothFiles();
+    void leftoversOfAKilledRunAreRemovedAtStart();
     void menuOpensTheWindowWithoutARaffle();
 
 private:
@@ -476,6 +478,49 @@ void TestBackup::restoreNeedsBothFiles() {
     QCOMPARE(sellerNames(), QStringLiteral("ANTES"));
     QCOMPARE(filesIn(inst->folder()).filter(QStringLiteral(".restaurando")), QStringList());
     QCOMPARE(filesIn(inst->folder()).filter(QStringLiteral(".antes-da-restauracao")), QStringList());
+}
+
+void TestBackup::leftoversOfAKilledRunAreRemovedAtStart() {
+    QTemporaryDir pen;
+    addDestinationRow(pen.path());
+    QVERIFY(inst->exec(QStringLiteral("INSERT INTO BACKUP (CAMINHO) VALUES (?)"),
+                       {pen.filePath(QStringLiteral("desconectado"))}));
+    inst->tdm->closeConnections();
+    auto junk = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write("metade") == 6;
+    };
+    // A restore killed between its two renames, and a backup killed while writing its copies.
+    QVERIFY(QFile::copy(inst->file(QStringLiteral("ID_BASE.FDB")),
+                        inst->file(QStringLiteral("ID_BASE.FDB.antes-da-restauracao"))));
+    QVERIFY(QFile::rename(inst->file(QStringLiteral("CRF.XML")), inst->file(QStringLiteral("CRF.XML.antes-da-restauracao"))));
+    QVERIFY(junk(inst->file(QStringLiteral("CRF.XML.restaurando"))));
+    QVERIFY(junk(inst->file(QStringLiteral("ID_BASE.FDB.restaurando"))));
+    QVERIFY(QFile::copy(inst->file(QStringLiteral("CRF.XML.antes-da-restauracao")),
+                        pen.filePath(QStringLiteral("BackupCRF.XML.anterior"))));
+    QVERIFY(QFile::copy(inst->file(QStringLiteral("ID_BASE.FDB")), pen.filePath(QStringLiteral("BackupID_BASE.FDB"))));
+    QVERIFY(junk(pen.filePath(QStringLiteral("BackupCRF.XML.gravando"))));
+    QVERIFY(junk(pen.filePath(QStringLiteral("BackupID_BASE.FDB.gravando"))));
+
+    const QString korvante = ProgramProcesses::copyProgram(QStringLiteral("Korvante"), inst->folder());
+    QProcess program;
+    program.start(korvante, {});
+    QVERIFY(program.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(filesIn(pen.path()) == QStringList({"BackupCRF.XML", "BackupID_BASE.FDB"}), 30000);
+    QVERIFY(ProgramProcesses::stop(program.processId()));
+    program.waitForFinished(20000);
+
+    QCOMPARE(filesIn(inst->folder()).filter(QStringLiteral(".XML")),
+             QStringList({"CRF.XML", "CRF.XML.antes-da-restauracao"}));
+    QCOMPARE(filesIn(inst->folder()).filter(QStringLiteral(".FDB")),
+             QStringList({"ID_BASE.FDB", "ID_BASE.FDB.antes-da-restauracao"}));
+    QCOMPARE(readElsewhere(pen.filePath(QStringLiteral("BackupCRF.XML")),
+                           QStringLiteral("SELECT NOME_VEND FROM CAD_VENDEDOR"))
+                 .toString(),
+             QStringLiteral("ANTES"));
+    QString error;
+    QVERIFY2(inst->tdm->reopenConnections(&error), qPrintable(error));
+    QCOMPARE(sellerNames(), QStringLiteral("ANTES"));
 }
 
 void TestBackup::menuOpensTheWindowWithoutARaffle() {
