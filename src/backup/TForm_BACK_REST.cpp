@@ -114,6 +114,7 @@ void TForm_BACK_REST::buildWindow() {
     Ed_caminho = new QLineEdit(Panel_Novo);
     Ed_caminho->setObjectName(QStringLiteral("Ed_caminho"));
     Ed_caminho->setGeometry(10, 32, 260, 26);
+    Ed_caminho->setMaxLength(512); // the column CAMINHO of BACKUP
     connect(button("Button3", QStringLiteral("INCLUIR"), Panel_Novo, {280, 30, 60, 30}),
             &QPushButton::clicked, this, &TForm_BACK_REST::Button3Click);
     connect(button("Button4", QStringLiteral("CANCELAR"), Panel_Novo, {344, 30, 70, 30}),
