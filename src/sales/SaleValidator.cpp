@@ -13,6 +13,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <map>
 
 namespace {
 
@@ -70,7 +71,68 @@ QString SaleValidator::writtenText(const QList<int> &written) {
     return all.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
 }
 
+// The statements of a batch, prepared at their first use and reused until the transaction ends
+// (a statement does not outlive the transaction it was prepared in).
+struct SaleValidator::Batch {
+    explicit Batch(QSqlDatabase database) : db(std::move(database)) {}
+    QSqlQuery *statement(const QString &sql, QString *error) {
+        auto &q = statements[sql];
+        if (!q) {
+            q = std::make_unique<QSqlQuery>(db);
+            q->setForwardOnly(true);
+            if (!q->prepare(sql)) {
+                if (error) *error = q->lastError().text();
+                statements.erase(sql);
+                return nullptr;
+            }
+        }
+        return q.get();
+    }
+    QSqlDatabase db;
+    std::map<QString, std::unique_ptr<QSqlQuery>> statements;
+};
+
 SaleValidator::SaleValidator(AppContext &ctx) : m_ctx(ctx) {}
+
+SaleValidator::~SaleValidator() {
+    rollbackBatch();
+}
+
+bool SaleValidator::beginBatch(QString *error) {
+    if (m_batch) return true;
+    QSqlDatabase db = m_ctx.tdm.CONEX_R();
+    if (!db.transaction()) {
+        if (error) *error = db.lastError().text();
+        return false;
+    }
+    m_batch = std::make_unique<Batch>(db);
+    return true;
+}
+
+bool SaleValidator::commitBatch(QString *error) {
+    if (!m_batch) return true;
+    QSqlDatabase db = m_batch->db;
+    m_batch.reset();
+    if (db.commit()) return true;
+    if (error) *error = db.lastError().text();
+    db.rollback();
+    return false;
+}
+
+void SaleValidator::rollbackBatch() {
+    if (!m_batch) return;
+    QSqlDatabase db = m_batch->db;
+    m_batch.reset();
+    db.rollback();
+}
+
+bool SaleValidator::savepoint(const char *statement, QString *error) {
+    QSqlQuery *q = m_batch->statement(QLatin1String(statement), error);
+    if (!q) return false;
+    if (q->exec()) return true;
+    if (error) *error = q->lastError().text();
+    return false;
+}
 
 const QStringList &SaleValidator::TabelaAutDigital() {
     static const QStringList table = [] {
@@ -138,20 +200,28 @@ bool SaleValidator::existsIn(const QSqlDatabase &db, int numBilhete, bool *exist
     *exists = false;
     const QString table = TicketTables::buyerTable(m_ctx.raffle.slot());
     if (table.isEmpty()) return false;
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("Select NUMBILHETE from ") + table +
-                   QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?"))) {
-        if (error) *error = q.lastError().text();
+    const QString sql =
+        QStringLiteral("Select NUMBILHETE from ") + table + QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?");
+    QSqlQuery local(db);
+    QSqlQuery *q = &local;
+    if (m_batch) {
+        q = m_batch->statement(sql, error);
+        if (!q) return false;
+    } else {
+        local.setForwardOnly(true);
+        if (!local.prepare(sql)) {
+            if (error) *error = local.lastError().text();
+            return false;
+        }
+    }
+    q->bindValue(0, numBilhete);
+    q->bindValue(1, m_ctx.raffle.slot());
+    if (!q->exec()) {
+        if (error) *error = q->lastError().text();
         return false;
     }
-    q.addBindValue(numBilhete);
-    q.addBindValue(m_ctx.raffle.slot());
-    if (!q.exec()) {
-        if (error) *error = q.lastError().text();
-        return false;
-    }
-    *exists = q.next();
+    *exists = q->next();
+    if (m_batch) q->finish();
     return true;
 }
 
@@ -169,21 +239,26 @@ bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString
         if (error) *error = QStringLiteral("Tabela de bilhetes inválida: ") + m_ctx.raffle.TabelaBaseUsar;
         return false;
     }
-    QSqlQuery q(m_ctx.tdm.CONEX_R());
     const QString param = QStringLiteral(":N_") + column;
-    if (!q.prepare(QStringLiteral("Update ") + table->name + QStringLiteral(" set ") + column + u'=' + param +
-                   QStringLiteral(" where NUMBILHETE=:NUMBILHETE"))) {
-        if (error) *error = q.lastError().text();
+    const QString sql = QStringLiteral("Update ") + table->name + QStringLiteral(" set ") + column + u'=' + param +
+                        QStringLiteral(" where NUMBILHETE=:NUMBILHETE");
+    QSqlQuery local(m_ctx.tdm.CONEX_R());
+    QSqlQuery *q = &local;
+    if (m_batch) {
+        q = m_batch->statement(sql, error);
+        if (!q) return false;
+    } else if (!local.prepare(sql)) {
+        if (error) *error = local.lastError().text();
         return false;
     }
-    q.bindValue(param, action == MarkAction::Incluir ? QStringLiteral("S") : QString(QLatin1String("")));
-    q.bindValue(QStringLiteral(":NUMBILHETE"), numBilhete);
-    if (!q.exec()) {
-        if (error) *error = q.lastError().text();
-        if (conflict) *conflict = isUpdateConflict(q.lastError());
+    q->bindValue(param, action == MarkAction::Incluir ? QStringLiteral("S") : QString(QLatin1String("")));
+    q->bindValue(QStringLiteral(":NUMBILHETE"), numBilhete);
+    if (!q->exec()) {
+        if (error) *error = q->lastError().text();
+        if (conflict) *conflict = isUpdateConflict(q->lastError());
         return false;
     }
-    if (q.numRowsAffected() != 1) {
+    if (q->numRowsAffected() != 1) {
         // No ticket row: a mark that changes nothing must not pass for a sale.
         if (error)
             *error =
@@ -198,7 +273,8 @@ SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput 
     Written w;
     for (int attempt = 1; attempt <= ConflictAttempts; ++attempt) {
         w = writeSaleOnce(numBilhete, input, withBuyerData, date);
-        if (!w.conflict) return w;
+        // Inside a batch the transaction's snapshot would meet the same change again.
+        if (!w.conflict || m_batch) return w;
         // The other computer's transaction ends within moments; its row is then read afresh.
         if (attempt < ConflictAttempts) QThread::msleep(40 * attempt);
     }
@@ -228,29 +304,42 @@ SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleIn
         }
     }
 
-    if (!db.transaction()) {
-        w.error = db.lastError().text();
+    // In a batch the sale's savepoint stands for its transaction.
+    auto undo = [&] {
+        if (m_batch)
+            savepoint("ROLLBACK TO SAVEPOINT KV_VENDA", nullptr);
+        else
+            db.rollback();
+    };
+    if (m_batch ? !savepoint("SAVEPOINT KV_VENDA", &w.error) : !db.transaction()) {
+        if (!m_batch) w.error = db.lastError().text();
         return w;
     }
     auto fail = [&](const QString &why) {
-        db.rollback();
+        undo();
         w.error = why;
         return w;
     };
     {
-        QSqlQuery ins(db);
         QStringList marks;
         for (int i = 0; i < columns.size(); ++i)
             marks << QStringLiteral("?");
-        if (!ins.prepare(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns.join(u',') +
-                         QStringLiteral(") VALUES (") + marks.join(u',') + u')'))
-            return fail(ins.lastError().text());
-        for (const QVariant &v : values)
-            ins.addBindValue(v);
-        if (!ins.exec()) {
-            const QSqlError err = ins.lastError();
-            ins.finish();
-            db.rollback();
+        const QString sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns.join(u',') +
+                            QStringLiteral(") VALUES (") + marks.join(u',') + u')';
+        QSqlQuery local(db);
+        QSqlQuery *ins = &local;
+        QString prepareError;
+        if (m_batch)
+            ins = m_batch->statement(sql, &prepareError);
+        else if (!local.prepare(sql))
+            prepareError = local.lastError().text();
+        if (!ins || !prepareError.isEmpty()) return fail(prepareError);
+        for (int i = 0; i < values.size(); ++i)
+            ins->bindValue(i, values[i]);
+        if (!ins->exec()) {
+            const QSqlError err = ins->lastError();
+            if (!m_batch) ins->finish();
+            undo();
             // Another computer sold the ticket between our check and our row: the unique index refused it.
             bool exists = false;
             existsIn(db, numBilhete, &exists, nullptr);
@@ -262,6 +351,11 @@ SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleIn
     }
     QString markError;
     if (!MarcarValTabelaBS(numBilhete, MarkAction::Incluir, &markError, &w.conflict)) return fail(markError);
+    if (m_batch) {
+        if (!savepoint("RELEASE SAVEPOINT KV_VENDA ONLY", &markError)) return fail(markError);
+        w.ok = true;
+        return w;
+    }
     if (!db.commit()) {
         w.conflict = isUpdateConflict(db.lastError());
         return fail(db.lastError().text());
@@ -385,6 +479,7 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
         if (!w.ok) {
             o.result = SaleOutcome::Result::Failed;
             o.stoppedAt = n;
+            o.conflict = w.conflict;
             o.message = w.conflict
                             ? w.error
                             : (sequence ? QStringLiteral("Erro ao Validar em Sequência. Detalhe do Erro: ")

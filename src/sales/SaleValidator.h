@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // What the validation window holds when "Validar" is pressed. Orders from WhatsApp and the
@@ -46,6 +47,7 @@ struct SaleOutcome {
     bool sequence = false;
     QList<int> written; // control numbers validated now, in order
     int stoppedAt = 0;  // the ticket at which a refusal or failure happened
+    bool conflict = false; // failed on another computer's change of the ticket row: worth another try
     QString title = QStringLiteral("KORVANTE");
     QString message; // empty when nothing is to be shown
     BoxIcon icon = BoxIcon::None;
@@ -61,6 +63,7 @@ enum class MarkAction { Incluir, Excluir };
 class SaleValidator {
 public:
     explicit SaleValidator(AppContext &ctx);
+    ~SaleValidator();
 
     SaleOutcome validate(const SaleInput &input);
 
@@ -77,6 +80,15 @@ public:
     // Ends a running sequence after its current ticket.
     void requestStop() { m_stopRequested = true; }
     bool running() const { return m_running; }
+
+    // Many sales in one transaction (an import): each sale behind a savepoint of its own, so a
+    // refused one takes back only its own rows, and nothing is final until commitBatch. Inside a
+    // batch a sale that meets another computer's change fails at once with `conflict` set: the
+    // batch must be committed and the sale tried again in a new one.
+    bool beginBatch(QString *error);
+    bool commitBatch(QString *error);
+    void rollbackBatch();
+    bool inBatch() const { return m_batch != nullptr; }
 
     // A sale that meets another computer's sale of the same ticket row is tried again this often.
     static constexpr int ConflictAttempts = 6;
@@ -105,7 +117,11 @@ private:
     Written writeSale(int numBilhete, const SaleInput &input, bool withBuyerData, const QDate &date);
     bool existsIn(const QSqlDatabase &db, int numBilhete, bool *exists, QString *error) const;
 
+    struct Batch;
+    bool savepoint(const char *statement, QString *error);
+
     AppContext &m_ctx;
+    std::unique_ptr<Batch> m_batch;
     std::function<void()> m_betweenTickets;
     bool m_stopRequested = false;
     bool m_running = false;
