@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlQuery>
 
 namespace {
 
@@ -15,10 +16,12 @@ const QString kMainTable = QStringLiteral("CADASTRO");
 const QString kPrintTable = QStringLiteral("TAB_PRN");
 const QString kWriting = QStringLiteral(".gravando");
 const QString kRestoring = QStringLiteral(".restaurando");
+const QString kPrevious = QStringLiteral(".anterior");
+const QString kRecovering = QStringLiteral(".recuperando");
 
 // Puts `from` in the place of `to`, keeping what was there until the move succeeded.
 bool replaceFile(const QString &from, const QString &to, QString *error) {
-    const QString old = to + QStringLiteral(".anterior");
+    const QString old = to + kPrevious;
     QFile::remove(old);
     const bool hadOld = QFile::exists(to);
     if (hadOld && !QFile::rename(to, old)) {
@@ -186,4 +189,38 @@ BackupService::Restore BackupService::restore(const QString &folder) {
     }
     m_tdm.reopenConnections(&r.reopenError);
     return r;
+}
+
+void BackupService::recoverProgramFolder(const QString &programFolder) {
+    const QDir program(programFolder);
+    for (const QString &name : {kMain, kPrint}) {
+        const QString target = program.filePath(name);
+        const QString kept = target + keptSuffix();
+        const QString temp = target + kRecovering;
+        QFile::remove(temp);
+        // A copy, so that the kept file is there however this ends.
+        if (!QFile::exists(target) && QFile::exists(kept) && QFile::copy(kept, temp)) QFile::rename(temp, target);
+        QFile::remove(temp);
+        QFile::remove(target + kRestoring);
+    }
+}
+
+void BackupService::recoverDestinations() {
+    QStringList folders;
+    {
+        QSqlQuery q(m_tdm.CONEX_R());
+        q.setForwardOnly(true);
+        if (q.exec(QStringLiteral("SELECT CAMINHO FROM BACKUP")))
+            while (q.next())
+                folders << q.value(0).toString();
+    }
+    for (const QString &folder : folders) {
+        const QDir dir(folder);
+        if (folder.trimmed().isEmpty() || !dir.exists()) continue; // a pen drive that is not plugged in
+        for (const QString &name : {backupMainName(), backupPrintName()}) {
+            const QString target = dir.filePath(name);
+            if (!QFile::exists(target) && QFile::exists(target + kPrevious)) QFile::rename(target + kPrevious, target);
+            QFile::remove(target + kWriting);
+        }
+    }
 }

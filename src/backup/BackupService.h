@@ -34,6 +34,14 @@ public:
     // and verified; until then nothing is closed and nothing replaced.
     Restore restore(const QString &folder);
 
+    // Put right at start-up what a killed restore left in the program folder, before the databases
+    // are opened: a database file that is missing gets its kept copy back (the kept copy stays),
+    // and half-copied files are removed.
+    static void recoverProgramFolder(const QString &programFolder);
+    // The same for the backups of every reachable destination of the list, once the databases are
+    // open: a backup file that is missing gets its previous one back, and half-written ones go.
+    void recoverDestinations();
+
 private:
     QString copyAndVerify(const QString &source, const QString &target, const QString &table) const;
 

@@ -13,6 +13,7 @@
 #include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <map>
 
 namespace {
 
@@ -62,7 +63,68 @@ QString SaleValidator::writtenText(const QList<int> &written) {
     return all.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
 }
 
+// The statements of a batch, prepared at their first use and reused until the transaction ends
+// (a statement does not outlive the transaction it was prepared in).
+struct SaleValidator::Batch {
+    explicit Batch(QSqlDatabase database) : db(std::move(database)) {}
+    QSqlQuery *statement(const QString &sql, QString *error) {
+        auto &q = statements[sql];
+        if (!q) {
+            q = std::make_unique<QSqlQuery>(db);
+            q->setForwardOnly(true);
+            if (!q->prepare(sql)) {
+                if (error) *error = q->lastError().text();
+                statements.erase(sql);
+                return nullptr;
+            }
+        }
+        return q.get();
+    }
+    QSqlDatabase db;
+    std::map<QString, std::unique_ptr<QSqlQuery>> statements;
+};
+
 SaleValidator::SaleValidator(AppContext &ctx) : m_ctx(ctx) {}
+
+SaleValidator::~SaleValidator() {
+    rollbackBatch();
+}
+
+bool SaleValidator::beginBatch(QString *error) {
+    if (m_batch) return true;
+    QSqlDatabase db = m_ctx.tdm.CONEX_R();
+    if (!db.transaction()) {
+        if (error) *error = db.lastError().text();
+        return false;
+    }
+    m_batch = std::make_unique<Batch>(db);
+    return true;
+}
+
+bool SaleValidator::commitBatch(QString *error) {
+    if (!m_batch) return true;
+    QSqlDatabase db = m_batch->db;
+    m_batch.reset();
+    if (db.commit()) return true;
+    if (error) *error = db.lastError().text();
+    db.rollback();
+    return false;
+}
+
+void SaleValidator::rollbackBatch() {
+    if (!m_batch) return;
+    QSqlDatabase db = m_batch->db;
+    m_batch.reset();
+    db.rollback();
+}
+
+bool SaleValidator::savepoint(const char *statement, QString *error) {
+    QSqlQuery *q = m_batch->statement(QLatin1String(statement), error);
+    if (!q) return false;
+    if (q->exec()) return true;
+    if (error) *error = q->lastError().text();
+    return false;
+}
 
 const QStringList &SaleValidator::TabelaAutDigital() {
     static const QStringList table = [] {
@@ -130,20 +192,28 @@ bool SaleValidator::existsIn(const QSqlDatabase &db, int numBilhete, bool *exist
     *exists = false;
     const QString table = TicketTables::buyerTable(m_ctx.raffle.slot());
     if (table.isEmpty()) return false;
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("Select NUMBILHETE from ") + table +
-                   QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?"))) {
-        if (error) *error = q.lastError().text();
+    const QString sql = QStringLiteral("Select NUMBILHETE from ") + table +
+                        QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?");
+    QSqlQuery local(db);
+    QSqlQuery *q = &local;
+    if (m_batch) {
+        q = m_batch->statement(sql, error);
+        if (!q) return false;
+    } else {
+        local.setForwardOnly(true);
+        if (!local.prepare(sql)) {
+            if (error) *error = local.lastError().text();
+            return false;
+        }
+    }
+    q->bindValue(0, numBilhete);
+    q->bindValue(1, m_ctx.raffle.slot());
+    if (!q->exec()) {
+        if (error) *error = q->lastError().text();
         return false;
     }
-    q.addBindValue(numBilhete);
-    q.addBindValue(m_ctx.raffle.slot());
-    if (!q.exec()) {
-        if (error) *error = q.lastError().text();
-        return false;
-    }
-    *exists = q.next();
+    *exists = q->next();
+    if (m_batch) q->finish();
     return true;
 }
 
@@ -161,6 +231,18 @@ bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString
     return false;
 }
 
+QSqlQuery *SaleValidator::statement(QSqlQuery &local, const QString &sql, QSqlError *error) {
+    if (m_batch) {
+        QString why;
+        QSqlQuery *q = m_batch->statement(sql, &why);
+        if (!q) *error = UnitOfWork::refusal(why);
+        return q;
+    }
+    if (local.prepare(sql)) return &local;
+    *error = local.lastError();
+    return nullptr;
+}
+
 bool SaleValidator::mark(int numBilhete, MarkAction action, QSqlError *error) {
     const int k = m_ctx.raffle.slot();
     const auto table = TicketTables::find(m_ctx.raffle.TabelaBaseUsar);
@@ -170,20 +252,20 @@ bool SaleValidator::mark(int numBilhete, MarkAction action, QSqlError *error) {
                                      m_ctx.raffle.TabelaBaseUsar);
         return false;
     }
-    QSqlQuery q(m_ctx.tdm.CONEX_R());
     const QString param = QStringLiteral(":N_") + column;
-    if (!q.prepare(QStringLiteral("Update ") + table->name + QStringLiteral(" set ") + column + u'=' + param +
-                   QStringLiteral(" where NUMBILHETE=:NUMBILHETE"))) {
-        *error = q.lastError();
+    QSqlQuery local(m_ctx.tdm.CONEX_R());
+    QSqlQuery *q = statement(local,
+                             QStringLiteral("Update ") + table->name + QStringLiteral(" set ") + column +
+                                 u'=' + param + QStringLiteral(" where NUMBILHETE=:NUMBILHETE"),
+                             error);
+    if (!q) return false;
+    q->bindValue(param, action == MarkAction::Incluir ? QStringLiteral("S") : QString(QLatin1String("")));
+    q->bindValue(QStringLiteral(":NUMBILHETE"), numBilhete);
+    if (!q->exec()) {
+        *error = q->lastError();
         return false;
     }
-    q.bindValue(param, action == MarkAction::Incluir ? QStringLiteral("S") : QString(QLatin1String("")));
-    q.bindValue(QStringLiteral(":NUMBILHETE"), numBilhete);
-    if (!q.exec()) {
-        *error = q.lastError();
-        return false;
-    }
-    if (q.numRowsAffected() != 1) {
+    if (q->numRowsAffected() != 1) {
         // No ticket row: a mark that changes nothing must not pass for a sale.
         *error = UnitOfWork::refusal(
             QStringLiteral("O Bilhete [%1] não existe na tabela %2.").arg(numBilhete).arg(table->name));
@@ -218,41 +300,62 @@ SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput 
     const QString insert = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
                            columns.join(u',') + QStringLiteral(") VALUES (") + marks.join(u',') + u')';
 
+    // The buyer row, then the mark.
     bool insertFailed = false;
-    UnitOfWork unit(db, m_retryPolicy);
-    const UnitOfWork::Result result = unit.run([&](QSqlError *error) {
+    auto sale = [&](QSqlError *error) {
         insertFailed = false;
         values[4] = sqlValue(GerarAutDigital()); // a fresh code for every try
-        QSqlQuery ins(db);
-        if (!ins.prepare(insert)) {
-            *error = ins.lastError();
-            return false;
-        }
-        for (const QVariant &v : values)
-            ins.addBindValue(v);
-        if (!ins.exec()) {
+        QSqlQuery local(db);
+        QSqlQuery *ins = statement(local, insert, error);
+        if (!ins) return false;
+        for (int i = 0; i < values.size(); ++i)
+            ins->bindValue(i, values[i]);
+        if (!ins->exec()) {
             insertFailed = true;
-            *error = ins.lastError();
+            *error = ins->lastError();
             return false;
         }
-        ins.finish();
+        if (!m_batch) ins->finish();
         return mark(numBilhete, MarkAction::Incluir, error);
-    });
+    };
 
     Written w;
-    if (result == UnitOfWork::Result::Done) {
-        w.ok = true;
-        return w;
+    QSqlError err;
+    if (m_batch) {
+        // In a batch the sale's savepoint stands for its transaction, and a conflict is not tried again
+        // here: the transaction's snapshot would meet the same change again.
+        QString why;
+        if (!savepoint("SAVEPOINT KV_VENDA", &why)) {
+            w.error = why;
+            return w;
+        }
+        if (sale(&err)) {
+            if (savepoint("RELEASE SAVEPOINT KV_VENDA ONLY", &why)) {
+                w.ok = true;
+                return w;
+            }
+            err = UnitOfWork::refusal(why);
+        }
+        savepoint("ROLLBACK TO SAVEPOINT KV_VENDA", nullptr);
+        w.conflict = isUpdateConflict(err);
+    } else {
+        UnitOfWork unit(db, m_retryPolicy);
+        const UnitOfWork::Result result = unit.run(sale);
+        if (result == UnitOfWork::Result::Done) {
+            w.ok = true;
+            return w;
+        }
+        err = unit.error();
+        w.conflict = result == UnitOfWork::Result::Conflict;
     }
-    const QSqlError err = unit.error();
     if (insertFailed) {
         // Another computer sold the ticket between our check and our row: the unique index refused it.
         bool exists = false;
         existsIn(db, numBilhete, &exists, nullptr);
         w.duplicate = exists || isDuplicateKey(err);
     }
-    w.conflict = !w.duplicate && result == UnitOfWork::Result::Conflict;
-    w.error = w.conflict ? conflictMessage(numBilhete) : err.text();
+    if (w.duplicate) w.conflict = false;
+    w.error = w.conflict && !m_batch ? conflictMessage(numBilhete) : err.text();
     return w;
 }
 
@@ -371,6 +474,7 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
         if (!w.ok) {
             o.result = SaleOutcome::Result::Failed;
             o.stoppedAt = n;
+            o.conflict = w.conflict;
             o.message = w.conflict
                             ? w.error
                             : (sequence ? QStringLiteral("Erro ao Validar em Sequência. Detalhe do Erro: ")
