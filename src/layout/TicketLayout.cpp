@@ -290,9 +290,8 @@ bool readPackagePicture(TicketLayout &layout, TicketLayout::Picture &picture, co
 
 } // namespace
 
-void TicketLayout::loadPackagePictures(const QSqlRecord &row, const QString &folder,
-                                       QList<Problem> *problems) {
-    Q_UNUSED(row) // the places come from load(), whatever the package files hold
+// The places come from load(), whatever the package files hold.
+void TicketLayout::loadPackagePictures(const QString &folder, QList<Problem> *problems) {
     const QDir dir(folder);
     const auto fail = [&](const QString &idx, const QString &why) {
         if (problems)

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QDir>
@@ -640,6 +641,13 @@ void TestDesigner::textFieldsHoldNoMoreThanTheirColumns() {
     child<QToolButton>("botaoSalvarAtivo")->click();
     QVERIFY(!form->hasUnsavedChanges());
     QCOMPARE(column(QStringLiteral("POS_N1_L")).toInt(), 370);
+    // A character the code page cannot hold is stored as '?', and the field shows what was stored.
+    QGuiApplication::clipboard()->setText(QStringLiteral("RIFA \U0001F600 DA SORTE"));
+    typeInto(child<QLineEdit>("DBEdit1"), QString());
+    QTest::keyClick(child<QLineEdit>("DBEdit1"), Qt::Key_V, Qt::ControlModifier); // pasted
+    child<QToolButton>("botaoSalvarAtivo")->click();
+    QCOMPARE(column(QStringLiteral("NOME_RIFA")).toString(), QStringLiteral("RIFA ? DA SORTE"));
+    QCOMPARE(child<QLineEdit>("DBEdit1")->text(), QStringLiteral("RIFA ? DA SORTE"));
     // A picture whose path is longer than its column is refused by name, and nothing is stored.
     QString deep = inst->folder();
     while (deep.size() < 300)
