@@ -9,6 +9,7 @@
 #include "layout/TForm_ModuloPrint.h"
 #include "layout/TForm_Visualizar.h"
 #include "layout/WidgetPrintProgress.h"
+#include "platform/Cp1252.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -154,8 +155,9 @@ void digitsOnly(QLineEdit *edit) {
 constexpr int kNomeRifaLength = 35, kModalidadeLength = 20, kUsarQtNumLength = 15, kPathLength = 300;
 
 QString pathTooLongMessage(const QString &path) {
-    return QStringLiteral("O caminho da imagem tem mais de %1 caracteres e não pode ser gravado. Coloque a imagem "
-                          "em uma pasta de caminho mais curto: ")
+    return QStringLiteral(
+               "O caminho da imagem tem mais de %1 caracteres e não pode ser gravado. Coloque a imagem "
+               "em uma pasta de caminho mais curto: ")
                .arg(kPathLength) +
            QDir::toNativeSeparators(path);
 }
@@ -862,6 +864,11 @@ bool TForm_pos::saveRow() {
     m_layout.storeShownPositions(m_ctx.tdm.CDS_RIfaUSar);
     if (!applyRow()) return false;
     botaoSalvarAtivo->hide();
+    // The fields show what was stored: a character the code page cannot hold became '?'.
+    for (QLineEdit *e : {DBEdit1, DBEdit4, DBEdit_Livre1, DBEdit_Livre2}) {
+        const QString stored = Cp1252::representable(e->text());
+        if (stored != e->text()) e->setText(stored);
+    }
     return true;
 }
 
@@ -899,7 +906,7 @@ void TForm_pos::CarregarLayout() {
     QList<TicketLayout::Problem> problems;
     const QSqlRecord row = m_ctx.tdm.CDS_RIfaUSar.record(0);
     m_layout.load(row, m_ctx.raffle.QtNumBilhete, &problems, !printOnly());
-    if (printOnly()) m_layout.loadPackagePictures(row, m_ctx.programFolder, &problems);
+    if (printOnly()) m_layout.loadPackagePictures(m_ctx.programFolder, &problems);
 
     // The bound fields show the row.
     DBEdit1->setText(field(QStringLiteral("NOME_RIFA")).toString());
