@@ -1,6 +1,7 @@
 #include "backup/BackupService.h"
 
 #include "backup/DatabaseCheck.h"
+#include "data/SchemaUpgrade.h"
 #include "data/TDM.h"
 
 #include <QDir>
@@ -187,7 +188,9 @@ BackupService::Restore BackupService::restore(const QString &folder) {
         r.result = Restore::Result::Done;
         r.restored = backupMainName() + QStringLiteral("\r") + QStringLiteral(" e ") + backupPrintName();
     }
-    m_tdm.reopenConnections(&r.reopenError);
+    // A backup of an older version gains what this program's tables have.
+    if (m_tdm.reopenConnections(&r.reopenError) && r.result == Restore::Result::Done)
+        r.reopenError = SchemaUpgrade::run(m_tdm.CONEX_R()).message;
     return r;
 }
 
