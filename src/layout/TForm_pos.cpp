@@ -155,8 +155,9 @@ void digitsOnly(QLineEdit *edit) {
 constexpr int kNomeRifaLength = 35, kModalidadeLength = 20, kUsarQtNumLength = 15, kPathLength = 300;
 
 QString pathTooLongMessage(const QString &path) {
-    return QStringLiteral("O caminho da imagem tem mais de %1 caracteres e não pode ser gravado. Coloque a imagem "
-                          "em uma pasta de caminho mais curto: ")
+    return QStringLiteral(
+               "O caminho da imagem tem mais de %1 caracteres e não pode ser gravado. Coloque a imagem "
+               "em uma pasta de caminho mais curto: ")
                .arg(kPathLength) +
            QDir::toNativeSeparators(path);
 }

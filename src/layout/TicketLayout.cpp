@@ -357,7 +357,8 @@ void TicketLayout::storeFreeImagePositions(CachedTable &t) const {
 void TicketLayout::storeShownPositions(CachedTable &t) const {
     for (int i = 0; i < 2; ++i)
         if (bilheteNum[i].visible)
-            putPos(t, i == 0 ? QStringLiteral("POS_NUMBILHETE") : QStringLiteral("POS_NUMCANHOTO"), bilheteNum[i].pos);
+            putPos(t, i == 0 ? QStringLiteral("POS_NUMBILHETE") : QStringLiteral("POS_NUMCANHOTO"),
+                   bilheteNum[i].pos);
     for (int k = 1; k <= 10; ++k)
         if (numB[k - 1].visible) putPos(t, QStringLiteral("POS_N%1").arg(k), numB[k - 1].pos);
     storeBarcodePositions(t);

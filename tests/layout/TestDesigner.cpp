@@ -9,8 +9,8 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -618,13 +618,14 @@ void TestDesigner::textFieldsHoldNoMoreThanTheirColumns() {
     open();
     // Every text field of the designer that is saved to a column holds at most that column's length.
     const QList<std::pair<const char *, const char *>> fields = {
-        {"DBEdit1", "NOME_RIFA"},   {"DBEdit2", "MODALIDADE"},     {"DBEdit3", "USAR_QT_NUM"},
-        {"DBEdit4", "ART_FUNDO"},   {"DBEdit_Livre1", "IMG_LIVRE1"}, {"DBEdit_Livre2", "IMG_LIVRE2"}};
+        {"DBEdit1", "NOME_RIFA"}, {"DBEdit2", "MODALIDADE"},       {"DBEdit3", "USAR_QT_NUM"},
+        {"DBEdit4", "ART_FUNDO"}, {"DBEdit_Livre1", "IMG_LIVRE1"}, {"DBEdit_Livre2", "IMG_LIVRE2"}};
     for (const auto &[control, columnName] : fields) {
         const int length =
-            inst->scalar(QStringLiteral("SELECT f.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS r JOIN RDB$FIELDS f "
-                                        "ON f.RDB$FIELD_NAME=r.RDB$FIELD_SOURCE WHERE r.RDB$RELATION_NAME='CADASTRO' "
-                                        "AND r.RDB$FIELD_NAME=?"),
+            inst->scalar(QStringLiteral(
+                             "SELECT f.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS r JOIN RDB$FIELDS f "
+                             "ON f.RDB$FIELD_NAME=r.RDB$FIELD_SOURCE WHERE r.RDB$RELATION_NAME='CADASTRO' "
+                             "AND r.RDB$FIELD_NAME=?"),
                          {QLatin1String(columnName)})
                 .toInt();
         QVERIFY2(length > 0, columnName);
@@ -656,11 +657,13 @@ void TestDesigner::textFieldsHoldNoMoreThanTheirColumns() {
     const QString path = deep + QStringLiteral("/selo.jpg");
     writeFile(path, jpegBytes(QSize(20, 20), Qt::red));
     inst->dialogs.expectFileChoice(QStringLiteral("open"), path);
-    inst->dialogs.expectMessage(QStringLiteral("O caminho da imagem tem mais de 300 caracteres e não pode ser "
-                                               "gravado. Coloque a imagem em uma pasta de caminho mais curto: ") +
-                                    QDir::toNativeSeparators(path),
-                                BoxIcon::Error);
-    action(form->findChild<QMenu *>(QStringLiteral("Pop_imagemLivre")), QStringLiteral("Inserir Imagem Livre"))
+    inst->dialogs.expectMessage(
+        QStringLiteral("O caminho da imagem tem mais de 300 caracteres e não pode ser "
+                       "gravado. Coloque a imagem em uma pasta de caminho mais curto: ") +
+            QDir::toNativeSeparators(path),
+        BoxIcon::Error);
+    action(form->findChild<QMenu *>(QStringLiteral("Pop_imagemLivre")),
+           QStringLiteral("Inserir Imagem Livre"))
         ->trigger();
     QVERIFY(inst->dialogs.scriptDone());
     QVERIFY(column(QStringLiteral("IMG_LIVRE1")).isNull());

@@ -32,13 +32,14 @@ namespace {
 void drag(QWidget *w, QPoint delta) {
     const QPointF local(3, 3);
     const QPointF global = w->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QCoreApplication::sendEvent(w, &press);
     QMouseEvent move(QEvent::MouseMove, local + delta, global + delta, Qt::NoButton, Qt::LeftButton,
                      Qt::NoModifier);
     QCoreApplication::sendEvent(w, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, local + delta, global + delta, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local + delta, global + delta, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &release);
 }
 
@@ -61,10 +62,10 @@ void pick(QComboBox *box, const QString &item) {
     }
 }
 
-const QString kAuthNotice =
-    QStringLiteral("Posicione o código de autenticação (está na cor rosa) em uma área do Bilhete, mas lembrando, "
-                   "ele não sairá na impressão, será mostrado apenas em Bilhetes que forem VALIDADOS(pagos) e "
-                   "gerado como Imagens para Enviar por Whatsapp");
+const QString kAuthNotice = QStringLiteral(
+    "Posicione o código de autenticação (está na cor rosa) em uma área do Bilhete, mas lembrando, "
+    "ele não sairá na impressão, será mostrado apenas em Bilhetes que forem VALIDADOS(pagos) e "
+    "gerado como Imagens para Enviar por Whatsapp");
 
 QString missingFreeImage(int i, const QString &path) {
     return QStringLiteral("ATENÇÃO...Não foi mais possível localizar o arquivo de Imagem Livre %1 no caminho "
@@ -119,11 +120,12 @@ void TestShownIsStored::init() {
     inst->dialogs.clear();
     QStringList nulls;
     QSqlQuery cols(inst->tdm->CONEX_R());
-    cols.exec(QStringLiteral("SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='CADASTRO' "
-                             "AND (RDB$FIELD_NAME STARTING WITH 'POS_' OR RDB$FIELD_NAME STARTING WITH 'USAR_' OR "
-                             "RDB$FIELD_NAME STARTING WITH 'DIM_' OR RDB$FIELD_NAME STARTING WITH 'IMG_' OR "
-                             "RDB$FIELD_NAME STARTING WITH 'COR_' OR RDB$FIELD_NAME STARTING WITH 'TAM_' OR "
-                             "RDB$FIELD_NAME STARTING WITH 'TEXTO_') AND RDB$FIELD_NAME<>'USAR_QT_NUM'"));
+    cols.exec(QStringLiteral(
+        "SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='CADASTRO' "
+        "AND (RDB$FIELD_NAME STARTING WITH 'POS_' OR RDB$FIELD_NAME STARTING WITH 'USAR_' OR "
+        "RDB$FIELD_NAME STARTING WITH 'DIM_' OR RDB$FIELD_NAME STARTING WITH 'IMG_' OR "
+        "RDB$FIELD_NAME STARTING WITH 'COR_' OR RDB$FIELD_NAME STARTING WITH 'TAM_' OR "
+        "RDB$FIELD_NAME STARTING WITH 'TEXTO_') AND RDB$FIELD_NAME<>'USAR_QT_NUM'"));
     while (cols.next())
         nulls << cols.value(0).toString() + QStringLiteral("=NULL");
     QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET %1 WHERE CODRIFA=1").arg(nulls.join(u','))));
@@ -196,9 +198,10 @@ void TestShownIsStored::designerStoresPrintsAndPicturesWhatItShows() {
     QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET IMG_LIVRE1=?, IMG_LIVRE1_L=160, IMG_LIVRE1_T=130, "
                                       "IMG_LIVRE2=?, IMG_LIVRE2_L=200, IMG_LIVRE2_T=120 WHERE CODRIFA=1"),
                        {selo, m_missing}));
-    QVERIFY(inst->exec(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALOR, VALIDADO, "
-                                      "AUT_DIGITAL_VAL, DATA_VAL) VALUES (1, 1, 2.5, 'Sim', 'WQK7M2ZP4', ?)"),
-                       {QDate(2026, 12, 10)}));
+    QVERIFY(
+        inst->exec(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALOR, VALIDADO, "
+                                  "AUT_DIGITAL_VAL, DATA_VAL) VALUES (1, 1, 2.5, 'Sim', 'WQK7M2ZP4', ?)"),
+                   {QDate(2026, 12, 10)}));
     inst->dialogs.expectMessage(missingFreeImage(2, m_missing), BoxIcon::Warning);
     openDesigner();
 
@@ -242,9 +245,17 @@ void TestShownIsStored::designerStoresPrintsAndPicturesWhatItShows() {
     QCOMPARE(child<QWidget>("NumB4")->x(), 1);
     drag(child<QWidget>("NumB4"), QPoint(300, 0));
 
-    const QList<Element> shownElements = {controlNumber(), number(1),  number(2),   number(3),
-                                          number(4),       barcode1(), barcode2(),  authCode(),
-                                          ticketText(),    stubText(), freeImage(1, Ink::green)};
+    const QList<Element> shownElements = {controlNumber(),
+                                          number(1),
+                                          number(2),
+                                          number(3),
+                                          number(4),
+                                          barcode1(),
+                                          barcode2(),
+                                          authCode(),
+                                          ticketText(),
+                                          stubText(),
+                                          freeImage(1, Ink::green)};
     const QHash<QString, QPoint> shown = shownPlaces(form.get(), shownElements);
     QCOMPARE(shown.size(), shownElements.size());
     QCOMPARE(shown.value(QStringLiteral("BilheteNum1")), TicketLayout::DefaultTicketId);
@@ -298,8 +309,8 @@ void TestShownIsStored::validationPicturesDrawTheElementsWhereTheDesignerShowsTh
     validacao.show();
     QVERIFY(QTest::qWaitForWindowExposed(&validacao));
 
-    const QList<Element> elements = {controlNumber(), number(1), number(2), number(3), number(4), barcode1(),
-                                     authCode()};
+    const QList<Element> elements = {controlNumber(), number(1),  number(2), number(3),
+                                     number(4),       barcode1(), authCode()};
     QHash<QString, QPoint> shown;
     QTimer poll;
     poll.setInterval(50);
@@ -333,9 +344,11 @@ void TestShownIsStored::validationPicturesDrawTheElementsWhereTheDesignerShowsTh
                        QStringLiteral("1 ao 60")};
     QGuiApplication::clipboard()->setText(order.text().remove(u'*'));
     QTest::mouseClick(validacao.findChild<QPushButton *>(QStringLiteral("BTN_Colar")), Qt::LeftButton);
-    QTest::mouseClick(validacao.findChild<QPushButton *>(QStringLiteral("BTN_ValidarDadosW")), Qt::LeftButton);
+    QTest::mouseClick(validacao.findChild<QPushButton *>(QStringLiteral("BTN_ValidarDadosW")),
+                      Qt::LeftButton);
     poll.stop();
-    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=7")).toInt(), 1);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=7")).toInt(),
+             1);
 
     // Never placed: each shown at its default, and drawn there on the picture.
     QCOMPARE(shown.size(), elements.size());
@@ -344,7 +357,8 @@ void TestShownIsStored::validationPicturesDrawTheElementsWhereTheDesignerShowsTh
     QCOMPARE(shown.value(QStringLiteral("IMG_CODBARRA1")), TicketLayout::DefaultBarcode1);
     for (int k = 1; k <= 4; ++k)
         QCOMPARE(shown.value(QLatin1String(number(k).control)), TicketLayout::defaultNumberPos(k));
-    comparePrinted(QImage(inst->file(QStringLiteral("RifaWhatsApp/Bilhete_0007.jpg"))).convertToFormat(QImage::Format_RGB32),
+    comparePrinted(QImage(inst->file(QStringLiteral("RifaWhatsApp/Bilhete_0007.jpg")))
+                       .convertToFormat(QImage::Format_RGB32),
                    elements, shown, QStringLiteral("imagem da validação"));
     // The missing picture's place is untouched.
     QCOMPARE(column(QStringLiteral("IMG_LIVRE1_L")).toInt(), 110);

@@ -401,11 +401,12 @@ void TestPrintModule::designerStoresAndPrintsWhatItShows() {
     using namespace DesignerElements;
     // The package's raffle with options never placed (control number "1", authentication code, a
     // barcode), an 80 mm ticket, and free image 1's package file gone.
-    QVERIFY(shop->exec(QStringLiteral("UPDATE CADASTRO SET POS_NUMBILHETE_L=NULL, POS_NUMBILHETE_T=NULL, "
-                                      "USAR_AUTENTIC='S', USAR_CBARRA=1, DIM_BILHETE_ALT=80 WHERE CODRIFA=2")));
+    QVERIFY(
+        shop->exec(QStringLiteral("UPDATE CADASTRO SET POS_NUMBILHETE_L=NULL, POS_NUMBILHETE_T=NULL, "
+                                  "USAR_AUTENTIC='S', USAR_CBARRA=1, DIM_BILHETE_ALT=80 WHERE CODRIFA=2")));
     QVERIFY(QFile::remove(shop->file(QStringLiteral("imd1.idx"))));
-    const QList<Element> elements = {controlNumber(), number(1), number(2), number(3), number(4), barcode1(),
-                                     authCode(), freeImage(2, Ink::dark)};
+    const QList<Element> elements = {controlNumber(), number(1),  number(2),  number(3),
+                                     number(4),       barcode1(), authCode(), freeImage(2, Ink::dark)};
     const auto shownIn = [&](QWidget *w) {
         QHash<QString, QPoint> shown;
         for (const Element &e : elements) {
@@ -429,18 +430,18 @@ void TestPrintModule::designerStoresAndPrintsWhatItShows() {
         pick(child<QComboBox>(w, "CMB_COR_NUM"), 12);
         QWidget *n3 = child<QWidget>(w, "NumB3");
         const QPointF local(3, 3);
-        QMouseEvent press(QEvent::MouseButtonPress, local, n3->mapToGlobal(local), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, local, n3->mapToGlobal(local), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(n3, &press);
         QMouseEvent move(QEvent::MouseMove, local + QPointF(-30, 9), n3->mapToGlobal(local) + QPointF(-30, 9),
                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(n3, &move);
-        QMouseEvent release(QEvent::MouseButtonRelease, local, n3->mapToGlobal(local), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, n3->mapToGlobal(local), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(n3, &release);
         shown = shownIn(w);
-        shop->dialogs.expectQuestion(QStringLiteral("Existem dados na Rifa a serem Gravados. Deseja Gravar?"), true,
-                                     QStringLiteral("Korvante"));
+        shop->dialogs.expectQuestion(QStringLiteral("Existem dados na Rifa a serem Gravados. Deseja Gravar?"),
+                                     true, QStringLiteral("Korvante"));
         click(child<QToolButton>(w, "img_fecharPOS"));
     });
     click(child<QLabel>(form.get(), "Img_Person"));
@@ -451,8 +452,12 @@ void TestPrintModule::designerStoresAndPrintsWhatItShows() {
     // The package's database keeps every shown place, and free image 1 keeps its own.
     for (const Element &e : elements) {
         const QPoint stored(
-            shop->scalar(QStringLiteral("SELECT %1_L FROM CADASTRO WHERE CODRIFA=2").arg(QLatin1String(e.columns))).toInt(),
-            shop->scalar(QStringLiteral("SELECT %1_T FROM CADASTRO WHERE CODRIFA=2").arg(QLatin1String(e.columns))).toInt());
+            shop->scalar(
+                    QStringLiteral("SELECT %1_L FROM CADASTRO WHERE CODRIFA=2").arg(QLatin1String(e.columns)))
+                .toInt(),
+            shop->scalar(
+                    QStringLiteral("SELECT %1_T FROM CADASTRO WHERE CODRIFA=2").arg(QLatin1String(e.columns)))
+                .toInt());
         QVERIFY2(stored.x() >= 1, e.columns);
         QCOMPARE(stored, shown.value(QLatin1String(e.control)));
     }

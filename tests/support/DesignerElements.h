@@ -26,20 +26,37 @@ struct Element {
 
 const QPoint kTextFrom(-2, 0), kTextTo(5, 8);
 
-inline Element controlNumber() { return {"BilheteNum1", "POS_NUMBILHETE", {-20, -19}, Ink::red, kTextFrom, kTextTo}; }
+inline Element controlNumber() {
+    return {"BilheteNum1", "POS_NUMBILHETE", {-20, -19}, Ink::red, kTextFrom, kTextTo};
+}
 inline Element number(int k) {
     static const char *const names[] = {"NumB1", "NumB2", "NumB3", "NumB4"};
     static const char *const columns[] = {"POS_N1", "POS_N2", "POS_N3", "POS_N4"};
     return {names[k - 1], columns[k - 1], {-18, -15}, Ink::blue, kTextFrom, kTextTo};
 }
 // Barcode 1's bars start one pixel into its box; the bars fill the box's height.
-inline Element barcode1() { return {"IMG_CODBARRA1", "POS_CBARRA1", {-18, -20}, Ink::dark, {0, -1}, {2, 1}}; }
-inline Element barcode2() { return {"IMG_CODBARRA2", "POS_CBARRA2", {-18, -20}, Ink::dark, {-1, -1}, {1, 1}}; }
-inline Element authCode() { return {"Num_Autentic", "POS_COD_AUTENTIC", {-18, -19}, Ink::dark, kTextFrom, kTextTo}; }
-inline Element ticketText() { return {"DBR_TextoBasico", "POS_TEXTO_BAS", {-21, -19}, Ink::dark, {-1, 0}, {8, 10}}; }
-inline Element stubText() { return {"DBR_TextoBasico_C", "POS_TEXTO_BAS_C", {-21, -19}, Ink::dark, {-1, 0}, {8, 10}}; }
+inline Element barcode1() {
+    return {"IMG_CODBARRA1", "POS_CBARRA1", {-18, -20}, Ink::dark, {0, -1}, {2, 1}};
+}
+inline Element barcode2() {
+    return {"IMG_CODBARRA2", "POS_CBARRA2", {-18, -20}, Ink::dark, {-1, -1}, {1, 1}};
+}
+inline Element authCode() {
+    return {"Num_Autentic", "POS_COD_AUTENTIC", {-18, -19}, Ink::dark, kTextFrom, kTextTo};
+}
+inline Element ticketText() {
+    return {"DBR_TextoBasico", "POS_TEXTO_BAS", {-21, -19}, Ink::dark, {-1, 0}, {8, 10}};
+}
+inline Element stubText() {
+    return {"DBR_TextoBasico_C", "POS_TEXTO_BAS_C", {-21, -19}, Ink::dark, {-1, 0}, {8, 10}};
+}
 inline Element freeImage(int i, Ink::Colour c) {
-    return {i == 1 ? "Img_LIVRE1" : "IMG_LIVRE2", i == 1 ? "IMG_LIVRE1" : "IMG_LIVRE2", {-17, -19}, c, {-1, -1}, {1, 1}};
+    return {i == 1 ? "Img_LIVRE1" : "IMG_LIVRE2",
+            i == 1 ? "IMG_LIVRE1" : "IMG_LIVRE2",
+            {-17, -19},
+            c,
+            {-1, -1},
+            {1, 1}};
 }
 
 // Page pixels of the first ticket's band: the 7 mm margins.
@@ -47,8 +64,8 @@ const QPoint kBand(26, 26);
 
 // Where each element was drawn on the page must be where the designer shows it, moved by the band
 // offsets of the print run.
-inline void comparePrinted(const QImage &page, const QList<Element> &elements, const QHash<QString, QPoint> &shown,
-                    const QString &what) {
+inline void comparePrinted(const QImage &page, const QList<Element> &elements,
+                           const QHash<QString, QPoint> &shown, const QString &what) {
     QVERIFY2(!page.isNull(), qPrintable(what));
     for (const Element &e : elements) {
         const QPoint drawn = shown.value(QLatin1String(e.control)) + e.bandOffset + kBand;

@@ -12,10 +12,18 @@ namespace Ink {
 
 using Colour = std::function<bool(QColor)>;
 
-inline bool red(QColor c) { return c.red() > 150 && c.green() < 110 && c.blue() < 110; }
-inline bool blue(QColor c) { return c.blue() > 150 && c.red() < 110 && c.green() < 110; }
-inline bool green(QColor c) { return c.green() > 110 && c.red() < 90 && c.blue() < 90; }
-inline bool dark(QColor c) { return c.red() < 90 && c.green() < 90 && c.blue() < 90; }
+inline bool red(QColor c) {
+    return c.red() > 150 && c.green() < 110 && c.blue() < 110;
+}
+inline bool blue(QColor c) {
+    return c.blue() > 150 && c.red() < 110 && c.green() < 110;
+}
+inline bool green(QColor c) {
+    return c.green() > 110 && c.red() < 90 && c.blue() < 90;
+}
+inline bool dark(QColor c) {
+    return c.red() < 90 && c.green() < 90 && c.blue() < 90;
+}
 
 // (-1, -1) when nothing of the colour is inside the window.
 inline QPoint topLeft(const QImage &image, QRect window, const Colour &is) {
