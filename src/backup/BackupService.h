@@ -18,8 +18,15 @@ public:
     static QString keptSuffix() { return QStringLiteral(".antes-da-restauracao"); }
 
     // One result per folder, in order: empty when both copies were written and verified, else why not.
-    // *reopenError is set when the connections could not be opened again afterwards.
-    QStringList backup(const QStringList &folders, QString *reopenError);
+    // *reopenError is set when the connections could not be opened again afterwards. With the
+    // databases on a server, the copies come from the server's own backup (the connections stay
+    // open); *sourceError says why when it could not be had, and then every folder failed.
+    QStringList backup(const QStringList &folders, QString *reopenError, QString *sourceError = nullptr);
+
+    // The database server this program works on; empty when the databases are local.
+    QString serverName() const;
+    // Why a restore cannot be made on this computer; empty when it can.
+    QString restoreRefusal() const;
 
     // The backup files a folder offers for a restore, sorted by name.
     static QStringList backupFilesIn(const QString &folder);
@@ -43,6 +50,10 @@ public:
     void recoverDestinations();
 
 private:
+    struct Source {
+        QString file, name, table;
+    };
+    QStringList writeToFolders(const QStringList &folders, const QList<Source> &sources) const;
     QString copyAndVerify(const QString &source, const QString &target, const QString &table) const;
 
     TDM &m_tdm;

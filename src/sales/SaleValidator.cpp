@@ -3,6 +3,7 @@
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/UnitOfWork.h"
 #include "data/UpdateConflict.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
@@ -12,7 +13,6 @@
 #include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
 #include <map>
 
 namespace {
@@ -38,14 +38,6 @@ QString digitsOf(const QString &text) {
     for (QChar c : text)
         if (c.isDigit()) digits += c;
     return digits;
-}
-
-bool isDuplicateKey(const QSqlError &error) {
-    // Firebird: violation of PRIMARY or UNIQUE KEY constraint (isc_unique_key_violation, isc_no_dup).
-    const QString code = error.nativeErrorCode();
-    return code == u"335544665" || code == u"335544349" || code == u"-803" ||
-           error.databaseText().contains(QStringLiteral("UNIQUE KEY"), Qt::CaseInsensitive) ||
-           error.databaseText().contains(QStringLiteral("duplicate value"), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -200,8 +192,8 @@ bool SaleValidator::existsIn(const QSqlDatabase &db, int numBilhete, bool *exist
     *exists = false;
     const QString table = TicketTables::buyerTable(m_ctx.raffle.slot());
     if (table.isEmpty()) return false;
-    const QString sql =
-        QStringLiteral("Select NUMBILHETE from ") + table + QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?");
+    const QString sql = QStringLiteral("Select NUMBILHETE from ") + table +
+                        QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?");
     QSqlQuery local(db);
     QSqlQuery *q = &local;
     if (m_batch) {
@@ -232,37 +224,51 @@ bool SaleValidator::ConsultaJaExist(int numBilhete) const {
 }
 
 bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString *error, bool *conflict) {
+    QSqlError failure;
+    if (mark(numBilhete, action, &failure)) return true;
+    if (error) *error = failure.text();
+    if (conflict) *conflict = isUpdateConflict(failure);
+    return false;
+}
+
+QSqlQuery *SaleValidator::statement(QSqlQuery &local, const QString &sql, QSqlError *error) {
+    if (m_batch) {
+        QString why;
+        QSqlQuery *q = m_batch->statement(sql, &why);
+        if (!q) *error = UnitOfWork::refusal(why);
+        return q;
+    }
+    if (local.prepare(sql)) return &local;
+    *error = local.lastError();
+    return nullptr;
+}
+
+bool SaleValidator::mark(int numBilhete, MarkAction action, QSqlError *error) {
     const int k = m_ctx.raffle.slot();
     const auto table = TicketTables::find(m_ctx.raffle.TabelaBaseUsar);
     const QString column = TicketTables::markColumn(k);
     if (!table || column.isEmpty()) {
-        if (error) *error = QStringLiteral("Tabela de bilhetes inválida: ") + m_ctx.raffle.TabelaBaseUsar;
+        *error = UnitOfWork::refusal(QStringLiteral("Tabela de bilhetes inválida: ") +
+                                     m_ctx.raffle.TabelaBaseUsar);
         return false;
     }
     const QString param = QStringLiteral(":N_") + column;
-    const QString sql = QStringLiteral("Update ") + table->name + QStringLiteral(" set ") + column + u'=' + param +
-                        QStringLiteral(" where NUMBILHETE=:NUMBILHETE");
     QSqlQuery local(m_ctx.tdm.CONEX_R());
-    QSqlQuery *q = &local;
-    if (m_batch) {
-        q = m_batch->statement(sql, error);
-        if (!q) return false;
-    } else if (!local.prepare(sql)) {
-        if (error) *error = local.lastError().text();
-        return false;
-    }
+    QSqlQuery *q = statement(local,
+                             QStringLiteral("Update ") + table->name + QStringLiteral(" set ") + column +
+                                 u'=' + param + QStringLiteral(" where NUMBILHETE=:NUMBILHETE"),
+                             error);
+    if (!q) return false;
     q->bindValue(param, action == MarkAction::Incluir ? QStringLiteral("S") : QString(QLatin1String("")));
     q->bindValue(QStringLiteral(":NUMBILHETE"), numBilhete);
     if (!q->exec()) {
-        if (error) *error = q->lastError().text();
-        if (conflict) *conflict = isUpdateConflict(q->lastError());
+        *error = q->lastError();
         return false;
     }
     if (q->numRowsAffected() != 1) {
         // No ticket row: a mark that changes nothing must not pass for a sale.
-        if (error)
-            *error =
-                QStringLiteral("O Bilhete [%1] não existe na tabela %2.").arg(numBilhete).arg(table->name);
+        *error = UnitOfWork::refusal(
+            QStringLiteral("O Bilhete [%1] não existe na tabela %2.").arg(numBilhete).arg(table->name));
         return false;
     }
     return true;
@@ -270,21 +276,6 @@ bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString
 
 SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput &input, bool withBuyerData,
                                                 const QDate &date) {
-    Written w;
-    for (int attempt = 1; attempt <= ConflictAttempts; ++attempt) {
-        w = writeSaleOnce(numBilhete, input, withBuyerData, date);
-        // Inside a batch the transaction's snapshot would meet the same change again.
-        if (!w.conflict || m_batch) return w;
-        // The other computer's transaction ends within moments; its row is then read afresh.
-        if (attempt < ConflictAttempts) QThread::msleep(40 * attempt);
-    }
-    w.error = conflictMessage(numBilhete);
-    return w;
-}
-
-SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleInput &input,
-                                                    bool withBuyerData, const QDate &date) {
-    Written w;
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
     const int k = m_ctx.raffle.slot();
     const QString table = TicketTables::buyerTable(k);
@@ -292,7 +283,7 @@ SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleIn
     QStringList columns{QStringLiteral("NUM_CAD_RIFA"),    QStringLiteral("NUMBILHETE"),
                         QStringLiteral("VALOR"),           QStringLiteral("VALIDADO"),
                         QStringLiteral("AUT_DIGITAL_VAL"), QStringLiteral("DATA_VAL")};
-    QVariantList values{k, numBilhete, input.price, QStringLiteral("Sim"), sqlValue(GerarAutDigital()), date};
+    QVariantList values{k, numBilhete, input.price, QStringLiteral("Sim"), QVariant(), date};
     if (withBuyerData) {
         columns << QStringLiteral("NOMECOMP") << QStringLiteral("FONECOMP") << QStringLiteral("ENDCOMP")
                 << QStringLiteral("CIDCOMP");
@@ -303,64 +294,68 @@ SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleIn
             values << input.sellerCode.trimmed().toInt();
         }
     }
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString insert = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
+                           columns.join(u',') + QStringLiteral(") VALUES (") + marks.join(u',') + u')';
 
-    // In a batch the sale's savepoint stands for its transaction.
-    auto undo = [&] {
-        if (m_batch)
-            savepoint("ROLLBACK TO SAVEPOINT KV_VENDA", nullptr);
-        else
-            db.rollback();
-    };
-    if (m_batch ? !savepoint("SAVEPOINT KV_VENDA", &w.error) : !db.transaction()) {
-        if (!m_batch) w.error = db.lastError().text();
-        return w;
-    }
-    auto fail = [&](const QString &why) {
-        undo();
-        w.error = why;
-        return w;
-    };
-    {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
-        const QString sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns.join(u',') +
-                            QStringLiteral(") VALUES (") + marks.join(u',') + u')';
+    // The buyer row, then the mark.
+    bool insertFailed = false;
+    auto sale = [&](QSqlError *error) {
+        insertFailed = false;
+        values[4] = sqlValue(GerarAutDigital()); // a fresh code for every try
         QSqlQuery local(db);
-        QSqlQuery *ins = &local;
-        QString prepareError;
-        if (m_batch)
-            ins = m_batch->statement(sql, &prepareError);
-        else if (!local.prepare(sql))
-            prepareError = local.lastError().text();
-        if (!ins || !prepareError.isEmpty()) return fail(prepareError);
+        QSqlQuery *ins = statement(local, insert, error);
+        if (!ins) return false;
         for (int i = 0; i < values.size(); ++i)
             ins->bindValue(i, values[i]);
         if (!ins->exec()) {
-            const QSqlError err = ins->lastError();
-            if (!m_batch) ins->finish();
-            undo();
-            // Another computer sold the ticket between our check and our row: the unique index refused it.
-            bool exists = false;
-            existsIn(db, numBilhete, &exists, nullptr);
-            w.duplicate = exists || isDuplicateKey(err);
-            w.conflict = !w.duplicate && isUpdateConflict(err);
-            w.error = err.text();
+            insertFailed = true;
+            *error = ins->lastError();
+            return false;
+        }
+        if (!m_batch) ins->finish();
+        return mark(numBilhete, MarkAction::Incluir, error);
+    };
+
+    Written w;
+    QSqlError err;
+    if (m_batch) {
+        // In a batch the sale's savepoint stands for its transaction, and a conflict is not tried again
+        // here: the transaction's snapshot would meet the same change again.
+        QString why;
+        if (!savepoint("SAVEPOINT KV_VENDA", &why)) {
+            w.error = why;
             return w;
         }
+        if (sale(&err)) {
+            if (savepoint("RELEASE SAVEPOINT KV_VENDA ONLY", &why)) {
+                w.ok = true;
+                return w;
+            }
+            err = UnitOfWork::refusal(why);
+        }
+        savepoint("ROLLBACK TO SAVEPOINT KV_VENDA", nullptr);
+        w.conflict = isUpdateConflict(err);
+    } else {
+        UnitOfWork unit(db, m_retryPolicy);
+        const UnitOfWork::Result result = unit.run(sale);
+        if (result == UnitOfWork::Result::Done) {
+            w.ok = true;
+            return w;
+        }
+        err = unit.error();
+        w.conflict = result == UnitOfWork::Result::Conflict;
     }
-    QString markError;
-    if (!MarcarValTabelaBS(numBilhete, MarkAction::Incluir, &markError, &w.conflict)) return fail(markError);
-    if (m_batch) {
-        if (!savepoint("RELEASE SAVEPOINT KV_VENDA ONLY", &markError)) return fail(markError);
-        w.ok = true;
-        return w;
+    if (insertFailed) {
+        // Another computer sold the ticket between our check and our row: the unique index refused it.
+        bool exists = false;
+        existsIn(db, numBilhete, &exists, nullptr);
+        w.duplicate = exists || isDuplicateKey(err);
     }
-    if (!db.commit()) {
-        w.conflict = isUpdateConflict(db.lastError());
-        return fail(db.lastError().text());
-    }
-    w.ok = true;
+    if (w.duplicate) w.conflict = false;
+    w.error = w.conflict && !m_batch ? conflictMessage(numBilhete) : err.text();
     return w;
 }
 

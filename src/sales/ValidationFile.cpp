@@ -346,11 +346,11 @@ void ValidationImport::run(const QString &path, bool &modoImportacao) {
         SaleOutcome o = m_validator.validate(in);
         // Another computer changed the same ticket row meanwhile: what this batch holds is kept,
         // and the sale is tried again in a fresh transaction that sees that change.
-        for (int attempt = 1; o.result == SaleOutcome::Result::Failed && o.conflict &&
-                              attempt < SaleValidator::ConflictAttempts;
+        const RetryPolicy retry = RetryPolicy::standard();
+        for (int attempt = 1; o.result == SaleOutcome::Result::Failed && o.conflict && attempt < retry.attempts;
              ++attempt) {
             if (!commit()) break;
-            QThread::msleep(40 * attempt);
+            retry.pause(attempt);
             if (!m_validator.beginBatch(&error)) break;
             o = m_validator.validate(in);
         }

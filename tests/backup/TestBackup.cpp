@@ -1,5 +1,7 @@
 #include "backup/TForm_BACK_REST.h"
+#include "data/DatabaseFiles.h"
 #include "mainwindow/TForm_RIFA.h"
+#include "support/TestFirebirdServer.h"
 #include "support/ProgramProcesses.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -20,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -107,6 +112,7 @@ private Q_SLOTS:
     void damagedBackupIsRefusedBeforeAnythingIsReplaced();
     void restoreNeedsBothFiles();
     void leftoversOfAKilledRunAreRemovedAtStart();
+    void serverBackupHoldsTheSalesWhileOthersSell();
     void menuOpensTheWindowWithoutARaffle();
 
 private:
@@ -521,6 +527,117 @@ void TestBackup::leftoversOfAKilledRunAreRemovedAtStart() {
     QString error;
     QVERIFY2(inst->tdm->reopenConnections(&error), qPrintable(error));
     QCOMPARE(sellerNames(), QStringLiteral("ANTES"));
+}
+
+void TestBackup::serverBackupHoldsTheSalesWhileOthersSell() {
+    if (!QFile::exists(QStringLiteral("/usr/sbin/firebird"))) QSKIP("no Firebird server installed");
+    inst->tdm.reset(); // this computer now works on the server
+    TestFirebirdServer server;
+    QString error;
+    QVERIFY2(DatabaseFiles::createInFolder(server.dataFolder(), &error), qPrintable(error));
+    QVERIFY2(server.start(&error), qPrintable(error));
+    const QString serverMain =
+        server.connectionHost() + u':' + QDir(server.dataFolder()).filePath(QStringLiteral("CRF.XML"));
+    {
+        // 916 sales on the server before the backup.
+        QVERIFY2(TDM::openConnection(QStringLiteral("before"), serverMain, &error), qPrintable(error));
+        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("before"));
+        QVERIFY(db.transaction());
+        {
+            QSqlQuery q(db);
+            QVERIFY(q.prepare(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALIDADO) "
+                                             "VALUES (1, ?, 'Sim')")));
+            for (int n = 1; n <= 916; ++n) {
+                q.bindValue(0, n);
+                QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+            }
+        }
+        QVERIFY(db.commit());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("before"));
+
+    // The stale local databases of the program folder stay as they are (no sales in them).
+    TestInstallation here;
+    QVERIFY2(here.ok(), qPrintable(here.error()));
+    QFile config(here.file(QStringLiteral("config.ini")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral("[BANCO]\r\nNOME_SERVIDOR=%1\r\nCAMINHO_BD_MAQ=%2\r\n")
+                     .arg(server.connectionHost(), server.dataFolder())
+                     .toUtf8());
+    config.close();
+    QVERIFY2(here.openTdm(), qPrintable(here.error()));
+    QCOMPARE(here.tdm->mainPath(), serverMain);
+    QTemporaryDir pen;
+    QVERIFY(here.exec(QStringLiteral("INSERT INTO BACKUP (CAMINHO) VALUES (?)"), {pen.path()}));
+
+    // Another computer sells all along the backup.
+    std::atomic<bool> selling{true};
+    std::atomic<int> soldDuring{0};
+    std::thread other([&] {
+        {
+            QString e;
+            if (!TDM::openConnection(QStringLiteral("other"), serverMain, &e)) return;
+            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("other"));
+            for (int n = 2001; selling; ++n) {
+                QSqlQuery q(db);
+                q.prepare(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALIDADO) "
+                                         "VALUES (1, ?, 'Sim')"));
+                q.addBindValue(n);
+                if (q.exec()) ++soldDuring;
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    });
+    const auto stopSelling = qScopeGuard([&] {
+        selling = false;
+        if (other.joinable()) other.join();
+    });
+    QTRY_VERIFY(soldDuring > 0);
+    form = std::make_unique<TForm_BACK_REST>(here.services());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    click("BitBtn7");
+    here.dialogs.expectMessage(QStringLiteral("1 dos 1 foram gravadados Backups"), BoxIcon::Information);
+    const int soldBefore = soldDuring;
+    click("BitBtn1");
+    selling = false;
+    other.join();
+    QVERIFY(here.dialogs.scriptDone());
+    QVERIFY(soldDuring > soldBefore); // the server kept selling while it took the backup
+    QCOMPARE(column(1), QStringList{kStamp});
+
+    // Every sale committed before the backup is in it, and the embedded engine opens it here.
+    QCOMPARE(filesIn(pen.path()), QStringList({"BackupCRF.XML", "BackupID_BASE.FDB"}));
+    QCOMPARE(readElsewhere(pen.filePath(QStringLiteral("BackupCRF.XML")),
+                           QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE <= 916"))
+                 .toInt(),
+             916);
+    QVERIFY(readElsewhere(pen.filePath(QStringLiteral("BackupCRF.XML")),
+                          QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE > 2000"))
+                .toInt() >= soldBefore);
+    QCOMPARE(readElsewhere(pen.filePath(QStringLiteral("BackupID_BASE.FDB")),
+                           QStringLiteral("SELECT COUNT(*) FROM CADASTRO_TEMP"))
+                 .toInt(),
+             5);
+    QVERIFY(here.dialogs.scriptDone());
+
+    // A restore is made on the server itself, never from here.
+    chooseRestoreFolder(pen.path());
+    here.dialogs.expectMessage(
+        QStringLiteral("As bases de dados deste sistema estão no servidor %1, e os outros computadores trabalham "
+                       "nelas. A restauração de um backup deve ser feita no próprio servidor %1, com o sistema "
+                       "aberto naquele computador. Nada foi restaurado.")
+            .arg(server.connectionHost()),
+        BoxIcon::Error);
+    click("BitBtn4");
+    QVERIFY(here.dialogs.scriptDone());
+    QCOMPARE(here.scalar(QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE <= 916")).toInt(),
+             916);
+    form.reset();
+    here.tdm.reset();
+    server.stop();
 }
 
 void TestBackup::menuOpensTheWindowWithoutARaffle() {
