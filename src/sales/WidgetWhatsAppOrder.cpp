@@ -399,10 +399,13 @@ void WidgetWhatsAppOrder::BTN_ValidarDadosWClick() {
     for (int i = 0; i < order.ticketRange(); ++i) {
         if (!OrderText::isTicketLine(order.lines().at(i))) continue;
         const QString ticket = OrderText::controlNumberOf(order.lines().at(i));
-        order.markDone(i);
-        Rich_DadosW->setPlainText(order.text());
         const SaleOutcome o = m_hooks.validateTicket ? m_hooks.validateTicket(ticket, sale) : SaleOutcome{};
         using R = SaleOutcome::Result;
+        // "-OK" says the sale is written; any other line is tried again at the next "VALIDAR".
+        if (o.result == R::Validated) {
+            order.markDone(i);
+            Rich_DadosW->setPlainText(order.text());
+        }
         if (o.result == R::Validated || o.result == R::AlreadyValidated || o.result == R::Ignored) continue;
         return; // refused or failed: what was validated stays, nothing is handed over
     }

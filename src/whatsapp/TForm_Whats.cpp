@@ -235,13 +235,9 @@ void TForm_Whats::FormShow() {
         Ed_telefone->setText(fone.mid(2, 10));
     }
     // The main window and the designer stay out of the way while the buyer's chat is served.
-    m_hidden.clear();
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible() &&
-            (w->objectName() == u"TForm_RIFA" || w->objectName() == u"TForm_pos")) {
-            m_hidden << w;
-            w->hide();
-        }
+        if (w != this && (w->objectName() == u"TForm_RIFA" || w->objectName() == u"TForm_pos"))
+            m_aside.hide(w);
     ED_LINK->setText(m_ctx.raffle.LinkSorteio);
 }
 
@@ -389,10 +385,10 @@ void TForm_Whats::done(int result) {
                            "WhatsApp do Comprador. Realmente deseja Fechar essa tela?"),
             false))
         return;
-    for (const QPointer<QWidget> &w : m_hidden)
-        if (w) w->show();
-    m_hidden.clear();
+    m_aside.restore();
     m_ctx.raffle.QtBilhetesEnvio = 0;
+    // The next sending finds its phone in its own buyers' rows.
+    m_ctx.raffle.FoneEnvio.clear();
     QDialog::done(result);
     Ed_telefone->clear();
 }
