@@ -1,5 +1,6 @@
 #include "data/DatabaseFiles.h"
 #include "data/DatabaseLocation.h"
+#include "data/Fingerprint.h"
 #include "data/SchemaScript.h"
 #include "data/SchemaUpgrade.h"
 #include "data/TDM.h"
@@ -32,6 +33,8 @@ const char *const kUsage =
     "                                 bilhetes de Q números na TABELA (esvazia a tabela antes)\n"
     "  acrescentar PASTA TABELA Q U   acrescenta à TABELA bilhetes de Q números sorteados entre os\n"
     "                                 números até U ainda livres na BS1\n"
+    "  conferir PASTA                 calcula de novo a impressão digital (SHA-256) da distribuição\n"
+    "                                 de cada tabela de bilhetes e diz se confere com a guardada\n"
     "  script                         mostra o script de criação dos dois bancos\n"
     "  --help                         mostra esta ajuda\n\n"
     "Nenhum comando sobrescreve bancos existentes: instalar e criar recusam uma PASTA que já os tenha.\n";
@@ -98,7 +101,8 @@ int main(int argc, char *argv[]) {
                                    {QStringLiteral("criar"), 2},
                                    {QStringLiteral("bs1"), 2},
                                    {QStringLiteral("gerar"), 5},
-                                   {QStringLiteral("acrescentar"), 5}};
+                                   {QStringLiteral("acrescentar"), 5},
+                                   {QStringLiteral("conferir"), 2}};
     if (!arity.contains(cmd)) {
         std::fputs(kUsage, stderr);
         return failWith(QStringLiteral("comando desconhecido: %1").arg(cmd), 2);
@@ -135,7 +139,7 @@ int main(int argc, char *argv[]) {
 
     // The other commands work on an existing CRF.XML.
     int q = 0, value = 0;
-    if (cmd != u"bs1") {
+    if (cmd != u"bs1" && cmd != u"conferir") {
         if (!toInt(args[3], &q) || !toInt(args[4], &value))
             return failWith(
                 QStringLiteral("Q e %1 devem ser números inteiros").arg(cmd == u"gerar" ? "M" : "U"), 2);
@@ -151,6 +155,30 @@ int main(int argc, char *argv[]) {
     const SchemaUpgrade::Outcome schema =
         SchemaUpgrade::run(QSqlDatabase::database(QStringLiteral("KORVANTE"), false));
     if (!schema.ok()) return failWith(schema.message);
+    if (cmd == u"conferir") {
+        // Exit code 1 when a table no longer gives the fingerprint kept after its dealing.
+        bool allMatch = true;
+        for (const DealingFingerprints::Check &c :
+             DealingFingerprints::checkAll(QSqlDatabase::database(QStringLiteral("KORVANTE"), false))) {
+            QString line;
+            if (!c.error.isEmpty()) {
+                allMatch = false;
+                line = QStringLiteral("%1: ERRO AO LER (%2)").arg(c.table, c.error);
+            } else if (c.stored.isEmpty()) {
+                line = QStringLiteral("%1: sem impressão digital guardada (calculada agora %2)").arg(c.table, c.computed);
+            } else if (c.matches()) {
+                line = QStringLiteral("%1: confere %2").arg(c.table, c.computed);
+            } else {
+                allMatch = false;
+                line = QStringLiteral("%1: NÃO CONFERE (guardada %2, calculada agora %3)")
+                           .arg(c.table, c.stored, c.computed);
+            }
+            std::printf("%s\n", line.toLocal8Bit().constData());
+        }
+        std::printf(allMatch ? "Todas as tabelas conferem com a impressão digital guardada.\n"
+                             : "ATENÇÃO: há tabela que não confere com a impressão digital guardada.\n");
+        return allMatch ? 0 : 1;
+    }
     NumberBaseDealer dealer(QSqlDatabase::database(QStringLiteral("KORVANTE"), false), dialogs, random);
     dealer.setProgress([&](qint64 done, qint64 total) {
         bar.show(cmd == u"bs1" ? QStringLiteral("BS1") : args[2].toUpper(), done, total);

@@ -103,6 +103,19 @@ bool refresh(QSqlDatabase db, const TicketTable &table, const QString &origin, c
     return hash && store(db, table.name, *hash, origin, atUtc, error);
 }
 
+QList<Check> checkAll(QSqlDatabase db) {
+    QList<Check> all;
+    for (const TicketTable &t : TicketTables::all()) {
+        Check c;
+        c.table = t.name;
+        if (const auto kept = stored(db, t.name, &c.error)) c.stored = kept->hash;
+        if (c.error.isEmpty())
+            if (const auto now = Fingerprint::ofTable(db, t, &c.error)) c.computed = *now;
+        all << c;
+    }
+    return all;
+}
+
 } // namespace DealingFingerprints
 
 namespace BrasiliaTime {

@@ -47,6 +47,16 @@ bool store(QSqlDatabase db, const QString &table, const QString &hash, const QSt
 bool refresh(QSqlDatabase db, const TicketTable &table, const QString &origin, const QDateTime &atUtc,
              QString *error);
 
+// Every ticket table's fingerprint computed again beside the one kept.
+struct Check {
+    QString table;
+    QString stored;   // empty: none kept
+    QString computed; // empty when the table could not be read (error says why)
+    QString error;
+    bool matches() const { return !stored.isEmpty() && stored == computed; }
+};
+QList<Check> checkAll(QSqlDatabase db);
+
 } // namespace DealingFingerprints
 
 // Times are stored in UTC and shown in Brasília time.

@@ -2,8 +2,11 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
+#include <QTime>
 #include <array>
+
 
 // One draw that ended with a result, as its "Ata do Sorteio" prints it. A snapshot: a later withdrawal,
 // reset or re-registration of the raffle slot does not change it.
@@ -36,6 +39,26 @@ struct DrawRecord {
     QString cidade;
     QString uf;
     QString fone; // already masked: the last two digits are never stored here
+    QDate dataVal; // the winner's sale date
+
+    QTime horaExtracao;   // as typed, in Brasília time
+    int numReferencia = -1; // "mais próximo": the number the nearest sold number stood for
+    int empateCom = -1;     // a sold number as near as the winning one, below it (the higher wins)
+
+    // The closing of the sales when the draw was recorded (closedAt invalid: sales were open), and the
+    // dealing fingerprint of the raffle's ticket table.
+    QDateTime encerradoEm; // UTC
+    int qtVendidos = -1;
+    QString hashVendas;
+    QString tabela;
+    QString hashTabela;
+    QString hashTabelaOrigem;
+
+    QDateTime anuladoEm; // UTC; a record annulled stays listed and printed
+    bool anulado() const { return anuladoEm.isValid(); }
+
+    // Read with the record: closings, reopenings and resets of the raffle's sales up to the record.
+    QList<std::array<QString, 4>> eventos; // kind, when (shown), sold, fingerprint
 
     bool semGanhador() const { return numBilhete == 0; }
 };

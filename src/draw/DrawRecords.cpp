@@ -3,6 +3,8 @@
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/Fingerprint.h"
+#include "sales/SalesClosing.h"
 #include "draw/OwnDraw.h"
 #include "platform/Clock.h"
 #include "raffle/WorkingRaffle.h"
@@ -25,6 +27,10 @@ QStringList recordColumns() {
     c << QStringLiteral("NUMBILHETE") << QStringLiteral("NUMEROS") << QStringLiteral("PAGO")
       << QStringLiteral("AUT_DIGITAL_VAL") << QStringLiteral("NOMECOMP") << QStringLiteral("CIDCOMP")
       << QStringLiteral("UFCOMP") << QStringLiteral("FONE_MASCARA");
+    c << QStringLiteral("DATA_VAL") << QStringLiteral("HORA_EXTRACAO") << QStringLiteral("NUM_REFERENCIA")
+      << QStringLiteral("EMPATE_COM") << QStringLiteral("ENCERRADO_EM") << QStringLiteral("QT_VENDIDOS")
+      << QStringLiteral("HASH_VENDAS") << QStringLiteral("TABELA") << QStringLiteral("HASH_TABELA")
+      << QStringLiteral("HASH_TABELA_ORIGEM") << QStringLiteral("ANULADO_EM");
     return c;
 }
 
@@ -52,6 +58,24 @@ bool DrawRecords::complete(DrawRecord &r, const std::optional<TicketRow> &winner
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
     r.codRifa = raffle.slot();
     r.registradoEm = m_ctx.clock.now();
+    // What the sales were when the draw was made: the closing and the dealing's fingerprint.
+    {
+        QString why;
+        if (const auto closing = SalesClosing::stateOf(db, r.codRifa, &why); closing && closing->closed()) {
+            r.encerradoEm = closing->closedAt;
+            r.qtVendidos = closing->sold;
+            r.hashVendas = closing->fingerprint;
+            r.tabela = closing->table;
+            r.hashTabela = closing->tableFingerprint;
+            r.hashTabelaOrigem = closing->tableOrigin;
+        } else if (const auto table = TicketTables::find(raffle.TabelaBaseUsar)) {
+            r.tabela = table->name;
+            if (const auto kept = DealingFingerprints::stored(db, table->name, &why)) {
+                r.hashTabela = kept->hash;
+                r.hashTabelaOrigem = kept->origin;
+            }
+        }
+    }
     {
         QSqlQuery q(db);
         q.prepare(QStringLiteral(
@@ -86,7 +110,7 @@ bool DrawRecords::complete(DrawRecord &r, const std::optional<TicketRow> &winner
 
     const QString buyers = TicketTables::buyerTable(r.codRifa);
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT AUT_DIGITAL_VAL, NOMECOMP, CIDCOMP, UFCOMP, FONECOMP FROM %1 "
+    q.prepare(QStringLiteral("SELECT AUT_DIGITAL_VAL, NOMECOMP, CIDCOMP, UFCOMP, FONECOMP, DATA_VAL FROM %1 "
                              "WHERE NUMBILHETE = ?")
                   .arg(buyers));
     q.addBindValue(r.numBilhete);
@@ -101,6 +125,7 @@ bool DrawRecords::complete(DrawRecord &r, const std::optional<TicketRow> &winner
         r.uf = q.value(3).toString().trimmed();
         const QString phone = q.value(4).toString().trimmed();
         r.fone = phone.isEmpty() ? QString() : OwnDraw::maskedPhone(phone);
+        r.dataVal = q.value(5).toDate();
     }
     return true;
 }
@@ -130,6 +155,11 @@ bool DrawRecords::write(DrawRecord &r, QString *error) const {
           << textOrNull(r.pagoPremio[i]);
     v << intOrNull(r.numBilhete, 0) << textOrNull(r.numeros) << textOrNull(r.pago) << textOrNull(r.autentic)
       << textOrNull(r.nome) << textOrNull(r.cidade) << textOrNull(r.uf) << textOrNull(r.fone);
+    v << dateOrNull(r.dataVal)
+      << (r.horaExtracao.isValid() ? QVariant(r.horaExtracao) : QVariant(QMetaType(QMetaType::QTime)))
+      << intOrNull(r.numReferencia, -1) << intOrNull(r.empateCom, -1) << BrasiliaTime::forColumn(r.encerradoEm)
+      << intOrNull(r.qtVendidos, -1) << textOrNull(r.hashVendas) << textOrNull(r.tabela)
+      << textOrNull(r.hashTabela) << textOrNull(r.hashTabelaOrigem) << BrasiliaTime::forColumn(r.anuladoEm);
     for (const QVariant &value : v)
         q.addBindValue(value);
     if (!q.exec() || !q.next()) {
@@ -141,17 +171,42 @@ bool DrawRecords::write(DrawRecord &r, QString *error) const {
 }
 
 std::optional<DrawRecord> DrawRecords::readWhere(const QString &condition, int value, QString *error) const {
+    const QList<DrawRecord> found = readAll(QStringLiteral("FIRST 1"), condition, value, error);
+    if (found.isEmpty()) return std::nullopt;
+    return found.first();
+}
+
+QList<DrawRecord> DrawRecords::list(int codRifa, QString *error) const {
+    return readAll(QString(), QStringLiteral("CODRIFA = ?"), codRifa, error);
+}
+
+QList<DrawRecord> DrawRecords::readAll(const QString &first, const QString &condition, int value,
+                                       QString *error) const {
+    QList<DrawRecord> all;
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT FIRST 1 ID, %1 FROM SORTEIOS WHERE %2 ORDER BY ID DESC")
-                  .arg(recordColumns().join(u','), condition));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %3 ID, %1 FROM SORTEIOS WHERE %2 ORDER BY ID DESC")
+                  .arg(recordColumns().join(u','), condition, first));
     q.addBindValue(value);
     if (!q.exec()) {
         if (error) *error = q.lastError().text();
-        return std::nullopt;
+        return all;
     }
-    if (!q.next()) return std::nullopt;
-    const QSqlRecord rec = q.record();
+    while (q.next()) all << fromRecord(q.record());
+    // The closings, reopenings and resets of the raffle up to each record.
+    for (DrawRecord &r : all) {
+        QString why;
+        for (const SalesEvent &e : SalesClosing::events(db, r.codRifa, &why)) {
+            if (e.at > r.registradoEm.toUTC()) break;
+            r.eventos.append({e.kind, BrasiliaTime::shown(e.at), e.kind == u"ZERADO" ? QString() : QString::number(e.sold),
+                              e.fingerprint});
+        }
+    }
+    return all;
+}
+
+DrawRecord DrawRecords::fromRecord(const QSqlRecord &rec) {
     auto text = [&](const char *c) { return rec.value(QLatin1String(c)).toString().trimmed(); };
     DrawRecord r;
     r.id = rec.value(QStringLiteral("ID")).toInt();
@@ -181,7 +236,42 @@ std::optional<DrawRecord> DrawRecords::readWhere(const QString &condition, int v
     r.cidade = text("CIDCOMP");
     r.uf = text("UFCOMP");
     r.fone = text("FONE_MASCARA");
+    r.dataVal = rec.value(QStringLiteral("DATA_VAL")).toDate();
+    r.horaExtracao = rec.value(QStringLiteral("HORA_EXTRACAO")).toTime();
+    auto number = [&](const char *c) {
+        const QVariant v = rec.value(QLatin1String(c));
+        return v.isNull() ? -1 : v.toInt();
+    };
+    r.numReferencia = number("NUM_REFERENCIA");
+    r.empateCom = number("EMPATE_COM");
+    r.encerradoEm = BrasiliaTime::utcOf(rec.value(QStringLiteral("ENCERRADO_EM")));
+    r.qtVendidos = number("QT_VENDIDOS");
+    r.hashVendas = text("HASH_VENDAS");
+    r.tabela = text("TABELA");
+    r.hashTabela = text("HASH_TABELA");
+    r.hashTabelaOrigem = text("HASH_TABELA_ORIGEM");
+    r.anuladoEm = BrasiliaTime::utcOf(rec.value(QStringLiteral("ANULADO_EM")));
     return r;
+}
+
+std::optional<DrawRecord> DrawRecords::federalFor(int codRifa, const QString &extracao, QString *error) const {
+    for (const DrawRecord &r : list(codRifa, error))
+        if (r.modo == u"FEDERAL" && r.extracao == extracao && !r.anulado()) return r;
+    return std::nullopt;
+}
+
+bool DrawRecords::annul(int id, QString *error) const {
+    QSqlQuery q(m_ctx.tdm.CONEX_R());
+    q.prepare(QStringLiteral("UPDATE SORTEIOS SET ANULADO_EM = ? WHERE ID = ? AND ANULADO_EM IS NULL"));
+    q.addBindValue(BrasiliaTime::forColumn(m_ctx.clock.now()));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        if (error) *error = q.lastError().text();
+        return false;
+    }
+    if (q.numRowsAffected() == 1) return true;
+    if (error) *error = QStringLiteral("o registro nº %1 não existe ou já foi anulado").arg(id);
+    return false;
 }
 
 std::optional<DrawRecord> DrawRecords::read(int id, QString *error) const {

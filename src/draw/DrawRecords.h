@@ -5,6 +5,7 @@
 #include "reports/TicketLookup.h"
 
 #include <QSqlDatabase>
+#include <QSqlRecord>
 #include <optional>
 
 // The record of the draws in CRF.XML, for the "Ata do Sorteio".
@@ -22,10 +23,19 @@ public:
     // The last draw recorded for the raffle slot.
     std::optional<DrawRecord> latest(int codRifa, QString *error) const;
 
+    // Every record of the raffle slot, the latest first, annulled ones included.
+    QList<DrawRecord> list(int codRifa, QString *error) const;
+    // The record of a Loteria Federal extraction for the raffle that still stands.
+    std::optional<DrawRecord> federalFor(int codRifa, const QString &extracao, QString *error) const;
+    // Marks the record annulled now; it stays listed and printed.
+    bool annul(int id, QString *error) const;
+
     static QString writeFailedMessage();
 
 private:
     std::optional<DrawRecord> readWhere(const QString &condition, int value, QString *error) const;
+    QList<DrawRecord> readAll(const QString &first, const QString &condition, int value, QString *error) const;
+    static DrawRecord fromRecord(const QSqlRecord &rec);
 
     AppContext &m_ctx;
 };

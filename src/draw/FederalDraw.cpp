@@ -2,7 +2,11 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/Fingerprint.h"
+#include "platform/Clock.h"
+#include "draw/DrawRecords.h"
 #include "draw/OwnDraw.h"
+#include "sales/SalesClosing.h"
 #include "platform/TypedValues.h"
 #include "platform/WaitCursor.h"
 #include "raffle/WorkingRaffle.h"
@@ -56,6 +60,43 @@ QString FederalDraw::extractionMessage() {
 QString FederalDraw::dateMessage() {
     return QStringLiteral("Informe uma data válida para a Extração da Loteria Federal (dd/mm/aaaa).");
 }
+QString FederalDraw::hourMessage() {
+    return QStringLiteral("Informe a hora da Extração da Loteria Federal (hh:mm, horário de Brasília).");
+}
+QString FederalDraw::notClosedMessage() {
+    return QStringLiteral("O Sorteio pela Loteria Federal precisa das vendas encerradas antes da Extração: "
+                          "encerre as vendas na janela de Validação (Encerrar Vendas).");
+}
+QString FederalDraw::futureMessage(const QString &extracao, const QDate &date, const QTime &time) {
+    return QStringLiteral("A Extração %1 de %2 às %3 (horário de Brasília) ainda não aconteceu: o resultado de "
+                          "uma extração futura não é aceito.")
+        .arg(extracao, date.toString(QStringLiteral("dd/MM/yyyy")), time.toString(QStringLiteral("HH:mm")));
+}
+QString FederalDraw::closedAfterMessage(const QDateTime &closedAt, const QString &extracao, const QDate &date,
+                                        const QTime &time) {
+    return QStringLiteral("As vendas foram encerradas em %1, depois da Extração %2 de %3 às %4 (horário de "
+                          "Brasília): o encerramento das vendas precisa ser anterior à extração.")
+        .arg(BrasiliaTime::shown(closedAt), extracao, date.toString(QStringLiteral("dd/MM/yyyy")),
+             time.toString(QStringLiteral("HH:mm")));
+}
+QString FederalDraw::alreadyRecordedMessage(const DrawRecord &r, bool sameResult) {
+    if (sameResult)
+        return QStringLiteral("A Extração %1 já está registrada para esta Rifa com este mesmo resultado (Registro "
+                              "nº %2): imprima a Ata desse registro.")
+            .arg(r.extracao)
+            .arg(r.id);
+    QStringList prizes;
+    for (const QString &p : r.premio)
+        prizes << p;
+    const auto rule = ruleOfCode(r.regra);
+    return QStringLiteral("A Extração %1 já está registrada para esta Rifa (Registro nº %2) com os prêmios %3 e a "
+                          "regra \"%4\". Outro resultado para a mesma Extração não é aceito; um erro de "
+                          "digitação se corrige anulando aquele registro na Ata do Sorteio.")
+        .arg(r.extracao)
+        .arg(r.id)
+        .arg(prizes.join(QStringLiteral(", ")), rule ? ruleText(*rule) : r.regra);
+}
+
 QString FederalDraw::noWinnerMessage(const QString &extracao, FederalRule rule) {
     if (rule == FederalRule::Organizacao)
         return QStringLiteral("O número do 1º prêmio da Extração %1 não está em um Bilhete pago desta Rifa: "
@@ -89,7 +130,7 @@ bool FederalDraw::anyPaid(bool *any, QString *error) const {
     return true;
 }
 
-std::optional<TicketRow> FederalDraw::nearestPaid(int from, int *number, QString *error) const {
+std::optional<TicketRow> FederalDraw::nearestPaid(int from, int *number, int *tie, QString *error) const {
     const int q = m_ctx.raffle.QtNumBilhete;
     const qint64 size = qint64(m_ctx.raffle.MaiorNumero) + 1;
     QString numbers;
@@ -106,25 +147,37 @@ std::optional<TicketRow> FederalDraw::nearestPaid(int from, int *number, QString
         return std::nullopt;
     }
     // Distance going up (wrapping past the highest number) and going down; a tie goes up.
-    std::optional<TicketRow> best;
-    qint64 bestKey = std::numeric_limits<qint64>::max();
+    qint64 bestUp = std::numeric_limits<qint64>::max(), bestDown = bestUp;
+    int upNumber = -1, downNumber = -1;
+    std::optional<TicketRow> up, down;
     while (query.next()) {
         for (int i = 0; i < q; ++i) {
             const int n = query.value(i).toInt();
-            const qint64 up = ((n - from) % size + size) % size;
-            const qint64 down = ((from - n) % size + size) % size;
-            const qint64 key = up <= down ? 2 * up : 2 * down + 1;
-            if (key < bestKey) {
-                bestKey = key;
-                *number = n;
-                TicketRow row;
-                row.numBilhete = query.value(q).toInt();
-                row.mark = QStringLiteral("S");
-                best = row;
+            const qint64 dUp = ((n - from) % size + size) % size;
+            const qint64 dDown = ((from - n) % size + size) % size;
+            TicketRow row;
+            row.numBilhete = query.value(q).toInt();
+            row.mark = QStringLiteral("S");
+            if (dUp < bestUp) {
+                bestUp = dUp;
+                upNumber = n;
+                up = row;
+            }
+            if (dDown < bestDown) {
+                bestDown = dDown;
+                downNumber = n;
+                down = row;
             }
         }
     }
-    return best;
+    if (!up) return std::nullopt;
+    if (bestDown < bestUp) {
+        *number = downNumber;
+        return down;
+    }
+    *number = upNumber;
+    if (bestDown == bestUp && downNumber != upNumber) *tie = downNumber;
+    return up;
 }
 
 FederalResult FederalDraw::draw(const FederalInput &input) {
@@ -160,6 +213,50 @@ FederalResult FederalDraw::draw(const FederalInput &input) {
         r.message = dateMessage();
         return r;
     }
+    const QString typedHour = input.hora.trimmed();
+    r.hora = QTime::fromString(typedHour, QStringLiteral("HH:mm"));
+    if (!r.hora.isValid()) r.hora = QTime::fromString(typedHour, QStringLiteral("HHmm"));
+    if (!r.hora.isValid()) {
+        r.message = hourMessage();
+        return r;
+    }
+    // The result must be known before it is typed, and the sales closed before it was drawn.
+    const QDateTime extraction = BrasiliaTime::fromBrasilia(r.data, r.hora);
+    if (extraction > m_ctx.clock.now().toUTC()) {
+        r.message = futureMessage(r.extracao, r.data, r.hora);
+        return r;
+    }
+    {
+        QString why;
+        const auto closing = SalesClosing::stateOf(m_ctx.tdm.CONEX_R(), m_ctx.raffle.slot(), &why);
+        if (!closing) {
+            r.message = QStringLiteral("Erro ao Sortear. Detalhe do Erro: ") + why;
+            r.icon = BoxIcon::Error;
+            return r;
+        }
+        if (!closing->closed()) {
+            r.message = notClosedMessage();
+            return r;
+        }
+        if (closing->closedAt >= extraction) {
+            r.message = closedAfterMessage(closing->closedAt, r.extracao, r.data, r.hora);
+            return r;
+        }
+        // One result per extraction: a second one stands only after the first is annulled.
+        const auto recorded = DrawRecords(m_ctx).federalFor(m_ctx.raffle.slot(), r.extracao, &why);
+        if (!why.isEmpty()) {
+            r.message = QStringLiteral("Erro ao Sortear. Detalhe do Erro: ") + why;
+            r.icon = BoxIcon::Error;
+            return r;
+        }
+        if (recorded) {
+            bool same = recorded->regra == ruleCode(input.rule) && recorded->dataExtracao == r.data;
+            for (int i = 0; i < 5; ++i)
+                same = same && recorded->premio[i] == r.prizes[i].premio;
+            r.message = alreadyRecordedMessage(*recorded, same);
+            return r;
+        }
+    }
 
     WaitCursor wait;
     QString error;
@@ -194,10 +291,12 @@ FederalResult FederalDraw::draw(const FederalInput &input) {
         }
     }
     if (input.rule == FederalRule::MaisProximo) {
-        int number = -1;
-        if (auto nearest = nearestPaid(r.prizes[0].numero, &number, &error)) {
+        int number = -1, tie = -1;
+        if (auto nearest = nearestPaid(r.prizes[0].numero, &number, &tie, &error)) {
             r.winner = m_lookup.ticket(nearest->numBilhete, &error);
             r.winningNumber = number;
+            r.referenceNumber = r.prizes[0].numero;
+            r.tieWith = tie;
         }
         if (!error.isEmpty()) {
             r.drawn = false;

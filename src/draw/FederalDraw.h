@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/AppContext.h"
+#include "draw/DrawRecord.h"
 #include "platform/Dialogs.h"
 #include "reports/TicketLookup.h"
 
@@ -20,6 +21,7 @@ enum class FederalRule {
 struct FederalInput {
     QString extracao;
     QString data; // dd/mm/aaaa
+    QString hora = QStringLiteral("19:00"); // hh:mm in Brasília time
     std::array<QString, 5> premios;
     FederalRule rule = FederalRule::ProximoPremio;
 };
@@ -37,9 +39,12 @@ struct FederalResult {
     BoxIcon icon = BoxIcon::None;
     QString extracao;
     QDate data;
+    QTime hora;
     std::array<FederalPrize, 5> prizes;
     int winnerPrize = -1;            // 0..4: the prize that gave the winner; -1: none or the nearest number
     int winningNumber = -1;          // the number that won
+    int referenceNumber = -1;        // "mais próximo": the number of the 1st prize it stood for
+    int tieWith = -1;                // "mais próximo": a sold number as near, below (the higher wins)
     std::optional<TicketRow> winner; // empty: "sem ganhador"
 };
 
@@ -63,10 +68,16 @@ public:
     static QString prizeMessage(int prize);
     static QString extractionMessage();
     static QString dateMessage();
+    static QString hourMessage();
+    static QString notClosedMessage();
+    static QString futureMessage(const QString &extracao, const QDate &date, const QTime &time);
+    static QString closedAfterMessage(const QDateTime &closedAt, const QString &extracao, const QDate &date,
+                                      const QTime &time);
+    static QString alreadyRecordedMessage(const DrawRecord &recorded, bool sameResult);
     static QString noWinnerMessage(const QString &extracao, FederalRule rule);
 
 private:
-    std::optional<TicketRow> nearestPaid(int from, int *number, QString *error) const;
+    std::optional<TicketRow> nearestPaid(int from, int *number, int *tie, QString *error) const;
     bool anyPaid(bool *any, QString *error) const;
 
     AppContext &m_ctx;

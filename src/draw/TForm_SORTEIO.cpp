@@ -2,7 +2,10 @@
 
 #include "platform/Dialogs.h"
 #include "raffle/WorkingRaffle.h"
-#include "reports/DrawRecordReport.h"
+#include "data/Fingerprint.h"
+#include "data/TDM.h"
+#include "draw/TForm_Ata.h"
+#include "sales/SalesClosing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -64,7 +67,7 @@ QLabel *TForm_SORTEIO::label(const QString &text, QRect place, int pixelSize, co
 }
 
 void TForm_SORTEIO::buildWindow() {
-    setFixedSize(800, 722);
+    setFixedSize(800, 746);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
@@ -139,10 +142,10 @@ void TForm_SORTEIO::buildWindow() {
         b->setAutoDefault(false);
         return b;
     };
-    BTN_Ata = ataButton("BTN_Ata", QStringLiteral("Ata do Sorteio"), {560, 104, 112, 28});
-    BTN_AtaPDF = ataButton("BTN_AtaPDF", QStringLiteral("Ata em PDF"), {678, 104, 112, 28});
+    BTN_Ata = ataButton("BTN_Ata", QStringLiteral("Ata do Sorteio"), {678, 104, 112, 28});
     connect(BTN_Ata, &QPushButton::clicked, this, &TForm_SORTEIO::BTN_AtaClick);
-    connect(BTN_AtaPDF, &QPushButton::clicked, this, &TForm_SORTEIO::BTN_AtaPDFClick);
+    // This window changes no data: it only shows whether and when the sales were closed.
+    LBL_Encerramento = label(QString(), {20, 108, 640, 22}, 13, kWhite, "LBL_Encerramento");
 
     Panel_GANHADOR = new QFrame(this);
     Panel_GANHADOR->setObjectName(QStringLiteral("Panel_GANHADOR"));
@@ -198,7 +201,7 @@ void TForm_SORTEIO::buildWindow() {
 void TForm_SORTEIO::buildFederalPanel() {
     Panel_FEDERAL = new QFrame(this);
     Panel_FEDERAL->setObjectName(QStringLiteral("Panel_FEDERAL"));
-    Panel_FEDERAL->setGeometry(30, 532, 740, 182);
+    Panel_FEDERAL->setGeometry(30, 532, 740, 206);
     auto text = [this](const QString &t, QRect place) {
         auto *l = new QLabel(t, Panel_FEDERAL);
         l->setGeometry(place);
@@ -217,20 +220,25 @@ void TForm_SORTEIO::buildFederalPanel() {
     text(QStringLiteral("Data"), {152, 0, 34, 24});
     Ed_DataExtracao = edit("Ed_DataExtracao", {188, 0, 92, 24}, 10);
     Ed_DataExtracao->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
-    text(QStringLiteral("Se o número não foi vendido"), {292, 0, 178, 24});
+    text(QStringLiteral("Hora"), {292, 0, 34, 24});
+    // The Loteria Federal draws at 19:00 in Brasília; the closing of sales must come before.
+    Ed_HoraExtracao = edit("Ed_HoraExtracao", {328, 0, 56, 24}, 5);
+    Ed_HoraExtracao->setText(QStringLiteral("19:00"));
+    text(QStringLiteral("horário de Brasília"), {390, 0, 160, 24});
+    text(QStringLiteral("Se o número não foi vendido"), {0, 26, 178, 24});
     CMB_Regra = new QComboBox(Panel_FEDERAL);
     CMB_Regra->setObjectName(QStringLiteral("CMB_Regra"));
-    CMB_Regra->setGeometry(472, 0, 268, 24);
+    CMB_Regra->setGeometry(180, 26, 268, 24);
     for (FederalRule r : {FederalRule::ProximoPremio, FederalRule::MaisProximo, FederalRule::Organizacao})
         CMB_Regra->addItem(FederalDraw::ruleText(r), int(r));
     for (int i = 0; i < 5; ++i) {
-        text(QStringLiteral("%1º prêmio").arg(i + 1), {i * 148, 30, 64, 24});
+        text(QStringLiteral("%1º prêmio").arg(i + 1), {i * 148, 54, 64, 24});
         const QByteArray name = "Ed_Premio" + QByteArray::number(i + 1);
-        Ed_Premio[i] = edit(name.constData(), {i * 148 + 64, 30, 76, 24}, 6);
+        Ed_Premio[i] = edit(name.constData(), {i * 148 + 64, 54, 76, 24}, 6);
     }
     Grid_Premios = new QTableWidget(5, 5, Panel_FEDERAL);
     Grid_Premios->setObjectName(QStringLiteral("Grid_Premios"));
-    Grid_Premios->setGeometry(0, 60, 740, 122);
+    Grid_Premios->setGeometry(0, 84, 740, 122);
     Grid_Premios->setHorizontalHeaderLabels({QStringLiteral("Prêmio"), QStringLiteral("Resultado"),
                                              QStringLiteral("Número"), QStringLiteral("Bilhete"),
                                              QStringLiteral("Pago")});
@@ -262,6 +270,14 @@ void TForm_SORTEIO::FormShow() {
         LN[i]->setVisible(i < digits);
     }
     LBL_NUM_SORT_AMPLIAR->setText(m_draw.number(0));
+    QString error;
+    const auto closing = SalesClosing::stateOf(m_ctx.tdm.CONEX_R(), m_ctx.raffle.slot(), &error);
+    LBL_Encerramento->setText(!closing ? QStringLiteral("Encerramento das vendas: não foi possível ler")
+                              : closing->closed()
+                                  ? QStringLiteral("Vendas encerradas em %1 - %2 Bilhetes vendidos")
+                                        .arg(BrasiliaTime::shown(closing->closedAt))
+                                        .arg(closing->sold)
+                                  : QStringLiteral("Vendas abertas (não encerradas)"));
 }
 
 void TForm_SORTEIO::hideEvent(QHideEvent *event) {
@@ -319,7 +335,7 @@ void TForm_SORTEIO::CHK_FederalClick() {
 void TForm_SORTEIO::setSpinning(bool on) {
     // One draw at a time: a second SORTEAR or a change of option while spinning is refused.
     for (QWidget *w : std::initializer_list<QWidget *>{BitBtn1, CHK_Todos, CHK_Pagos, CHK_Controle,
-                                                       CHK_Federal, Panel_FEDERAL, BTN_Ata, BTN_AtaPDF})
+                                                       CHK_Federal, Panel_FEDERAL, BTN_Ata})
         w->setEnabled(!on);
 }
 
@@ -420,6 +436,7 @@ void TForm_SORTEIO::sortearFederal() {
     FederalInput input;
     input.extracao = Ed_Extracao->text();
     input.data = Ed_DataExtracao->text();
+    input.hora = Ed_HoraExtracao->text();
     for (int i = 0; i < 5; ++i)
         input.premios[i] = Ed_Premio[i]->text();
     input.rule = FederalRule(CMB_Regra->currentData().toInt());
@@ -438,6 +455,9 @@ void TForm_SORTEIO::sortearFederal() {
     r.regra = FederalDraw::ruleCode(input.rule);
     r.extracao = res.extracao;
     r.dataExtracao = res.data;
+    r.horaExtracao = res.hora;
+    r.numReferencia = res.referenceNumber;
+    r.empateCom = res.tieWith;
     for (int i = 0; i < 5; ++i) {
         const FederalPrize &p = res.prizes[i];
         r.premio[i] = p.premio;
@@ -474,45 +494,9 @@ void TForm_SORTEIO::record(DrawRecord &r, const std::optional<TicketRow> &winner
     m_ctx.dialogs.error(DrawRecords::writeFailedMessage() + error);
 }
 
-std::optional<DrawRecord> TForm_SORTEIO::recordForAta() {
-    QString error;
-    std::optional<DrawRecord> r =
-        m_lastRecord ? m_records.read(m_lastRecord, &error) : m_records.latest(m_ctx.raffle.slot(), &error);
-    if (!error.isEmpty()) {
-        m_ctx.dialogs.error(QStringLiteral("Erro ao ler o registro do Sorteio. Detalhe do Erro: ") + error);
-        return std::nullopt;
-    }
-    if (!r)
-        m_ctx.dialogs.notice(
-            QStringLiteral("Ainda não existe Sorteio registrado desta Rifa para a Ata do Sorteio."));
-    return r;
-}
-
 void TForm_SORTEIO::BTN_AtaClick() {
-    const std::optional<DrawRecord> r = recordForAta();
-    if (!r) return;
-    const DrawRecordReport report(*r);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setFullPage(true);
-    printer.setPageSize(report.pageSize());
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(QStringLiteral("Ata do Sorteio"));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&report](QPrinter *p) { report.render(*p); });
-    preview.exec();
-}
-
-void TForm_SORTEIO::BTN_AtaPDFClick() {
-    const std::optional<DrawRecord> r = recordForAta();
-    if (!r) return;
-    const QString path = m_ctx.dialogs.chooseSaveFile(QStringLiteral("Salvar a Ata do Sorteio"),
-                                                      m_ctx.programFolder, QStringLiteral("PDF (*.pdf)"));
-    if (path.isEmpty()) return;
-    QString error;
-    if (DrawRecordReport(*r).writePdf(path, &error))
-        m_ctx.dialogs.information(QStringLiteral("Ata do Sorteio gravada em: ") + path);
-    else
-        m_ctx.dialogs.error(QStringLiteral("Erro ao gravar a Ata do Sorteio. Detalhe do Erro: ") + error);
+    TForm_Ata ata(m_ctx, m_lastRecord, this);
+    ata.exec();
 }
 
 void TForm_SORTEIO::LBL_BILDblClick() {

@@ -35,7 +35,6 @@ private Q_SLOTS:
     void CHK_ControleClick();
     void CHK_FederalClick();
     void BTN_AtaClick();
-    void BTN_AtaPDFClick();
     void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();
@@ -59,7 +58,6 @@ private:
     void buildFederalPanel();
     void sortearFederal();
     void record(DrawRecord &record, const std::optional<TicketRow> &winner);
-    std::optional<DrawRecord> recordForAta();
     QLabel *label(const QString &text, QRect place, int pixelSize, const QColor &colour,
                   const char *name = nullptr);
 
@@ -87,11 +85,12 @@ private:
     QFrame *Panel_FEDERAL = nullptr;
     QLineEdit *Ed_Extracao = nullptr;
     QLineEdit *Ed_DataExtracao = nullptr;
+    QLineEdit *Ed_HoraExtracao = nullptr;
     std::array<QLineEdit *, 5> Ed_Premio{};
     QComboBox *CMB_Regra = nullptr;
     QTableWidget *Grid_Premios = nullptr;
     QPushButton *BTN_Ata = nullptr;
-    QPushButton *BTN_AtaPDF = nullptr;
+    QLabel *LBL_Encerramento = nullptr;
     QFrame *Panel_GANHADOR = nullptr;
     QLabel *LBL_ID = nullptr;
     QLabel *LBL_CID = nullptr;

@@ -120,6 +120,7 @@ bool InstallationBuilder::build(const QString &folder, QString *error) {
         // A new installation has every number free in BS1.
         dealer.setWriteMarks(false);
         dealer.setQuiet(true);
+        dealer.setFingerprintOrigin(QStringLiteral("instalar"));
         QString stage = QStringLiteral("BS1");
         dealer.setProgress([&](qint64 done, qint64 total) {
             if (m_progress) m_progress(stage, done, total);

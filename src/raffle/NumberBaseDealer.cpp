@@ -1,6 +1,7 @@
 #include "raffle/NumberBaseDealer.h"
 
 #include "data/BulkWriter.h"
+#include "data/Fingerprint.h"
 #include "data/TicketTables.h"
 #include "platform/Dialogs.h"
 #include "platform/Random.h"
@@ -295,6 +296,7 @@ NumberBaseDealer::Result NumberBaseDealer::generateTicketTable(const QString &ta
                 return fail(error), Result{};
     }
     if (!writer.commit(&error)) return fail(error), Result{};
+    if (!keepFingerprint(name, QStringLiteral("gerar"))) result.ok = false;
     notice(QStringLiteral("Concluído com sucesso em...:") + elapsedText(clock.elapsed()));
     return result;
 }
@@ -361,6 +363,18 @@ NumberBaseDealer::Result NumberBaseDealer::appendTickets(const QString &table, i
                 return fail(error), Result{};
     }
     if (!writer.commit(&error)) return fail(error), Result{};
+    if (!keepFingerprint(name, QStringLiteral("acrescentar"))) result.ok = false;
     notice(QStringLiteral("Processo Concluído!"));
     return result;
+}
+
+bool NumberBaseDealer::keepFingerprint(const QString &table, const QString &origin) {
+    const auto t = TicketTables::find(table);
+    QString error;
+    if (t && DealingFingerprints::refresh(m_db, *t, m_origin.isEmpty() ? origin : m_origin,
+                                          QDateTime::currentDateTimeUtc(), &error))
+        return true;
+    return fail(QStringLiteral("Os bilhetes da tabela %1 foram gravados, mas a impressão digital da distribuição "
+                               "não foi guardada. Detalhe do Erro: %2")
+                    .arg(table, error));
 }

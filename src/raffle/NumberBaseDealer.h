@@ -26,6 +26,9 @@ public:
     void setWriteMarks(bool write) { m_writeMarks = write; }
     // Without notices only failures are shown (a whole installation would show dozens).
     void setQuiet(bool quiet) { m_quiet = quiet; }
+    // What the dealing fingerprint kept after each dealing names as its origin ("gerar" or
+    // "acrescentar" unless told, "instalar" for a new installation).
+    void setFingerprintOrigin(const QString &origin) { m_origin = origin; }
 
     // The numbers 0..999,999 into BS1, NUMBILHETE = number + 1, all free.
     bool fillMasterTable();
@@ -51,6 +54,8 @@ public:
 private:
     bool exec(const QString &sql, const QVariantList &values, QString *error);
     bool fail(const QString &error);
+    // Computes and keeps the table's dealing fingerprint once its dealing is committed.
+    bool keepFingerprint(const QString &table, const QString &origin);
     void notice(const QString &text);
     // Shuffles the numbers and inserts them q per ticket, keys from firstKey on. Fills the numbers
     // of failed tickets into *failedNumbers.
@@ -64,4 +69,5 @@ private:
     bool m_writeMarks = true;
     bool m_quiet = false;
     QString m_lastError;
+    QString m_origin;
 };

@@ -1,5 +1,9 @@
 #include "raffle/TForm_Cadastro.h"
 
+#include "data/Fingerprint.h"
+#include "data/TDM.h"
+#include "data/TicketTables.h"
+
 #include "data/TDM.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -130,6 +134,10 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
     LBL_PorBIlhete->setObjectName(QStringLiteral("LBL_PorBIlhete"));
     LBL_PorBIlhete->setGeometry(494, 138, 134, 18);
     LBL_PorBIlhete->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    LBL_HashTabela = new QLabel(this);
+    LBL_HashTabela->setObjectName(QStringLiteral("LBL_HashTabela"));
+    LBL_HashTabela->setGeometry(20, 447, 830, 20);
+    LBL_HashTabela->setTextInteractionFlags(Qt::TextSelectableByMouse);
     addCaption(QStringLiteral("(Sem Repetições)"), 494, 158, 134)->setAlignment(Qt::AlignRight);
     for (QLabel *l : {LBL_TotalNmeros, LBL_PorBIlhete}) {
         QFont f = l->font();
@@ -351,8 +359,27 @@ void TForm_Cadastro::AtualizarTotais() {
         m_reg.AtualizarTotais(DBC_Modal->currentIndex(), DBC_NumBilhete->currentIndex(), &error);
     LBL_TotalNmeros->setText(labels.numbers);
     if (labels.tickets) LBL_PorBIlhete->setText(*labels.tickets);
+    showDealingFingerprint();
     if (!error.isEmpty())
         m_ctx.dialogs.error(QStringLiteral("Erro ao contar os Bilhetes da base. Detalhe do Erro: ") + error);
+}
+
+void TForm_Cadastro::showDealingFingerprint() {
+    // The modality's highest number is its last digits ("000 - 999" gives 999).
+    const QString highest = DBC_Modal->currentText().section(u'-', 1).trimmed();
+    const QString table =
+        TicketTables::nameFor(highest.toInt(), DBC_NumBilhete->currentText().section(u' ', 0, 0).toInt());
+    if (highest.isEmpty() || table.isEmpty()) {
+        LBL_HashTabela->clear();
+        return;
+    }
+    QString error;
+    const auto kept = DealingFingerprints::stored(m_ctx.tdm.CONEX_R(), table, &error);
+    LBL_HashTabela->setText(
+        QStringLiteral("Impressão digital (SHA-256) da distribuição dos números, tabela %1: %2")
+            .arg(table, kept          ? kept->hash
+                        : error.isEmpty() ? QStringLiteral("não guardada (é calculada no encerramento das vendas)")
+                                          : QStringLiteral("não foi possível ler")));
 }
 
 void TForm_Cadastro::DBC_ModalChange() {

@@ -27,6 +27,7 @@ public:
     bool workingRaffleEdited() const { return m_workingRaffleEdited; }
     // Refreshes the two size labels from the two lists.
     void AtualizarTotais();
+    void showDealingFingerprint();
 
 public Q_SLOTS:
     void Button1Click();
@@ -83,5 +84,6 @@ private:
     QToolButton *m_first = nullptr, *m_prior = nullptr, *m_next = nullptr, *m_last = nullptr;
     QLabel *LBL_TotalNmeros = nullptr;
     QLabel *LBL_PorBIlhete = nullptr;
+    QLabel *LBL_HashTabela = nullptr;
     QPushButton *Button1 = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "data/SchemaUpgrade.h"
+#include "draw/TForm_Ata.h"
 #include "draw/TForm_SORTEIO.h"
+#include "sales/SalesClosing.h"
 #include "mainwindow/TForm_RIFA.h"
 #include "printmodule/TForm_RIFAPrint.h"
 #include "sales/SalesFixture.h"
@@ -8,6 +10,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QRegularExpression>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,7 +36,14 @@ private Q_SLOTS:
     void federalOptionJoinsTheOthers();
     void ownDrawIsRecorded();
     void failedRecordLeavesTheDrawOnScreen();
-    void olderDatabaseGainsTheTableAtItsFirstConnection();
+    void sameExtractionCannotGiveAnotherWinner();
+    void annulledRecordStaysListedAndPrinted();
+    void ataStatesNearestNumberTieAndFingerprints();
+    void longPrizeTextIsPrintedWhole_data();
+    void longPrizeTextIsPrintedWhole();
+    void sameRecordGivesTheSameBytes();
+    void federalDrawNeedsClosedSales();
+    void olderDatabaseGainsTheTableAtItsFirstConnection(); // last: it takes the connections away
 
 private:
     template <typename T = QWidget> T *w(const char *name) {
@@ -66,13 +77,22 @@ private:
         q.exec(QStringLiteral("SELECT FIRST 1 * FROM SORTEIOS ORDER BY ID DESC"));
         return q.next() ? q.record() : QSqlRecord();
     }
-    // The "Ata" saved as PDF through the window; returns its text as read back from the file.
-    QString saveAta(const QString &name) {
+    // The "Ata" of the record in the given row of the Ata window (the latest first) saved as PDF;
+    // returns its text as read back from the file.
+    QString saveAta(const QString &name, int row = 0) {
         const QString path = inst->file(name);
+        TForm_Ata ata(inst->context(), 0);
+        ata.show();
+        auto *grid = ata.findChild<QTableWidget *>(QStringLiteral("Grid_Sorteios"));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualItemRect(grid->item(row, 1)).center());
         inst->dialogs.expectFileChoice(QStringLiteral("save"), path);
         inst->dialogs.expectMessage(QStringLiteral("Ata do Sorteio gravada em: ") + path,
                                     BoxIcon::Information);
-        QTest::mouseClick(w<QPushButton>("BTN_AtaPDF"), Qt::LeftButton);
+        QTest::mouseClick(ata.findChild<QPushButton *>(QStringLiteral("BTN_AtaPDF")), Qt::LeftButton);
+        return pdfText(path);
+    }
+    QString pdfText(const QString &path) {
         QProcess p;
         p.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
         p.waitForFinished(30000);
@@ -81,6 +101,20 @@ private:
 
     std::unique_ptr<TestInstallation> inst;
     std::unique_ptr<TForm_SORTEIO> form;
+    void federalDraw(const QStringList &prizes, int ruleDowns = 0) {
+        if (!w<QCheckBox>("CHK_Federal")->isChecked()) clickOption("CHK_Federal");
+        w<QComboBox>("CMB_Regra")->setFocus();
+        QTest::keyClick(w<QComboBox>("CMB_Regra"), Qt::Key_Home);
+        w<QLineEdit>("Ed_Extracao")->clear();
+        w<QLineEdit>("Ed_DataExtracao")->clear();
+        for (int i = 0; i < 5; ++i)
+            w<QLineEdit>(QByteArray("Ed_Premio" + QByteArray::number(i + 1)).constData())->clear();
+        typeResult(prizes);
+        for (int i = 0; i < ruleDowns; ++i)
+            QTest::keyClick(w<QComboBox>("CMB_Regra"), Qt::Key_Down);
+        QTest::mouseClick(w<QPushButton>("BitBtn1"), Qt::LeftButton);
+    }
+
     const QStringList m_result{"035162", "48001", "90211", "77777", "00542"};
 };
 
@@ -104,6 +138,8 @@ void TestDrawRecords::init() {
     QVERIFY(inst->exec(QStringLiteral("DELETE FROM BS1_M")));
     QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_1")));
     QVERIFY(inst->exec(QStringLiteral("DELETE FROM SORTEIOS")));
+    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET PREMIOS=? WHERE CODRIFA=1"),
+                       {QStringLiteral("1º Prêmio: Um carro 0 km\r\n2º Prêmio: Uma moto")}));
     // 162 unsold, 001 paid and bought by ANA MARIA, 211 reserved, 777 unsold; nobody holds 542.
     for (const auto &[ticket, number, mark] : {std::tuple{500, 162, ""}, std::tuple{17, 1, "S"},
                                                std::tuple{903, 211, "R"}, std::tuple{44, 777, ""}})
@@ -115,6 +151,15 @@ void TestDrawRecords::init() {
                                   "(1, 'ANA MARIA', 'CAMPINAS', 'SP', '11987654321', 10, 17, 'Sim', ?, "
                                   "'2026-12-01')"),
                    {QStringLiteral("AB3ÇZ9K7Ã")}));
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM HASH_TABELAS")));
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM VENDAS_EVENTOS")));
+    QVERIFY(inst->exec(QStringLiteral("UPDATE VENDAS_ENCERRAMENTO SET ENCERRADO_EM=NULL")));
+    // Sales closed at 09:00 in Brasília on the day of extraction 5123 (10/12/2026 19:00); the draw is
+    // made the next morning.
+    inst->clock.set(QDateTime(QDate(2026, 12, 10), QTime(12, 0), Qt::UTC));
+    const ClosingOutcome closed = SalesClosing(inst->context()).close();
+    QVERIFY2(closed.ok, qPrintable(closed.message));
+    inst->clock.set(QDateTime(QDate(2026, 12, 11), QTime(10, 0)));
     inst->dialogs.clear();
     form = std::make_unique<TForm_SORTEIO>(inst->context());
     form->show();
@@ -171,7 +216,9 @@ void TestDrawRecords::federalDrawIsRecordedOnceAndPrinted() {
           "2º 48001 001 C-017 pago", "3º 90211 211 C-903 não pago", "5º 00542 542 nenhum sem Bilhete",
           "Bilhete Ganhador: C-017", "Números do Bilhete: 001", "Autenticação: AB3ÇZ9K7Ã",
           "Comprador: ANA MARIA", "Cidade: CAMPINAS/SP", "Fone: (11) 98765-43**",
-          "Registrado em 10/12/2026 às 10:00:00"})
+          "Registrado em 11/12/2026 às 10:00:00", "Vendido em: 01/12/2026",
+          "Extração nº 5123 de 10/12/2026 às 19:00 (horário de Brasília)",
+          "Vendas encerradas em 10/12/2026 às 09:00:00 (horário de Brasília) - 1 Bilhetes vendidos."})
         QVERIFY2(pdf.contains(QString::fromUtf8(item)), item);
     QVERIFY(!pdf.contains(QStringLiteral("11987654321")));
 
@@ -216,14 +263,17 @@ void TestDrawRecords::noWinnerIsRecordedAndPrinted() {
     QVERIFY(r.value(QStringLiteral("NUMBILHETE")).isNull());
     QCOMPARE(r.value(QStringLiteral("REGRA")).toString().trimmed(), QStringLiteral("ORGANIZACAO"));
     QString preview;
+    int listed = 0;
     QTimer::singleShot(0, [&] {
         if (auto *d = QApplication::activeModalWidget()) {
             preview = d->windowTitle();
+            if (auto *g = d->findChild<QTableWidget *>(QStringLiteral("Grid_Sorteios"))) listed = g->rowCount();
             d->close();
         }
     });
     QTest::mouseClick(w<QPushButton>("BTN_Ata"), Qt::LeftButton);
-    QCOMPARE(preview, QStringLiteral("Ata do Sorteio"));
+    QCOMPARE(preview, QStringLiteral("KORVANTE - Ata do Sorteio"));
+    QCOMPARE(listed, 1);
     const QString pdf = saveAta(QStringLiteral("sem.pdf"));
     QVERIFY(pdf.contains(QStringLiteral("SEM GANHADOR")));
     QVERIFY(pdf.contains(QStringLiteral("Se o número não foi vendido: o prêmio fica com a organização")));
@@ -243,7 +293,9 @@ void TestDrawRecords::refusedInputRecordsNothing() {
     inst->dialogs.expectMessage(
         QStringLiteral("Ainda não existe Sorteio registrado desta Rifa para a Ata do Sorteio."),
         BoxIcon::Warning);
-    QTest::mouseClick(w<QPushButton>("BTN_AtaPDF"), Qt::LeftButton);
+    TForm_Ata ata(inst->context(), 0);
+    ata.show();
+    QTest::mouseClick(ata.findChild<QPushButton *>(QStringLiteral("BTN_AtaPDF")), Qt::LeftButton);
 }
 
 void TestDrawRecords::federalOptionJoinsTheOthers() {
@@ -294,9 +346,10 @@ void TestDrawRecords::ownDrawIsRecorded() {
 }
 
 void TestDrawRecords::failedRecordLeavesTheDrawOnScreen() {
-    // A table of that name that cannot take the record.
-    QVERIFY(inst->exec(QStringLiteral("DROP TABLE SORTEIOS")));
-    QVERIFY(inst->exec(QStringLiteral("CREATE TABLE SORTEIOS (ID INTEGER)")));
+    // A table that refuses the record.
+    QVERIFY(inst->exec(QStringLiteral("CREATE EXCEPTION E_SEM_ATA 'registro recusado pelo teste'")));
+    QVERIFY(inst->exec(QStringLiteral("CREATE TRIGGER SORTEIOS_FALHA FOR SORTEIOS ACTIVE BEFORE INSERT AS\n"
+                                      "BEGIN\n  EXCEPTION E_SEM_ATA;\nEND")));
     clickOption("CHK_Federal");
     typeResult(m_result);
     inst->dialogs.expectMessage({}, BoxIcon::Error); // the failed record, whatever the engine says
@@ -306,9 +359,9 @@ void TestDrawRecords::failedRecordLeavesTheDrawOnScreen() {
     QCOMPARE(w<QLabel>("LBL_BIL")->text(), QStringLiteral("C-017"));
     QCOMPARE(w<QLabel>("LBL_PAGO_AMPLI")->text(), QStringLiteral("Sim"));
     form.reset();
-    QVERIFY(inst->exec(QStringLiteral("DROP TABLE SORTEIOS")));
-    QVERIFY(inst->exec(QStringLiteral("DROP TABLE VERSAO_BANCO")));
-    QVERIFY(SchemaUpgrade::run(inst->tdm->CONEX_R()).ok());
+    QVERIFY(inst->exec(QStringLiteral("DROP TRIGGER SORTEIOS_FALHA")));
+    QVERIFY(inst->exec(QStringLiteral("DROP EXCEPTION E_SEM_ATA")));
+    QCOMPARE(inst->count(QStringLiteral("SORTEIOS")), 0);
 }
 
 void TestDrawRecords::olderDatabaseGainsTheTableAtItsFirstConnection() {
@@ -360,6 +413,168 @@ void TestDrawRecords::olderDatabaseGainsTheTableAtItsFirstConnection() {
     QVERIFY(hasTable());
     QCOMPARE(snapshot(), before);
     QCOMPARE(older.count(QStringLiteral("SORTEIOS")), 0);
+}
+
+void TestDrawRecords::sameExtractionCannotGiveAnotherWinner() {
+    federalDraw(m_result);
+    QCOMPARE(w<QLabel>("LBL_BIL")->text(), QStringLiteral("C-017"));
+    const int id = lastRecord().value(QStringLiteral("ID")).toInt();
+    // Other prizes for extraction 5123: refused, naming what is recorded.
+    inst->dialogs.expectMessage(
+        QStringLiteral("A Extração 5123 já está registrada para esta Rifa (Registro nº %1) com os prêmios 35162, "
+                       "48001, 90211, 77777, 00542 e a regra \"passa para o próximo prêmio\". Outro resultado para "
+                       "a mesma Extração não é aceito; um erro de digitação se corrige anulando aquele registro na "
+                       "Ata do Sorteio.")
+            .arg(id),
+        BoxIcon::Warning);
+    federalDraw({"35162", "48001", "90211", "77777", "00544"});
+    // Another rule, the same prizes: refused as well.
+    inst->dialogs.expectMessage(QString(), BoxIcon::Warning);
+    federalDraw(m_result, 1);
+    QVERIFY(inst->dialogs.shown.last().text.startsWith(QStringLiteral("A Extração 5123 já está registrada")));
+    // The same result again: nothing new to record.
+    inst->dialogs.expectMessage(QStringLiteral("A Extração 5123 já está registrada para esta Rifa com este mesmo "
+                                               "resultado (Registro nº %1): imprima a Ata desse registro.")
+                                    .arg(id),
+                                BoxIcon::Warning);
+    federalDraw(m_result);
+    QCOMPARE(inst->count(QStringLiteral("SORTEIOS")), 1);
+}
+
+void TestDrawRecords::annulledRecordStaysListedAndPrinted() {
+    // A typing mistake in the 1st prize; the record is annulled and the right result recorded.
+    federalDraw({"35161", "48001", "90211", "77777", "00542"});
+    QCOMPARE(inst->count(QStringLiteral("SORTEIOS")), 1);
+    const int typo = lastRecord().value(QStringLiteral("ID")).toInt();
+    {
+        TForm_Ata ata(inst->context(), 0);
+        ata.show();
+        auto *grid = ata.findChild<QTableWidget *>(QStringLiteral("Grid_Sorteios"));
+        QCOMPARE(grid->rowCount(), 1);
+        inst->dialogs.expectQuestion(QStringLiteral("Deseja ANULAR o Registro nº %1 (Extração 5123)? O registro "
+                                                    "anulado continua listado e é impresso na Ata como ANULADO; a "
+                                                    "mesma Extração pode então ser registrada de novo.")
+                                         .arg(typo),
+                                     true);
+        inst->dialogs.expectMessage(QStringLiteral("Registro nº %1 anulado.").arg(typo), BoxIcon::Information);
+        QTest::mouseClick(ata.findChild<QPushButton *>(QStringLiteral("BTN_Anular")), Qt::LeftButton);
+        QVERIFY(!inst->dialogs.shown[inst->dialogs.shown.size() - 2].defaultYes);
+        QVERIFY(grid->item(0, 4)->text().startsWith(QStringLiteral("ANULADO em 11/12/2026")));
+    }
+    federalDraw(m_result);
+    QCOMPARE(inst->count(QStringLiteral("SORTEIOS")), 2);
+    const QString right = saveAta(QStringLiteral("certo.pdf"), 0);
+    QVERIFY(right.contains(QStringLiteral("1º 35162 162 C-500 não pago")));
+    QVERIFY(!right.contains(QStringLiteral("ANULADO")));
+    const QString annulled = saveAta(QStringLiteral("anulado.pdf"), 1);
+    QVERIFY(annulled.contains(QStringLiteral("REGISTRO ANULADO em 11/12/2026")));
+    QVERIFY(annulled.contains(QStringLiteral("ESTE REGISTRO FOI ANULADO")));
+    QVERIFY(annulled.contains(QStringLiteral("1º 35161 161 nenhum sem Bilhete")));
+    QVERIFY(annulled.contains(QStringLiteral("Registro nº %1").arg(typo)));
+}
+
+void TestDrawRecords::ataStatesNearestNumberTieAndFingerprints() {
+    // 161 and 163 sold, equally near 162 (the 1st prize, on the unsold C-500); the sales closed again.
+    for (const auto &[ticket, number] : {std::pair{600, 163}, std::pair{601, 161}}) {
+        QVERIFY(inst->exec(QStringLiteral("INSERT INTO BS1_M (NUMBILHETE, N1, VALID_R1) VALUES (?, ?, 'S')"),
+                           {ticket, number}));
+        QVERIFY(inst->exec(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, VALOR, NUMBILHETE, VALIDADO, "
+                                          "DATA_VAL) VALUES (1, 10, ?, 'Sim', '2026-12-05')"),
+                           {ticket}));
+    }
+    QVERIFY(inst->exec(QStringLiteral("UPDATE VENDAS_ENCERRAMENTO SET ENCERRADO_EM=NULL")));
+    inst->clock.set(QDateTime(QDate(2026, 12, 10), QTime(12, 0), Qt::UTC));
+    QVERIFY(SalesClosing(inst->context()).close().ok);
+    inst->clock.set(QDateTime(QDate(2026, 12, 11), QTime(10, 0)));
+    federalDraw(m_result, 1);
+    QCOMPARE(w<QLabel>("LBL_BIL")->text(), QStringLiteral("C-600"));
+
+    const QString pdf = saveAta(QStringLiteral("proximo.pdf"));
+    const QString salesHash =
+        inst->scalar(QStringLiteral("SELECT HASH_VENDAS FROM VENDAS_ENCERRAMENTO WHERE CODRIFA=1")).toString();
+    const QString dealingHash =
+        inst->scalar(QStringLiteral("SELECT HASH FROM HASH_TABELAS WHERE TABELA='BS1_M'")).toString();
+    QCOMPARE(salesHash.size(), 64);
+    for (const QString &item :
+         {QStringLiteral("O número do 1º prêmio, 162, não está em um Bilhete pago: vale o número vendido mais "
+                         "próximo dele, 163 (Bilhete C-600)."),
+          QStringLiteral("Empate: 161 e 163 estão igualmente próximos de 162; pela regra vence o número acima, 163."),
+          QStringLiteral("em empate, vence o número acima (o maior)."), QStringLiteral("Vendido em: 05/12/2026"),
+          QStringLiteral("Vendas encerradas em 10/12/2026 às 09:00:00 (horário de Brasília) - 3 Bilhetes vendidos."),
+          salesHash, dealingHash, QStringLiteral("distribuição dos números (tabela BS1_M)"),
+          QStringLiteral("Calculada no encerramento das vendas"),
+          QStringLiteral("Encerradas em 10/12/2026 às 09:00:00 (horário de Brasília) (1 vendidos"),
+          QStringLiteral("Encerradas em 10/12/2026 às 09:00:00 (horário de Brasília) (3 vendidos")})
+        QVERIFY2(pdf.contains(item), qPrintable(item));
+}
+
+void TestDrawRecords::longPrizeTextIsPrintedWhole_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("longLines");
+    QTest::addColumn<int>("pages"); // at least
+    QTest::newRow("14 long lines") << 14 << true << 0;
+    QTest::newRow("80 short lines go on further pages") << 80 << false << 2;
+}
+
+void TestDrawRecords::longPrizeTextIsPrintedWhole() {
+    QFETCH(int, lines);
+    QFETCH(bool, longLines);
+    QFETCH(int, pages);
+    QStringList text;
+    for (int i = 1; i <= lines; ++i)
+        text << (longLines ? QStringLiteral("%1º Prêmio: um jogo de panelas de aço inoxidável com tampas de vidro "
+                                            "temperado, cabos que não esquentam e garantia de cinco anos, item %1")
+                                 .arg(i)
+                           : QStringLiteral("%1º Prêmio: vale-compra").arg(i));
+    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET PREMIOS=? WHERE CODRIFA=1"),
+                       {text.join(QStringLiteral("\r\n"))}));
+    federalDraw(m_result);
+    const QString pdf = saveAta(QStringLiteral("premios.pdf"));
+    for (const QString &line : text)
+        QVERIFY2(pdf.contains(line), qPrintable(line));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {inst->file(QStringLiteral("premios.pdf"))});
+    info.waitForFinished(30000);
+    const QString shownInfo = QString::fromUtf8(info.readAllStandardOutput());
+    const auto count = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)\\n")).match(shownInfo);
+    QVERIFY2(count.hasMatch() && count.captured(1).toInt() >= qMax(1, pages), qPrintable(shownInfo));
+    QVERIFY(pdf.contains(QStringLiteral("Bilhete Ganhador: C-017")));
+    QVERIFY(pdf.contains(QStringLiteral("página 1 de")));
+}
+
+void TestDrawRecords::sameRecordGivesTheSameBytes() {
+    federalDraw(m_result);
+    saveAta(QStringLiteral("um.pdf"));
+    QTest::qWait(1100); // another second on the clock of the computer
+    saveAta(QStringLiteral("dois.pdf"));
+    QFile one(inst->file(QStringLiteral("um.pdf"))), two(inst->file(QStringLiteral("dois.pdf")));
+    QVERIFY(one.open(QIODevice::ReadOnly) && two.open(QIODevice::ReadOnly));
+    const QByteArray a = one.readAll(), b = two.readAll();
+    QVERIFY(a.size() > 1000);
+    QVERIFY(a == b);
+}
+
+void TestDrawRecords::federalDrawNeedsClosedSales() {
+    QCOMPARE(w<QLabel>("LBL_Encerramento")->text(),
+             QStringLiteral("Vendas encerradas em 10/12/2026 às 09:00:00 (horário de Brasília) - 1 Bilhetes vendidos"));
+    QCOMPARE(w<QLineEdit>("Ed_HoraExtracao")->text(), QStringLiteral("19:00"));
+    QVERIFY(inst->exec(QStringLiteral("UPDATE VENDAS_ENCERRAMENTO SET ENCERRADO_EM=NULL")));
+    inst->dialogs.expectMessage(FederalDraw::notClosedMessage(), BoxIcon::Warning);
+    federalDraw(m_result);
+    // Closed after the extraction (the next morning): refused too.
+    QVERIFY(SalesClosing(inst->context()).close().ok);
+    inst->dialogs.expectMessage(
+        QStringLiteral("As vendas foram encerradas em 11/12/2026 às 07:00:00 (horário de Brasília), depois da "
+                       "Extração 5123 de 10/12/2026 às 19:00 (horário de Brasília): o encerramento das vendas "
+                       "precisa ser anterior à extração."),
+        BoxIcon::Warning);
+    federalDraw(m_result);
+    QCOMPARE(inst->count(QStringLiteral("SORTEIOS")), 0);
+    form.reset();
+    form = std::make_unique<TForm_SORTEIO>(inst->context());
+    QVERIFY(inst->exec(QStringLiteral("UPDATE VENDAS_ENCERRAMENTO SET ENCERRADO_EM=NULL")));
+    form->show();
+    QCOMPARE(w<QLabel>("LBL_Encerramento")->text(), QStringLiteral("Vendas abertas (não encerradas)"));
 }
 
 KORVANTE_TEST(TestDrawRecords)

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void preparationToolKeepsSoldTickets();
     void masterTableRefillKilledLeavesTheOldTable();
     void failedPreparationLeavesNothingBehind();
+    void dealingFingerprintIsKeptAndChecked();
 
 private:
     NumberBaseDealer dealer() { return NumberBaseDealer(inst->tdm->CONEX_R(), inst->dialogs, inst->random); }
@@ -556,6 +557,55 @@ void TestNumberBases::failedPreparationLeavesNothingBehind() {
     for (const char *command : {"instalar PASTA", "criar PASTA", "bs1 PASTA", "gerar PASTA TABELA Q M",
                                 "acrescentar PASTA TABELA Q U"})
         QVERIFY2(text.contains(QLatin1String(command)), command);
+}
+
+void TestNumberBases::dealingFingerprintIsKeptAndChecked() {
+    // Dealt by the tool into a folder of its own; the fingerprint kept is sha256sum over the lines
+    // written here from the table as read back.
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    QString out, err;
+    QCOMPARE(runTool({QStringLiteral("criar"), folder}, &out, &err), 0);
+    QCOMPARE(runTool({QStringLiteral("gerar"), folder, QStringLiteral("BS2_100G"), QStringLiteral("2"),
+                      QStringLiteral("100")},
+                     &out, &err),
+             0);
+    QByteArray lines;
+    {
+        QString error;
+        QVERIFY(TDM::openConnection(QStringLiteral("TOOL_FOLDER"), folder + QStringLiteral("/CRF.XML"), &error));
+        QSqlQuery q(QSqlDatabase::database(QStringLiteral("TOOL_FOLDER")));
+        QVERIFY(q.exec(QStringLiteral("SELECT NUMBILHETE, N1, N2 FROM BS2_100G ORDER BY NUMBILHETE")));
+        while (q.next())
+            lines += QStringLiteral("%1;%2;%3\n")
+                         .arg(q.value(0).toInt(), 2, 10, QChar(u'0'))
+                         .arg(q.value(1).toInt(), 2, 10, QChar(u'0'))
+                         .arg(q.value(2).toInt(), 2, 10, QChar(u'0'))
+                         .toLatin1();
+        QSqlQuery kept(QSqlDatabase::database(QStringLiteral("TOOL_FOLDER")));
+        QVERIFY(kept.exec(QStringLiteral("SELECT HASH, ORIGEM FROM HASH_TABELAS WHERE TABELA='BS2_100G'")));
+        QVERIFY(kept.next());
+        QProcess sum;
+        sum.start(QStringLiteral("sha256sum"), {QStringLiteral("-")});
+        sum.waitForStarted();
+        sum.write(lines);
+        sum.closeWriteChannel();
+        sum.waitForFinished();
+        QCOMPARE(lines.count('\n'), 50);
+        QCOMPARE(kept.value(0).toString(), QString::fromLatin1(sum.readAllStandardOutput()).section(u' ', 0, 0));
+        QCOMPARE(kept.value(1).toString(), QStringLiteral("gerar"));
+    }
+    QSqlDatabase::database(QStringLiteral("TOOL_FOLDER")).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("TOOL_FOLDER"));
+
+    QCOMPARE(runTool({QStringLiteral("conferir"), folder}, &out, &err), 0);
+    QVERIFY2(out.contains(QStringLiteral("BS2_100G: confere ")), qPrintable(out));
+    QVERIFY(out.contains(QStringLiteral("BS2_D: sem impressão digital guardada")));
+    // One number of one ticket changed behind the program's back.
+    onToolFolder(folder, {QStringLiteral("UPDATE BS2_100G SET N1 = N2, N2 = N1 WHERE NUMBILHETE = 7")});
+    QCOMPARE(runTool({QStringLiteral("conferir"), folder}, &out, &err), 1);
+    QVERIFY2(out.contains(QStringLiteral("BS2_100G: NÃO CONFERE (guardada ")), qPrintable(out));
+    QVERIFY(out.contains(QStringLiteral("ATENÇÃO: há tabela que não confere")));
 }
 
 KORVANTE_TEST(TestNumberBases)
