@@ -136,8 +136,11 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
     LBL_PorBIlhete->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LBL_HashTabela = new QLabel(this);
     LBL_HashTabela->setObjectName(QStringLiteral("LBL_HashTabela"));
-    LBL_HashTabela->setGeometry(20, 447, 830, 20);
+    LBL_HashTabela->setGeometry(20, 453, 830, 16);
     LBL_HashTabela->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont hashFont(QStringLiteral("Arial"));
+    hashFont.setPixelSize(11);
+    LBL_HashTabela->setFont(hashFont);
     addCaption(QStringLiteral("(Sem Repetições)"), 494, 158, 134)->setAlignment(Qt::AlignRight);
     for (QLabel *l : {LBL_TotalNmeros, LBL_PorBIlhete}) {
         QFont f = l->font();
@@ -376,9 +379,9 @@ void TForm_Cadastro::showDealingFingerprint() {
     QString error;
     const auto kept = DealingFingerprints::stored(m_ctx.tdm.CONEX_R(), table, &error);
     LBL_HashTabela->setText(
-        QStringLiteral("Impressão digital (SHA-256) da distribuição dos números, tabela %1: %2")
+        QStringLiteral("Impressão digital (SHA-256) da distribuição, %1: %2")
             .arg(table, kept          ? kept->hash
-                        : error.isEmpty() ? QStringLiteral("não guardada (é calculada no encerramento das vendas)")
+                        : error.isEmpty() ? QStringLiteral("ainda não guardada (será calculada no encerramento das vendas)")
                                           : QStringLiteral("não foi possível ler")));
 }
 

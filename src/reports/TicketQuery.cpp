@@ -134,6 +134,14 @@ QueryOutcome TicketQuery::MostrarBilheteGeral(By by, int typed) {
             return o;
         }
         control = holder->numBilhete;
+    } else if (const int last = (m_ctx.raffle.MaiorNumero + 1) / qMax(1, int(m_ctx.raffle.QtNumBilhete));
+               typed > last) {
+        // Empty grids would look like a ticket that exists but was never dealt.
+        o.message = QStringLiteral("Número do Bilhete não existe nesta Rifa! O C.Bilhete máximo é: ") +
+                    QString::number(last);
+        o.title = QStringLiteral("Korvante");
+        o.icon = BoxIcon::Warning;
+        return o;
     }
     o.ticket = m_lookup.ticket(control, &error);
     if (!error.isEmpty()) return failure(error);

@@ -60,6 +60,7 @@ private Q_SLOTS:
     void chooserLeftWithEscFollowsTheStoredRow_data();
     void chooserLeftWithEscFollowsTheStoredRow();
     void labelsFitAndDoNotOverlap();
+    void dealingFingerprintOfTheTableIsShown();
     void listsDropDownUnderTheirControlAndStayReadable();
 
 private:
@@ -828,6 +829,22 @@ void TestRaffleRegistration::chooserLeftWithEscFollowsTheStoredRow() {
         QCOMPARE(inst->raffle.ValorRifa, 2.5);
         QVERIFY(inst->raffle.ValorDataRifa.startsWith(QStringLiteral("2,5-")));
     }
+}
+
+void TestRaffleRegistration::dealingFingerprintOfTheTableIsShown() {
+    const QString hash(64, u'a');
+    QVERIFY(inst->exec(QStringLiteral("INSERT INTO HASH_TABELAS (TABELA, HASH, ORIGEM) VALUES ('BS4_M', ?, 'gerar')"),
+                       {hash}));
+    QVERIFY(writeRaffle(
+        *inst, 1, completeRaffle(QStringLiteral("UM"), QStringLiteral("000 - 999"), QStringLiteral("4 Números"))));
+    openForm();
+    auto *label = control<QLabel>("LBL_HashTabela");
+    QCOMPARE(label->text(), QStringLiteral("Impressão digital (SHA-256) da distribuição, BS4_M: ") + hash);
+    // Another count of numbers per ticket: the other table, which has none kept.
+    pick("DBC_NumBilhete", 4);
+    QCOMPARE(label->text(), QStringLiteral("Impressão digital (SHA-256) da distribuição, BS10_M: ainda não guardada "
+                                           "(será calculada no encerramento das vendas)"));
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM HASH_TABELAS")));
 }
 
 void TestRaffleRegistration::labelsFitAndDoNotOverlap() {

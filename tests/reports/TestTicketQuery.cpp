@@ -26,6 +26,8 @@ private Q_SLOTS:
     void controlNumberNeverValidated();
     void numbersBeyondTheModality_data();
     void numbersBeyondTheModality();
+    void controlNumberBeyondTheRaffle_data();
+    void controlNumberBeyondTheRaffle();
     void allTicketsShowTheMark_data();
     void allTicketsShowTheMark();
     void refusedInput_data();
@@ -176,6 +178,30 @@ void TestTicketQuery::numbersBeyondTheModality() {
         BoxIcon::Warning);
     query(typed);
     QVERIFY(row("DBGrid1").isEmpty());
+}
+
+void TestTicketQuery::controlNumberBeyondTheRaffle_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("exists");
+    // 0000-9999 with 10 numbers per ticket: tickets 1 to 1000.
+    QTest::newRow("the last ticket") << "1000" << true;
+    QTest::newRow("one past the last") << "1001" << false;
+    QTest::newRow("5000") << "5000" << false;
+}
+
+void TestTicketQuery::controlNumberBeyondTheRaffle() {
+    QFETCH(QString, typed);
+    QFETCH(bool, exists);
+    clickRadio("RB_Gerais");
+    chooseType(1);
+    if (!exists)
+        inst->dialogs.expectMessage(
+            QStringLiteral("Número do Bilhete não existe nesta Rifa! O C.Bilhete máximo é: 1000"), BoxIcon::Warning,
+            QStringLiteral("Korvante"));
+    query(typed);
+    QCOMPARE(w<QTableWidget>("DBGrid1")->rowCount(), exists ? 1 : 0);
+    QCOMPARE(row("DBGrid2").size(), exists ? 10 : 0);
+    clickRadio("RB_Validados");
 }
 
 void TestTicketQuery::allTicketsShowTheMark_data() {
