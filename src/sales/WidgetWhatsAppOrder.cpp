@@ -127,7 +127,7 @@ void WidgetWhatsAppOrder::buildPanel() {
     cmb_VendW->setGeometry(8, 56, 164, 26);
     Check_EnviarZap = new QCheckBox(QStringLiteral("Enviar por Zap apos Validar"), this);
     Check_EnviarZap->setObjectName(QStringLiteral("Check_EnviarZap"));
-    Check_EnviarZap->setGeometry(8, 92, 170, 22);
+    Check_EnviarZap->setGeometry(8, 92, 188, 22);
     Check_EnviarZap->setChecked(true);
     BTN_Colar = new QPushButton(QStringLiteral("Colar Dados"), this);
     BTN_Colar->setObjectName(QStringLiteral("BTN_Colar"));
@@ -136,7 +136,7 @@ void WidgetWhatsAppOrder::buildPanel() {
 
     Rich_DadosW = new QTextEdit(this);
     Rich_DadosW->setObjectName(QStringLiteral("Rich_DadosW"));
-    Rich_DadosW->setGeometry(180, 32, 410, 320);
+    Rich_DadosW->setGeometry(200, 32, 390, 320);
     Rich_DadosW->setAcceptRichText(false);
     Rich_DadosW->setReadOnly(true);
     LBL_AvisoValidada_Zap = text(QStringLiteral("Validada(s) com Sucesso"), this, {180, 362, 250, 30}, 16, true);

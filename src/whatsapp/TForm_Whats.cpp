@@ -123,7 +123,7 @@ TForm_Whats::TForm_Whats(AppContext &ctx, QList<int> tickets, int digits, QWidge
     Ed_telefone->setObjectName(QStringLiteral("Ed_telefone"));
     Ed_telefone->setGeometry(382, 416, 130, 26);
     Ed_telefone->setMaxLength(15);
-    addLabel(QStringLiteral("Acessar ==>"), {520, 420, 80, 18});
+    addLabel(QStringLiteral("Acessar ==>"), {516, 420, 84, 18});
     img_whats = new QToolButton(this);
     img_whats->setObjectName(QStringLiteral("img_whats"));
     img_whats->setText(QStringLiteral("WhatsApp"));
