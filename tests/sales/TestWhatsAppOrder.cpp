@@ -4,6 +4,7 @@
 #include "sales/WidgetWhatsAppOrder.h"
 #include "salespage/OrderMessage.h"
 #include "salespage/SalesPageFixture.h"
+#include "support/ControlsOnScreen.h"
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"
 #include "whatsapp/TForm_Whats.h"
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QTableView>
 #include <QDir>
@@ -82,6 +84,7 @@ private Q_SLOTS:
     void handOverDrawsThePicturesAndOpensTheSendingWindow();
     void refusedLineIsTriedAgainAtTheNextPass();
     void handOverStepsAsideAndTheWindowGoesOn();
+    void panelsShowEveryControlWhole();
 
 private:
     template <typename T = QWidget> T *w(const char *name) {
@@ -752,6 +755,50 @@ void TestWhatsAppOrder::handOverStepsAsideAndTheWindowGoesOn() {
     auto *sellers = menu.findChild<QWidget *>(QStringLiteral("Img_Vendedor"));
     QTest::mouseClick(sellers, Qt::LeftButton, {}, sellers->rect().center());
     QCOMPARE(watcher.shown(QStringLiteral("TForm_vendedor")), 1);
+}
+
+// The order panel and the suggestion panel: nothing covered, no text cut, and each counter sits in
+// the blank gap its caption leaves for it.
+void TestWhatsAppOrder::panelsShowEveryControlWhole() {
+    QVERIFY(sell(42));
+    QVERIFY(sell(43));
+    openAndPaste(displayed({QStringLiteral("C-0041"), QStringLiteral("C-0042"), QStringLiteral("C-0043")}));
+    click("BTN_ValidarDadosW");
+    QCOMPARE(label("LBL_TotalRep"), QStringLiteral("2"));
+    QVERIFY(w("Panel_Sugestao")->isVisible());
+    auto *order = w("Panel_validarW");
+    QVERIFY2(ControlsOnScreen::covered(order).isEmpty(), qPrintable(ControlsOnScreen::covered(order).join(QStringLiteral("; "))));
+    QVERIFY2(ControlsOnScreen::clippedTexts(order).isEmpty(), qPrintable(ControlsOnScreen::clippedTexts(order).join(QStringLiteral("; "))));
+    auto *suggestion = w("Panel_Sugestao");
+    QStringList covered = ControlsOnScreen::covered(suggestion);
+    for (const char *counter : {"LBL_Vendidas", "LBL_TotalRep"}) {
+        auto *c = w<QLabel>(counter);
+        QLabel *caption = nullptr;
+        for (auto *l : suggestion->findChildren<QLabel *>())
+            if (l != c && l->isVisible() && l->geometry().intersects(c->geometry())) caption = l;
+        QVERIFY2(caption, counter);
+        covered.removeAll(QStringLiteral("%1 / %2").arg(counter, QLatin1Char('"') + caption->text() + u'"'));
+        covered.removeAll(QStringLiteral("%2 / %1").arg(counter, QLatin1Char('"') + caption->text() + u'"'));
+        // The digits lie between the caption's words, on its first line.
+        const QString first = caption->text().section(u'\r', 0, 0);
+        const qsizetype gapStart = first.indexOf(QStringLiteral("  "));
+        const qsizetype gapEnd = first.indexOf(QRegularExpression(QStringLiteral("\\S")), gapStart);
+        const QFontMetrics fm = caption->fontMetrics();
+        const int left = caption->x() + fm.horizontalAdvance(first.left(gapStart));
+        const int right = caption->x() + fm.horizontalAdvance(first.left(gapEnd));
+        const int digitsLeft = c->x() + c->contentsRect().x();
+        const int digitsRight = digitsLeft + c->fontMetrics().horizontalAdvance(QStringLiteral("20"));
+        QVERIFY2(digitsLeft >= left && digitsRight <= right,
+                 qPrintable(QStringLiteral("%1: %2..%3 in %4..%5")
+                                .arg(counter)
+                                .arg(digitsLeft)
+                                .arg(digitsRight)
+                                .arg(left)
+                                .arg(right)));
+        QVERIFY(c->y() >= caption->y() && c->y() + c->height() <= caption->y() + fm.height() + 4);
+    }
+    QVERIFY2(covered.isEmpty(), qPrintable(covered.join(QStringLiteral("; "))));
+    QVERIFY2(ControlsOnScreen::clippedTexts(suggestion).isEmpty(), qPrintable(ControlsOnScreen::clippedTexts(suggestion).join(QStringLiteral("; "))));
 }
 
 KORVANTE_TEST(TestWhatsAppOrder)

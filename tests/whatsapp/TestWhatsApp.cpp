@@ -2,6 +2,7 @@
 #include "layout/TForm_pos.h"
 #include "layout/TicketPictures.h"
 #include "mainwindow/TForm_RIFA.h"
+#include "support/ControlsOnScreen.h"
 #include "support/WindowWatcher.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
@@ -14,9 +15,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QImageWriter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -84,6 +87,9 @@ private Q_SLOTS:
     void designerAndMenuComeBackAfterSending();
     void phoneIsTheBuyersOwn_data();
     void phoneIsTheBuyersOwn();
+    void everyControlShowsWhole_data();
+    void everyControlShowsWhole();
+    void previewShowsTheWholePicture();
 
 private:
     QString folder() const { return inst->file(QStringLiteral("RifaWhatsApp")); }
@@ -620,6 +626,53 @@ void TestWhatsApp::phoneIsTheBuyersOwn() {
     QCOMPARE(shownDdd, ddd);
     QCOMPARE(shownPhone, phone);
     QVERIFY(inst->raffle.FoneEnvio.isEmpty()); // nothing left for the next sending
+}
+
+void TestWhatsApp::everyControlShowsWhole_data() {
+    QTest::addColumn<bool>("instructions");
+    QTest::newRow("notices blinking") << false;
+    QTest::newRow("instructions open") << true;
+}
+
+void TestWhatsApp::everyControlShowsWhole() {
+    QFETCH(bool, instructions);
+    inst->raffle.FoneEnvio = QStringLiteral("11987654321");
+    auto w = openWindow({5}, {"*C-0005*", "0016-0017-5005-9994"});
+    QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("BTN_CopiarNum")), Qt::LeftButton);
+    QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("Button2")), Qt::LeftButton);
+    QTRY_VERIFY(w->findChild<QWidget *>(QStringLiteral("LBL_AvisoCopiar"))->isVisible() &&
+                w->findChild<QWidget *>(QStringLiteral("LBL_AvisoCopiar_Link"))->isVisible());
+    QTest::keyClick(w.get(), Qt::Key_F10); // the country code too
+    if (instructions) {
+        auto *open = w->findChild<QLabel *>(QStringLiteral("Label16"));
+        QTest::mouseClick(open, Qt::LeftButton, {}, open->rect().center());
+        QVERIFY(w->findChild<QWidget *>(QStringLiteral("Panel_Instrucoes"))->isVisible());
+    }
+    QVERIFY2(ControlsOnScreen::covered(w.get(), {QStringLiteral("Panel_Instrucoes")}).isEmpty(), qPrintable(ControlsOnScreen::covered(w.get(), {QStringLiteral("Panel_Instrucoes")}).join(QStringLiteral("; "))));
+    QVERIFY2(ControlsOnScreen::clippedTexts(w.get()).isEmpty(), qPrintable(ControlsOnScreen::clippedTexts(w.get()).join(QStringLiteral("; "))));
+    w->close();
+}
+
+// A picture larger than the preview is scaled down whole, never cut.
+void TestWhatsApp::previewShowsTheWholePicture() {
+    auto w = openWindow({5, 6});
+    QImage big(489, 298, QImage::Format_RGB32);
+    big.fill(Qt::white);
+    QPainter(&big).fillRect(QRect(439, 258, 50, 40), Qt::red); // the corner where the code lies
+    QVERIFY(big.save(QDir(folder()).filePath(TicketPictures::fileName(6, 4)), "jpg", 95));
+    auto *list = w->findChild<QListWidget *>(QStringLiteral("List_IMG"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    auto *preview = w->findChild<QLabel *>(QStringLiteral("img_zap"));
+    const QImage shown = preview->pixmap().toImage();
+    QVERIFY(!shown.isNull());
+    QVERIFY2(preview->contentsRect().size().boundedTo(shown.size()) == shown.size(),
+             qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+    QVERIFY(qAbs(shown.width() * 298 - shown.height() * 489) <= 489); // the picture's own proportions
+    const QColor corner = shown.pixelColor(shown.width() - 3, shown.height() - 3);
+    QVERIFY2(corner.red() > 200 && corner.green() < 80, qPrintable(corner.name()));
+    inst->dialogs.setLenient(true);
+    inst->dialogs.expectQuestion(QString(), true);
+    w->close();
 }
 
 KORVANTE_TEST(TestWhatsApp)
