@@ -3,6 +3,7 @@
 #include "data/TDM.h"
 #include "data/TicketTables.h"
 #include "draw/OwnDraw.h"
+#include "platform/TypedValues.h"
 #include "platform/WaitCursor.h"
 #include "raffle/WorkingRaffle.h"
 
@@ -152,7 +153,9 @@ FederalResult FederalDraw::draw(const FederalInput &input) {
         return r;
     }
     r.extracao = extracao;
-    r.data = QDate::fromString(input.data.trimmed(), QStringLiteral("dd/MM/yyyy"));
+    // Typed with or without slashes, as every date field of the program takes it.
+    const auto typedDate = TypedValues::parseDate(input.data);
+    r.data = typedDate ? *typedDate : QDate();
     if (!r.data.isValid()) {
         r.message = dateMessage();
         return r;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/BackupService.h"
 #include "data/AppContext.h"
 #include "data/TDM.h"
 #include "platform/Clock.h"
@@ -45,6 +46,8 @@ template <class MainWindow> int runProgram(int argc, char *argv[]) {
         connecting->show();
         QCoreApplication::processEvents();
     });
+    // What a backup or restore that was killed left behind is put right before anything else.
+    BackupService::recoverProgramFolder(folder);
     // Ends the open modal windows' loops too; code after them runs to its end, no new loop starts.
     // Before the main loop runs, only the notice of an unreachable server can be waiting: it is
     // closed and start-up ends there, before anything is connected.
@@ -73,6 +76,7 @@ template <class MainWindow> int runProgram(int argc, char *argv[]) {
         dialogs.error(error);
         return 1;
     }
+    BackupService(tdm, folder).recoverDestinations();
     if (!termination) termination = std::make_unique<TerminationSignals>(endRun);
     running = true;
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, endRun);

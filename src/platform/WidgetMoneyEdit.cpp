@@ -15,6 +15,11 @@ void WidgetMoneyEdit::setCents(qint64 cents) {
     setText(hasFocus() ? TypedValues::moneyEditable(cents) : TypedValues::moneyDisplay(cents));
 }
 
+void WidgetMoneyEdit::setTypedText(const QString &typed) {
+    const auto c = TypedValues::parseMoneyCents(typed);
+    setText(c && !hasFocus() ? TypedValues::moneyDisplay(*c) : typed);
+}
+
 std::optional<qint64> WidgetMoneyEdit::cents() const {
     return TypedValues::parseMoneyCents(text());
 }

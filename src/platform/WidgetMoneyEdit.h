@@ -11,6 +11,8 @@ public:
     explicit WidgetMoneyEdit(QWidget *parent = nullptr);
 
     void setCents(qint64 cents); // loads a stored value; emits nothing
+    // Shows text typed earlier as it was typed (an amount at rest in its display form); emits nothing.
+    void setTypedText(const QString &typed);
     // The value typed; nothing when the text is not an amount.
     std::optional<qint64> cents() const;
 

@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Random.h"
 #include "platform/WaitCursor.h"
+#include "raffle/RaffleSelection.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -103,15 +104,60 @@ QString NumberBaseDealer::checkAppend(const QString &table, int perTicket, int u
     return {};
 }
 
+QString NumberBaseDealer::salesHeldBy(const QString &table) const {
+    const auto t = TicketTables::find(table);
+    if (!t) return QStringLiteral("Tabela desconhecida: %1").arg(table);
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    QStringList marked;
+    for (int slot = 1; slot <= 5; ++slot)
+        marked << TicketTables::markColumn(slot) + QStringLiteral(" IN ('S', 'R')");
+    if (!q.exec(QStringLiteral("SELECT FIRST 1 NUMBILHETE FROM %1 WHERE %2").arg(t->name, marked.join(" OR "))))
+        return QStringLiteral("Não foi possível conferir as vendas da tabela %1: %2")
+            .arg(t->name, q.lastError().text());
+    if (q.next())
+        return QStringLiteral("A tabela %1 tem bilhetes vendidos ou reservados (o bilhete %2 é um deles): "
+                              "sorteá-la de novo mudaria os números de bilhetes já vendidos. Zere as "
+                              "validações das rifas que usam esta tabela antes.")
+            .arg(t->name)
+            .arg(q.value(0).toLongLong());
+    // A raffle's sales point at control numbers of its table even where a mark went missing.
+    if (!q.exec(QStringLiteral("SELECT CODRIFA, MODALIDADE, USAR_QT_NUM FROM CADASTRO ORDER BY CODRIFA")))
+        return QStringLiteral("Não foi possível conferir as vendas da tabela %1: %2")
+            .arg(t->name, q.lastError().text());
+    QList<int> raffles;
+    while (q.next()) {
+        const int perTicket = RaffleSelection::numbersPerTicketOf(q.value(2).toString());
+        const int highest = RaffleSelection::highestNumberOf(q.value(1).toString());
+        if (highest > 0 && TicketTables::nameFor(highest, perTicket) == t->name) raffles << q.value(0).toInt();
+    }
+    for (int slot : raffles) {
+        const QString buyers = TicketTables::buyerTable(slot);
+        if (buyers.isEmpty()) continue;
+        QSqlQuery sold(m_db);
+        if (!sold.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(buyers)) || !sold.next())
+            return QStringLiteral("Não foi possível conferir as vendas da tabela %1: %2")
+                .arg(t->name, sold.lastError().text());
+        if (const qint64 rows = sold.value(0).toLongLong(); rows > 0)
+            return QStringLiteral("A tabela %1 é a da RIFA Nº %2, que tem %3 venda(s) registrada(s) em %4: "
+                                  "sorteá-la de novo mudaria os números de bilhetes já vendidos. Zere as "
+                                  "validações dessa rifa antes.")
+                .arg(t->name)
+                .arg(slot)
+                .arg(rows)
+                .arg(buyers);
+    }
+    return {};
+}
+
 bool NumberBaseDealer::fillMasterTable() {
     notice(QStringLiteral("Será gerado 1 milhão de números para a base principal BS1"));
     WaitCursor wait;
     QString error;
-    if (!exec(QStringLiteral("DELETE FROM BS1"), {}, &error) ||
-        !exec(QStringLiteral("ALTER SEQUENCE GEN_BS1_ID RESTART WITH 0"), {}, &error))
-        return fail(error);
-    constexpr int total = 1000000, chunk = 50000;
+    // Emptying and refilling commit together: a run that dies leaves the old table.
     if (!m_db.transaction()) return fail(m_db.lastError().text());
+    if (!exec(QStringLiteral("DELETE FROM BS1"), {}, &error)) return fail(error);
+    constexpr int total = 1000000, chunk = 50000;
     if (m_progress) m_progress(0, total);
     for (int from = 0; from < total; from += chunk) {
         // Our own counter, not user input: the loop runs inside the engine.
@@ -197,6 +243,7 @@ NumberBaseDealer::Result NumberBaseDealer::generateTicketTable(const QString &ta
         m_dialogs.error(why);
         return result;
     }
+    if (const QString why = salesHeldBy(table); !why.isEmpty()) return fail(why), result;
     QElapsedTimer clock;
     clock.start();
     const QString name = TicketTables::find(table)->name;
@@ -259,6 +306,7 @@ NumberBaseDealer::Result NumberBaseDealer::appendTickets(const QString &table, i
         m_dialogs.error(why);
         return result;
     }
+    if (const QString why = salesHeldBy(table); !why.isEmpty()) return fail(why), result;
     const QString name = TicketTables::find(table)->name;
     // The table alone says which numbers are dealt: BS1's marks are shared by every table and a full
     // run of another table clears them, so trusting them would deal a number twice.

@@ -39,6 +39,10 @@ public:
     static QString checkGenerate(const QString &table, int perTicket, int numbers);
     static QString checkAppend(const QString &table, int perTicket, int upperBound);
 
+    // Why dealing the table again would change tickets already sold or reserved; empty when nothing
+    // was sold from it. A database error is returned as the reason too: nothing is dealt then either.
+    QString salesHeldBy(const QString &table) const;
+
     // The first failure this dealer reported, as it was shown.
     const QString &lastError() const { return m_lastError; }
 

@@ -133,10 +133,7 @@ bool RaffleRegistration::hasValidations(int slot, QString *error) const {
     if (table.isEmpty()) return false;
     QSqlQuery q(m_tdm.CONEX_R());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("Select first 1 NUMBILHETE from ") + table +
-              QStringLiteral(" where VALIDADO=? and NUM_CAD_RIFA=?"));
-    q.addBindValue(QStringLiteral("Sim"));
-    q.addBindValue(slot);
+    q.prepare(QStringLiteral("Select first 1 NUMBILHETE from ") + table);
     if (!q.exec()) {
         if (error) *error = q.lastError().text();
         return false;
@@ -165,16 +162,17 @@ RaffleRegistration::SaveResult RaffleRegistration::GravarDados(int currentRow) {
     // Nothing in the program could make a raffle active again: the chooser would be empty.
     if (!anyActive) return {SaveResult::Refused, allInactiveMessage(), currentRow, false};
 
+    // Sold tickets point at control numbers of the raffle's ticket table: while any raffle's buyer
+    // table holds rows, neither its modality nor its numbers per ticket may change.
     for (int r : written) {
-        if (!isWorkingRaffle(r)) continue;
         const bool changed =
             t.value(r, QStringLiteral("MODALIDADE")) != t.originalValue(r, QStringLiteral("MODALIDADE")) ||
             t.value(r, QStringLiteral("USAR_QT_NUM")) != t.originalValue(r, QStringLiteral("USAR_QT_NUM"));
         if (!changed) continue;
         QString error;
-        const bool validated = hasValidations(m_raffle.slot(), &error);
+        const bool sold = hasValidations(t.value(r, QStringLiteral("CODRIFA")).toInt(), &error);
         if (!error.isEmpty()) return {SaveResult::Failed, error, r, false};
-        if (validated) {
+        if (sold) {
             t.cancelUpdates();
             return {SaveResult::HasValidations, validationsMessage(), r, false};
         }

@@ -55,7 +55,7 @@ public:
         bool wroteWorkingRaffle = false;
     };
     // "GRAVAR DADOS": every edited row must pass the checks (the shown row first, checked even
-    // unedited); the working raffle's modality and numbers per ticket stay while it has validations.
+    // unedited); a raffle's modality and numbers per ticket stay while its buyer table holds rows.
     SaveResult GravarDados(int currentRow);
 
     // The font of the rules box, whose wrapped lines count against the line limit.
@@ -68,6 +68,7 @@ public:
 private:
     QString checkRow(int row) const;
     bool isWorkingRaffle(int row) const;
+    // Whether the slot's own buyer table holds any row.
     bool hasValidations(int slot, QString *error) const;
 
     TDM &m_tdm;

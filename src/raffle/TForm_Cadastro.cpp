@@ -3,6 +3,7 @@
 #include "data/TDM.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/TypedValues.h"
 #include "platform/WaitCursor.h"
 #include "platform/WidgetDateEdit.h"
 #include "platform/WidgetMoneyEdit.h"
@@ -10,6 +11,7 @@
 #include "raffle/WorkingRaffle.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -227,14 +229,10 @@ TForm_Cadastro::TForm_Cadastro(AppContext &ctx, QWidget *parent)
     });
     connect(DBEdit2, &QLineEdit::textEdited, this, [this](const QString &t) { setField("LINK_SORT", t); });
     connect(DBDateEdit1, &WidgetDateEdit::dateEdited, this, [this] {
-        const auto d = DBDateEdit1->date();
-        m_dateInvalid = !d;
-        if (d) setField("DATA_EVENTO", d->isValid() ? QVariant(*d) : QVariant(QMetaType(QMetaType::QDate)));
+        if (!m_loading && m_row >= 0) m_typedDate[m_row] = DBDateEdit1->edit()->text();
     });
     connect(RxDBCalcEdit1, &WidgetMoneyEdit::amountEdited, this, [this] {
-        const auto cents = RxDBCalcEdit1->cents();
-        m_priceInvalid = !cents;
-        if (cents) setField("VLR_RIFA", double(*cents) / 100.0);
+        if (!m_loading && m_row >= 0) m_typedPrice[m_row] = RxDBCalcEdit1->text();
     });
     connect(DBC_Modal, &QComboBox::currentIndexChanged, this, &TForm_Cadastro::DBC_ModalChange);
     connect(DBC_NumBilhete, &QComboBox::currentIndexChanged, this, &TForm_Cadastro::DBC_NumBilheteChange);
@@ -283,6 +281,7 @@ void TForm_Cadastro::FormShow() {
         m_ctx.dialogs.error(QStringLiteral("Erro ao ler o Cadastro de Rifas. Detalhe do Erro: ") + error);
     }
     m_workingRaffleEdited = false;
+    forgetTypedValues();
     moveTo(m_reg.workingRaffleRow());
 }
 
@@ -316,10 +315,17 @@ void TForm_Cadastro::loadRow() {
     m_loading = true;
     DBEdit1->setText(value("CODRIFA").toString());
     DBEdit3->setText(value("NOME_RIFA").toString());
-    const QVariant date = value("DATA_EVENTO");
-    DBDateEdit1->setDate(date.isNull() ? QDate() : date.toDate());
-    RxDBCalcEdit1->setCents(qRound64(value("VLR_RIFA").toDouble() * 100));
-    m_priceInvalid = m_dateInvalid = false;
+    // A row left with typed text shows it again as it was typed.
+    if (m_typedDate.contains(m_row)) {
+        DBDateEdit1->edit()->setText(m_typedDate.value(m_row));
+    } else {
+        const QVariant date = value("DATA_EVENTO");
+        DBDateEdit1->setDate(date.isNull() ? QDate() : date.toDate());
+    }
+    if (m_typedPrice.contains(m_row))
+        RxDBCalcEdit1->setTypedText(m_typedPrice.value(m_row));
+    else
+        RxDBCalcEdit1->setCents(qRound64(value("VLR_RIFA").toDouble() * 100));
     DBC_Modal->setCurrentIndex(RaffleRegistration::modalities().indexOf(value("MODALIDADE").toString()));
     DBC_NumBilhete->setCurrentIndex(
         RaffleRegistration::perTicketItems().indexOf(value("USAR_QT_NUM").toString()));
@@ -427,17 +433,7 @@ void TForm_Cadastro::keepWithinColumn(QTextEdit *memo, int columnSize) {
 
 void TForm_Cadastro::Button1Click() {
     if (m_row < 0) return;
-    if (m_priceInvalid) {
-        m_ctx.dialogs.error(QStringLiteral("Valor do Bilhete inválido! Digite o valor com uma única vírgula "
-                                           "(ou ponto) antes dos centavos, por exemplo 12,50."));
-        RxDBCalcEdit1->setFocus();
-        return;
-    }
-    if (m_dateInvalid) {
-        m_ctx.dialogs.error(QStringLiteral("Favor informe uma Data do Sorteio válida ( dd/mm/aaaa )!"));
-        DBDateEdit1->setFocus();
-        return;
-    }
+    if (!takeTypedValues()) return;
     if (RaffleRegistration::shownLines(DBMemo1->toPlainText(), DBMemo2->toPlainText(), DBMemo2->font()) >
         RaffleRegistration::MaxTextLines) {
         // The button may be pressed before leaving the box is noticed: the save tells it, once.
@@ -460,6 +456,7 @@ void TForm_Cadastro::Button1Click() {
         m_ctx.dialogs.error(r.message);
         break;
     case RaffleRegistration::SaveResult::HasValidations:
+        forgetTypedValues(); // every unsaved edit was dropped
         moveTo(r.row); // the working raffle, back to its stored values
         m_ctx.dialogs.error(r.message);
         break;
@@ -471,11 +468,56 @@ void TForm_Cadastro::Button1Click() {
         // The window shows what was stored (a character the code page cannot hold became "?").
         QString error;
         const int row = m_row;
+        forgetTypedValues();
         if (m_reg.open(&error)) moveTo(row);
         m_ctx.dialogs.message(QStringLiteral("KORVANTE"), r.message, BoxIcon::None);
         break;
     }
     }
+}
+
+void TForm_Cadastro::forgetTypedValues() {
+    m_typedPrice.clear();
+    m_typedDate.clear();
+}
+
+bool TForm_Cadastro::takeTypedValues() {
+    // The shown row first, then the others in order: the first refusal is the one the person sees.
+    QList<int> rows = m_typedPrice.keys() + m_typedDate.keys();
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.removeOne(m_row)) rows.prepend(m_row);
+    CachedTable &t = m_reg.CDS_CADASTRO;
+    for (int row : rows) {
+        const QString slot = t.value(row, QStringLiteral("CODRIFA")).toString();
+        if (m_typedPrice.contains(row)) {
+            const auto cents = TypedValues::parseMoneyCents(m_typedPrice.value(row));
+            if (!cents) {
+                if (row != m_row) moveTo(row);
+                RxDBCalcEdit1->setFocus();
+                m_ctx.dialogs.error(
+                    QStringLiteral("Valor do Bilhete inválido na RIFA Nº %1! Digite o valor com uma única "
+                                   "vírgula (ou ponto) antes dos centavos, por exemplo 12,50.")
+                        .arg(slot));
+                return false;
+            }
+            t.setValue(row, QStringLiteral("VLR_RIFA"), double(*cents) / 100.0);
+        }
+        if (m_typedDate.contains(row)) {
+            const auto date = TypedValues::parseDate(m_typedDate.value(row));
+            if (!date) {
+                if (row != m_row) moveTo(row);
+                DBDateEdit1->setFocus();
+                m_ctx.dialogs.error(
+                    QStringLiteral("Favor informe uma Data do Sorteio válida ( dd/mm/aaaa ) na RIFA Nº %1!")
+                        .arg(slot));
+                return false;
+            }
+            t.setValue(row, QStringLiteral("DATA_EVENTO"),
+                       date->isValid() ? QVariant(*date) : QVariant(QMetaType(QMetaType::QDate)));
+        }
+    }
+    return true;
 }
 
 void TForm_Cadastro::done(int result) {

@@ -4,6 +4,7 @@
 #include "raffle/RaffleRegistration.h"
 
 #include <QDialog>
+#include <QHash>
 
 class QButtonGroup;
 class QComboBox;
@@ -59,9 +60,13 @@ private:
     bool m_linesReported = false; // the save already told the line limit; the box left says nothing
     QTextEdit *m_lastMemo = nullptr;
     bool m_workingRaffleEdited = false;
-    // What the person typed into the price and date fields does not make a value: the save refuses.
-    bool m_priceInvalid = false;
-    bool m_dateInvalid = false;
+    // The price and date texts as typed, per row: the save reads them, never a parse made while typing.
+    QHash<int, QString> m_typedPrice;
+    QHash<int, QString> m_typedDate;
+    // Puts every typed price and date into its row; false (and the row shown, the reason told) when
+    // one does not make a value.
+    bool takeTypedValues();
+    void forgetTypedValues();
 
     QLineEdit *DBEdit1 = nullptr;
     WidgetDateEdit *DBDateEdit1 = nullptr;

@@ -34,8 +34,8 @@ QStringList SalesPageLists::fileNames() const {
 
 bool SalesPageLists::addPhone(const QString &ddd, const QString &telefone, QString *error) {
     const int row = m_phones.appendRow();
-    m_phones.setValue(row, QStringLiteral("DDD"), ddd.left(3));
-    m_phones.setValue(row, QStringLiteral("TELEFONE"), telefone.left(10));
+    m_phones.setValue(row, QStringLiteral("DDD"), ddd);
+    m_phones.setValue(row, QStringLiteral("TELEFONE"), telefone);
     if (!m_phones.applyUpdates(error)) {
         m_phones.cancelUpdates();
         return false;
@@ -51,7 +51,7 @@ bool SalesPageLists::removePhone(int row, QString *error) {
 
 bool SalesPageLists::addFileName(const QString &name, QString *error) {
     const int row = m_fileNames.appendRow();
-    m_fileNames.setValue(row, QStringLiteral("NOME_ARQUIVO"), name.left(30));
+    m_fileNames.setValue(row, QStringLiteral("NOME_ARQUIVO"), name);
     if (!m_fileNames.applyUpdates(error)) {
         m_fileNames.cancelUpdates();
         return false;
@@ -65,7 +65,20 @@ bool SalesPageLists::removeFileName(int row, QString *error) {
     return openFileNames(error);
 }
 
+QString SalesPageLists::phoneRefusal(const QString &ddd, const QString &telefone) {
+    // Stored as typed or not at all: a longer number would be cut by its column.
+    if (ddd.size() > MaxDddLength)
+        return QStringLiteral("O DDD pode ter no máximo %1 dígitos! Nada foi gravado.").arg(MaxDddLength);
+    if (telefone.size() > MaxPhoneLength)
+        return QStringLiteral("O Número do Telefone pode ter no máximo %1 dígitos! Nada foi gravado.")
+            .arg(MaxPhoneLength);
+    return {};
+}
+
 QString SalesPageLists::fileNameRefusal(const QString &name) {
+    if (name.size() > MaxFileNameLength)
+        return QStringLiteral("O Nome do Arquivo pode ter no máximo %1 caracteres! Nada foi gravado.")
+            .arg(MaxFileNameLength);
     // "html" only in lower case: a name holding HTML in capitals is accepted.
     if (name.contains(QStringLiteral("html")) || name.contains(u'.'))
         return QStringLiteral(

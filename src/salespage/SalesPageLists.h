@@ -29,6 +29,12 @@ public:
 
     // Why a typed page name cannot be used; empty when it can.
     static QString fileNameRefusal(const QString &name);
+    // Why a phone cannot be stored as typed; empty when it can.
+    static QString phoneRefusal(const QString &ddd, const QString &telefone);
+    // Lengths of the columns DDD, TELEFONE and NOME_ARQUIVO.
+    static constexpr int MaxDddLength = 3;
+    static constexpr int MaxPhoneLength = 10;
+    static constexpr int MaxFileNameLength = 30;
     static QString defaultFileName() { return QStringLiteral("vendorifas"); }
 
     // The sellers for the page's list, in the order the seller statement returns them.

@@ -518,6 +518,10 @@ void TForm_ListaDisp::BTN_NovoClick() {
         dialogs.error(QStringLiteral("O Número do Telefone deve ser informado!"));
         return;
     }
+    if (const QString refusal = SalesPageLists::phoneRefusal(ddd, number); !refusal.isEmpty()) {
+        dialogs.error(refusal);
+        return;
+    }
     QString error;
     if (!m_lists.addPhone(ddd, number, &error)) {
         dialogs.error(QStringLiteral("Erro ao gravar o Telefone: ") + error);

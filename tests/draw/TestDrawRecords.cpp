@@ -49,7 +49,7 @@ private:
     }
     void typeResult(const QStringList &prizes) {
         type("Ed_Extracao", QStringLiteral("5123"));
-        type("Ed_DataExtracao", QStringLiteral("10/12/2026"));
+        type("Ed_DataExtracao", QStringLiteral("10122026")); // digits only, as many people type a date
         for (int i = 0; i < 5; ++i)
             type(QByteArray("Ed_Premio" + QByteArray::number(i + 1)).constData(), prizes.at(i));
     }

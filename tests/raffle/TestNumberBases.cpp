@@ -4,6 +4,8 @@
 #include "support/TestRegistry.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QSqlError>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
@@ -32,6 +34,9 @@ private Q_SLOTS:
     void wrongParametersAreRefused();
     void preparationToolRefusesBadCommands_data();
     void preparationToolRefusesBadCommands();
+    void preparationToolKeepsSoldTickets_data();
+    void preparationToolKeepsSoldTickets();
+    void masterTableRefillKilledLeavesTheOldTable();
     void failedPreparationLeavesNothingBehind();
 
 private:
@@ -39,7 +44,42 @@ private:
     QVector<QVector<int>> tickets(const QString &table, int perTicket);
     QString usedMarks(int below);
     std::unique_ptr<TestInstallation> inst;
+    // A folder prepared by the real tool (BS1 and BS2_D dealt), for the tool's own refusals.
+    QTemporaryDir m_toolDir;
+    qint64 m_bs1Millis = 0; // how long the tool took to fill BS1 there
 };
+
+namespace {
+
+int runTool(const QStringList &arguments, QString *out = nullptr, QString *err = nullptr) {
+    QProcess p;
+    p.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), arguments);
+    if (!p.waitForFinished(180000)) return -1;
+    if (out) *out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    if (err) *err = QString::fromLocal8Bit(p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+// Runs statements on the folder's CRF.XML while no tool holds it; returns the first column of the last.
+QVariant onToolFolder(const QString &folder, const QStringList &statements) {
+    QVariant result;
+    {
+        QString error;
+        if (!TDM::openConnection(QStringLiteral("TOOL_FOLDER"), folder + QStringLiteral("/CRF.XML"), &error))
+            qFatal("%s", qPrintable(error));
+        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("TOOL_FOLDER"));
+        for (const QString &sql : statements) {
+            QSqlQuery q(db);
+            if (!q.exec(sql)) qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+            if (q.next()) result = q.value(0);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("TOOL_FOLDER"));
+    return result;
+}
+
+} // namespace
 
 void TestNumberBases::initTestCase() {
     inst = std::make_unique<TestInstallation>();
@@ -421,6 +461,78 @@ void TestNumberBases::preparationToolRefusesBadCommands() {
     QCOMPARE(tool.exitCode(), exitCode);
     QVERIFY2(err.contains(stderrText), qPrintable(err));
     QCOMPARE(QFileInfo(inst->file(QStringLiteral("CRF.XML"))).size(), sizeBefore);
+}
+
+void TestNumberBases::preparationToolKeepsSoldTickets_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("sale"); // statements that record the sale
+    QTest::addColumn<QString>("why");
+    QTest::newRow("gerar, ticket sold in raffle 3")
+        << "gerar" << QStringList{"UPDATE BS2_D SET VALID_R3='S' WHERE NUMBILHETE=7"}
+        << "A tabela BS2_D tem bilhetes vendidos ou reservados (o bilhete 7 é um deles)";
+    QTest::newRow("acrescentar, ticket reserved in raffle 5")
+        << "acrescentar" << QStringList{"UPDATE BS2_D SET VALID_R5='R' WHERE NUMBILHETE=7"}
+        << "A tabela BS2_D tem bilhetes vendidos ou reservados (o bilhete 7 é um deles)";
+    QTest::newRow("gerar, raffle 1's buyer rows without marks")
+        << "gerar"
+        << QStringList{"UPDATE CADASTRO SET MODALIDADE='0000 - 9999', USAR_QT_NUM='2 Números' WHERE CODRIFA=1",
+                       "INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NOMECOMP, NUMBILHETE, VALIDADO) "
+                       "VALUES (1, 'ANA', 7, 'Sim')"}
+        << "A tabela BS2_D é a da RIFA Nº 1, que tem 1 venda(s) registrada(s) em DADOSCOMPRADOR_1";
+}
+
+void TestNumberBases::preparationToolKeepsSoldTickets() {
+    QFETCH(QString, command);
+    QFETCH(QStringList, sale);
+    QFETCH(QString, why);
+    const QString folder = m_toolDir.path();
+    if (!QFile::exists(folder + QStringLiteral("/CRF.XML"))) {
+        QCOMPARE(runTool({QStringLiteral("criar"), folder}), 0);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(runTool({QStringLiteral("bs1"), folder}), 0);
+        m_bs1Millis = clock.elapsed();
+        QCOMPARE(runTool({QStringLiteral("gerar"), folder, QStringLiteral("BS2_D"), QStringLiteral("2"),
+                          QStringLiteral("10000")}),
+                 0);
+    }
+    const QString ticket7 = QStringLiteral("SELECT N1 || '-' || N2 FROM BS2_D WHERE NUMBILHETE=7");
+    const QString before = onToolFolder(folder, sale + QStringList{ticket7}).toString();
+    const QString usedBefore =
+        onToolFolder(folder, {QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE INC=1")}).toString();
+    QString err;
+    const int code = runTool({command, folder, QStringLiteral("BS2_D"), QStringLiteral("2"),
+                              command == u"gerar" ? QStringLiteral("10000") : QStringLiteral("9999")},
+                             nullptr, &err);
+    QVERIFY2(code != 0 && code != -1, qPrintable(err));
+    QVERIFY2(err.contains(why), qPrintable(err));
+    // The sold ticket keeps its numbers, the table its size and BS1 its marks.
+    QCOMPARE(onToolFolder(folder, {ticket7}).toString(), before);
+    QCOMPARE(onToolFolder(folder, {QStringLiteral("SELECT COUNT(*) FROM BS2_D")}).toInt(), 5000);
+    QCOMPARE(onToolFolder(folder, {QStringLiteral("SELECT COUNT(*) FROM BS1 WHERE INC=1")}).toString(),
+             usedBefore);
+    // Once the sale is gone the table can be dealt again.
+    onToolFolder(folder, {QStringLiteral("UPDATE BS2_D SET VALID_R3=NULL, VALID_R5=NULL"),
+                          QStringLiteral("DELETE FROM DADOSCOMPRADOR_1")});
+    QCOMPARE(runTool({QStringLiteral("gerar"), folder, QStringLiteral("BS2_D"), QStringLiteral("2"),
+                      QStringLiteral("10000")}),
+             0);
+}
+
+void TestNumberBases::masterTableRefillKilledLeavesTheOldTable() {
+    const QString folder = m_toolDir.path();
+    QVERIFY2(m_bs1Millis > 0, "runs after preparationToolKeepsSoldTickets");
+    // A mark the refill would clear tells the old table from a new one.
+    onToolFolder(folder, {QStringLiteral("UPDATE BS1 SET INC=1 WHERE N1=5")});
+    QProcess tool;
+    tool.start(QStringLiteral(KORVANTE_APP_DIR "/Korvante_PREPARAR"), {QStringLiteral("bs1"), folder});
+    QVERIFY(tool.waitForStarted());
+    // Half-way through the refill, as a power cut would.
+    QTest::qWait(int(m_bs1Millis / 2));
+    tool.kill();
+    QVERIFY(tool.waitForFinished(10000));
+    QCOMPARE(onToolFolder(folder, {QStringLiteral("SELECT COUNT(*) FROM BS1")}).toInt(), 1000000);
+    QCOMPARE(onToolFolder(folder, {QStringLiteral("SELECT INC FROM BS1 WHERE N1=5")}).toInt(), 1);
 }
 
 void TestNumberBases::failedPreparationLeavesNothingBehind() {

@@ -40,6 +40,8 @@ private Q_SLOTS:
     void wrappedRulesLinesCountAsShown();
     void workingRaffleKeepsModalityWhileValidated_data();
     void workingRaffleKeepsModalityWhileValidated();
+    void typedTextStaysWithItsRow_data();
+    void typedTextStaysWithItsRow();
     void everyWrittenRowIsChecked();
     void savingWithoutChangeShowsNothing();
     void sizeLabels_data();
@@ -373,7 +375,7 @@ void TestRaffleRegistration::workingRaffleKeepsModalityWhileValidated() {
     openForm();
     auto *combo = form->findChild<QComboBox *>(list);
     const QString before = combo->currentText();
-    combo->setCurrentIndex(index);
+    pick(qPrintable(list), index);
     typeName(QStringLiteral("NOVO NOME"));
     inst->dialogs.expectMessage(RaffleRegistration::validationsMessage(), BoxIcon::Error,
                                 QStringLiteral("KORVANTE"));
@@ -386,16 +388,89 @@ void TestRaffleRegistration::workingRaffleKeepsModalityWhileValidated() {
     QCOMPARE(stored(1, "NOME_RIFA").toString(), QStringLiteral("RIFA UM"));
     QVERIFY(!form->workingRaffleEdited());
 
-    // Another slot with validations of its own is not the working raffle: it saves.
+    // Another slot, inactive and not the working raffle, whose own buyer table holds sales: its sold
+    // tickets point at control numbers of its table, so the change is refused as well.
+    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET RIFA_ATIVA=0 WHERE CODRIFA=2")));
+    QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_1")));
+    form.reset();
+    openForm();
     navigate("nbNext");
     QCOMPARE(control<QLineEdit>("DBEdit1")->text(), QStringLiteral("2"));
-    combo->setCurrentIndex(index);
+    combo = form->findChild<QComboBox *>(list);
+    pick(qPrintable(list), index);
+    inst->dialogs.expectMessage(RaffleRegistration::validationsMessage(), BoxIcon::Error);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(control<QLineEdit>("DBEdit1")->text(), QStringLiteral("2"));
+    QCOMPARE(combo->currentText(), before);
+    QCOMPARE(stored(2, "MODALIDADE").toString(), QStringLiteral("000 - 999"));
+    QCOMPARE(stored(2, "USAR_QT_NUM").toString(), QStringLiteral("2 Números"));
+
+    // Raffle 1 has no sale left: its change is saved.
+    navigate("nbPrior");
+    pick(qPrintable(list), index);
     inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
     save();
     QVERIFY(inst->dialogs.scriptDone());
-    QCOMPARE(stored(2, list == QLatin1String("DBC_Modal") ? "MODALIDADE" : "USAR_QT_NUM").toString(),
+    QCOMPARE(stored(1, list == QLatin1String("DBC_Modal") ? "MODALIDADE" : "USAR_QT_NUM").toString(),
              combo->itemText(index));
-    QVERIFY(!form->workingRaffleEdited());
+}
+
+void TestRaffleRegistration::typedTextStaysWithItsRow_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("bad");       // typed keys; '<' is a backspace
+    QTest::addColumn<QString>("shownBad");  // the field's text, as typed, when the row is shown again
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QString>("good");
+    QTest::addColumn<QVariant>("stored");
+    QTest::newRow("price with two separators")
+        << "RxDBCalcEdit1" << "1.234,56" << "1.234,56"
+        << "Valor do Bilhete inválido na RIFA Nº 2! Digite o valor com uma única vírgula (ou ponto) antes "
+           "dos centavos, por exemplo 12,50."
+        << "7,5" << QVariant(7.5);
+    QTest::newRow("date that passed through a valid one")
+        << "DBDateEdit1" << "31/01/2027<" << "31/01/202"
+        << "Favor informe uma Data do Sorteio válida ( dd/mm/aaaa ) na RIFA Nº 2!"
+        << "05032027" << QVariant(QDate(2027, 3, 5));
+}
+
+void TestRaffleRegistration::typedTextStaysWithItsRow() {
+    QFETCH(QString, field);
+    QFETCH(QString, bad);
+    QFETCH(QString, shownBad);
+    QFETCH(QString, refusal);
+    QFETCH(QString, good);
+    QFETCH(QVariant, stored);
+    const char *column = field == QLatin1String("RxDBCalcEdit1") ? "VLR_RIFA" : "DATA_EVENTO";
+    QVERIFY(writeRaffle(*inst, 1, completeRaffle(QStringLiteral("RIFA UM"))));
+    QVERIFY(writeRaffle(*inst, 2, completeRaffle(QStringLiteral("RIFA DOIS"))));
+    const QVariant before = this->stored(2, column);
+    openForm();
+    navigate("nbNext");
+    auto *edit = control<QLineEdit>(qPrintable(field));
+    typeInto(edit, bad.chopped(bad.endsWith(u'<') ? 1 : 0));
+    if (bad.endsWith(u'<')) QTest::keyClick(edit, Qt::Key_Backspace);
+    // Raffle 1 edited and saved: raffle 2's text refuses the whole save and is shown as typed.
+    navigate("nbPrior");
+    typeName(QStringLiteral("RIFA NOVA"));
+    inst->dialogs.expectMessage(refusal, BoxIcon::Error);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(control<QLineEdit>("DBEdit1")->text(), QStringLiteral("2"));
+    QCOMPARE(edit->text(), shownBad);
+    QCOMPARE(this->stored(2, column), before);
+    QCOMPARE(this->stored(1, "NOME_RIFA").toString(), QStringLiteral("RIFA UM"));
+
+    // Corrected, the save writes both rows as shown.
+    typeInto(edit, good);
+    inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
+    save();
+    QVERIFY(inst->dialogs.scriptDone());
+    if (stored.typeId() == QMetaType::Double)
+        QCOMPARE(this->stored(2, column).toDouble(), stored.toDouble());
+    else
+        QCOMPARE(this->stored(2, column).toDate(), stored.toDate());
+    QCOMPARE(this->stored(1, "NOME_RIFA").toString(), QStringLiteral("RIFA NOVA"));
 }
 
 void TestRaffleRegistration::everyWrittenRowIsChecked() {
@@ -575,7 +650,7 @@ void TestRaffleRegistration::typedPrice() {
     }
     if (stored < 0)
         inst->dialogs.expectMessage(
-            QStringLiteral("Valor do Bilhete inválido! Digite o valor com uma única "
+            QStringLiteral("Valor do Bilhete inválido na RIFA Nº 1! Digite o valor com uma única "
                            "vírgula (ou ponto) antes dos centavos, por exemplo 12,50."),
             BoxIcon::Error);
     else
@@ -609,7 +684,7 @@ void TestRaffleRegistration::typedDrawDate() {
         inst->dialogs.expectMessage(QStringLiteral("Dados Gravados com Sucesso!"), BoxIcon::None);
     else
         inst->dialogs.expectMessage(
-            QStringLiteral("Favor informe uma Data do Sorteio válida ( dd/mm/aaaa )!"), BoxIcon::Error);
+            QStringLiteral("Favor informe uma Data do Sorteio válida ( dd/mm/aaaa ) na RIFA Nº 1!"), BoxIcon::Error);
     save();
     QVERIFY(inst->dialogs.scriptDone());
     if (stored.isValid()) {

@@ -182,6 +182,9 @@ void TestListaDisp::outputNames_data() {
     QTest::newRow("a slash") << "pagina/nova" << special;
     QTest::newRow("an at sign") << "pagina@nova" << special;
     QTest::newRow("HTML in capitals") << "PAGINAHTML" << QString();
+    QTest::newRow("31 characters")
+        << QString(31, u'a') << "O Nome do Arquivo pode ter no máximo 30 caracteres! Nada foi gravado.";
+    QTest::newRow("30 characters") << QString(30, u'a') << QString();
 }
 
 void TestListaDisp::outputNames() {
@@ -246,9 +249,20 @@ void TestListaDisp::phonesAreAddedAndTheListRefilled() {
     inst->dialogs.expectMessage(QStringLiteral("O Número do Telefone deve ser informado!"), BoxIcon::Error);
     w->click("BTN_Novo");
     QCOMPARE(inst->count(QStringLiteral("TELEFONE")), 0);
-    // Answers longer than the columns are cut to 3 and 10 characters.
+    // Answers longer than their columns are refused, never stored cut.
     inst->dialogs.expectInput(QStringLiteral("0119"));
+    inst->dialogs.expectInput(QStringLiteral("9876543210"));
+    inst->dialogs.expectMessage(QStringLiteral("O DDD pode ter no máximo 3 dígitos! Nada foi gravado."),
+                                BoxIcon::Error);
+    w->click("BTN_Novo");
+    inst->dialogs.expectInput(QStringLiteral("011"));
     inst->dialogs.expectInput(QStringLiteral("98765432109"));
+    inst->dialogs.expectMessage(
+        QStringLiteral("O Número do Telefone pode ter no máximo 10 dígitos! Nada foi gravado."), BoxIcon::Error);
+    w->click("BTN_Novo");
+    QCOMPARE(inst->count(QStringLiteral("TELEFONE")), 0);
+    inst->dialogs.expectInput(QStringLiteral("011"));
+    inst->dialogs.expectInput(QStringLiteral("9876543210"));
     inst->dialogs.expectMessage(QStringLiteral("Número telefone adicionado com Sucesso!"),
                                 BoxIcon::Information);
     w->click("BTN_Novo");
