@@ -41,7 +41,7 @@ template <class MainWindow> int runProgram(int argc, char *argv[]) {
         connecting->setObjectName(QStringLiteral("LBL_Conectando"));
         connecting->setWindowTitle(QStringLiteral("KORVANTE"));
         connecting->setMargin(24);
-        connecting->show();
+        showCentredOnScreen(connecting.get());
         QCoreApplication::processEvents();
     });
     QString error;

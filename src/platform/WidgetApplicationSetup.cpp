@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QWidget>
 #include <QEvent>
 #include <QProxyStyle>
+#include <QScreen>
+#include <QTimer>
 #include <QStyleFactory>
 
 namespace {
@@ -22,25 +25,42 @@ public:
 };
 
 // A window manager may or may not place a new dialog; without one it would open at the screen's
-// corner. Every dialog with an owner opens centred over the owner's window.
+// corner. Every dialog with an owner opens centred over the owner's window. A message box takes its
+// final size only while it is being shown (its text wraps then): it is centred again at every
+// resize until the event loop has run once after the show.
 class CentreDialogs : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
-            auto *dialog = qobject_cast<QDialog *>(watched);
-            if (dialog && dialog->isWindow() && dialog->parentWidget() &&
-                !dialog->property("korvantePlaced").toBool()) {
-                dialog->setProperty("korvantePlaced", true);
-                const QWidget *owner = dialog->parentWidget()->window();
-                const QPoint client =
-                    owner->geometry().center() - QPoint(dialog->width() / 2, dialog->height() / 2);
-                // move() places the frame: the client area lies one frame margin further in.
-                const QPoint margin = dialog->geometry().topLeft() - dialog->pos();
-                dialog->move(client - margin);
-            }
+        const QEvent::Type type = event->type();
+        if ((type != QEvent::Show && type != QEvent::Resize) || !watched->isWidgetType()) return false;
+        auto *dialog = qobject_cast<QDialog *>(watched);
+        if (!dialog || !dialog->isWindow() || !dialog->parentWidget()) return false;
+        if (type == QEvent::Show && !dialog->property("korvantePlaced").toBool()) {
+            dialog->setProperty("korvantePlaced", true);
+            dialog->setProperty("korvanteSettling", true);
+            QTimer::singleShot(0, dialog, [dialog] { dialog->setProperty("korvanteSettling", false); });
+            centre(dialog);
+        } else if (type == QEvent::Resize && dialog->property("korvanteSettling").toBool()) {
+            centre(dialog);
         }
         return false;
+    }
+
+private:
+    static void centre(QDialog *dialog) {
+        const QWidget *owner = dialog->parentWidget()->window();
+        const QSize size = dialog->size();
+        QPoint client = owner->geometry().center() - QPoint(size.width() / 2, size.height() / 2);
+        // A box larger than the space left on the screen stays whole on it.
+        if (const QScreen *screen = owner->screen()) {
+            const QRect area = screen->availableGeometry();
+            client.setX(qBound(area.left(), client.x(), qMax(area.left(), area.right() - size.width())));
+            client.setY(qBound(area.top(), client.y(), qMax(area.top(), area.bottom() - size.height())));
+        }
+        // move() places the frame: the client area lies one frame margin further in.
+        const QPoint margin = dialog->geometry().topLeft() - dialog->pos();
+        dialog->move(client - margin);
     }
 };
 
@@ -52,4 +72,13 @@ void setUpApplication(QApplication &app) {
     installPortuguese(app);
     QApplication::setStyle(new ListBelowStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
     app.installEventFilter(new CentreDialogs(&app));
+}
+
+void showCentredOnScreen(QWidget *window) {
+    window->adjustSize();
+    if (const QScreen *screen = window->screen()) {
+        const QRect area = screen->availableGeometry();
+        window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+    }
+    window->show();
 }
