@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QWidget>
 #include <QEvent>
+#include <QPalette>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QTimer>
@@ -72,6 +73,12 @@ void setUpApplication(QApplication &app) {
     installPortuguese(app);
     QApplication::setStyle(new ListBelowStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
     app.installEventFilter(new CentreDialogs(&app));
+    // Display-only fields are disabled and must still be read: their text stays dark enough on the
+    // grey of a disabled field (contrast above 4.5:1).
+    QPalette palette = QApplication::palette();
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(90, 90, 90));
+    QApplication::setPalette(palette);
 }
 
 void showCentredOnScreen(QWidget *window) {
