@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QWidget>
 #include <QEvent>
+#include <QMessageBox>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QScreen>
@@ -27,8 +28,9 @@ public:
 
 // A window manager may or may not place a new dialog; without one it would open at the screen's
 // corner. Every dialog with an owner opens centred over the owner's window. A message box takes its
-// final size only while it is being shown (its text wraps then): it is centred again at every
-// resize until the event loop has run once after the show.
+// final size only while, or even after, it is shown (its text wraps then, and a window manager may
+// confirm the size later): a message box is centred again whenever its size changes, since a person
+// cannot resize one; another dialog until the event loop has run once after the show.
 class CentreDialogs : public QObject {
 public:
     using QObject::QObject;
@@ -42,7 +44,8 @@ public:
             dialog->setProperty("korvanteSettling", true);
             QTimer::singleShot(0, dialog, [dialog] { dialog->setProperty("korvanteSettling", false); });
             centre(dialog);
-        } else if (type == QEvent::Resize && dialog->property("korvanteSettling").toBool()) {
+        } else if (type == QEvent::Resize && dialog->property("korvantePlaced").toBool() &&
+                   (qobject_cast<QMessageBox *>(dialog) || dialog->property("korvanteSettling").toBool())) {
             centre(dialog);
         }
         return false;
@@ -52,13 +55,7 @@ private:
     static void centre(QDialog *dialog) {
         const QWidget *owner = dialog->parentWidget()->window();
         const QSize size = dialog->size();
-        QPoint client = owner->geometry().center() - QPoint(size.width() / 2, size.height() / 2);
-        // A box larger than the space left on the screen stays whole on it.
-        if (const QScreen *screen = owner->screen()) {
-            const QRect area = screen->availableGeometry();
-            client.setX(qBound(area.left(), client.x(), qMax(area.left(), area.right() - size.width())));
-            client.setY(qBound(area.top(), client.y(), qMax(area.top(), area.bottom() - size.height())));
-        }
+        const QPoint client = owner->geometry().center() - QPoint(size.width() / 2, size.height() / 2);
         // move() places the frame: the client area lies one frame margin further in.
         const QPoint margin = dialog->geometry().topLeft() - dialog->pos();
         dialog->move(client - margin);
