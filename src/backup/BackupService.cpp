@@ -1,11 +1,15 @@
 #include "backup/BackupService.h"
 
 #include "backup/DatabaseCheck.h"
+#include "backup/ServerBackup.h"
+#include "data/DatabaseLocation.h"
 #include "data/TDM.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -15,10 +19,12 @@ const QString kMainTable = QStringLiteral("CADASTRO");
 const QString kPrintTable = QStringLiteral("TAB_PRN");
 const QString kWriting = QStringLiteral(".gravando");
 const QString kRestoring = QStringLiteral(".restaurando");
+const QString kPrevious = QStringLiteral(".anterior");
+const QString kRecovering = QStringLiteral(".recuperando");
 
 // Puts `from` in the place of `to`, keeping what was there until the move succeeded.
 bool replaceFile(const QString &from, const QString &to, QString *error) {
-    const QString old = to + QStringLiteral(".anterior");
+    const QString old = to + kPrevious;
     QFile::remove(old);
     const bool hadOld = QFile::exists(to);
     if (hadOld && !QFile::rename(to, old)) {
@@ -70,10 +76,24 @@ QString BackupService::copyAndVerify(const QString &source, const QString &targe
     return {};
 }
 
-QStringList BackupService::backup(const QStringList &folders, QString *reopenError) {
+QString BackupService::serverName() const {
+    // The connections fall back on the local files when the server cannot be reached.
+    if (m_tdm.mainPath() == DatabaseLocation::localMainPath(m_programFolder)) return {};
+    const DatabaseLocation loc = DatabaseLocation::fromConfig(m_programFolder);
+    return loc.isLocal() ? QString() : loc.server.trimmed();
+}
+
+QString BackupService::restoreRefusal() const {
+    const QString server = serverName();
+    if (server.isEmpty()) return {};
+    return QStringLiteral("As bases de dados deste sistema estão no servidor %1, e os outros computadores "
+                          "trabalham nelas. A restauração de um backup deve ser feita no próprio servidor %1, "
+                          "com o sistema aberto naquele computador. Nada foi restaurado.")
+        .arg(server);
+}
+
+QStringList BackupService::writeToFolders(const QStringList &folders, const QList<Source> &sources) const {
     QStringList results;
-    const QDir program(m_programFolder);
-    m_tdm.closeConnections();
     for (const QString &folder : folders) {
         const QDir dir(folder);
         if (folder.trimmed().isEmpty() || !dir.exists()) {
@@ -81,23 +101,64 @@ QStringList BackupService::backup(const QStringList &folders, QString *reopenErr
             continue;
         }
         QString why;
-        const struct {
-            QString source, name, table;
-        } files[] = {{kMain, backupMainName(), kMainTable}, {kPrint, backupPrintName(), kPrintTable}};
         QStringList written;
-        for (const auto &f : files) {
+        for (const Source &f : sources) {
             const QString temp = dir.filePath(f.name + kWriting);
-            why = copyAndVerify(program.filePath(f.source), temp, f.table);
+            why = copyAndVerify(f.file, temp, f.table);
             if (!why.isEmpty()) break;
             written << temp;
         }
         // Both copies are renamed only when both are good, so a destination never mixes two backups.
         for (int i = 0; why.isEmpty() && i < written.size(); ++i)
-            replaceFile(written[i], dir.filePath(files[i].name), &why);
+            replaceFile(written[i], dir.filePath(sources[i].name), &why);
         for (const QString &temp : written)
             QFile::remove(temp);
         results << why;
     }
+    return results;
+}
+
+QStringList BackupService::backup(const QStringList &folders, QString *reopenError, QString *sourceError) {
+    const QString server = serverName();
+    if (!server.isEmpty()) {
+        // The server's backup service reads each database in one snapshot while the other
+        // computers go on selling; its stream becomes a database here, checked whole, and that
+        // database is what the folders receive.
+        QTemporaryDir work;
+        QList<Source> sources;
+        QString why = work.isValid() ? QString() : work.errorString();
+        const struct {
+            QString connection, name, table;
+        } files[] = {{m_tdm.mainPath(), backupMainName(), kMainTable},
+                     {m_tdm.printPath(), backupPrintName(), kPrintTable}};
+        for (const auto &f : files) {
+            if (!why.isEmpty()) break;
+            const QString stream = work.filePath(f.name + QStringLiteral(".fbk"));
+            const QString database = work.filePath(f.name);
+            if (!ServerBackup::stream(f.connection, stream, &why)) break;
+            if (!ServerBackup::restore(stream, database, &why)) break;
+            QFile::remove(stream);
+            if (!DatabaseCheck::verify(database, f.table, &why)) break;
+            sources << Source{database, f.name, f.table};
+        }
+        if (!why.isEmpty()) {
+            if (sourceError)
+                *sourceError = QStringLiteral("Não foi possível obter a cópia de segurança das bases de dados do "
+                                              "servidor %1. Nenhum backup foi gravado.\r\rDetalhe do Erro: ")
+                                   .arg(server) +
+                               why;
+            QStringList results;
+            for (int i = 0; i < folders.size(); ++i)
+                results << why;
+            return results;
+        }
+        return writeToFolders(folders, sources);
+    }
+
+    const QDir program(m_programFolder);
+    m_tdm.closeConnections();
+    const QStringList results = writeToFolders(folders, {{program.filePath(kMain), backupMainName(), kMainTable},
+                                                         {program.filePath(kPrint), backupPrintName(), kPrintTable}});
     QString error;
     if (!m_tdm.reopenConnections(&error) && reopenError) *reopenError = error;
     return results;
@@ -116,6 +177,11 @@ QStringList BackupService::backupFilesIn(const QString &folder) {
 
 BackupService::Restore BackupService::restore(const QString &folder) {
     Restore r;
+    if (const QString refusal = restoreRefusal(); !refusal.isEmpty()) {
+        r.result = Restore::Result::Refused;
+        r.message = refusal;
+        return r;
+    }
     const QDir dir(folder);
     QString mainBackup, printBackup;
     for (const QString &f : backupFilesIn(folder)) {
@@ -186,4 +252,38 @@ BackupService::Restore BackupService::restore(const QString &folder) {
     }
     m_tdm.reopenConnections(&r.reopenError);
     return r;
+}
+
+void BackupService::recoverProgramFolder(const QString &programFolder) {
+    const QDir program(programFolder);
+    for (const QString &name : {kMain, kPrint}) {
+        const QString target = program.filePath(name);
+        const QString kept = target + keptSuffix();
+        const QString temp = target + kRecovering;
+        QFile::remove(temp);
+        // A copy, so that the kept file is there however this ends.
+        if (!QFile::exists(target) && QFile::exists(kept) && QFile::copy(kept, temp)) QFile::rename(temp, target);
+        QFile::remove(temp);
+        QFile::remove(target + kRestoring);
+    }
+}
+
+void BackupService::recoverDestinations() {
+    QStringList folders;
+    {
+        QSqlQuery q(m_tdm.CONEX_R());
+        q.setForwardOnly(true);
+        if (q.exec(QStringLiteral("SELECT CAMINHO FROM BACKUP")))
+            while (q.next())
+                folders << q.value(0).toString();
+    }
+    for (const QString &folder : folders) {
+        const QDir dir(folder);
+        if (folder.trimmed().isEmpty() || !dir.exists()) continue; // a pen drive that is not plugged in
+        for (const QString &name : {backupMainName(), backupPrintName()}) {
+            const QString target = dir.filePath(name);
+            if (!QFile::exists(target) && QFile::exists(target + kPrevious)) QFile::rename(target + kPrevious, target);
+            QFile::remove(target + kWriting);
+        }
+    }
 }

@@ -35,14 +35,18 @@ bool holdsTable(const QString &path, const QString &table, QString *error) {
         if (!db.open()) {
             *error = db.lastError().text();
         } else {
-            QSqlQuery q(db);
-            if (q.prepare(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME=?"))) {
-                q.addBindValue(table.toUpper());
-                if (q.exec() && q.next()) found = q.value(0).toInt() == 1;
+            {
+                // The query's transaction must be over before the detach: the engine refuses to
+                // detach with a transaction open, and the file would stay attached (and written
+                // to) until the program ends.
+                QSqlQuery q(db);
+                if (q.prepare(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME=?"))) {
+                    q.addBindValue(table.toUpper());
+                    if (q.exec() && q.next()) found = q.value(0).toInt() == 1;
+                }
+                if (!found && error->isEmpty())
+                    *error = QStringLiteral("o arquivo não contém a tabela %1").arg(table.toUpper());
             }
-            if (!found && error->isEmpty())
-                *error = QStringLiteral("o arquivo não contém a tabela %1").arg(table.toUpper());
-            q.finish();
             db.close();
         }
     }

@@ -308,10 +308,10 @@ void TForm_BACK_REST::BitBtn1Click() {
     for (int r = 0; r < total; ++r)
         folders << m_rows.value(r, QStringLiteral("CAMINHO")).toString();
     QStringList results;
-    QString reopenError;
+    QString reopenError, sourceError;
     {
         WaitCursor wait;
-        if (total > 0) results = m_service.backup(folders, &reopenError);
+        if (total > 0) results = m_service.backup(folders, &reopenError, &sourceError);
     }
     if (!reopenError.isEmpty()) {
         m_services.dialogs.error(
@@ -333,7 +333,9 @@ void TForm_BACK_REST::BitBtn1Click() {
     QString error;
     if (!m_rows.applyUpdates(&error)) m_services.dialogs.error(error);
     refreshGrid();
-    if (done == 0)
+    if (!sourceError.isEmpty())
+        m_services.dialogs.error(sourceError);
+    else if (done == 0)
         m_services.dialogs.error(
             QStringLiteral("Nenhum caminho foi encontrado para Gravar seu Cópia de Segurança (Backup )"));
     else
@@ -342,6 +344,10 @@ void TForm_BACK_REST::BitBtn1Click() {
 }
 
 void TForm_BACK_REST::BitBtn4Click() {
+    if (const QString refusal = m_service.restoreRefusal(); !refusal.isEmpty()) {
+        m_services.dialogs.error(refusal);
+        return;
+    }
     if (FileListBox1->count() < 2) {
         m_services.dialogs.error(kMissingFiles);
         return;

@@ -17,3 +17,12 @@ inline bool isUpdateConflict(const QSqlError &error) {
     return code == u"335544336" || code == u"335544451" || code == u"335544345" ||
            isUpdateConflict(error.databaseText());
 }
+
+// A primary or unique key refused the row (Firebird: isc_unique_key_violation, isc_no_dup): trying
+// again cannot help, the row is there.
+inline bool isDuplicateKey(const QSqlError &error) {
+    const QString code = error.nativeErrorCode();
+    return code == u"335544665" || code == u"335544349" || code == u"-803" ||
+           error.databaseText().contains(QStringLiteral("UNIQUE KEY"), Qt::CaseInsensitive) ||
+           error.databaseText().contains(QStringLiteral("duplicate value"), Qt::CaseInsensitive);
+}

@@ -9,6 +9,7 @@
 #include "layout/TForm_ModuloPrint.h"
 #include "layout/TForm_Visualizar.h"
 #include "layout/WidgetPrintProgress.h"
+#include "platform/Cp1252.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -148,6 +149,17 @@ void selectSize(QComboBox *box, int value) {
 // Digits, backspace, tab and enter only.
 void digitsOnly(QLineEdit *edit) {
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+}
+
+// Lengths of the raffle row's text columns: a field never holds more than its column keeps.
+constexpr int kNomeRifaLength = 35, kModalidadeLength = 20, kUsarQtNumLength = 15, kPathLength = 300;
+
+QString pathTooLongMessage(const QString &path) {
+    return QStringLiteral(
+               "O caminho da imagem tem mais de %1 caracteres e não pode ser gravado. Coloque a imagem "
+               "em uma pasta de caminho mais curto: ")
+               .arg(kPathLength) +
+           QDir::toNativeSeparators(path);
 }
 
 const QString kSaveQuestion = QStringLiteral("Existem dados na Rifa a serem Gravados. Deseja Gravar?");
@@ -438,19 +450,19 @@ void TForm_pos::buildSettings() {
     };
     caption(QStringLiteral("CONFIGURAÇÕES"), 110, y, true);
     y += 22;
-    auto line = [&](const char *name, const QString &text, const QString &column, bool numeric,
-                    int width = 200) {
+    auto line = [&](const char *name, const QString &text, const QString &column, int maxLength) {
         caption(text, 8, y + 3);
         auto *e = new QLineEdit(Panel_apoio);
         e->setObjectName(QLatin1String(name));
-        e->setGeometry(110, y, width, 22);
-        bindLine(e, column, numeric);
+        e->setGeometry(110, y, 200, 22);
+        e->setMaxLength(maxLength);
+        bindLine(e, column, false);
         y += 26;
         return e;
     };
-    DBEdit1 = line("DBEdit1", QStringLiteral("NOME RIFA"), QStringLiteral("NOME_RIFA"), false);
-    DBEdit2 = line("DBEdit2", QStringLiteral("MODALIDADE"), QStringLiteral("MODALIDADE"), false);
-    DBEdit3 = line("DBEdit3", QStringLiteral("USAR QT NUM"), QStringLiteral("USAR_QT_NUM"), false);
+    DBEdit1 = line("DBEdit1", QStringLiteral("NOME RIFA"), QStringLiteral("NOME_RIFA"), kNomeRifaLength);
+    DBEdit2 = line("DBEdit2", QStringLiteral("MODALIDADE"), QStringLiteral("MODALIDADE"), kModalidadeLength);
+    DBEdit3 = line("DBEdit3", QStringLiteral("USAR QT NUM"), QStringLiteral("USAR_QT_NUM"), kUsarQtNumLength);
     DBEdit2->setReadOnly(true);
     DBEdit3->setReadOnly(true);
 
@@ -460,6 +472,7 @@ void TForm_pos::buildSettings() {
         auto *e = new QLineEdit(Panel_apoio);
         e->setObjectName(QLatin1String(editName));
         e->setGeometry(110, y, 170, 22);
+        e->setMaxLength(kPathLength);
         bindLine(e, column, false);
         auto *b = new QToolButton(Panel_apoio);
         b->setObjectName(QLatin1String(buttonName));
@@ -845,6 +858,20 @@ bool TForm_pos::applyRow() {
     return true;
 }
 
+// Every step that ends with the save button hidden saves the layout: what the design area shows is
+// what the row keeps, also for elements that were never dragged.
+bool TForm_pos::saveRow() {
+    m_layout.storeShownPositions(m_ctx.tdm.CDS_RIfaUSar);
+    if (!applyRow()) return false;
+    botaoSalvarAtivo->hide();
+    // The fields show what was stored: a character the code page cannot hold became '?'.
+    for (QLineEdit *e : {DBEdit1, DBEdit4, DBEdit_Livre1, DBEdit_Livre2}) {
+        const QString stored = Cp1252::representable(e->text());
+        if (stored != e->text()) e->setText(stored);
+    }
+    return true;
+}
+
 bool TForm_pos::toInt(const QString &text, int *value) {
     bool ok = false;
     const int v = text.trimmed().toInt(&ok);
@@ -879,7 +906,7 @@ void TForm_pos::CarregarLayout() {
     QList<TicketLayout::Problem> problems;
     const QSqlRecord row = m_ctx.tdm.CDS_RIfaUSar.record(0);
     m_layout.load(row, m_ctx.raffle.QtNumBilhete, &problems, !printOnly());
-    if (printOnly()) m_layout.loadPackagePictures(row, m_ctx.programFolder, &problems);
+    if (printOnly()) m_layout.loadPackagePictures(m_ctx.programFolder, &problems);
 
     // The bound fields show the row.
     DBEdit1->setText(field(QStringLiteral("NOME_RIFA")).toString());
@@ -1088,6 +1115,8 @@ bool TForm_pos::eventFilter(QObject *watched, QEvent *event) {
             at.ry() += cursor.y() - m_lastCursor.y();
             m_moved = true;
         }
+        // A stored left below 1 means "never placed": an element dragged there stays at 1.
+        if (d->family != Family::FormatBar) at.setX(qMax(1, at.x()));
         if (m_moved) moving->setCursor(Qt::ClosedHandCursor);
         moving->move(at);
         if (d->pos) *d->pos = at;
@@ -1148,7 +1177,7 @@ void TForm_pos::GravarPosQuadroTxt() {
         placeWidgets();
     }
     m_layout.storeTextBoxPositions(m_ctx.tdm.CDS_RIfaUSar);
-    if (applyRow()) botaoSalvarAtivo->hide();
+    saveRow();
     update();
 }
 
@@ -1184,7 +1213,7 @@ void TForm_pos::botaoSalvarAtivoClick() {
     writeTextBoxes();
     const QString overlap = m_layout.barcodeOverlapWarning(m_run.ticketCount());
     if (!overlap.isEmpty()) m_ctx.dialogs.notice(overlap);
-    if (applyRow()) botaoSalvarAtivo->hide();
+    saveRow();
 }
 
 void TForm_pos::img_fecharPOSClick() {
@@ -1379,14 +1408,14 @@ void TForm_pos::BTN_SALVAR_BARRAClick() {
     setField(QStringLiteral("DIM_TEXTO_BAS_ALT"), alt);
     setField(QStringLiteral("DIM_TEXTO_BAS_COMP"), comp);
     placeWidgets();
-    if (applyRow()) botaoSalvarAtivo->hide();
+    saveRow();
 }
 
 void TForm_pos::BTN_SALVAR_BARRA_CClick() {
     int alt = 0, comp = 0;
     // An empty stub size while the stub is being switched on keeps the default box.
     if (DBEdit_TxtCAlt->text().trimmed().isEmpty() && DBEdit_TxtCComp->text().trimmed().isEmpty()) {
-        if (applyRow()) botaoSalvarAtivo->hide();
+        saveRow();
         return;
     }
     if (!toInt(DBEdit_TxtCAlt->text(), &alt) || !toInt(DBEdit_TxtCComp->text(), &comp)) return;
@@ -1397,7 +1426,7 @@ void TForm_pos::BTN_SALVAR_BARRA_CClick() {
     m_layout.textoC.visible = true;
     setField(QStringLiteral("DIM_TEXTO_BAS_C_ALT"), alt);
     setField(QStringLiteral("DIM_TEXTO_BAS_C_COMP"), comp);
-    if (applyRow()) botaoSalvarAtivo->hide();
+    saveRow();
     m_layout.placeStubSeparator();
     m_layout.traco.visible = true;
     placeWidgets();
@@ -1453,7 +1482,7 @@ void TForm_pos::removeBackground() {
     DBEdit4->clear();
     setField(QStringLiteral("ART_FUNDO"), QString());
     editRow();
-    if (applyRow()) botaoSalvarAtivo->hide();
+    saveRow();
     m_layout.artFundo.clear();
     m_layout.fundo = TicketLayout::Picture();
     img_fundo->clear();
@@ -1464,7 +1493,9 @@ void TForm_pos::removeBackground() {
 void TForm_pos::Open_figuraClose(const QString &chosen) {
     if (!chosen.isEmpty() && QFileInfo::exists(chosen)) {
         TicketLayout::Picture probe;
-        if (!m_layout.loadPicture(probe, chosen)) {
+        if (chosen.size() > kPathLength) {
+            m_ctx.dialogs.error(pathTooLongMessage(chosen));
+        } else if (!m_layout.loadPicture(probe, chosen)) {
             m_ctx.dialogs.error(TicketLayout::unusablePictureMessage(chosen));
         } else if (m_pictureFor == 0) {
             TicketLayout::Picture p = probe;
@@ -1484,6 +1515,8 @@ void TForm_pos::Open_figuraClose(const QString &chosen) {
                 editRow();
                 m_layout.livre[i].image = p.image;
                 m_layout.livre[i].visible = true;
+                if (m_layout.livre[i].rect.left() < 1)
+                    m_layout.livre[i].rect.moveTopLeft(TicketLayout::DefaultFreeImage);
                 m_layout.imgLivre[i] = chosen;
                 setField(QStringLiteral("IMG_LIVRE%1").arg(m_pictureFor), chosen);
                 (i == 0 ? DBEdit_Livre1 : DBEdit_Livre2)->setText(chosen);
@@ -1492,7 +1525,7 @@ void TForm_pos::Open_figuraClose(const QString &chosen) {
         placeWidgets();
     }
     // Accepted or not, the row is posted and applied.
-    if (applyRow()) botaoSalvarAtivo->hide();
+    saveRow();
 }
 
 void TForm_pos::botao_img_LivreClick(int image) {
@@ -1550,6 +1583,10 @@ void TForm_pos::BTN_GravarNovaImagemClick() {
                              ? stored
                              : stored.left(stored.size() - 4) +
                                    (i == 0 ? QStringLiteral("_New1.JPG") : QStringLiteral("_New2.JPG"));
+    if (path.size() > kPathLength) {
+        m_ctx.dialogs.error(pathTooLongMessage(path));
+        return;
+    }
     if (!m_layout.livre[i].image.save(path, "JPG")) {
         m_ctx.dialogs.error(QStringLiteral("Não foi possível gravar a imagem ") + path);
         return;
@@ -1590,7 +1627,9 @@ void TForm_pos::ExcluirImagemClick() {
                                      "Deseja Excluir a Imagem Livre %1?")
                     : QStringLiteral("Deseja Excluir a Imagem Livre %1?");
     if (!m_ctx.dialogs.question(QStringLiteral("KORVANTE"), question.arg(i + 1), false)) return;
-    m_layout.livre[i] = TicketLayout::Picture();
+    // The place stays for the next picture put there.
+    m_layout.livre[i].image = QImage();
+    m_layout.livre[i].visible = false;
     m_layout.imgLivre[i].clear();
     setField(QStringLiteral("IMG_LIVRE%1").arg(i + 1), QString());
     (i == 0 ? DBEdit_Livre1 : DBEdit_Livre2)->clear();

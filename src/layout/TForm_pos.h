@@ -112,6 +112,7 @@ private:
     void setField(const QString &column, const QVariant &value);
     void editRow();
     bool applyRow();
+    bool saveRow(); // stores every shown element's place, applies, hides the save button
     bool toInt(const QString &text, int *value);
 
     void storeAfterDrag(Family family);

@@ -197,11 +197,10 @@ void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem
     texto.rtf = row.value(QStringLiteral("TEXTO_BASICO")).toByteArray();
     textoC.rtf = row.value(QStringLiteral("TEXTO_BASICO_C")).toByteArray();
 
-    // Control numbers: option 1 keeps the stored place as it is, option 2 falls back to the defaults.
-    const QPoint ticketId = posOf(row, QStringLiteral("POS_NUMBILHETE"));
-    const QPoint stubId = posOf(row, QStringLiteral("POS_NUMCANHOTO"));
-    bilheteNum[0].pos = usarNumId == 1 ? ticketId : (ticketId.x() < 1 ? DefaultTicketId : ticketId);
-    bilheteNum[1].pos = stubId.x() < 1 ? DefaultStubId : stubId;
+    // Control numbers: a label never placed shows at its default with either option, so that what is
+    // shown, stored and printed is the same place.
+    bilheteNum[0].pos = storedOr(row, QStringLiteral("POS_NUMBILHETE"), DefaultTicketId);
+    bilheteNum[1].pos = storedOr(row, QStringLiteral("POS_NUMCANHOTO"), DefaultStubId);
     bilheteNum[0].visible = usarNumId == 1 || usarNumId == 2;
     bilheteNum[1].visible = usarNumId == 2;
 
@@ -226,11 +225,12 @@ void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem
     }
 
     for (int i = 0; i < 2; ++i) {
+        // The place is kept whether or not the picture loads: a missing file never moves it.
+        livre[i].rect.moveTopLeft(storedOr(row, QStringLiteral("IMG_LIVRE%1").arg(i + 1), DefaultFreeImage));
         const QString &path = imgLivre[i];
         if (!picturesFromPaths || path.isEmpty()) continue;
-        const QPoint at = posOf(row, QStringLiteral("IMG_LIVRE%1").arg(i + 1));
         if (QFileInfo::exists(path) && loadPicture(livre[i], path)) {
-            livre[i].rect = QRect(at, livre[i].image.size());
+            livre[i].rect.setSize(livre[i].image.size());
             livre[i].visible = true;
         } else if (QFileInfo::exists(path)) {
             if (problems) problems->append({Problem::UnusablePicture, unusablePictureMessage(path)});
@@ -258,8 +258,7 @@ void TicketLayout::load(const QSqlRecord &row, int perTicketCount, QList<Problem
         activateStub(row);
     }
 
-    autentic.visible = usarAutentic == QLatin1String("S");
-    autentic.pos = autentic.visible ? posOf(row, QStringLiteral("POS_COD_AUTENTIC")) : DefaultAuthCode;
+    placeAuthCode(row);
 
     for (int k = 1; k <= 10; ++k) {
         Placed &n = numB[k - 1];
@@ -291,8 +290,8 @@ bool readPackagePicture(TicketLayout &layout, TicketLayout::Picture &picture, co
 
 } // namespace
 
-void TicketLayout::loadPackagePictures(const QSqlRecord &row, const QString &folder,
-                                       QList<Problem> *problems) {
+// The places come from load(), whatever the package files hold.
+void TicketLayout::loadPackagePictures(const QString &folder, QList<Problem> *problems) {
     const QDir dir(folder);
     const auto fail = [&](const QString &idx, const QString &why) {
         if (problems)
@@ -317,7 +316,7 @@ void TicketLayout::loadPackagePictures(const QSqlRecord &row, const QString &fol
         const QString idx = dir.filePath(QStringLiteral("imd%1.idx").arg(i + 1));
         QString why;
         if (readPackagePicture(*this, livre[i], idx, &why)) {
-            livre[i].rect = QRect(posOf(row, QStringLiteral("IMG_LIVRE%1").arg(i + 1)), livre[i].image.size());
+            livre[i].rect.setSize(livre[i].image.size());
             livre[i].visible = true;
         } else {
             fail(idx, why);
@@ -353,6 +352,20 @@ void TicketLayout::storeFreeImagePositions(CachedTable &t) const {
     for (int i = 0; i < 2; ++i)
         if (!imgLivre[i].isEmpty())
             putPos(t, QStringLiteral("IMG_LIVRE%1").arg(i + 1), livre[i].rect.topLeft());
+}
+
+void TicketLayout::storeShownPositions(CachedTable &t) const {
+    for (int i = 0; i < 2; ++i)
+        if (bilheteNum[i].visible)
+            putPos(t, i == 0 ? QStringLiteral("POS_NUMBILHETE") : QStringLiteral("POS_NUMCANHOTO"),
+                   bilheteNum[i].pos);
+    for (int k = 1; k <= 10; ++k)
+        if (numB[k - 1].visible) putPos(t, QStringLiteral("POS_N%1").arg(k), numB[k - 1].pos);
+    storeBarcodePositions(t);
+    if (autentic.visible) storeAuthPosition(t);
+    if (texto.visible) putPos(t, QStringLiteral("POS_TEXTO_BAS"), texto.pos);
+    if (textoC.visible) putPos(t, QStringLiteral("POS_TEXTO_BAS_C"), textoC.pos);
+    storeFreeImagePositions(t);
 }
 
 void TicketLayout::storeFonts(CachedTable &t) const {

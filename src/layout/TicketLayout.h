@@ -48,6 +48,8 @@ public:
     static constexpr QPoint DefaultBarcode1{256, 272};
     static constexpr QPoint DefaultBarcode2{368, 272};
     static constexpr QPoint DefaultAuthCode{29, 234};
+    // A free image never placed starts at the ticket's corner, where the background art starts.
+    static constexpr QPoint DefaultFreeImage{OutlineLeft, OutlineTop};
     static constexpr QPoint DefaultTextOnLoad{94, 31};
     static constexpr QPoint DefaultTextSwitchedOn{150, 33};
     static constexpr QPoint DefaultTextAdjust{94, 47};
@@ -86,7 +88,7 @@ public:
               bool picturesFromPaths = true);
     // The print module's pictures: imd0.idx (background art), imd1.idx and imd2.idx (free images) of
     // its folder, for the pictures the row names; each is renamed to .jpg to be read and always back.
-    void loadPackagePictures(const QSqlRecord &row, const QString &folder, QList<Problem> *problems);
+    void loadPackagePictures(const QString &folder, QList<Problem> *problems);
 
     // The store steps write into row 0 of the raffle's cached row; applying is the caller's.
     void storeBarcodePositions(CachedTable &row) const;   // GravarPosCodBar
@@ -96,6 +98,9 @@ public:
     void storeTextBoxPositions(CachedTable &row) const;   // GravarPosQuadroTxt
     void storeFreeImagePositions(CachedTable &row) const; // part of Save
     void storeFonts(CachedTable &row) const;              // part of Save
+    // Every element the design area shows, where it shows it, and a free image whose picture did not
+    // load at the place it keeps: a save stores what the person sees.
+    void storeShownPositions(CachedTable &row) const;
 
     // Placing steps shared by the loading and the designer's options.
     void placeBarcodes(const QSqlRecord &row);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/BackupService.h"
 #include "data/AppContext.h"
 #include "data/TDM.h"
 #include "platform/Clock.h"
@@ -44,11 +45,14 @@ template <class MainWindow> int runProgram(int argc, char *argv[]) {
         showCentredOnScreen(connecting.get());
         QCoreApplication::processEvents();
     });
+    // What a backup or restore that was killed left behind is put right before anything else.
+    BackupService::recoverProgramFolder(folder);
     QString error;
     if (!tdm.open(&error)) {
         dialogs.error(error);
         return 1;
     }
+    BackupService(tdm, folder).recoverDestinations();
     // Ends the open modal windows' loops too; code after them runs to its end, no new loop starts.
     // Taken over once the databases are open: the client library puts its own handler in place at
     // its first attach, which would shut the engine down under the windows.

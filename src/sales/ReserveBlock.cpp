@@ -2,12 +2,11 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
-#include "data/UpdateConflict.h"
+#include "data/UnitOfWork.h"
 #include "raffle/WorkingRaffle.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
 
 ReserveBlock::ReserveBlock(AppContext &ctx) : m_ctx(ctx) {}
 
@@ -42,29 +41,21 @@ bool ReserveBlock::update(const QString &sql, const QVariantList &values, QStrin
     // The ticket table is shared by the raffles of the same modality: another computer marking a
     // ticket of another raffle holds the row for a moment, so the whole update is tried again.
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
-    for (int attempt = 1;; ++attempt) {
-        if (!db.transaction()) {
-            if (error) *error = db.lastError().text();
-            return false;
-        }
+    UnitOfWork unit(db, m_retryPolicy);
+    const bool done = unit.run([&](QSqlError *why) {
         QSqlQuery q(db);
-        bool ok = q.prepare(sql);
-        if (ok) {
-            for (const QVariant &v : values)
-                q.addBindValue(v);
-            ok = q.exec();
-        }
-        QSqlError err = q.lastError();
-        q.finish();
-        if (ok && db.commit()) return true;
-        if (ok) err = db.lastError();
-        db.rollback();
-        if (!isUpdateConflict(err) || attempt >= 6) {
-            if (error) *error = err.text();
+        if (!q.prepare(sql)) {
+            *why = q.lastError();
             return false;
         }
-        QThread::msleep(40 * attempt);
-    }
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (q.exec()) return true;
+        *why = q.lastError();
+        return false;
+    }) == UnitOfWork::Result::Done;
+    if (!done && error) *error = unit.error().text();
+    return done;
 }
 
 bool ReserveBlock::define(int from, int to, QString *error) {
@@ -74,10 +65,11 @@ bool ReserveBlock::define(int from, int to, QString *error) {
         if (error) *error = QStringLiteral("Tabela de bilhetes inválida: ") + m_ctx.raffle.TabelaBaseUsar;
         return false;
     }
-    return update(QStringLiteral("Update %1 Set %2=? Where NumBilhete>=? and NumBilhete<=? and (%2 is null or "
-                                 "%2<>'S')")
-                      .arg(table->name, mark),
-                  {QStringLiteral("R"), from, to}, error);
+    return update(
+        QStringLiteral("Update %1 Set %2=? Where NumBilhete>=? and NumBilhete<=? and (%2 is null or "
+                       "%2<>'S')")
+            .arg(table->name, mark),
+        {QStringLiteral("R"), from, to}, error);
 }
 
 bool ReserveBlock::clear(QString *error) {

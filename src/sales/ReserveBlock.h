@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/AppContext.h"
+#include "data/UnitOfWork.h"
 
 #include <QList>
 #include <QString>
@@ -10,6 +11,7 @@
 class ReserveBlock {
 public:
     explicit ReserveBlock(AppContext &ctx);
+    void setRetryPolicy(RetryPolicy policy) { m_retryPolicy = std::move(policy); }
 
     // The reserved control numbers, in order.
     bool reserved(QList<int> *numbers, QString *error) const;
@@ -21,4 +23,5 @@ public:
 private:
     bool update(const QString &sql, const QVariantList &values, QString *error);
     AppContext &m_ctx;
+    RetryPolicy m_retryPolicy = RetryPolicy::standard();
 };

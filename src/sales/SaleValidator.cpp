@@ -3,6 +3,7 @@
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/UnitOfWork.h"
 #include "data/UpdateConflict.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
@@ -12,7 +13,7 @@
 #include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
+#include <map>
 
 namespace {
 
@@ -39,14 +40,6 @@ QString digitsOf(const QString &text) {
     return digits;
 }
 
-bool isDuplicateKey(const QSqlError &error) {
-    // Firebird: violation of PRIMARY or UNIQUE KEY constraint (isc_unique_key_violation, isc_no_dup).
-    const QString code = error.nativeErrorCode();
-    return code == u"335544665" || code == u"335544349" || code == u"-803" ||
-           error.databaseText().contains(QStringLiteral("UNIQUE KEY"), Qt::CaseInsensitive) ||
-           error.databaseText().contains(QStringLiteral("duplicate value"), Qt::CaseInsensitive);
-}
-
 } // namespace
 
 QString SaleValidator::conflictMessage(int numBilhete) {
@@ -70,7 +63,68 @@ QString SaleValidator::writtenText(const QList<int> &written) {
     return all.join(QStringLiteral(", ")) + QStringLiteral(" e ") + last;
 }
 
+// The statements of a batch, prepared at their first use and reused until the transaction ends
+// (a statement does not outlive the transaction it was prepared in).
+struct SaleValidator::Batch {
+    explicit Batch(QSqlDatabase database) : db(std::move(database)) {}
+    QSqlQuery *statement(const QString &sql, QString *error) {
+        auto &q = statements[sql];
+        if (!q) {
+            q = std::make_unique<QSqlQuery>(db);
+            q->setForwardOnly(true);
+            if (!q->prepare(sql)) {
+                if (error) *error = q->lastError().text();
+                statements.erase(sql);
+                return nullptr;
+            }
+        }
+        return q.get();
+    }
+    QSqlDatabase db;
+    std::map<QString, std::unique_ptr<QSqlQuery>> statements;
+};
+
 SaleValidator::SaleValidator(AppContext &ctx) : m_ctx(ctx) {}
+
+SaleValidator::~SaleValidator() {
+    rollbackBatch();
+}
+
+bool SaleValidator::beginBatch(QString *error) {
+    if (m_batch) return true;
+    QSqlDatabase db = m_ctx.tdm.CONEX_R();
+    if (!db.transaction()) {
+        if (error) *error = db.lastError().text();
+        return false;
+    }
+    m_batch = std::make_unique<Batch>(db);
+    return true;
+}
+
+bool SaleValidator::commitBatch(QString *error) {
+    if (!m_batch) return true;
+    QSqlDatabase db = m_batch->db;
+    m_batch.reset();
+    if (db.commit()) return true;
+    if (error) *error = db.lastError().text();
+    db.rollback();
+    return false;
+}
+
+void SaleValidator::rollbackBatch() {
+    if (!m_batch) return;
+    QSqlDatabase db = m_batch->db;
+    m_batch.reset();
+    db.rollback();
+}
+
+bool SaleValidator::savepoint(const char *statement, QString *error) {
+    QSqlQuery *q = m_batch->statement(QLatin1String(statement), error);
+    if (!q) return false;
+    if (q->exec()) return true;
+    if (error) *error = q->lastError().text();
+    return false;
+}
 
 const QStringList &SaleValidator::TabelaAutDigital() {
     static const QStringList table = [] {
@@ -138,20 +192,28 @@ bool SaleValidator::existsIn(const QSqlDatabase &db, int numBilhete, bool *exist
     *exists = false;
     const QString table = TicketTables::buyerTable(m_ctx.raffle.slot());
     if (table.isEmpty()) return false;
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("Select NUMBILHETE from ") + table +
-                   QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?"))) {
-        if (error) *error = q.lastError().text();
+    const QString sql = QStringLiteral("Select NUMBILHETE from ") + table +
+                        QStringLiteral(" where NUMBILHETE=? and NUM_CAD_RIFA=?");
+    QSqlQuery local(db);
+    QSqlQuery *q = &local;
+    if (m_batch) {
+        q = m_batch->statement(sql, error);
+        if (!q) return false;
+    } else {
+        local.setForwardOnly(true);
+        if (!local.prepare(sql)) {
+            if (error) *error = local.lastError().text();
+            return false;
+        }
+    }
+    q->bindValue(0, numBilhete);
+    q->bindValue(1, m_ctx.raffle.slot());
+    if (!q->exec()) {
+        if (error) *error = q->lastError().text();
         return false;
     }
-    q.addBindValue(numBilhete);
-    q.addBindValue(m_ctx.raffle.slot());
-    if (!q.exec()) {
-        if (error) *error = q.lastError().text();
-        return false;
-    }
-    *exists = q.next();
+    *exists = q->next();
+    if (m_batch) q->finish();
     return true;
 }
 
@@ -162,32 +224,51 @@ bool SaleValidator::ConsultaJaExist(int numBilhete) const {
 }
 
 bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString *error, bool *conflict) {
+    QSqlError failure;
+    if (mark(numBilhete, action, &failure)) return true;
+    if (error) *error = failure.text();
+    if (conflict) *conflict = isUpdateConflict(failure);
+    return false;
+}
+
+QSqlQuery *SaleValidator::statement(QSqlQuery &local, const QString &sql, QSqlError *error) {
+    if (m_batch) {
+        QString why;
+        QSqlQuery *q = m_batch->statement(sql, &why);
+        if (!q) *error = UnitOfWork::refusal(why);
+        return q;
+    }
+    if (local.prepare(sql)) return &local;
+    *error = local.lastError();
+    return nullptr;
+}
+
+bool SaleValidator::mark(int numBilhete, MarkAction action, QSqlError *error) {
     const int k = m_ctx.raffle.slot();
     const auto table = TicketTables::find(m_ctx.raffle.TabelaBaseUsar);
     const QString column = TicketTables::markColumn(k);
     if (!table || column.isEmpty()) {
-        if (error) *error = QStringLiteral("Tabela de bilhetes inválida: ") + m_ctx.raffle.TabelaBaseUsar;
+        *error = UnitOfWork::refusal(QStringLiteral("Tabela de bilhetes inválida: ") +
+                                     m_ctx.raffle.TabelaBaseUsar);
         return false;
     }
-    QSqlQuery q(m_ctx.tdm.CONEX_R());
     const QString param = QStringLiteral(":N_") + column;
-    if (!q.prepare(QStringLiteral("Update ") + table->name + QStringLiteral(" set ") + column + u'=' + param +
-                   QStringLiteral(" where NUMBILHETE=:NUMBILHETE"))) {
-        if (error) *error = q.lastError().text();
+    QSqlQuery local(m_ctx.tdm.CONEX_R());
+    QSqlQuery *q = statement(local,
+                             QStringLiteral("Update ") + table->name + QStringLiteral(" set ") + column +
+                                 u'=' + param + QStringLiteral(" where NUMBILHETE=:NUMBILHETE"),
+                             error);
+    if (!q) return false;
+    q->bindValue(param, action == MarkAction::Incluir ? QStringLiteral("S") : QString(QLatin1String("")));
+    q->bindValue(QStringLiteral(":NUMBILHETE"), numBilhete);
+    if (!q->exec()) {
+        *error = q->lastError();
         return false;
     }
-    q.bindValue(param, action == MarkAction::Incluir ? QStringLiteral("S") : QString(QLatin1String("")));
-    q.bindValue(QStringLiteral(":NUMBILHETE"), numBilhete);
-    if (!q.exec()) {
-        if (error) *error = q.lastError().text();
-        if (conflict) *conflict = isUpdateConflict(q.lastError());
-        return false;
-    }
-    if (q.numRowsAffected() != 1) {
+    if (q->numRowsAffected() != 1) {
         // No ticket row: a mark that changes nothing must not pass for a sale.
-        if (error)
-            *error =
-                QStringLiteral("O Bilhete [%1] não existe na tabela %2.").arg(numBilhete).arg(table->name);
+        *error = UnitOfWork::refusal(
+            QStringLiteral("O Bilhete [%1] não existe na tabela %2.").arg(numBilhete).arg(table->name));
         return false;
     }
     return true;
@@ -195,20 +276,6 @@ bool SaleValidator::MarcarValTabelaBS(int numBilhete, MarkAction action, QString
 
 SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput &input, bool withBuyerData,
                                                 const QDate &date) {
-    Written w;
-    for (int attempt = 1; attempt <= ConflictAttempts; ++attempt) {
-        w = writeSaleOnce(numBilhete, input, withBuyerData, date);
-        if (!w.conflict) return w;
-        // The other computer's transaction ends within moments; its row is then read afresh.
-        if (attempt < ConflictAttempts) QThread::msleep(40 * attempt);
-    }
-    w.error = conflictMessage(numBilhete);
-    return w;
-}
-
-SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleInput &input,
-                                                    bool withBuyerData, const QDate &date) {
-    Written w;
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
     const int k = m_ctx.raffle.slot();
     const QString table = TicketTables::buyerTable(k);
@@ -216,7 +283,7 @@ SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleIn
     QStringList columns{QStringLiteral("NUM_CAD_RIFA"),    QStringLiteral("NUMBILHETE"),
                         QStringLiteral("VALOR"),           QStringLiteral("VALIDADO"),
                         QStringLiteral("AUT_DIGITAL_VAL"), QStringLiteral("DATA_VAL")};
-    QVariantList values{k, numBilhete, input.price, QStringLiteral("Sim"), sqlValue(GerarAutDigital()), date};
+    QVariantList values{k, numBilhete, input.price, QStringLiteral("Sim"), QVariant(), date};
     if (withBuyerData) {
         columns << QStringLiteral("NOMECOMP") << QStringLiteral("FONECOMP") << QStringLiteral("ENDCOMP")
                 << QStringLiteral("CIDCOMP");
@@ -227,46 +294,68 @@ SaleValidator::Written SaleValidator::writeSaleOnce(int numBilhete, const SaleIn
             values << input.sellerCode.trimmed().toInt();
         }
     }
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    const QString insert = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
+                           columns.join(u',') + QStringLiteral(") VALUES (") + marks.join(u',') + u')';
 
-    if (!db.transaction()) {
-        w.error = db.lastError().text();
-        return w;
-    }
-    auto fail = [&](const QString &why) {
-        db.rollback();
-        w.error = why;
-        return w;
+    // The buyer row, then the mark.
+    bool insertFailed = false;
+    auto sale = [&](QSqlError *error) {
+        insertFailed = false;
+        values[4] = sqlValue(GerarAutDigital()); // a fresh code for every try
+        QSqlQuery local(db);
+        QSqlQuery *ins = statement(local, insert, error);
+        if (!ins) return false;
+        for (int i = 0; i < values.size(); ++i)
+            ins->bindValue(i, values[i]);
+        if (!ins->exec()) {
+            insertFailed = true;
+            *error = ins->lastError();
+            return false;
+        }
+        if (!m_batch) ins->finish();
+        return mark(numBilhete, MarkAction::Incluir, error);
     };
-    {
-        QSqlQuery ins(db);
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
-        if (!ins.prepare(QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns.join(u',') +
-                         QStringLiteral(") VALUES (") + marks.join(u',') + u')'))
-            return fail(ins.lastError().text());
-        for (const QVariant &v : values)
-            ins.addBindValue(v);
-        if (!ins.exec()) {
-            const QSqlError err = ins.lastError();
-            ins.finish();
-            db.rollback();
-            // Another computer sold the ticket between our check and our row: the unique index refused it.
-            bool exists = false;
-            existsIn(db, numBilhete, &exists, nullptr);
-            w.duplicate = exists || isDuplicateKey(err);
-            w.conflict = !w.duplicate && isUpdateConflict(err);
-            w.error = err.text();
+
+    Written w;
+    QSqlError err;
+    if (m_batch) {
+        // In a batch the sale's savepoint stands for its transaction, and a conflict is not tried again
+        // here: the transaction's snapshot would meet the same change again.
+        QString why;
+        if (!savepoint("SAVEPOINT KV_VENDA", &why)) {
+            w.error = why;
             return w;
         }
+        if (sale(&err)) {
+            if (savepoint("RELEASE SAVEPOINT KV_VENDA ONLY", &why)) {
+                w.ok = true;
+                return w;
+            }
+            err = UnitOfWork::refusal(why);
+        }
+        savepoint("ROLLBACK TO SAVEPOINT KV_VENDA", nullptr);
+        w.conflict = isUpdateConflict(err);
+    } else {
+        UnitOfWork unit(db, m_retryPolicy);
+        const UnitOfWork::Result result = unit.run(sale);
+        if (result == UnitOfWork::Result::Done) {
+            w.ok = true;
+            return w;
+        }
+        err = unit.error();
+        w.conflict = result == UnitOfWork::Result::Conflict;
     }
-    QString markError;
-    if (!MarcarValTabelaBS(numBilhete, MarkAction::Incluir, &markError, &w.conflict)) return fail(markError);
-    if (!db.commit()) {
-        w.conflict = isUpdateConflict(db.lastError());
-        return fail(db.lastError().text());
+    if (insertFailed) {
+        // Another computer sold the ticket between our check and our row: the unique index refused it.
+        bool exists = false;
+        existsIn(db, numBilhete, &exists, nullptr);
+        w.duplicate = exists || isDuplicateKey(err);
     }
-    w.ok = true;
+    if (w.duplicate) w.conflict = false;
+    w.error = w.conflict && !m_batch ? conflictMessage(numBilhete) : err.text();
     return w;
 }
 
@@ -385,6 +474,7 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
         if (!w.ok) {
             o.result = SaleOutcome::Result::Failed;
             o.stoppedAt = n;
+            o.conflict = w.conflict;
             o.message = w.conflict
                             ? w.error
                             : (sequence ? QStringLiteral("Erro ao Validar em Sequência. Detalhe do Erro: ")

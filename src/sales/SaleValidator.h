@@ -1,14 +1,17 @@
 #pragma once
 
 #include "data/AppContext.h"
+#include "data/UnitOfWork.h"
 #include "platform/Dialogs.h"
 
 #include <QDate>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // What the validation window holds when "Validar" is pressed. Orders from WhatsApp and the
@@ -44,8 +47,9 @@ struct SaleOutcome {
     };
     Result result = Result::Ignored;
     bool sequence = false;
-    QList<int> written; // control numbers validated now, in order
-    int stoppedAt = 0;  // the ticket at which a refusal or failure happened
+    QList<int> written;    // control numbers validated now, in order
+    int stoppedAt = 0;     // the ticket at which a refusal or failure happened
+    bool conflict = false; // failed on another computer's change of the ticket row: worth another try
     QString title = QStringLiteral("KORVANTE");
     QString message; // empty when nothing is to be shown
     BoxIcon icon = BoxIcon::None;
@@ -61,6 +65,7 @@ enum class MarkAction { Incluir, Excluir };
 class SaleValidator {
 public:
     explicit SaleValidator(AppContext &ctx);
+    ~SaleValidator();
 
     SaleOutcome validate(const SaleInput &input);
 
@@ -78,8 +83,19 @@ public:
     void requestStop() { m_stopRequested = true; }
     bool running() const { return m_running; }
 
-    // A sale that meets another computer's sale of the same ticket row is tried again this often.
-    static constexpr int ConflictAttempts = 6;
+    // Many sales in one transaction (an import): each sale behind a savepoint of its own, so a
+    // refused one takes back only its own rows, and nothing is final until commitBatch. Inside a
+    // batch a sale that meets another computer's change fails at once with `conflict` set: the
+    // batch must be committed and the sale tried again in a new one.
+    bool beginBatch(QString *error);
+    bool commitBatch(QString *error);
+    void rollbackBatch();
+    bool inBatch() const { return m_batch != nullptr; }
+
+    // Outside a batch, a sale that meets another computer's sale of the same ticket row is tried again
+    // as the policy says (the standard one unless told otherwise); conflictMessage is what the user
+    // reads when it never got through.
+    void setRetryPolicy(RetryPolicy policy) { m_retryPolicy = std::move(policy); }
     static QString conflictMessage(int numBilhete);
     // "1000 a 1319", "7" or "1, 3 e 5": the tickets a stopped sequence validated.
     static QString writtenText(const QList<int> &written);
@@ -100,12 +116,19 @@ private:
         bool conflict = false; // another transaction changed the ticket row: worth another try
         QString error;
     };
-    Written writeSaleOnce(int numBilhete, const SaleInput &input, bool withBuyerData, const QDate &date);
+    bool mark(int numBilhete, MarkAction action, QSqlError *error);
+    // The batch's prepared statement, or `local` prepared; null with *error when it cannot be prepared.
+    QSqlQuery *statement(QSqlQuery &local, const QString &sql, QSqlError *error);
     std::optional<QString> raffleProblem() const;
     Written writeSale(int numBilhete, const SaleInput &input, bool withBuyerData, const QDate &date);
     bool existsIn(const QSqlDatabase &db, int numBilhete, bool *exists, QString *error) const;
 
+    struct Batch;
+    bool savepoint(const char *statement, QString *error);
+
     AppContext &m_ctx;
+    RetryPolicy m_retryPolicy = RetryPolicy::standard();
+    std::unique_ptr<Batch> m_batch;
     std::function<void()> m_betweenTickets;
     bool m_stopRequested = false;
     bool m_running = false;

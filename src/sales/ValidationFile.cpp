@@ -13,6 +13,7 @@
 #include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 #include <array>
 
@@ -83,7 +84,7 @@ QByteArray encode(const ValidationRecord &record) {
     return bytes;
 }
 
-std::optional<ValidationRecord> decode(const QByteArray &bytes, QString *problem) {
+std::optional<ValidationRecord> decode(const QByteArray &bytes, QString *problem, Cleaning *cleaning) {
     if (bytes.size() != RecordSize) {
         if (problem) *problem = QStringLiteral("o registro está incompleto");
         return std::nullopt;
@@ -99,7 +100,31 @@ std::optional<ValidationRecord> decode(const QByteArray &bytes, QString *problem
                                .arg(f.capacity);
             return std::nullopt;
         }
-        record.*f.member = Cp1252::decode(bytes.mid(f.offset + 1, length));
+        // The database holds Windows-1252 only: its five unassigned bytes become "?", and control
+        // bytes, which no field of a sale carries, are left out.
+        QByteArray text;
+        text.reserve(length);
+        for (char c : bytes.mid(f.offset + 1, length)) {
+            const auto b = quint8(c);
+            if (b < 0x20 || b == 0x7F) {
+                if (cleaning) ++cleaning->dropped;
+            } else if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) {
+                if (cleaning) ++cleaning->replaced;
+                text += '?';
+            } else {
+                text += c;
+            }
+        }
+        record.*f.member = Cp1252::decode(text);
+    }
+    // The export always writes the control number; a record without one is not a record of it.
+    if (!allDigits(record.numBilhete) || record.numBilhete.size() > 6) {
+        if (problem)
+            *problem = record.numBilhete.isEmpty()
+                           ? QStringLiteral("o Nº de Controle está vazio")
+                           : QStringLiteral("o Nº de Controle \"%1\" não é um número de 1 a 6 dígitos")
+                                 .arg(record.numBilhete);
+        return std::nullopt;
     }
     return record;
 }
@@ -212,6 +237,34 @@ void ValidationImport::run(const QString &path, bool &modoImportacao) {
     const int records = int(bytes.size() / ValidationFile::RecordSize);
     const int leftOver = int(bytes.size() % ValidationFile::RecordSize);
 
+    // The whole file is read before anything is imported: a record out of shape means the rest
+    // would be read out of alignment, so nothing of such a file is taken.
+    QList<ValidationRecord> read;
+    read.reserve(records);
+    ValidationFile::Cleaning cleaning;
+    int replacedIn = 0, droppedIn = 0; // records with such bytes
+    for (int i = 0; i < records; ++i) {
+        QString problem;
+        ValidationFile::Cleaning one;
+        const auto record = ValidationFile::decode(
+            bytes.mid(qsizetype(i) * ValidationFile::RecordSize, ValidationFile::RecordSize), &problem, &one);
+        if (!record) {
+            m_ctx.dialogs.error(QStringLiteral("O arquivo %1 não foi importado: o registro %2 de %3 está fora do "
+                                               "formato do arquivo de validações (%4). Nenhum registro foi "
+                                               "importado.")
+                                    .arg(name)
+                                    .arg(i + 1)
+                                    .arg(records)
+                                    .arg(problem));
+            return;
+        }
+        replacedIn += one.replaced > 0 ? 1 : 0;
+        droppedIn += one.dropped > 0 ? 1 : 0;
+        cleaning.replaced += one.replaced;
+        cleaning.dropped += one.dropped;
+        read << *record;
+    }
+
     if (!m_ctx.dialogs.question(kKorvante,
                                 QStringLiteral("Foram encontrados ") + QString::number(records) +
                                     QStringLiteral(" Controle de Bilhete Validados neste arquivo. Deseja "
@@ -225,69 +278,172 @@ void ValidationImport::run(const QString &path, bool &modoImportacao) {
         ~Lower() { flag = false; }
     } lower{modoImportacao};
 
-    for (int i = 0; i < records && modoImportacao; ++i) {
+    QList<int> skipped;  // tickets already validated, passed over on the person's word
+    int pending = 0;     // validated in the open batch
+    int stoppedAt = 0;   // the record the import stopped at, 0 when it went through
+    QString why;         // why it stopped
+    bool personStopped = false;
+    QString error;
+
+    auto commit = [&]() -> bool {
+        if (!m_validator.inBatch()) return true;
+        if (!m_validator.commitBatch(&error)) {
+            pending = 0;
+            return false;
+        }
+        m_validated += pending;
+        pending = 0;
+        return true;
+    };
+    auto batchFailed = [&](int record) {
+        stoppedAt = record;
+        personStopped = false;
+        why = QStringLiteral("não foi possível gravar o lote de registros que terminava neste registro; os "
+                             "registros desse lote não foram importados. Detalhe do Erro: ") +
+              error;
+    };
+
+    for (int i = 0; i < records; ++i) {
         const int number = i + 1;
-        auto invalid = [&](const QString &why) {
-            m_ctx.dialogs.error(QStringLiteral("Registro %1 de %2 inválido: ").arg(number).arg(name) + why +
-                                QStringLiteral(". A importação parou neste registro; os anteriores foram "
-                                               "importados."));
-        };
-        QString problem;
-        const auto record = ValidationFile::decode(
-            bytes.mid(qsizetype(i) * ValidationFile::RecordSize, ValidationFile::RecordSize), &problem);
-        if (!record) return invalid(problem);
-        // A record without a control number has no ticket to validate.
-        if (record->numBilhete.isEmpty()) continue;
-        if (!allDigits(record->numBilhete))
-            return invalid(QStringLiteral("o Nº de Controle \"%1\" não é um número").arg(record->numBilhete));
-        const QDate date = QDate::fromString(record->dataVal, ValidationFile::dateFormat());
-        if (!date.isValid())
-            return invalid(QStringLiteral("a data \"%1\" não é uma data válida").arg(record->dataVal));
+        if (!modoImportacao) {
+            personStopped = true;
+            stoppedAt = number;
+            break;
+        }
+        const ValidationRecord &record = read[i];
+        const QDate date = QDate::fromString(record.dataVal, ValidationFile::dateFormat());
+        if (!date.isValid()) {
+            stoppedAt = number;
+            why = QStringLiteral("a data \"%1\" não é uma data válida").arg(record.dataVal);
+            break;
+        }
 
         ImportFormState state = formState ? formState() : ImportFormState{};
-        if (!record->nomeComp.trimmed().isEmpty() && !state.extraFields) {
+        if (!record.nomeComp.trimmed().isEmpty() && !state.extraFields) {
             if (switchExtraFieldsOn) switchExtraFieldsOn();
             state = formState ? formState() : ImportFormState{};
             state.extraFields = true;
         }
         SaleInput in;
-        in.ticketText = record->numBilhete;
+        in.ticketText = record.numBilhete;
         in.extraFields = state.extraFields;
         in.sellerFieldEnabled = state.sellerFieldEnabled;
         in.sellerInvalid = false; // the file's seller is taken as it is
-        in.buyer = record->nomeComp;
-        in.phone = record->foneComp;
-        in.address = record->endComp;
-        in.city = record->cidComp;
-        in.sellerCode = record->codVendedor;
+        in.buyer = record.nomeComp;
+        in.phone = record.foneComp;
+        in.address = record.endComp;
+        in.city = record.cidComp;
+        in.sellerCode = record.codVendedor;
         in.useToday = false;
         in.dateText = date.toString(QStringLiteral("dd/MM/yyyy"));
         in.price = state.price;
 
-        const SaleOutcome o = m_validator.validate(in);
+        if (!m_validator.inBatch() && !m_validator.beginBatch(&error)) {
+            stoppedAt = number;
+            why = QStringLiteral("Erro ao Validar. Detalhe do Erro: ") + error;
+            break;
+        }
+        SaleOutcome o = m_validator.validate(in);
+        // Another computer changed the same ticket row meanwhile: what this batch holds is kept,
+        // and the sale is tried again in a fresh transaction that sees that change.
+        const RetryPolicy retry = RetryPolicy::standard();
+        for (int attempt = 1; o.result == SaleOutcome::Result::Failed && o.conflict && attempt < retry.attempts;
+             ++attempt) {
+            if (!commit()) break;
+            retry.pause(attempt);
+            if (!m_validator.beginBatch(&error)) break;
+            o = m_validator.validate(in);
+        }
+        if (!error.isEmpty()) {
+            batchFailed(number);
+            break;
+        }
         using R = SaleOutcome::Result;
         if (o.result == R::Validated) {
-            m_validated += int(o.written.size());
-            continue;
+            pending += int(o.written.size());
+        } else if (o.result == R::AlreadyValidated) {
+            // No transaction stays open while a box waits for the person.
+            if (!commit()) {
+                batchFailed(number);
+                break;
+            }
+            m_ctx.dialogs.message(o.title, o.message, o.icon);
+            if (!m_ctx.dialogs.question(
+                    kKorvante, QStringLiteral("Deseja prosseguir para tentar validar os demais bilhetes?"),
+                    true)) {
+                modoImportacao = false;
+                personStopped = true;
+                stoppedAt = number;
+                skipped << record.numBilhete.toInt();
+                break;
+            }
+            skipped << record.numBilhete.toInt();
+        } else if (o.result != R::Ignored) {
+            stoppedAt = number;
+            why = o.result == R::Failed && o.conflict ? SaleValidator::conflictMessage(record.numBilhete.toInt())
+                                                      : o.message;
+            break;
         }
-        if (o.result == R::Ignored) continue;
-        m_ctx.dialogs.message(o.title, o.message, o.icon);
-        if (o.result != R::AlreadyValidated) return; // a refusal ends the import
-        if (!m_ctx.dialogs.question(
-                kKorvante, QStringLiteral("Deseja prosseguir para tentar validar os demais bilhetes?"), true))
-            return;
+        if (pending >= BatchSize && !commit()) {
+            batchFailed(number);
+            break;
+        }
+        if (progress && !progress(number, records)) {
+            if (number < records) {
+                personStopped = true;
+                stoppedAt = number + 1;
+                break;
+            }
+        }
     }
-    if (!modoImportacao) return;
+    // A refused sale already took back its own rows; what the batch holds before it is kept.
+    if (!commit() && why.isEmpty()) batchFailed(stoppedAt > 0 ? stoppedAt : records);
+    modoImportacao = false;
+    if (finished) finished();
 
-    QString text =
-        QStringLiteral("Importação do arquivo %1 concluída: %2 Bilhete(s) validado(s) de %3 registro(s).")
-            .arg(name)
-            .arg(m_validated)
-            .arg(records);
-    if (leftOver > 0)
+    const int readCount = stoppedAt > 0 ? stoppedAt : records;
+    QString text;
+    if (stoppedAt == 0) {
+        text = QStringLiteral("Importação do arquivo %1 concluída: %2 Bilhete(s) validado(s) de %3 registro(s).")
+                   .arg(name)
+                   .arg(m_validated)
+                   .arg(records);
+    } else {
+        text = (personStopped ? QStringLiteral("A importação do arquivo %1 foi interrompida a seu pedido no "
+                                               "registro %2 de %3.")
+                              : QStringLiteral("A importação do arquivo %1 parou no registro %2 de %3: "))
+                   .arg(name)
+                   .arg(stoppedAt)
+                   .arg(records) +
+               why + QStringLiteral("\r\rOs registros anteriores foram importados; o registro %1 e os seguintes "
+                                    "não foram importados.")
+                         .arg(stoppedAt);
+        text += QStringLiteral("\r\rRegistros lidos: %1 de %2. Bilhete(s) validado(s): %3.")
+                    .arg(readCount)
+                    .arg(records)
+                    .arg(m_validated);
+    }
+    if (!skipped.isEmpty()) {
+        QStringList shown;
+        for (int k = 0; k < skipped.size() && k < 20; ++k)
+            shown << QString::number(skipped[k]);
+        text += QStringLiteral("\r\rRegistros ignorados: %1 (Bilhete já validado anteriormente: %2%3).")
+                    .arg(skipped.size())
+                    .arg(shown.join(QStringLiteral(", ")), skipped.size() > 20 ? QStringLiteral(", ...") : QString());
+    }
+    if (cleaning.replaced > 0)
+        text += QStringLiteral("\r\r%1 caractere(s) sem correspondência no padrão Windows-1252 foram gravados "
+                               "como \"?\" (em %2 registro(s)).")
+                    .arg(cleaning.replaced)
+                    .arg(replacedIn);
+    if (cleaning.dropped > 0)
+        text += QStringLiteral("\r\r%1 caractere(s) de controle foram removidos dos textos (em %2 registro(s)).")
+                    .arg(cleaning.dropped)
+                    .arg(droppedIn);
+    if (leftOver > 0 && stoppedAt == 0)
         text += QStringLiteral("\r\rO último registro do arquivo está incompleto (%1 de %2 bytes) e não foi "
                                "importado.")
                     .arg(leftOver)
                     .arg(ValidationFile::RecordSize);
-    m_ctx.dialogs.information(text);
+    m_ctx.dialogs.message(kKorvante, text, stoppedAt == 0 || personStopped ? BoxIcon::Information : BoxIcon::Error);
 }

@@ -33,8 +33,15 @@ QString dateFormat(); // the short date the file carries
 
 // The record's bytes; texts longer than their field are cut, unused bytes are zero.
 QByteArray encode(const ValidationRecord &record);
-// Reads one whole record; nothing (and *problem set) when a length byte passes its field's capacity.
-std::optional<ValidationRecord> decode(const QByteArray &bytes, QString *problem);
+
+// What reading a record changed in its texts so that they can be stored.
+struct Cleaning {
+    int replaced = 0; // bytes without a character in Windows-1252, stored as "?"
+    int dropped = 0;  // control bytes (0x00-0x1F, 0x7F), left out
+};
+// Reads one whole record; nothing (and *problem set) when it is malformed: a length byte past its
+// field's capacity, or a control number that is not 1 to 6 digits.
+std::optional<ValidationRecord> decode(const QByteArray &bytes, QString *problem, Cleaning *cleaning = nullptr);
 } // namespace ValidationFile
 
 // "INICIAR" of the export panel: the working raffle's validations of a date range into the file.
@@ -63,13 +70,22 @@ struct ImportFormState {
 };
 
 // "Importar Validações": every record of a chosen file validated again through the validation
-// routine, with the record's own date. Shows its boxes through the context's dialogs.
+// routine, with the record's own date. The whole file is checked before anything is imported; the
+// sales are committed in batches. Shows its boxes through the context's dialogs and always ends
+// with one box that sums the import up.
 class ValidationImport {
 public:
     ValidationImport(AppContext &ctx, SaleValidator &validator) : m_ctx(ctx), m_validator(validator) {}
 
     std::function<ImportFormState()> formState;
     std::function<void()> switchExtraFieldsOn;
+    // Told after each record (records done, records in the file); false asks the import to stop.
+    std::function<bool(int done, int total)> progress;
+    // Told when the import is over, before its summary box.
+    std::function<void()> finished;
+
+    // Records committed together; a box asked in between commits first.
+    static constexpr int BatchSize = 500;
 
     // modoImportacao is raised while the import runs and lowered however it ends.
     void run(const QString &path, bool &modoImportacao);

@@ -5,6 +5,9 @@
 #include "platform/Shell.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QDateEdit>
 #include <QLabel>
 #include <QMouseEvent>
@@ -113,7 +116,35 @@ void WidgetValidationFile::Importar1Click() {
         m_ctx.dialogs.chooseOpenFile(QStringLiteral("Importar Validações"), m_ctx.programFolder,
                                      QStringLiteral("Arquivo de Bilhetes (R*.dat)"));
     if (path.isEmpty()) return;
+
+    // Made at the first record, so it never shows over the file's question.
+    std::unique_ptr<QProgressDialog> dialog;
+    QElapsedTimer sinceRepaint;
+    m_import.progress = [&](int done, int total) {
+        if (!dialog) {
+            dialog = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Parar"), 0, total, window());
+            dialog->setObjectName(QStringLiteral("Progresso_Importacao"));
+            dialog->setWindowTitle(QStringLiteral("KORVANTE"));
+            dialog->setWindowModality(Qt::WindowModal);
+            dialog->setMinimumDuration(0);
+            dialog->setAutoClose(false);
+            dialog->setAutoReset(false);
+            dialog->setValue(0);
+            sinceRepaint.start();
+        }
+        if (done == 1 || done >= total || sinceRepaint.elapsed() >= 40) {
+            sinceRepaint.restart();
+            dialog->setLabelText(
+                QStringLiteral("Importando validações: registro %1 de %2...").arg(done).arg(total));
+            dialog->setValue(done);
+            QCoreApplication::processEvents();
+        }
+        return !dialog->wasCanceled();
+    };
+    m_import.finished = [&] { dialog.reset(); };
     m_import.run(path, m_modoImportacao);
+    m_import.progress = nullptr;
+    m_import.finished = nullptr;
 }
 
 bool WidgetValidationFile::eventFilter(QObject *watched, QEvent *event) {

@@ -2,14 +2,12 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
-#include "data/UpdateConflict.h"
 #include "platform/TypedValues.h"
 #include "raffle/WorkingRaffle.h"
 #include "sales/SaleValidator.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
 
 namespace {
 
@@ -35,25 +33,11 @@ QString Withdrawal::raffleProblem() const {
     return {};
 }
 
-bool Withdrawal::inTransaction(const std::function<bool(QString *)> &unit, QString *error) {
-    QSqlDatabase db = m_ctx.tdm.CONEX_R();
-    for (int attempt = 1;; ++attempt) {
-        QString why;
-        if (!db.transaction()) {
-            why = db.lastError().text();
-        } else if (unit(&why)) {
-            if (db.commit()) return true;
-            why = db.lastError().text();
-            db.rollback();
-        } else {
-            db.rollback();
-        }
-        if (!isUpdateConflict(why) || attempt >= Attempts) {
-            *error = why;
-            return false;
-        }
-        QThread::msleep(100 * attempt);
-    }
+bool Withdrawal::inTransaction(const UnitOfWork::Work &work, QString *error) {
+    UnitOfWork unit(m_ctx.tdm.CONEX_R(), m_retryPolicy);
+    if (unit.run(work) == UnitOfWork::Result::Done) return true;
+    *error = unit.error().text();
+    return false;
 }
 
 WithdrawalOutcome Withdrawal::withdrawRange(int from, int to, bool announce) {
@@ -67,7 +51,7 @@ WithdrawalOutcome Withdrawal::withdrawRange(int from, int to, bool announce) {
     int deleted = 0;
     QString error;
     const bool ok = inTransaction(
-        [&](QString *why) {
+        [&](QSqlError *why) {
             deleted = 0;
             QSqlDatabase db = m_ctx.tdm.CONEX_R();
             // The marks first, while the buyer rows still say which tickets they belong to.
@@ -78,26 +62,26 @@ WithdrawalOutcome Withdrawal::withdrawRange(int from, int to, bool announce) {
                                buyers +
                                QStringLiteral(" B where B.NUM_CAD_RIFA=? and B.NUMBILHETE>=? and "
                                               "B.NUMBILHETE<=?)"))) {
-                *why = clear.lastError().text();
+                *why = clear.lastError();
                 return false;
             }
             for (const QVariant &v : QVariantList{QString(QLatin1String("")), from, to, k, from, to})
                 clear.addBindValue(v);
             if (!clear.exec()) {
-                *why = clear.lastError().text();
+                *why = clear.lastError();
                 return false;
             }
             QSqlQuery del(db);
             if (!del.prepare(QStringLiteral("Delete from ") + buyers +
                              QStringLiteral(" where NUM_CAD_RIFA=? and NUMBILHETE>=? and NUMBILHETE<=?"))) {
-                *why = del.lastError().text();
+                *why = del.lastError();
                 return false;
             }
             del.addBindValue(k);
             del.addBindValue(from);
             del.addBindValue(to);
             if (!del.exec()) {
-                *why = del.lastError().text();
+                *why = del.lastError();
                 return false;
             }
             deleted = del.numRowsAffected();
@@ -152,17 +136,17 @@ WithdrawalOutcome Withdrawal::resetAll() {
     int deleted = 0;
     QString error;
     const bool ok = inTransaction(
-        [&](QString *why) {
+        [&](QSqlError *why) {
             QSqlDatabase db = m_ctx.tdm.CONEX_R();
             QSqlQuery del(db);
             if (!del.prepare(QStringLiteral("Delete from ") + buyers +
                              QStringLiteral(" where NUM_CAD_RIFA=?"))) {
-                *why = del.lastError().text();
+                *why = del.lastError();
                 return false;
             }
             del.addBindValue(k);
             if (!del.exec()) {
-                *why = del.lastError().text();
+                *why = del.lastError();
                 return false;
             }
             deleted = del.numRowsAffected();
@@ -170,12 +154,12 @@ WithdrawalOutcome Withdrawal::resetAll() {
             QSqlQuery clear(db);
             if (!clear.prepare(QStringLiteral("Update ") + tickets + QStringLiteral(" set ") + mark +
                                QStringLiteral("=? where ") + mark + QStringLiteral("='S'"))) {
-                *why = clear.lastError().text();
+                *why = clear.lastError();
                 return false;
             }
             clear.addBindValue(QString(QLatin1String("")));
             if (!clear.exec()) {
-                *why = clear.lastError().text();
+                *why = clear.lastError();
                 return false;
             }
             return true;

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "data/AppContext.h"
+#include "data/UnitOfWork.h"
 #include "platform/Dialogs.h"
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 // What a withdrawal did, and the box that tells the user so (no box when the text is empty).
 struct WithdrawalOutcome {
@@ -23,9 +23,8 @@ struct WithdrawalOutcome {
 // A unit that meets a concurrent update of the same ticket rows is tried again a few times.
 class Withdrawal {
 public:
-    static constexpr int Attempts = 5;
-
     explicit Withdrawal(AppContext &ctx);
+    void setRetryPolicy(RetryPolicy policy) { m_retryPolicy = std::move(policy); }
 
     // A row of the validated list; no box on success.
     WithdrawalOutcome withdrawTicket(int numBilhete);
@@ -38,9 +37,10 @@ public:
 
 private:
     WithdrawalOutcome withdrawRange(int from, int to, bool announce);
-    // Runs the unit in one transaction, again after a short wait when it met a concurrent update.
-    bool inTransaction(const std::function<bool(QString *)> &unit, QString *error);
+    // Runs the work as one unit; false with the engine's reason when it could not be committed.
+    bool inTransaction(const UnitOfWork::Work &work, QString *error);
     QString raffleProblem() const;
 
     AppContext &m_ctx;
+    RetryPolicy m_retryPolicy = RetryPolicy::standard();
 };

@@ -1,16 +1,21 @@
 #include "backup/TForm_BACK_REST.h"
+#include "data/DatabaseFiles.h"
 #include "mainwindow/TForm_RIFA.h"
+#include "support/TestFirebirdServer.h"
+#include "support/ProgramProcesses.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -18,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -70,9 +77,10 @@ QVariant readElsewhere(const QString &file, const QString &sql) {
         db.setUserName(QStringLiteral("SYSDBA"));
         db.setPassword(QStringLiteral("quillmoss"));
         if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(sql) && q.next()) value = q.value(0);
-            q.finish();
+            {
+                QSqlQuery q(db); // its transaction ends with it, before the detach
+                if (q.exec(sql) && q.next()) value = q.value(0);
+            }
             db.close();
         } else {
             qWarning() << "cannot open" << file << db.lastError().text();
@@ -97,10 +105,14 @@ private Q_SLOTS:
     void destinationsAreAddedAndRemoved();
     void backupCountsOnlyVerifiedCopies_data();
     void backupCountsOnlyVerifiedCopies();
+    void backupWorksEveryTimeInOneRun();
+    void goodBackupRestoresAfterARefusedOne();
     void restoreBringsBackTheBackedUpRows();
     void damagedBackupIsRefusedBeforeAnythingIsReplaced_data();
     void damagedBackupIsRefusedBeforeAnythingIsReplaced();
     void restoreNeedsBothFiles();
+    void leftoversOfAKilledRunAreRemovedAtStart();
+    void serverBackupHoldsTheSalesWhileOthersSell();
     void menuOpensTheWindowWithoutARaffle();
 
 private:
@@ -286,6 +298,77 @@ void TestBackup::backupCountsOnlyVerifiedCopies() {
     QVERIFY(inst->tdm->CONEX_PRINT().isOpen());
 }
 
+void TestBackup::backupWorksEveryTimeInOneRun() {
+    QTemporaryDir pen, other;
+    addDestinationRow(pen.path());
+    addDestinationRow(other.path());
+    openWindow();
+    for (const char *seller : {"PRIMEIRO", "SEGUNDO", "TERCEIRO"}) {
+        QVERIFY(inst->exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (NOME_VEND) VALUES (?)"), {seller}));
+        backupNow(QStringLiteral("2 dos 2 foram gravadados Backups"), BoxIcon::Information);
+        QCOMPARE(column(1), QStringList({kStamp, kStamp}));
+        for (const QTemporaryDir *dir : {&pen, &other}) {
+            QCOMPARE(filesIn(dir->path()), QStringList({"BackupCRF.XML", "BackupID_BASE.FDB"}));
+            QCOMPARE(readElsewhere(dir->filePath(QStringLiteral("BackupCRF.XML")),
+                                   QStringLiteral("SELECT COUNT(*) FROM CAD_VENDEDOR WHERE NOME_VEND='%1'")
+                                       .arg(QLatin1String(seller)))
+                         .toInt(),
+                     1);
+        }
+        // Nothing of the backups stays open: the pen drive can be pulled as soon as the box shows.
+        QStringList held;
+        for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System))
+            for (const QTemporaryDir *dir : {&pen, &other})
+                if (fd.symLinkTarget().startsWith(dir->path())) held << fd.symLinkTarget();
+        QCOMPARE(held, QStringList());
+    }
+    // And nothing touches them afterwards, not even the end of the program's connections.
+    const QDateTime written = QFileInfo(pen.filePath(QStringLiteral("BackupCRF.XML"))).lastModified();
+    const QByteArray bytes = [&] {
+        QFile f(pen.filePath(QStringLiteral("BackupCRF.XML")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    form.reset();
+    inst->tdm->closeConnections();
+    QFile f(pen.filePath(QStringLiteral("BackupCRF.XML")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll() == bytes);
+    QCOMPARE(QFileInfo(pen.filePath(QStringLiteral("BackupCRF.XML"))).lastModified(), written);
+    QString error;
+    QVERIFY2(inst->tdm->reopenConnections(&error), qPrintable(error));
+}
+
+void TestBackup::goodBackupRestoresAfterARefusedOne() {
+    QTemporaryDir good, damaged;
+    addDestinationRow(good.path());
+    addDestinationRow(damaged.path());
+    openWindow();
+    backupNow(QStringLiteral("2 dos 2 foram gravadados Backups"), BoxIcon::Information);
+    form.reset();
+    QFile cut(damaged.filePath(QStringLiteral("BackupCRF.XML")));
+    QVERIFY(cut.resize(cut.size() / 2));
+    QVERIFY(inst->exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (NOME_VEND) VALUES ('DEPOIS')")));
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        openWindow();
+        chooseRestoreFolder(damaged.path());
+        inst->dialogs.expectMessage(QString(), BoxIcon::Error);
+        click("BitBtn4");
+        QVERIFY(inst->dialogs.shown.last().text.startsWith(QStringLiteral("O arquivo de backup BackupCRF.XML") +
+                                                          kRefusedPrefix));
+        form.reset();
+    }
+    QCOMPARE(sellerNames(), QStringLiteral("ANTES,DEPOIS"));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        openWindow();
+        chooseRestoreFolder(good.path());
+        inst->dialogs.expectMessage(kRestored, BoxIcon::Information);
+        click("BitBtn4");
+        QCOMPARE(sellerNames(), QStringLiteral("ANTES"));
+        form.reset();
+    }
+}
+
 void TestBackup::restoreBringsBackTheBackedUpRows() {
     QTemporaryDir pen;
     addDestinationRow(pen.path());
@@ -401,6 +484,160 @@ void TestBackup::restoreNeedsBothFiles() {
     QCOMPARE(sellerNames(), QStringLiteral("ANTES"));
     QCOMPARE(filesIn(inst->folder()).filter(QStringLiteral(".restaurando")), QStringList());
     QCOMPARE(filesIn(inst->folder()).filter(QStringLiteral(".antes-da-restauracao")), QStringList());
+}
+
+void TestBackup::leftoversOfAKilledRunAreRemovedAtStart() {
+    QTemporaryDir pen;
+    addDestinationRow(pen.path());
+    QVERIFY(inst->exec(QStringLiteral("INSERT INTO BACKUP (CAMINHO) VALUES (?)"),
+                       {pen.filePath(QStringLiteral("desconectado"))}));
+    inst->tdm->closeConnections();
+    auto junk = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write("metade") == 6;
+    };
+    // A restore killed between its two renames, and a backup killed while writing its copies.
+    QVERIFY(QFile::copy(inst->file(QStringLiteral("ID_BASE.FDB")),
+                        inst->file(QStringLiteral("ID_BASE.FDB.antes-da-restauracao"))));
+    QVERIFY(QFile::rename(inst->file(QStringLiteral("CRF.XML")), inst->file(QStringLiteral("CRF.XML.antes-da-restauracao"))));
+    QVERIFY(junk(inst->file(QStringLiteral("CRF.XML.restaurando"))));
+    QVERIFY(junk(inst->file(QStringLiteral("ID_BASE.FDB.restaurando"))));
+    QVERIFY(QFile::copy(inst->file(QStringLiteral("CRF.XML.antes-da-restauracao")),
+                        pen.filePath(QStringLiteral("BackupCRF.XML.anterior"))));
+    QVERIFY(QFile::copy(inst->file(QStringLiteral("ID_BASE.FDB")), pen.filePath(QStringLiteral("BackupID_BASE.FDB"))));
+    QVERIFY(junk(pen.filePath(QStringLiteral("BackupCRF.XML.gravando"))));
+    QVERIFY(junk(pen.filePath(QStringLiteral("BackupID_BASE.FDB.gravando"))));
+
+    const QString korvante = ProgramProcesses::copyProgram(QStringLiteral("Korvante"), inst->folder());
+    QProcess program;
+    program.start(korvante, {});
+    QVERIFY(program.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(filesIn(pen.path()) == QStringList({"BackupCRF.XML", "BackupID_BASE.FDB"}), 30000);
+    QVERIFY(ProgramProcesses::stop(program.processId()));
+    program.waitForFinished(20000);
+
+    QCOMPARE(filesIn(inst->folder()).filter(QStringLiteral(".XML")),
+             QStringList({"CRF.XML", "CRF.XML.antes-da-restauracao"}));
+    QCOMPARE(filesIn(inst->folder()).filter(QStringLiteral(".FDB")),
+             QStringList({"ID_BASE.FDB", "ID_BASE.FDB.antes-da-restauracao"}));
+    QCOMPARE(readElsewhere(pen.filePath(QStringLiteral("BackupCRF.XML")),
+                           QStringLiteral("SELECT NOME_VEND FROM CAD_VENDEDOR"))
+                 .toString(),
+             QStringLiteral("ANTES"));
+    QString error;
+    QVERIFY2(inst->tdm->reopenConnections(&error), qPrintable(error));
+    QCOMPARE(sellerNames(), QStringLiteral("ANTES"));
+}
+
+void TestBackup::serverBackupHoldsTheSalesWhileOthersSell() {
+    if (!QFile::exists(QStringLiteral("/usr/sbin/firebird"))) QSKIP("no Firebird server installed");
+    inst->tdm.reset(); // this computer now works on the server
+    TestFirebirdServer server;
+    QString error;
+    QVERIFY2(DatabaseFiles::createInFolder(server.dataFolder(), &error), qPrintable(error));
+    QVERIFY2(server.start(&error), qPrintable(error));
+    const QString serverMain =
+        server.connectionHost() + u':' + QDir(server.dataFolder()).filePath(QStringLiteral("CRF.XML"));
+    {
+        // 916 sales on the server before the backup.
+        QVERIFY2(TDM::openConnection(QStringLiteral("before"), serverMain, &error), qPrintable(error));
+        QSqlDatabase db = QSqlDatabase::database(QStringLiteral("before"));
+        QVERIFY(db.transaction());
+        {
+            QSqlQuery q(db);
+            QVERIFY(q.prepare(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALIDADO) "
+                                             "VALUES (1, ?, 'Sim')")));
+            for (int n = 1; n <= 916; ++n) {
+                q.bindValue(0, n);
+                QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+            }
+        }
+        QVERIFY(db.commit());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("before"));
+
+    // The stale local databases of the program folder stay as they are (no sales in them).
+    TestInstallation here;
+    QVERIFY2(here.ok(), qPrintable(here.error()));
+    QFile config(here.file(QStringLiteral("config.ini")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral("[BANCO]\r\nNOME_SERVIDOR=%1\r\nCAMINHO_BD_MAQ=%2\r\n")
+                     .arg(server.connectionHost(), server.dataFolder())
+                     .toUtf8());
+    config.close();
+    QVERIFY2(here.openTdm(), qPrintable(here.error()));
+    QCOMPARE(here.tdm->mainPath(), serverMain);
+    QTemporaryDir pen;
+    QVERIFY(here.exec(QStringLiteral("INSERT INTO BACKUP (CAMINHO) VALUES (?)"), {pen.path()}));
+
+    // Another computer sells all along the backup.
+    std::atomic<bool> selling{true};
+    std::atomic<int> soldDuring{0};
+    std::thread other([&] {
+        {
+            QString e;
+            if (!TDM::openConnection(QStringLiteral("other"), serverMain, &e)) return;
+            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("other"));
+            for (int n = 2001; selling; ++n) {
+                QSqlQuery q(db);
+                q.prepare(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALIDADO) "
+                                         "VALUES (1, ?, 'Sim')"));
+                q.addBindValue(n);
+                if (q.exec()) ++soldDuring;
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    });
+    const auto stopSelling = qScopeGuard([&] {
+        selling = false;
+        if (other.joinable()) other.join();
+    });
+    QTRY_VERIFY(soldDuring > 0);
+    form = std::make_unique<TForm_BACK_REST>(here.services());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    click("BitBtn7");
+    here.dialogs.expectMessage(QStringLiteral("1 dos 1 foram gravadados Backups"), BoxIcon::Information);
+    const int soldBefore = soldDuring;
+    click("BitBtn1");
+    selling = false;
+    other.join();
+    QVERIFY(here.dialogs.scriptDone());
+    QVERIFY(soldDuring > soldBefore); // the server kept selling while it took the backup
+    QCOMPARE(column(1), QStringList{kStamp});
+
+    // Every sale committed before the backup is in it, and the embedded engine opens it here.
+    QCOMPARE(filesIn(pen.path()), QStringList({"BackupCRF.XML", "BackupID_BASE.FDB"}));
+    QCOMPARE(readElsewhere(pen.filePath(QStringLiteral("BackupCRF.XML")),
+                           QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE <= 916"))
+                 .toInt(),
+             916);
+    QVERIFY(readElsewhere(pen.filePath(QStringLiteral("BackupCRF.XML")),
+                          QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE > 2000"))
+                .toInt() >= soldBefore);
+    QCOMPARE(readElsewhere(pen.filePath(QStringLiteral("BackupID_BASE.FDB")),
+                           QStringLiteral("SELECT COUNT(*) FROM CADASTRO_TEMP"))
+                 .toInt(),
+             5);
+    QVERIFY(here.dialogs.scriptDone());
+
+    // A restore is made on the server itself, never from here.
+    chooseRestoreFolder(pen.path());
+    here.dialogs.expectMessage(
+        QStringLiteral("As bases de dados deste sistema estão no servidor %1, e os outros computadores trabalham "
+                       "nelas. A restauração de um backup deve ser feita no próprio servidor %1, com o sistema "
+                       "aberto naquele computador. Nada foi restaurado.")
+            .arg(server.connectionHost()),
+        BoxIcon::Error);
+    click("BitBtn4");
+    QVERIFY(here.dialogs.scriptDone());
+    QCOMPARE(here.scalar(QStringLiteral("SELECT COUNT(*) FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE <= 916")).toInt(),
+             916);
+    form.reset();
+    here.tdm.reset();
+    server.stop();
 }
 
 void TestBackup::menuOpensTheWindowWithoutARaffle() {

@@ -7,9 +7,10 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void ticketSizeOfZeroIsRefused();
     void overlappingBarcodesAreWarnedOnSaving_data();
     void overlappingBarcodesAreWarnedOnSaving();
+    void textFieldsHoldNoMoreThanTheirColumns();
 
 private:
     void open(const QString &set = {}, const QVariantList &values = {}, int perTicket = 4);
@@ -610,6 +612,62 @@ void TestDesigner::overlappingBarcodesAreWarnedOnSaving() {
     // The placeholders keep their 66 x 28 and the save went through.
     QCOMPARE(child<QWidget>("IMG_CODBARRA1")->size(), TicketLayout::BarcodeBox);
     QCOMPARE(column(QStringLiteral("POS_CBARRA2_L")).toInt(), TicketLayout::DefaultBarcode2.x());
+}
+
+void TestDesigner::textFieldsHoldNoMoreThanTheirColumns() {
+    open();
+    // Every text field of the designer that is saved to a column holds at most that column's length.
+    const QList<std::pair<const char *, const char *>> fields = {
+        {"DBEdit1", "NOME_RIFA"}, {"DBEdit2", "MODALIDADE"},       {"DBEdit3", "USAR_QT_NUM"},
+        {"DBEdit4", "ART_FUNDO"}, {"DBEdit_Livre1", "IMG_LIVRE1"}, {"DBEdit_Livre2", "IMG_LIVRE2"}};
+    for (const auto &[control, columnName] : fields) {
+        const int length =
+            inst->scalar(QStringLiteral(
+                             "SELECT f.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS r JOIN RDB$FIELDS f "
+                             "ON f.RDB$FIELD_NAME=r.RDB$FIELD_SOURCE WHERE r.RDB$RELATION_NAME='CADASTRO' "
+                             "AND r.RDB$FIELD_NAME=?"),
+                         {QLatin1String(columnName)})
+                .toInt();
+        QVERIFY2(length > 0, columnName);
+        QCOMPARE(child<QLineEdit>(control)->maxLength(), length);
+    }
+    // A long name, accents included, keeps its first 35 characters and every later save goes through.
+    const QString name = QStringLiteral("RIFA BENEFICENTE DA ASSOCIAÇÃO DOS MORADORES DO BAIRRO");
+    typeInto(child<QLineEdit>("DBEdit1"), name);
+    QCOMPARE(child<QLineEdit>("DBEdit1")->text(), name.left(35));
+    child<QToolButton>("botaoSalvarAtivo")->click();
+    QVERIFY(!form->hasUnsavedChanges());
+    QCOMPARE(column(QStringLiteral("NOME_RIFA")).toString(), name.left(35));
+    drag(child<QWidget>("NumB1"), QPoint(5, 5));
+    child<QToolButton>("botaoSalvarAtivo")->click();
+    QVERIFY(!form->hasUnsavedChanges());
+    QCOMPARE(column(QStringLiteral("POS_N1_L")).toInt(), 370);
+    // A character the code page cannot hold is stored as '?', and the field shows what was stored.
+    QGuiApplication::clipboard()->setText(QStringLiteral("RIFA \U0001F600 DA SORTE"));
+    typeInto(child<QLineEdit>("DBEdit1"), QString());
+    QTest::keyClick(child<QLineEdit>("DBEdit1"), Qt::Key_V, Qt::ControlModifier); // pasted
+    child<QToolButton>("botaoSalvarAtivo")->click();
+    QCOMPARE(column(QStringLiteral("NOME_RIFA")).toString(), QStringLiteral("RIFA ? DA SORTE"));
+    QCOMPARE(child<QLineEdit>("DBEdit1")->text(), QStringLiteral("RIFA ? DA SORTE"));
+    // A picture whose path is longer than its column is refused by name, and nothing is stored.
+    QString deep = inst->folder();
+    while (deep.size() < 300)
+        deep += QStringLiteral("/pasta_de_imagens_do_organizador");
+    QVERIFY(QDir().mkpath(deep));
+    const QString path = deep + QStringLiteral("/selo.jpg");
+    writeFile(path, jpegBytes(QSize(20, 20), Qt::red));
+    inst->dialogs.expectFileChoice(QStringLiteral("open"), path);
+    inst->dialogs.expectMessage(
+        QStringLiteral("O caminho da imagem tem mais de 300 caracteres e não pode ser "
+                       "gravado. Coloque a imagem em uma pasta de caminho mais curto: ") +
+            QDir::toNativeSeparators(path),
+        BoxIcon::Error);
+    action(form->findChild<QMenu *>(QStringLiteral("Pop_imagemLivre")),
+           QStringLiteral("Inserir Imagem Livre"))
+        ->trigger();
+    QVERIFY(inst->dialogs.scriptDone());
+    QVERIFY(column(QStringLiteral("IMG_LIVRE1")).isNull());
+    QVERIFY(!child<QWidget>("Img_LIVRE1")->isVisible());
 }
 
 KORVANTE_TEST(TestDesigner)

@@ -65,8 +65,9 @@ void TestTicketLayout::storedPlacesComeBack() {
     TicketLayout l;
     l.load(row(2), 4);
     QCOMPARE(l.outline, QSize(378, 189));
-    QCOMPARE(l.bilheteNum[0].pos, QPoint(0, 0)); // option 1 takes the stored place as it is
-    QCOMPARE(l.autentic.pos, QPoint(0, 0));
+    // Never placed: option 1 and the authentication code show at their defaults, not at 0, 0.
+    QCOMPARE(l.bilheteNum[0].pos, TicketLayout::DefaultTicketId);
+    QCOMPARE(l.autentic.pos, TicketLayout::DefaultAuthCode);
     QVERIFY(l.numB[3].visible && !l.numB[4].visible);
     QCOMPARE(TicketLayout::colour(l.corFonteNum), QColor(Qt::red));
 

@@ -5,6 +5,7 @@
 #include "layout/TicketSheet.h"
 #include "platform/ProfileFile.h"
 #include "printmodule/TForm_RIFAPrint.h"
+#include "support/DesignerElements.h"
 #include "support/PackageFixture.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void runAcceptsAnyRangeAndQueuesTheTickets();
     void saveGoesIntoThePackageOnly();
     void guideLinesAreShortMarks();
+    void designerStoresAndPrintsWhatItShows();
 
 private:
     void show();
@@ -392,6 +395,98 @@ void TestPrintModule::guideLinesAreShortMarks() {
     QCOMPARE(guidePixels(true, QRect(40, 184, 280, 8)), 0);
     // The main program's long guide runs under the whole foot.
     QVERIFY(guidePixels(false, QRect(40, 184, 280, 8)) > 50);
+}
+
+void TestPrintModule::designerStoresAndPrintsWhatItShows() {
+    using namespace DesignerElements;
+    // The package's raffle with options never placed (control number "1", authentication code, a
+    // barcode), an 80 mm ticket, and free image 1's package file gone.
+    QVERIFY(
+        shop->exec(QStringLiteral("UPDATE CADASTRO SET POS_NUMBILHETE_L=NULL, POS_NUMBILHETE_T=NULL, "
+                                  "USAR_AUTENTIC='S', USAR_CBARRA=1, DIM_BILHETE_ALT=80 WHERE CODRIFA=2")));
+    QVERIFY(QFile::remove(shop->file(QStringLiteral("imd1.idx"))));
+    const QList<Element> elements = {controlNumber(), number(1),  number(2),  number(3),
+                                     number(4),       barcode1(), authCode(), freeImage(2, Ink::dark)};
+    const auto shownIn = [&](QWidget *w) {
+        QHash<QString, QPoint> shown;
+        for (const Element &e : elements) {
+            auto *c = w->findChild<QWidget *>(QLatin1String(e.control));
+            if (c && c->isVisible()) shown.insert(QLatin1String(e.control), c->pos());
+        }
+        return shown;
+    };
+    const auto pick = [](QComboBox *box, int steps) {
+        box->setFocus(Qt::TabFocusReason);
+        for (int i = 0; i < steps; ++i)
+            QTest::keyClick(box, Qt::Key_Down);
+    };
+    show();
+
+    QHash<QString, QPoint> shown;
+    shop->dialogs.expectMessage(QString(), BoxIcon::Error);
+    watcher->on(QStringLiteral("TForm_pos"), [&](QWidget *w) {
+        // Red control number, blue numbers, number 3 dragged; then closed saving.
+        pick(child<QComboBox>(w, "CMB_COR_ID_BIL"), 9);
+        pick(child<QComboBox>(w, "CMB_COR_NUM"), 12);
+        QWidget *n3 = child<QWidget>(w, "NumB3");
+        const QPointF local(3, 3);
+        QMouseEvent press(QEvent::MouseButtonPress, local, n3->mapToGlobal(local), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(n3, &press);
+        QMouseEvent move(QEvent::MouseMove, local + QPointF(-30, 9), n3->mapToGlobal(local) + QPointF(-30, 9),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(n3, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, n3->mapToGlobal(local), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(n3, &release);
+        shown = shownIn(w);
+        shop->dialogs.expectQuestion(QStringLiteral("Existem dados na Rifa a serem Gravados. Deseja Gravar?"),
+                                     true, QStringLiteral("Korvante"));
+        click(child<QToolButton>(w, "img_fecharPOS"));
+    });
+    click(child<QLabel>(form.get(), "Img_Person"));
+    QCOMPARE(shown.size(), elements.size());
+    QCOMPARE(shown.value(QStringLiteral("BilheteNum1")), TicketLayout::DefaultTicketId);
+    QCOMPARE(shown.value(QStringLiteral("Num_Autentic")), TicketLayout::DefaultAuthCode);
+    QCOMPARE(shown.value(QStringLiteral("NumB3")), TicketLayout::defaultNumberPos(3) + QPoint(-30, 9));
+    // The package's database keeps every shown place, and free image 1 keeps its own.
+    for (const Element &e : elements) {
+        const QPoint stored(
+            shop->scalar(
+                    QStringLiteral("SELECT %1_L FROM CADASTRO WHERE CODRIFA=2").arg(QLatin1String(e.columns)))
+                .toInt(),
+            shop->scalar(
+                    QStringLiteral("SELECT %1_T FROM CADASTRO WHERE CODRIFA=2").arg(QLatin1String(e.columns)))
+                .toInt());
+        QVERIFY2(stored.x() >= 1, e.columns);
+        QCOMPARE(stored, shown.value(QLatin1String(e.control)));
+    }
+    QCOMPARE(shop->scalar(QStringLiteral("SELECT IMG_LIVRE1_L FROM CADASTRO WHERE CODRIFA=2")).toInt(), 60);
+    QCOMPARE(shop->scalar(QStringLiteral("SELECT IMG_LIVRE1_T FROM CADASTRO WHERE CODRIFA=2")).toInt(), 70);
+
+    // Opened again: the same places, and the printed page draws them there.
+    QHash<QString, QPoint> again;
+    QImage page;
+    shop->dialogs.expectMessage(QString(), BoxIcon::Error);
+    watcher->on(QStringLiteral("TForm_Visualizar"), [&](QWidget *preview) {
+        page = child<QLabel>(preview, "IMG_Pagina")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        click(child<QPushButton>(preview, "BTN_Fechar"));
+    });
+    watcher->on(QStringLiteral("TForm_pos"), [&](QWidget *w) {
+        auto *designer = static_cast<TForm_pos *>(w);
+        again = shownIn(w);
+        click(child<QToolButton>(w, "BOTAO_IMPRIMIR"));
+        retype(designer->Edit_DE, QStringLiteral("1"));
+        retype(designer->Edit_ATE, QStringLiteral("1"));
+        click(child<QToolButton>(w, "Img_botaoImprimir"));
+        click(child<QToolButton>(w, "img_fecharPOS"));
+    });
+    click(child<QLabel>(form.get(), "Img_Person"));
+    QCOMPARE(again, shown);
+    QList<Element> printed = elements;
+    printed.removeAt(6); // the authentication code prints only on ticket pictures
+    comparePrinted(page, printed, shown, QStringLiteral("página do módulo"));
+    QCOMPARE(shop->scalar(QStringLiteral("SELECT IMG_LIVRE1_L FROM CADASTRO WHERE CODRIFA=2")).toInt(), 60);
 }
 
 KORVANTE_TEST(TestPrintModule)

@@ -41,6 +41,14 @@ inline void chooseRaffle(WorkingRaffle &r, int slot = 1) {
     r.ValorRifa = 10;
 }
 
+// Raffle 1 on "000 - 999" with 1 number per ticket: 1000 tickets in BS1_M.
+inline void chooseThousandTickets(WorkingRaffle &r, int slot = 1) {
+    chooseRaffle(r, slot);
+    r.MaiorNumero = 999;
+    r.QtNumBilhete = 1;
+    r.TabelaBaseUsar = QStringLiteral("BS1_M");
+}
+
 inline QString mark(TestInstallation &inst, int ticket, int slot = 1) {
     return inst
         .scalar(QStringLiteral("SELECT VALID_R%1 FROM BS2_100G WHERE NUMBILHETE=?").arg(slot), {ticket})

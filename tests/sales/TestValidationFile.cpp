@@ -2,6 +2,7 @@
 #include "sales/SaleValidator.h"
 #include "sales/TForm_Validacao.h"
 #include "support/TestRegistry.h"
+#include "support/WindowWatcher.h"
 
 #include <QDateEdit>
 #include <QDesktopServices>
@@ -9,9 +10,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QProgressDialog>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -144,12 +148,14 @@ private Q_SLOTS:
     void emptyNameWithExtraFieldsOffValidatesTheTicketOnly();
     void importStopsAtTheRightRecord_data();
     void importStopsAtTheRightRecord();
+    void bytesWithoutACharacterAreStoredAsQuestionMarks();
+    void pararStopsAfterTheCurrentRecord();
     void cancelledOrMissingFile();
 
 private:
     bool addSale(int ticket, const QString &name, const QString &date, const QVariant &seller,
                  const QString &aut = QStringLiteral("ABC123XYZ"));
-    QList<int> soldTickets();
+    QList<int> soldTickets(const QString &ticketTable = QStringLiteral("BS2_100G"));
     void importFile(const QByteArray &bytes, const std::function<void()> &boxes);
 
     std::unique_ptr<TestInstallation> inst;
@@ -163,13 +169,15 @@ void TestValidationFile::initTestCase() {
     QVERIFY2(inst->ok(), qPrintable(inst->error()));
     QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
     QVERIFY(SalesFixture::dealTickets(*inst, QStringLiteral("BS2_100G"), 50, 2));
-    SalesFixture::chooseRaffle(inst->raffle);
+    QVERIFY(SalesFixture::dealTickets(*inst, QStringLiteral("BS1_M"), 1000, 1));
     dataFile = inst->file(QStringLiteral("RifasValidas.dat"));
 }
 
 void TestValidationFile::init() {
     QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_1")));
     QVERIFY(inst->exec(QStringLiteral("UPDATE BS2_100G SET VALID_R1=NULL")));
+    QVERIFY(inst->exec(QStringLiteral("UPDATE BS1_M SET VALID_R1=NULL")));
+    SalesFixture::chooseRaffle(inst->raffle);
     QFile::remove(dataFile);
     inst->dialogs.clear();
     form = std::make_unique<TForm_Validacao>(inst->context());
@@ -198,7 +206,7 @@ bool TestValidationFile::addSale(int ticket, const QString &name, const QString 
          QDate::fromString(date, QStringLiteral("dd/MM/yyyy")), seller});
 }
 
-QList<int> TestValidationFile::soldTickets() {
+QList<int> TestValidationFile::soldTickets(const QString &ticketTable) {
     QList<int> tickets;
     QSqlQuery q(inst->tdm->CONEX_R());
     q.exec(QStringLiteral("SELECT NUMBILHETE FROM DADOSCOMPRADOR_1 ORDER BY NUMBILHETE"));
@@ -206,7 +214,7 @@ QList<int> TestValidationFile::soldTickets() {
         tickets << q.value(0).toInt();
     // Every buyer row has its mark and no mark is without its row.
     const int marks =
-        inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS2_100G WHERE VALID_R1='S'")).toInt();
+        inst->scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE VALID_R1='S'").arg(ticketTable)).toInt();
     if (marks != tickets.size()) qWarning() << "marks" << marks << "buyer rows" << tickets;
     return marks == tickets.size() ? tickets : QList<int>{-1};
 }
@@ -319,40 +327,80 @@ void TestValidationFile::emptyNameWithExtraFieldsOffValidatesTheTicketOnly() {
     QVERIFY(!form->ModoImportacao);
 }
 
+namespace {
+
+QString stoppedAt(int record, int records, const QString &why, int validated) {
+    return QStringLiteral("A importação do arquivo R1.dat parou no registro %1 de %2: ").arg(record).arg(records) +
+           why +
+           QStringLiteral("\r\rOs registros anteriores foram importados; o registro %1 e os seguintes não foram "
+                          "importados.\r\rRegistros lidos: %1 de %2. Bilhete(s) validado(s): %3.")
+               .arg(record)
+               .arg(records)
+               .arg(validated);
+}
+
+QString malformed(int record, int records, const QString &why) {
+    return QStringLiteral("O arquivo R1.dat não foi importado: o registro %1 de %2 está fora do formato do "
+                          "arquivo de validações (%3). Nenhum registro foi importado.")
+        .arg(record)
+        .arg(records)
+        .arg(why);
+}
+
+} // namespace
+
 void TestValidationFile::importStopsAtTheRightRecord_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("records"); // in the question; 0 when the file is refused before it
     QTest::addColumn<QString>("message");
     QTest::addColumn<QList<int>>("sold");
-    const QString stop =
-        QStringLiteral(". A importação parou neste registro; os anteriores foram importados.");
 
+    // Malformed files: refused as a whole, before the question.
     QByteArray tooLong = ticket(3);
     tooLong[7] = char(41);
-    QTest::newRow("length byte above the field") << ticket(1) + ticket(2) + tooLong + ticket(4) << 4
-                                                 << "Registro 3 de R1.dat inválido: o campo Comprador diz "
-                                                    "ter 41 caracteres, mas comporta no máximo 40" +
-                                                        stop
-                                                 << QList<int>{1, 2};
-    QTest::newRow("date that is not a date")
-        << ticket(1) + ticket(2, QStringLiteral("31/02/2026")) + ticket(3) << 3
-        << "Registro 2 de R1.dat inválido: a data \"31/02/2026\" não é uma data válida" + stop
-        << QList<int>{1};
+    QTest::newRow("length byte above the field")
+        << ticket(1) + ticket(2) + tooLong + ticket(4) << 0
+        << malformed(3, 4, "o campo Comprador diz ter 41 caracteres, mas comporta no máximo 40") << QList<int>{};
     QByteArray letters;
     for (int n = 1; n <= 6; ++n)
         letters += ticket(n);
     letters += handRecord({"1O", {}, {}, {}, {}, "02/12/2026", {}, {}, {}}) + ticket(8);
     QTest::newRow("control number that is not digits")
-        << letters << 8 << "Registro 7 de R1.dat inválido: o Nº de Controle \"1O\" não é um número" + stop
-        << QList<int>{1, 2, 3, 4, 5, 6};
-    QTest::newRow("ticket beyond the raffle") << ticket(1) + ticket(51) + ticket(3) << 3
-                                              << "Esse Nº de Controle de Bilhete está além do último Bilhete "
-                                                 "da Rifa Escolhida. O C.Bilhete máximo que "
-                                                 "pode ser digitado é até: 50"
-                                              << QList<int>{1};
-    QTest::newRow("empty control number is skipped")
-        << ticket(1) + handRecord({{}, "SEM BILHETE", {}, {}, {}, {}, {}, {}, {}}) + ticket(3) << 3
-        << importDone(2, 3) << QList<int>{1, 3};
+        << letters << 0 << malformed(7, 8, "o Nº de Controle \"1O\" não é um número de 1 a 6 dígitos")
+        << QList<int>{};
+    QTest::newRow("empty control number")
+        << ticket(1) + handRecord({{}, "SEM BILHETE", {}, {}, {}, {}, {}, {}, {}}) + ticket(3) << 0
+        << malformed(2, 3, "o Nº de Controle está vazio") << QList<int>{};
+    // Records one byte too long: the second is read one byte out of place.
+    QTest::newRow("three records of 181 bytes")
+        << ticket(1) + '\0' + ticket(2) + '\0' + ticket(3) + '\0' << 0
+        << malformed(2, 3, "o Nº de Controle está vazio") << QList<int>{};
+
+    // Well-formed records whose content is refused: the import stops there and keeps the ones before.
+    QTest::newRow("date that is not a date")
+        << ticket(1) + ticket(2, QStringLiteral("31/02/2026")) + ticket(3) << 3
+        << stoppedAt(2, 3, "a data \"31/02/2026\" não é uma data válida", 1) << QList<int>{1};
+    QTest::newRow("date of the year 1")
+        << ticket(1) + ticket(2) + ticket(3, QStringLiteral("01/01/0001")) << 3
+        << stoppedAt(3, 3, "Favor informe uma Data de Venda válida ( dd/mm/aaaa )!", 2) << QList<int>{1, 2};
+    QTest::newRow("ticket beyond the raffle")
+        << ticket(1) + ticket(51) + ticket(3) << 3
+        << stoppedAt(2, 3,
+                     "Esse Nº de Controle de Bilhete está além do último Bilhete da Rifa Escolhida. O C.Bilhete "
+                     "máximo que pode ser digitado é até: 50",
+                     1)
+        << QList<int>{1};
+    QTest::newRow("ticket outside the modality")
+        << ticket(4) + ticket(0) << 2
+        << stoppedAt(2, 2,
+                     "Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. Digite números "
+                     "entre [ 1 e 100 ]",
+                     1)
+        << QList<int>{4};
+    QTest::newRow("seller code of letters")
+        << ticket(1) + handRecord({"2", "ANA", {}, {}, {}, "02/12/2026", "abc", {}, {}}) + ticket(3) << 3
+        << stoppedAt(2, 3, "'abc' não é um número válido.", 1) << QList<int>{1};
+
     QTest::newRow("incomplete last record")
         << ticket(1) + ticket(2) + ticket(3).left(100) << 2
         << importDone(2, 2) +
@@ -366,12 +414,90 @@ void TestValidationFile::importStopsAtTheRightRecord() {
     QFETCH(QString, message);
     QFETCH(QList<int>, sold);
     importFile(bytes, [&] {
-        inst->dialogs.expectQuestion(importQuestion(records), true);
+        if (records > 0) inst->dialogs.expectQuestion(importQuestion(records), true);
         inst->dialogs.expectMessage(message,
                                     message.startsWith(u'I') ? BoxIcon::Information : BoxIcon::Error);
     });
     QCOMPARE(soldTickets(), sold);
     QVERIFY(!form->ModoImportacao);
+}
+
+void TestValidationFile::bytesWithoutACharacterAreStoredAsQuestionMarks() {
+    const QString name = QString::fromLatin1("JO\x81O\x00 DA\x01 SILVA\x8D", 16);
+    const QString address = QString::fromLatin1("RUA \x8F\x90\x9D, 1\x7F\x1F", 12);
+    const QString city = QStringLiteral("SÃO PAULO");
+    importFile(handRecord({"9", name, address, "11999998888", city, "03/12/2026", "", "A", ""}), [&] {
+        inst->dialogs.expectQuestion(importQuestion(1), true);
+        inst->dialogs.expectMessage(
+            importDone(1, 1) +
+                "\r\r5 caractere(s) sem correspondência no padrão Windows-1252 foram gravados como \"?\" (em 1 "
+                "registro(s))."
+                "\r\r4 caractere(s) de controle foram removidos dos textos (em 1 registro(s)).",
+            BoxIcon::Information);
+    });
+    QCOMPARE(soldTickets(), QList<int>{9});
+    QSqlQuery q(inst->tdm->CONEX_R());
+    QVERIFY(q.exec(QStringLiteral("SELECT NOMECOMP, ENDCOMP, CIDCOMP FROM DADOSCOMPRADOR_1")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("JO?O DA SILVA?"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("RUA ???, 1"));
+    QCOMPARE(q.value(2).toString(), QStringLiteral("SÃO PAULO"));
+}
+
+void TestValidationFile::pararStopsAfterTheCurrentRecord() {
+    SalesFixture::chooseThousandTickets(inst->raffle);
+    QByteArray bytes;
+    for (int n = 1; n <= 1000; ++n)
+        bytes += ticket(n);
+    {
+        // "Parar" pressed once the progress has gone past record 200.
+        WindowWatcher watcher;
+        watcher.on(QStringLiteral("Progresso_Importacao"), [](QWidget *window) {
+            auto *progress = qobject_cast<QProgressDialog *>(window);
+            auto *poll = new QTimer(progress);
+            QObject::connect(poll, &QTimer::timeout, progress, [progress, poll] {
+                if (progress->value() < 200) return;
+                poll->stop();
+                for (auto *b : progress->findChildren<QPushButton *>())
+                    if (b->text() == u"Parar") QTest::mouseClick(b, Qt::LeftButton);
+            });
+            poll->start(5);
+        });
+        importFile(bytes, [&] {
+            inst->dialogs.expectQuestion(importQuestion(1000), true);
+            inst->dialogs.expectMessage(QString(), BoxIcon::Information);
+        });
+        QCOMPARE(watcher.shown(QStringLiteral("Progresso_Importacao")), 1);
+    }
+    const QString shown = inst->dialogs.shown.last().text;
+    static const QRegularExpression summary(QStringLiteral(
+        "^A importação do arquivo R1\\.dat foi interrompida a seu pedido no registro (\\d+) de 1000\\.\r\rOs "
+        "registros anteriores foram importados; o registro \\1 e os seguintes não foram importados\\.\r\r"
+        "Registros lidos: \\1 de 1000\\. Bilhete\\(s\\) validado\\(s\\): (\\d+)\\.$"));
+    const auto m = summary.match(shown);
+    QVERIFY2(m.hasMatch(), qPrintable(shown));
+    const int stopped = m.captured(1).toInt(), validated = m.captured(2).toInt();
+    QVERIFY2(stopped > 200 && stopped < 1000, qPrintable(shown));
+    QCOMPARE(validated, stopped - 1);
+    QList<int> expected;
+    for (int n = 1; n < stopped; ++n)
+        expected << n;
+    QCOMPARE(soldTickets(QStringLiteral("BS1_M")), expected);
+
+    // The same file again: the records already in are reported one by one, the rest validated.
+    bytes = ticket(1) + ticket(stopped - 1) + ticket(stopped) + ticket(1000);
+    importFile(bytes, [&] {
+        inst->dialogs.expectQuestion(importQuestion(4), true);
+        for (int t : {1, stopped - 1}) {
+            inst->dialogs.expectMessage(kAlready.arg(t), BoxIcon::Error, QStringLiteral("Korvante"));
+            inst->dialogs.expectQuestion(kGoOn, true);
+        }
+        inst->dialogs.expectMessage(
+            importDone(2, 4) +
+                QStringLiteral("\r\rRegistros ignorados: 2 (Bilhete já validado anteriormente: 1, %1).").arg(stopped - 1),
+            BoxIcon::Information);
+    });
+    expected << stopped << 1000;
+    QCOMPARE(soldTickets(QStringLiteral("BS1_M")), expected);
 }
 
 void TestValidationFile::cancelledOrMissingFile() {
@@ -504,7 +630,8 @@ void TestValidationFileBetweenComputers::exportThenImportOnAnotherComputer() {
         central.dialogs.expectQuestion(kGoOn, true);
     }
     central.dialogs.expectMessage(
-        QStringLiteral("Importação do arquivo R1.dat concluída: 0 Bilhete(s) validado(s) de 3 registro(s)."),
+        QStringLiteral("Importação do arquivo R1.dat concluída: 0 Bilhete(s) validado(s) de 3 registro(s).\r\r"
+                       "Registros ignorados: 3 (Bilhete já validado anteriormente: 3, 17, 40)."),
         BoxIcon::Information);
     ui.choose("Importar1");
     // And once more, stopping at the first question.
@@ -512,6 +639,12 @@ void TestValidationFileBetweenComputers::exportThenImportOnAnotherComputer() {
     central.dialogs.expectQuestion(importQuestion(3), true);
     central.dialogs.expectMessage(kAlready.arg(3), BoxIcon::Error, QStringLiteral("Korvante"));
     central.dialogs.expectQuestion(kGoOn, false);
+    central.dialogs.expectMessage(
+        QStringLiteral("A importação do arquivo R1.dat foi interrompida a seu pedido no registro 1 de 3.\r\rOs "
+                       "registros anteriores foram importados; o registro 1 e os seguintes não foram importados."
+                       "\r\rRegistros lidos: 1 de 3. Bilhete(s) validado(s): 0.\r\rRegistros ignorados: 1 "
+                       "(Bilhete já validado anteriormente: 3)."),
+        BoxIcon::Information);
     ui.choose("Importar1");
     QVERIFY2(central.dialogs.scriptDone(), qPrintable(central.dialogs.pendingTexts().join(u'|')));
     QCOMPARE(saleRows(central).size(), 3);
