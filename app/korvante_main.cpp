@@ -2,5 +2,5 @@
 #include "mainwindow/WidgetProgramStart.h"
 
 int main(int argc, char *argv[]) {
-    return runProgram<TForm_RIFA>(argc, argv);
+    return runProgram<TForm_RIFA>(argc, argv, SchemaAtStart::Upgrade);
 }

@@ -1,6 +1,7 @@
 #include "data/DatabaseFiles.h"
 #include "data/DatabaseLocation.h"
 #include "data/SchemaScript.h"
+#include "data/SchemaUpgrade.h"
 #include "data/TDM.h"
 #include "platform/ConsoleDialogs.h"
 #include "platform/Random.h"
@@ -146,6 +147,10 @@ int main(int argc, char *argv[]) {
     if (!QFile::exists(mainFile)) return failWith(QStringLiteral("banco não encontrado: %1").arg(mainFile));
     QString error;
     if (!TDM::openConnection(QStringLiteral("KORVANTE"), mainFile, &error)) return failWith(error);
+    // The tables it fills are those of this program's version; a newer database is left alone.
+    const SchemaUpgrade::Outcome schema =
+        SchemaUpgrade::run(QSqlDatabase::database(QStringLiteral("KORVANTE"), false));
+    if (!schema.ok()) return failWith(schema.message);
     NumberBaseDealer dealer(QSqlDatabase::database(QStringLiteral("KORVANTE"), false), dialogs, random);
     dealer.setProgress([&](qint64 done, qint64 total) {
         bar.show(cmd == u"bs1" ? QStringLiteral("BS1") : args[2].toUpper(), done, total);

@@ -2,5 +2,5 @@
 #include "printmodule/TForm_RIFAPrint.h"
 
 int main(int argc, char *argv[]) {
-    return runProgram<TForm_RIFAPrint>(argc, argv);
+    return runProgram<TForm_RIFAPrint>(argc, argv, SchemaAtStart::AsItIs);
 }

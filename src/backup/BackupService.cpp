@@ -3,6 +3,7 @@
 #include "backup/DatabaseCheck.h"
 #include "backup/ServerBackup.h"
 #include "data/DatabaseLocation.h"
+#include "data/SchemaUpgrade.h"
 #include "data/TDM.h"
 
 #include <QDir>
@@ -250,7 +251,9 @@ BackupService::Restore BackupService::restore(const QString &folder) {
         r.result = Restore::Result::Done;
         r.restored = backupMainName() + QStringLiteral("\r") + QStringLiteral(" e ") + backupPrintName();
     }
-    m_tdm.reopenConnections(&r.reopenError);
+    // A backup of an older version gains what this program's tables have.
+    if (m_tdm.reopenConnections(&r.reopenError) && r.result == Restore::Result::Done)
+        r.reopenError = SchemaUpgrade::run(m_tdm.CONEX_R()).message;
     return r;
 }
 

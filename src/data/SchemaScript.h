@@ -5,14 +5,10 @@
 // The creation script of both database files: every table, generator, trigger, index and the
 // initial rows, one statement per entry, in the order they must run.
 namespace SchemaScript {
-QStringList mainDatabase();  // CRF.XML
+QStringList mainDatabase();  // CRF.XML, at this program's schema version
 QStringList printDatabase(); // ID_BASE.FDB
 // Just the ticket tables (with their generators, triggers and indexes), for tests that need only some.
 QStringList ticketTable(const QString &name);
-// An addition to the delivered tables: the record of every draw that ended with a result, a snapshot
-// of what its "Ata do Sorteio" prints. Part of new installations; the main program adds it to an older
-// database when it is missing.
-QStringList drawRecordsTable();
 // The script as one text with a terminator per statement, for reading or for isql.
 QString asText(const QStringList &statements);
 } // namespace SchemaScript

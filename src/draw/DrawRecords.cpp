@@ -1,6 +1,5 @@
 #include "draw/DrawRecords.h"
 
-#include "data/SchemaScript.h"
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
@@ -46,25 +45,6 @@ DrawRecords::DrawRecords(AppContext &ctx) : m_ctx(ctx) {}
 QString DrawRecords::writeFailedMessage() {
     return QStringLiteral("O resultado do Sorteio não pôde ser registrado para a Ata do Sorteio. "
                           "Detalhe do Erro: ");
-}
-
-bool DrawRecords::ensureTable(QSqlDatabase db, QString *error) {
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'SORTEIOS'")) ||
-        !q.next()) {
-        if (error) *error = q.lastError().text();
-        return false;
-    }
-    if (q.value(0).toInt() > 0) return true;
-    q.finish();
-    for (const QString &statement : SchemaScript::drawRecordsTable()) {
-        QSqlQuery create(db);
-        if (!create.exec(statement)) {
-            if (error) *error = create.lastError().text();
-            return false;
-        }
-    }
-    return true;
 }
 
 bool DrawRecords::complete(DrawRecord &r, const std::optional<TicketRow> &winner, QString *error) const {
@@ -127,8 +107,6 @@ bool DrawRecords::complete(DrawRecord &r, const std::optional<TicketRow> &winner
 
 bool DrawRecords::write(DrawRecord &r, QString *error) const {
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
-    // An older database restored meanwhile may lack the table.
-    if (!ensureTable(db, error)) return false;
     const QStringList columns = recordColumns();
     QStringList marks;
     for (int i = 0; i < columns.size(); ++i)
@@ -164,7 +142,6 @@ bool DrawRecords::write(DrawRecord &r, QString *error) const {
 
 std::optional<DrawRecord> DrawRecords::readWhere(const QString &condition, int value, QString *error) const {
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
-    if (!ensureTable(db, error)) return std::nullopt;
     QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT FIRST 1 ID, %1 FROM SORTEIOS WHERE %2 ORDER BY ID DESC")
                   .arg(recordColumns().join(u','), condition));

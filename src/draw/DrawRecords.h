@@ -12,9 +12,6 @@ class DrawRecords {
 public:
     explicit DrawRecords(AppContext &ctx);
 
-    // Creates the table when an older database lacks it; touches nothing else.
-    static bool ensureTable(QSqlDatabase db, QString *error);
-
     // Fills the raffle's part and the winner's part (numbers, authentication code, buyer, masked phone)
     // from the database as it is now; the draw's own part is set by the caller.
     bool complete(DrawRecord &record, const std::optional<TicketRow> &winner, QString *error) const;

@@ -2,7 +2,6 @@
 
 #include "backup/TForm_BACK_REST.h"
 #include "data/TDM.h"
-#include "draw/DrawRecords.h"
 #include "draw/TForm_SORTEIO.h"
 #include "layout/TForm_pos.h"
 #include "mainwindow/WidgetMenuParts.h"
@@ -149,9 +148,6 @@ TForm_RIFA::TForm_RIFA(const AppServices &services, QWidget *parent)
     videos->setObjectName(QStringLiteral("VideoAulas1"));
     connect(manual, &QAction::triggered, this, &TForm_RIFA::ManualdeAjuda1Click);
     connect(videos, &QAction::triggered, this, &TForm_RIFA::VideoAulas1Click);
-
-    // An older database gains the draw records; a failure shows when a draw is recorded.
-    DrawRecords::ensureTable(m_ctx.tdm.CONEX_R(), nullptr);
 }
 
 QLabel *TForm_RIFA::addHotArea(const char *name, QRect place, const QString &hint, bool handCursor) {

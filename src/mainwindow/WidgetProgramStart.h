@@ -2,6 +2,7 @@
 
 #include "backup/BackupService.h"
 #include "data/AppContext.h"
+#include "data/SchemaUpgrade.h"
 #include "data/TDM.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
@@ -19,7 +20,11 @@
 // then the main window until it closes. A database that cannot be opened ends start-up. A logout,
 // SIGTERM or SIGHUP ends every event loop, and the engine then closes both connections, rolling
 // back whatever was left unfinished.
-template <class MainWindow> int runProgram(int argc, char *argv[]) {
+// The program that keeps the database brings it to its schema version before any window opens and
+// refuses one written by a newer program; the print module takes a package as it comes.
+enum class SchemaAtStart { Upgrade, AsItIs };
+
+template <class MainWindow> int runProgram(int argc, char *argv[], SchemaAtStart schema) {
     TerminationSignals::holdInEveryThread();
     QApplication app(argc, argv);
     setUpApplication(app);
@@ -53,6 +58,7 @@ template <class MainWindow> int runProgram(int argc, char *argv[]) {
         return 1;
     }
     BackupService(tdm, folder).recoverDestinations();
+    if (schema == SchemaAtStart::Upgrade && !SchemaUpgrade::atStart(tdm.CONEX_R(), dialogs)) return 1;
     // Ends the open modal windows' loops too; code after them runs to its end, no new loop starts.
     // Taken over once the databases are open: the client library puts its own handler in place at
     // its first attach, which would shut the engine down under the windows.

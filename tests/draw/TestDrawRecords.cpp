@@ -1,3 +1,4 @@
+#include "data/SchemaUpgrade.h"
 #include "draw/TForm_SORTEIO.h"
 #include "mainwindow/TForm_RIFA.h"
 #include "printmodule/TForm_RIFAPrint.h"
@@ -306,8 +307,8 @@ void TestDrawRecords::failedRecordLeavesTheDrawOnScreen() {
     QCOMPARE(w<QLabel>("LBL_PAGO_AMPLI")->text(), QStringLiteral("Sim"));
     form.reset();
     QVERIFY(inst->exec(QStringLiteral("DROP TABLE SORTEIOS")));
-    QString error;
-    QVERIFY2(DrawRecords::ensureTable(inst->tdm->CONEX_R(), &error), qPrintable(error));
+    QVERIFY(inst->exec(QStringLiteral("DROP TABLE VERSAO_BANCO")));
+    QVERIFY(SchemaUpgrade::run(inst->tdm->CONEX_R()).ok());
 }
 
 void TestDrawRecords::olderDatabaseGainsTheTableAtItsFirstConnection() {
@@ -316,6 +317,7 @@ void TestDrawRecords::olderDatabaseGainsTheTableAtItsFirstConnection() {
     TestInstallation older;
     QVERIFY2(older.ok() && older.openTdm(), qPrintable(older.error()));
     QVERIFY(older.exec(QStringLiteral("DROP TABLE SORTEIOS")));
+    QVERIFY(older.exec(QStringLiteral("DROP TABLE VERSAO_BANCO")));
     QVERIFY(older.exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA ANTIGA' WHERE CODRIFA=2")));
     QVERIFY(older.exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (NOME_VEND) VALUES ('JOSE')")));
     QVERIFY(older.exec(
@@ -326,7 +328,7 @@ void TestDrawRecords::olderDatabaseGainsTheTableAtItsFirstConnection() {
         QSqlQuery names(older.tdm->CONEX_R());
         names.exec(
             QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$SYSTEM_FLAG = 0 "
-                           "AND RDB$RELATION_NAME <> 'SORTEIOS' ORDER BY 1"));
+                           "AND RDB$RELATION_NAME NOT IN ('SORTEIOS', 'VERSAO_BANCO') ORDER BY 1"));
         while (names.next()) {
             const QString table = names.value(0).toString();
             QSqlQuery rows(older.tdm->CONEX_R());
@@ -353,7 +355,8 @@ void TestDrawRecords::olderDatabaseGainsTheTableAtItsFirstConnection() {
         TForm_RIFAPrint printModule(older.services()); // the print module never creates it
     }
     QVERIFY(!hasTable());
-    { TForm_RIFA mainProgram(older.services()); }
+    // The main program's start-up, before its window.
+    QVERIFY(SchemaUpgrade::atStart(older.tdm->CONEX_R(), older.dialogs));
     QVERIFY(hasTable());
     QCOMPARE(snapshot(), before);
     QCOMPARE(older.count(QStringLiteral("SORTEIOS")), 0);
