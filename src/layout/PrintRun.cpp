@@ -142,6 +142,27 @@ QString PrintRun::Cod_AutBilhete_zap(int numBilhete, bool whatsMode) const {
     return q.value(0).toString().trimmed();
 }
 
+QString PrintRun::buyersPhone(const QList<int> &tickets) const {
+    const QString buyers = TicketTables::buyerTable(m_ctx.raffle.slot());
+    if (buyers.isEmpty() || tickets.isEmpty()) return {};
+    QString phone;
+    for (int n : tickets) {
+        QSqlQuery q(m_ctx.tdm.CONEX_R());
+        q.prepare(QStringLiteral("Select FONECOMP from %1 where VALIDADO=? and NUMBILHETE=? and NUM_CAD_RIFA=?")
+                      .arg(buyers));
+        q.addBindValue(QStringLiteral("Sim"));
+        q.addBindValue(n);
+        q.addBindValue(m_ctx.raffle.slot());
+        if (!q.exec() || !q.next()) return {};
+        QString digits;
+        for (QChar c : q.value(0).toString())
+            if (c.isDigit() && c.unicode() < 128) digits += c;
+        if (digits.isEmpty() || (!phone.isEmpty() && digits != phone)) return {};
+        phone = digits;
+    }
+    return phone;
+}
+
 QList<QueuedTicket> PrintRun::readQueue(QString *error) const {
     QList<QueuedTicket> out;
     QSqlQuery q(m_ctx.tdm.CONEX_PRINT());

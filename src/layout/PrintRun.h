@@ -48,6 +48,9 @@ public:
     bool emptyQueue(QString *error = nullptr);
     // The authentication code of a validated ticket; empty outside the WhatsApp mode.
     QString Cod_AutBilhete_zap(int numBilhete, bool whatsMode) const;
+    // The digits of the phone of the tickets' buyer rows when every ticket has that same phone;
+    // empty when one has none or they differ, so a picture never goes to an earlier buyer.
+    QString buyersPhone(const QList<int> &tickets) const;
 
     // The modality number format; a text that is none of the five keeps the previous one.
     void chooseFormat(const QString &modalidade);

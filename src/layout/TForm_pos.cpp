@@ -1696,6 +1696,7 @@ void TForm_pos::sendPictures(const TicketSheet &sheet) {
         tickets << t.numBilhete;
     const auto lines =
         TicketPictures::MostrarNumMemo(sheet.tickets(), m_run.digits(), m_ctx.raffle.QtNumBilhete);
+    m_ctx.raffle.FoneEnvio = m_run.buyersPhone(tickets);
     TForm_Whats whats(m_ctx, tickets, m_run.digits(), this);
     whats.setNumberLines(lines.withoutCode, lines.withCode);
     whats.exec();

@@ -1,5 +1,7 @@
 #include "sales/OrderText.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 // Up to 35 characters after the first ':' of the line.
@@ -17,6 +19,10 @@ OrderText::OrderText(const QString &text) {
     t.replace(QChar::ParagraphSeparator, u'\n');
     t.replace(QChar::LineSeparator, u'\n');
     m_lines = t.split(u'\n');
+    // Some ways of copying keep WhatsApp's bold markers: " *Nome:* X" reads as " Nome: X".
+    static const QRegularExpression bold(QStringLiteral("^(\\s*)\\*([^*]*:)\\*"));
+    for (QString &line : m_lines)
+        line.replace(bold, QStringLiteral("\\1\\2"));
 }
 
 bool OrderText::isTicketLine(const QString &line) {

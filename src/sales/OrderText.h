@@ -3,9 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// An order message from the sales page as WhatsApp shows it (the bold asterisks are not part of the
-// copied text), read by line positions: ticket lines first, then seven lines of buyer data ending with
-// the seller and the block. Lines are numbered 1 to L below.
+// An order message from the sales page as WhatsApp shows it (a label's bold asterisks, when the copy
+// kept them, are taken off), read by line positions: ticket lines first, then seven lines of buyer
+// data ending with the seller and the block. Lines are numbered 1 to L below.
 class OrderText {
 public:
     // The last seven lines are Nome, End., Cidade, Fone, TOTAL A PAGAR, Vend and Bloco.

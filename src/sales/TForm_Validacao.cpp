@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/WaitCursor.h"
 #include "layout/TForm_pos.h"
+#include "platform/WidgetStepAside.h"
 #include "raffle/WorkingRaffle.h"
 #include "sales/WidgetValidatedList.h"
 #include "sales/TForm_Reserva.h"
@@ -690,14 +691,16 @@ void TForm_Validacao::notYetAvailable() {
 }
 
 void TForm_Validacao::PrepararEnvioWhatsApp(const WhatsAppHandOver &h) {
-    // The designer, never shown, draws the pictures and opens the sending window over this one;
-    // this window stays up, since hiding a modal window would end it.
+    // The designer, never shown, draws the pictures and opens the sending window; this window
+    // steps aside meanwhile and keeps its own exec() going.
     TForm_pos pos(m_ctx, this);
     pos.CarregarLayout();
     const QString range = h.qtBilhetesEnvio > 1 ? QStringLiteral("1") : h.bilheteUnico;
     pos.Edit_DE->setText(range);
     pos.Edit_ATE->setText(range);
     pos.setSendList(h.tickets);
+    WidgetStepAside aside;
+    aside.hide(this);
     pos.img_whatsClick();
 }
 

@@ -67,6 +67,23 @@ QTableView *grid(const char *name, QWidget *parent, QRect place, QAbstractItemMo
     return g;
 }
 
+// A counter shown in the blank gap its caption's first line leaves for it.
+void placeInGap(QLabel *counter, const QLabel *caption) {
+    const QString first = caption->text().section(u'\r', 0, 0);
+    const qsizetype start = first.indexOf(QStringLiteral("  "));
+    qsizetype end = start;
+    while (end < first.size() && first.at(end) == u' ')
+        ++end;
+    const QFontMetrics fm = caption->fontMetrics();
+    const int left = fm.horizontalAdvance(first.left(start));
+    const int right = fm.horizontalAdvance(first.left(end));
+    QFont f = caption->font();
+    f.setBold(true);
+    counter->setFont(f);
+    counter->setAlignment(Qt::AlignCenter);
+    counter->setGeometry(caption->x() + left, caption->y(), right - left, QFontMetrics(f).height() + 1);
+}
+
 } // namespace
 
 WidgetWhatsAppOrder::WidgetWhatsAppOrder(AppContext &ctx, QWidget *window)
@@ -128,6 +145,7 @@ void WidgetWhatsAppOrder::buildPanel() {
     Check_EnviarZap = new QCheckBox(QStringLiteral("Enviar por Zap apos Validar"), this);
     Check_EnviarZap->setObjectName(QStringLiteral("Check_EnviarZap"));
     Check_EnviarZap->setGeometry(8, 92, 170, 22);
+    Check_EnviarZap->setFont(arial(11));
     Check_EnviarZap->setChecked(true);
     BTN_Colar = new QPushButton(QStringLiteral("Colar Dados"), this);
     BTN_Colar->setObjectName(QStringLiteral("BTN_Colar"));
@@ -155,9 +173,12 @@ void WidgetWhatsAppOrder::buildSuggestionPanel(QWidget *window) {
     Panel_Sugestao = panel("Panel_Sugestao", window, {14, 34, 420, 500});
     text(QStringLiteral("CHECAGEM DE BILHETES"), Panel_Sugestao, {8, 4, 360, 22}, 15, true);
     Img_FecharSug = closeImage(Panel_Sugestao, "Img_FecharSug", {392, 4});
-    text(QStringLiteral("Essas       Já Foram Vendidas"), Panel_Sugestao, {10, 30, 200, 18}, 11, true);
-    LBL_Vendidas = text(QStringLiteral("0"), Panel_Sugestao, {50, 30, 24, 18}, 11, true);
+    auto *soldCaption =
+        text(QStringLiteral("Essas       Já Foram Vendidas"), Panel_Sugestao, {10, 30, 180, 18}, 11, true);
+    soldCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LBL_Vendidas = text(QStringLiteral("0"), Panel_Sugestao, {}, 11, true);
     LBL_Vendidas->setObjectName(QStringLiteral("LBL_Vendidas"));
+    placeInGap(LBL_Vendidas, soldCaption);
     Memo_NaoDisponivel = new QPlainTextEdit(Panel_Sugestao);
     Memo_NaoDisponivel->setObjectName(QStringLiteral("Memo_NaoDisponivel"));
     Memo_NaoDisponivel->setGeometry(10, 50, 180, 70);
@@ -166,8 +187,10 @@ void WidgetWhatsAppOrder::buildSuggestionPanel(QWidget *window) {
                              QStringLiteral("outras Dispníveis."),
                          Panel_Sugestao, {200, 30, 210, 40}, 11);
     caption->setWordWrap(true);
-    LBL_TotalRep = text(QStringLiteral("0"), Panel_Sugestao, {346, 30, 24, 18}, 13, true);
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LBL_TotalRep = text(QStringLiteral("0"), Panel_Sugestao, {}, 11, true);
     LBL_TotalRep->setObjectName(QStringLiteral("LBL_TotalRep"));
+    placeInGap(LBL_TotalRep, caption);
     QPalette red = LBL_TotalRep->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     LBL_TotalRep->setPalette(red);
@@ -399,10 +422,13 @@ void WidgetWhatsAppOrder::BTN_ValidarDadosWClick() {
     for (int i = 0; i < order.ticketRange(); ++i) {
         if (!OrderText::isTicketLine(order.lines().at(i))) continue;
         const QString ticket = OrderText::controlNumberOf(order.lines().at(i));
-        order.markDone(i);
-        Rich_DadosW->setPlainText(order.text());
         const SaleOutcome o = m_hooks.validateTicket ? m_hooks.validateTicket(ticket, sale) : SaleOutcome{};
         using R = SaleOutcome::Result;
+        // "-OK" says the sale is written; any other line is tried again at the next "VALIDAR".
+        if (o.result == R::Validated) {
+            order.markDone(i);
+            Rich_DadosW->setPlainText(order.text());
+        }
         if (o.result == R::Validated || o.result == R::AlreadyValidated || o.result == R::Ignored) continue;
         return; // refused or failed: what was validated stays, nothing is handed over
     }

@@ -209,7 +209,7 @@ TForm_ListaDisp::TForm_ListaDisp(AppContext &ctx, QWidget *parent)
     note(
         QStringLiteral("É ideal que vá atualizando ( gerando novos intervalos ) do Bloco de Bilhetes à venda "
                        "para Não Haver muita Seleção de C. Bilhetes já Vendidos."),
-        {550, 400, 330, 48}, this);
+        {550, 452, 330, 42}, this);
     note(QStringLiteral(
              "Obs.: Não há garantias que Sistemas como esse e outros no Brasil ou no mundo, sempre "
              "continuei a comunicação com a Plataforma Whatsapp, já que a política de trabalhos deles "
@@ -362,7 +362,8 @@ void TForm_ListaDisp::chooseMode(QRadioButton *option) {
         Panel_Bloco->hide();
         return;
     }
-    Panel_Bloco->move(Panel_Bloco->x(), option->y() - 20);
+    // Beside the option, and above the listing and the file name, never over them.
+    Panel_Bloco->move(Panel_Bloco->x(), qMin(option->y() - 20, DBGrid1->y() - 4 - Panel_Bloco->height()));
     Panel_Bloco->show();
     Panel_Bloco->raise();
 }

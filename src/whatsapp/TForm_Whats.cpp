@@ -90,7 +90,7 @@ TForm_Whats::TForm_Whats(AppContext &ctx, QList<int> tickets, int digits, QWidge
     BTN_CopiarNum->setObjectName(QStringLiteral("BTN_CopiarNum"));
     BTN_CopiarNum->setGeometry(13, 416, 180, 30);
     connect(BTN_CopiarNum, &QPushButton::clicked, this, &TForm_Whats::BTN_CopiarNumClick);
-    LBL_AvisoCopiar = addLabel(QStringLiteral("Copiado com Sucesso!"), {200, 422, 140, 18});
+    LBL_AvisoCopiar = addLabel(QStringLiteral("Copiado com Sucesso!"), {13, 448, 300, 18});
     LBL_AvisoCopiar->setObjectName(QStringLiteral("LBL_AvisoCopiar"));
     LBL_AvisoCopiar->hide();
 
@@ -123,7 +123,7 @@ TForm_Whats::TForm_Whats(AppContext &ctx, QList<int> tickets, int digits, QWidge
     Ed_telefone->setObjectName(QStringLiteral("Ed_telefone"));
     Ed_telefone->setGeometry(382, 416, 130, 26);
     Ed_telefone->setMaxLength(15);
-    addLabel(QStringLiteral("Acessar ==>"), {520, 420, 80, 18});
+    addLabel(QStringLiteral("Acessar ==>"), {516, 420, 86, 18});
     img_whats = new QToolButton(this);
     img_whats->setObjectName(QStringLiteral("img_whats"));
     img_whats->setText(QStringLiteral("WhatsApp"));
@@ -172,17 +172,18 @@ TForm_Whats::TForm_Whats(AppContext &ctx, QList<int> tickets, int digits, QWidge
                        "com as Imagens dos Bilhetes, Selecionar todas, usar o Copiar(Ctrl+C) e Colar(Ctrl+V) "
                        "no Whastapp do Comprador."),
         {8, 152, 330, 76});
-    instruction(QStringLiteral("INSTRUÇÕES PARA ENVIAR SÓ OS NÚMEROS DO BILHETES"), {350, 44, 330, 18}, true);
+    // The title takes two lines in the column.
+    instruction(QStringLiteral("INSTRUÇÕES PARA ENVIAR SÓ OS NÚMEROS DO BILHETES"), {350, 44, 330, 34}, true);
     instruction(
         QStringLiteral("1.Click no botão Copiar so Nùmeros\r\n2. Acesse o WhasApp do comprador ( caso ja não "
                        "esteja com ele aberto )\r\n3. Apos entrar na área de Digitar a MSG, pressione as "
                        "teclas:"),
-        {350, 62, 330, 70});
-    instruction(QStringLiteral("CTRL + V"), {350, 132, 80, 18}, true)
+        {350, 78, 330, 70});
+    instruction(QStringLiteral("CTRL + V"), {350, 148, 80, 18}, true)
         ->setStyleSheet(QStringLiteral("color: #C00000"));
     instruction(QStringLiteral("Obs.: Caso use a Opção de Copiar Só os Números, ele já vai incluso o Link de "
                                "Resultados ( se o Campo estiver preenchido para uso )"),
-                {350, 152, 330, 60});
+                {350, 168, 330, 60});
     Img_FecharInstrucoes = addLabel(QStringLiteral("X"), {670, 4, 18, 18}, Panel_Instrucoes);
     Img_FecharInstrucoes->setObjectName(QStringLiteral("Img_FecharInstrucoes"));
     Img_FecharInstrucoes->setCursor(Qt::PointingHandCursor);
@@ -235,13 +236,9 @@ void TForm_Whats::FormShow() {
         Ed_telefone->setText(fone.mid(2, 10));
     }
     // The main window and the designer stay out of the way while the buyer's chat is served.
-    m_hidden.clear();
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible() &&
-            (w->objectName() == u"TForm_RIFA" || w->objectName() == u"TForm_pos")) {
-            m_hidden << w;
-            w->hide();
-        }
+        if (w != this && (w->objectName() == u"TForm_RIFA" || w->objectName() == u"TForm_pos"))
+            m_aside.hide(w);
     ED_LINK->setText(m_ctx.raffle.LinkSorteio);
 }
 
@@ -254,7 +251,13 @@ QString TForm_Whats::entryFile(int row) const {
 void TForm_Whats::List_IMGClick() {
     img_zap->clear();
     const QString path = entryFile(List_IMG->currentRow());
-    if (!path.isEmpty() && QFile::exists(path)) img_zap->setPixmap(QPixmap(path));
+    if (path.isEmpty() || !QFile::exists(path)) return;
+    QPixmap picture(path);
+    // A picture larger than the preview is shown whole, scaled down, never cut.
+    const QSize room = img_zap->contentsRect().size();
+    if (picture.width() > room.width() || picture.height() > room.height())
+        picture = picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    img_zap->setPixmap(picture);
 }
 
 void TForm_Whats::copyFile(const QString &path) {
@@ -389,10 +392,10 @@ void TForm_Whats::done(int result) {
                            "WhatsApp do Comprador. Realmente deseja Fechar essa tela?"),
             false))
         return;
-    for (const QPointer<QWidget> &w : m_hidden)
-        if (w) w->show();
-    m_hidden.clear();
+    m_aside.restore();
     m_ctx.raffle.QtBilhetesEnvio = 0;
+    // The next sending finds its phone in its own buyers' rows.
+    m_ctx.raffle.FoneEnvio.clear();
     QDialog::done(result);
     Ed_telefone->clear();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/AppContext.h"
+#include "platform/WidgetStepAside.h"
 
 #include <QDialog>
 #include <QList>
@@ -59,7 +60,7 @@ private:
     int m_digits;
     bool m_actionTaken = false;
     int m_numbersBlinks = 0, m_linkBlinks = 0;
-    QList<QPointer<QWidget>> m_hidden; // the windows hidden while this one is open
+    WidgetStepAside m_aside; // the main window and the designer, while this one is open
 
     QLabel *img_zap = nullptr;
     QListWidget *List_IMG = nullptr;

@@ -1,18 +1,23 @@
+#include "mainwindow/TForm_RIFA.h"
 #include "sales/ReplacementChoices.h"
 #include "sales/TForm_Validacao.h"
 #include "sales/WidgetWhatsAppOrder.h"
 #include "salespage/OrderMessage.h"
 #include "salespage/SalesPageFixture.h"
+#include "support/ControlsOnScreen.h"
 #include "support/TestRegistry.h"
+#include "support/WindowWatcher.h"
 #include "whatsapp/TForm_Whats.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QTableView>
 #include <QDir>
@@ -21,10 +26,9 @@
 
 namespace {
 
-// The order as WhatsApp shows it: the asterisks are bold markup there, not copied text.
-QString displayed(const QStringList &tickets, const QString &seller = QStringLiteral("Nao Informar"),
-                  const QString &block = QStringLiteral("1 ao 60"),
-                  const QString &name = QStringLiteral("MARIA DA SILVA")) {
+// The order as the page sends it, with WhatsApp's bold asterisks.
+QString sent(const QStringList &tickets, const QString &seller = QStringLiteral("Nao Informar"),
+             const QString &block = QStringLiteral("1 ao 60"), const QString &name = QStringLiteral("MARIA DA SILVA")) {
     OrderMessage m{tickets,
                    name,
                    QStringLiteral("Rua das Flores, 10 "),
@@ -34,7 +38,14 @@ QString displayed(const QStringList &tickets, const QString &seller = QStringLit
                    QStringLiteral("R$ 5,00"),
                    seller,
                    block};
-    return m.text().remove(u'*');
+    return m.text();
+}
+
+// The order as WhatsApp shows it: the asterisks are bold markup there, not copied text.
+QString displayed(const QStringList &tickets, const QString &seller = QStringLiteral("Nao Informar"),
+                  const QString &block = QStringLiteral("1 ao 60"),
+                  const QString &name = QStringLiteral("MARIA DA SILVA")) {
+    return sent(tickets, seller, block, name).remove(u'*');
 }
 
 struct HandOverSeen {
@@ -71,6 +82,9 @@ private Q_SLOTS:
     void escClosesThePanel();
     void handOverDrawsThePicturesAndOpensTheSendingWindow_data();
     void handOverDrawsThePicturesAndOpensTheSendingWindow();
+    void refusedLineIsTriedAgainAtTheNextPass();
+    void handOverStepsAsideAndTheWindowGoesOn();
+    void panelsShowEveryControlWhole();
 
 private:
     template <typename T = QWidget> T *w(const char *name) {
@@ -177,21 +191,25 @@ void TestWhatsAppOrder::cleanup() {
 void TestWhatsAppOrder::freeOrderValidatesEveryTicket_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("plain name") << "MARIA DA SILVA" << "MARIA DA SILVA";
+    QTest::addColumn<bool>("bold"); // copied with WhatsApp's asterisks
+    QTest::newRow("plain name") << "MARIA DA SILVA" << "MARIA DA SILVA" << false;
     // Characters Windows-1252 cannot hold never abort the order.
-    QTest::newRow("emoji in the name") << QStringLiteral("MARIA \U0001F600 ŁUCJA") << "MARIA ? ?UCJA";
+    QTest::newRow("emoji in the name") << QStringLiteral("MARIA \U0001F600 ŁUCJA") << "MARIA ? ?UCJA" << false;
+    QTest::newRow("bold asterisks kept") << "MARIA DA SILVA" << "MARIA DA SILVA" << true;
 }
 
 void TestWhatsAppOrder::freeOrderValidatesEveryTicket() {
     QFETCH(QString, name);
     QFETCH(QString, stored);
+    QFETCH(bool, bold);
     clickLabel("IMM_ValidaMaisZap");
     QVERIFY(form->whatsAppPanelOpen());
     QVERIFY(w<QRadioButton>("RB_Sim")->isChecked()); // extra fields switched on
     QCOMPARE(w<QComboBox>("cmb_VendW")->currentIndex(), -1);
     QCOMPARE(w<QComboBox>("cmb_VendW")->itemText(2), QStringLiteral("12-JOSE SOUZA"));
-    paste(displayed({QStringLiteral("C-0041"), QStringLiteral("C-0042")}, QStringLiteral("4"),
-                    QStringLiteral("1 ao 60"), name));
+    const QStringList tickets{QStringLiteral("C-0041"), QStringLiteral("C-0042")};
+    paste(bold ? sent(tickets, QStringLiteral("4"), QStringLiteral("1 ao 60"), name)
+               : displayed(tickets, QStringLiteral("4"), QStringLiteral("1 ao 60"), name));
     click("BTN_ValidarDadosW");
 
     QCOMPARE(buyerRows(), 2);
@@ -655,6 +673,132 @@ void TestWhatsAppOrder::handOverDrawsThePicturesAndOpensTheSendingWindow() {
     QCOMPARE(int(inst->raffle.QtBilhetesEnvio), 0); // the sending window sets it back
     QCOMPARE(orderText(), QString());
     QVERIFY(form->isVisible());
+}
+
+// A line the validation refuses keeps no "-OK": the next "VALIDAR" tries it again and skips the sold ones.
+void TestWhatsAppOrder::refusedLineIsTriedAgainAtTheNextPass() {
+    openAndPaste(displayed({QStringLiteral("C-0041"), QStringLiteral("C-3000"), QStringLiteral("C-0042")}));
+    const QString beyond = QStringLiteral("Esse Nº de Controle de Bilhete está além do último Bilhete da Rifa "
+                                          "Escolhida. O C.Bilhete máximo que pode ser digitado é até: 2500");
+    for (int pass = 0; pass < 2; ++pass) {
+        inst->dialogs.expectMessage(beyond, BoxIcon::Error);
+        click("BTN_ValidarDadosW");
+        QVERIFY(inst->dialogs.scriptDone());
+        QCOMPARE(orderText().split(u'\n').mid(2, 3),
+                 QStringList({QStringLiteral("C-0041-OK"), QStringLiteral("C-3000"), QStringLiteral("C-0042")}));
+        QCOMPARE(buyerRows(), 1);
+        QCOMPARE(column("NOMECOMP", 41).toString().trimmed(), QStringLiteral("MARIA DA SILVA"));
+        QVERIFY(handOvers.isEmpty());
+    }
+}
+
+// The real hand-over from the validation window opened by the menu: the window steps aside while the
+// sending window is open, comes back with its exec() still running and validates the next order.
+void TestWhatsAppOrder::handOverStepsAsideAndTheWindowGoesOn() {
+    QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET DIM_BILHETE_COMP=100, DIM_BILHETE_ALT=50, "
+                                      "USAR_NUM_ID_BILHETE=1 WHERE CODRIFA=1")));
+    form.reset();
+    TForm_RIFA menu(inst->services());
+    WindowWatcher watcher;
+    watcher.on(QStringLiteral("TForm_Usar"),
+               [](QWidget *chooser) { WindowWatcher::click(chooser, QStringLiteral("BTN_ESCOLHER")); });
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QTRY_COMPARE(watcher.shown(QStringLiteral("TForm_Usar")), 1);
+    menu.raffle() = inst->raffle;
+
+    QList<bool> asideWhileSending;
+    QStringList phones;
+    watcher.on(QStringLiteral("TForm_Whats"), [&](QWidget *whats) {
+        bool aside = !menu.isVisible();
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == u"TForm_Validacao") aside &= !top->isVisible();
+        asideWhileSending << aside;
+        phones << whats->findChild<QLineEdit *>(QStringLiteral("Ed_DDD"))->text() +
+                      whats->findChild<QLineEdit *>(QStringLiteral("Ed_telefone"))->text();
+        QTest::mouseClick(whats->findChild<QPushButton *>(QStringLiteral("BTN_CopiarNum")), Qt::LeftButton);
+        whats->close();
+    });
+    bool stillRunning = false, firstOrderDone = false;
+    watcher.on(QStringLiteral("TForm_Validacao"), [&](QWidget *window) {
+        if (std::exchange(firstOrderDone, true)) return; // shown again after the sending
+        auto *v = static_cast<TForm_Validacao *>(window);
+        auto order = [v](const QString &text) {
+            QGuiApplication::clipboard()->setText(text);
+            QTest::mouseClick(v->findChild<QPushButton *>(QStringLiteral("BTN_Colar")), Qt::LeftButton);
+            QTest::mouseClick(v->findChild<QPushButton *>(QStringLiteral("BTN_ValidarDadosW")), Qt::LeftButton);
+        };
+        auto *open = v->findChild<QLabel *>(QStringLiteral("IMM_ValidaMaisZap"));
+        QTest::mouseClick(open, Qt::LeftButton, {}, open->rect().center());
+        order(displayed({QStringLiteral("C-0041"), QStringLiteral("C-0042")}));
+        // Once this action is over, the window's own loop must still be there.
+        QTimer::singleShot(200, v, [&, v, order] {
+            stillRunning = v->isVisible() && QApplication::activeModalWidget() == v;
+            OrderMessage second{{QStringLiteral("C-0043")}, QStringLiteral("JOSE"), QStringLiteral("Rua A"),
+                                QStringLiteral("Santos"), QStringLiteral("SP"), QStringLiteral("(13) 96666-5555"),
+                                QStringLiteral("R$ 2,50"), QStringLiteral("Nao Informar"),
+                                QStringLiteral("1 ao 60")};
+            order(second.text().remove(u'*'));
+            v->close();
+        });
+    });
+    auto *valida = menu.findChild<QWidget *>(QStringLiteral("Img_valida"));
+    QTest::mouseClick(valida, Qt::LeftButton, {}, valida->rect().center());
+    QVERIFY(stillRunning);
+    QCOMPARE(asideWhileSending, QList<bool>({true, true}));
+    QCOMPARE(phones, QStringList({QStringLiteral("11987654321"), QStringLiteral("13966665555")}));
+    QCOMPARE(buyerRows(), 3);
+    QCOMPARE(column("NOMECOMP", 43).toString().trimmed(), QStringLiteral("JOSE"));
+    QVERIFY(menu.isVisible());
+    QVERIFY(!QApplication::activeModalWidget());
+    watcher.on(QStringLiteral("TForm_vendedor"), [](QWidget *w) { w->close(); });
+    auto *sellers = menu.findChild<QWidget *>(QStringLiteral("Img_Vendedor"));
+    QTest::mouseClick(sellers, Qt::LeftButton, {}, sellers->rect().center());
+    QCOMPARE(watcher.shown(QStringLiteral("TForm_vendedor")), 1);
+}
+
+// The order panel and the suggestion panel: nothing covered, no text cut, and each counter sits in
+// the blank gap its caption leaves for it.
+void TestWhatsAppOrder::panelsShowEveryControlWhole() {
+    QVERIFY(sell(42));
+    QVERIFY(sell(43));
+    openAndPaste(displayed({QStringLiteral("C-0041"), QStringLiteral("C-0042"), QStringLiteral("C-0043")}));
+    click("BTN_ValidarDadosW");
+    QCOMPARE(label("LBL_TotalRep"), QStringLiteral("2"));
+    QVERIFY(w("Panel_Sugestao")->isVisible());
+    auto *order = w("Panel_validarW");
+    QVERIFY2(ControlsOnScreen::covered(order).isEmpty(), qPrintable(ControlsOnScreen::covered(order).join(QStringLiteral("; "))));
+    QVERIFY2(ControlsOnScreen::clippedTexts(order).isEmpty(), qPrintable(ControlsOnScreen::clippedTexts(order).join(QStringLiteral("; "))));
+    auto *suggestion = w("Panel_Sugestao");
+    QStringList covered = ControlsOnScreen::covered(suggestion);
+    for (const char *counter : {"LBL_Vendidas", "LBL_TotalRep"}) {
+        auto *c = w<QLabel>(counter);
+        QLabel *caption = nullptr;
+        for (auto *l : suggestion->findChildren<QLabel *>())
+            if (l != c && l->isVisible() && l->geometry().intersects(c->geometry())) caption = l;
+        QVERIFY2(caption, counter);
+        covered.removeAll(QStringLiteral("%1 / %2").arg(counter, QLatin1Char('"') + caption->text() + u'"'));
+        covered.removeAll(QStringLiteral("%2 / %1").arg(counter, QLatin1Char('"') + caption->text() + u'"'));
+        // The digits lie between the caption's words, on its first line.
+        const QString first = caption->text().section(u'\r', 0, 0);
+        const qsizetype gapStart = first.indexOf(QStringLiteral("  "));
+        const qsizetype gapEnd = first.indexOf(QRegularExpression(QStringLiteral("\\S")), gapStart);
+        const QFontMetrics fm = caption->fontMetrics();
+        const int left = caption->x() + fm.horizontalAdvance(first.left(gapStart));
+        const int right = caption->x() + fm.horizontalAdvance(first.left(gapEnd));
+        const int digitsLeft = c->x() + c->contentsRect().x();
+        const int digitsRight = digitsLeft + c->fontMetrics().horizontalAdvance(QStringLiteral("20"));
+        QVERIFY2(digitsLeft >= left && digitsRight <= right,
+                 qPrintable(QStringLiteral("%1: %2..%3 in %4..%5")
+                                .arg(counter)
+                                .arg(digitsLeft)
+                                .arg(digitsRight)
+                                .arg(left)
+                                .arg(right)));
+        QVERIFY(c->y() >= caption->y() && c->y() + c->height() <= caption->y() + fm.height() + 4);
+    }
+    QVERIFY2(covered.isEmpty(), qPrintable(covered.join(QStringLiteral("; "))));
+    QVERIFY2(ControlsOnScreen::clippedTexts(suggestion).isEmpty(), qPrintable(ControlsOnScreen::clippedTexts(suggestion).join(QStringLiteral("; "))));
 }
 
 KORVANTE_TEST(TestWhatsAppOrder)

@@ -1,7 +1,9 @@
 #include "salespage/SalesPageFixture.h"
+#include "support/ControlsOnScreen.h"
 #include "support/TestRegistry.h"
 
 #include <QAbstractItemModel>
+#include <QDesktopServices>
 #include <QTableView>
 
 using namespace SalesPageFixture;
@@ -27,6 +29,12 @@ private Q_SLOTS:
     void defaultOutputNameCannotBeDeleted();
     void phonesAreAddedAndTheListRefilled();
     void pixKeyTakesDigitsUnlessEmail();
+    void everyControlShowsWhole_data();
+    void everyControlShowsWhole();
+
+
+public Q_SLOTS:
+    void ignoreUrl(const QUrl &) {} // the folder "Como Enviar..." opens
 
 private:
     QStringList listedIds();
@@ -293,6 +301,40 @@ void TestListaDisp::pixKeyTakesDigitsUnlessEmail() {
     QCOMPARE(type->currentText(), QStringLiteral("E-mail"));
     w->typeInto("ED_PIX", QStringLiteral("pix.rifa@exemplo.com.br"));
     QCOMPARE(key->text(), QStringLiteral("pix.rifa@exemplo.com.br"));
+}
+
+void TestListaDisp::everyControlShowsWhole_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("panel"); // a list opened over the window, or none
+    QTest::newRow("everything for sale") << 1 << "";
+    QTest::newRow("block not sold") << 2 << "";
+    QTest::newRow("block sold or not") << 3 << "";
+    QTest::newRow("phone list open") << 3 << "LBL_MaisFone";
+    QTest::newRow("output names open") << 2 << "Label12";
+}
+
+// No control lies under another and every text fits: "Como Enviar..." takes a mouse click.
+void TestListaDisp::everyControlShowsWhole() {
+    QFETCH(int, mode);
+    QFETCH(QString, panel);
+    w->chooseMode(mode);
+    if (!panel.isEmpty()) w->clickLabel(panel.toLatin1().constData());
+    const QStringList overlays{QStringLiteral("Panel_Telefone"), QStringLiteral("Panel_ARQ_SAIDA")};
+    QVERIFY2(ControlsOnScreen::covered(&w->form, overlays).isEmpty(), qPrintable(ControlsOnScreen::covered(&w->form, overlays).join(QStringLiteral("; "))));
+    QVERIFY2(ControlsOnScreen::clippedTexts(&w->form).isEmpty(), qPrintable(ControlsOnScreen::clippedTexts(&w->form).join(QStringLiteral("; "))));
+    if (panel.isEmpty()) {
+        // The click lands on the button itself.
+        auto *how = w->child<QPushButton>("Button2");
+        QCOMPARE(w->form.childAt(how->mapTo(&w->form, how->rect().center())), how);
+        inst->dialogs.expectMessage(
+            QStringLiteral("O arquivo gerado está na pasta HTML que o sistema vai mostrar agora pra você. Depois, "
+                           "abra o WhatsApp Web e chame o Cliente ou Grupo que deseja mandar o arquivo HTML e "
+                           "anexe o arquivo gerado no zap dele ou do Grupo"),
+            BoxIcon::Warning);
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "ignoreUrl");
+        w->click("Button2");
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    }
 }
 
 KORVANTE_TEST(TestListaDisp)

@@ -1,6 +1,8 @@
 #include "data/TDM.h"
 #include "layout/TForm_pos.h"
 #include "layout/TicketPictures.h"
+#include "mainwindow/TForm_RIFA.h"
+#include "support/ControlsOnScreen.h"
 #include "support/WindowWatcher.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
@@ -13,9 +15,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QImageWriter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -79,13 +83,21 @@ private Q_SLOTS:
     void chatAddressAndItsRefusals();
     void closingAsksUnlessSomethingWasDone_data();
     void closingAsksUnlessSomethingWasDone();
+    void designerAndMenuComeBackAfterSending_data();
+    void designerAndMenuComeBackAfterSending();
+    void phoneIsTheBuyersOwn_data();
+    void phoneIsTheBuyersOwn();
+    void everyControlShowsWhole_data();
+    void everyControlShowsWhole();
+    void previewShowsTheWholePicture();
 
 private:
     QString folder() const { return inst->file(QStringLiteral("RifaWhatsApp")); }
     QStringList pictures() const {
         return QDir(folder()).entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
     }
-    void validate(int ticket, const QString &code);
+    void validate(int ticket, const QString &code, const QString &phone = {});
+    void setUpLayout(const QString &usarAutentic = QStringLiteral("S"));
     void openDesigner(const QString &usarAutentic = QStringLiteral("S"));
     // Types DE and ATÉ, clicks the WhatsApp button and runs what the sending window then shows.
     void sendFromDesigner(const QString &de, const QString &ate,
@@ -135,14 +147,14 @@ void TestWhatsApp::cleanup() {
     QVERIFY2(inst->dialogs.scriptDone(), qPrintable(inst->dialogs.pendingTexts().join(u'\n')));
 }
 
-void TestWhatsApp::validate(int ticket, const QString &code) {
+void TestWhatsApp::validate(int ticket, const QString &code, const QString &phone) {
     QVERIFY(
         inst->exec(QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALOR, VALIDADO, "
-                                  "AUT_DIGITAL_VAL, DATA_VAL) VALUES (1, ?, 10, 'Sim', ?, ?)"),
-                   {ticket, code, QDate(2026, 12, 10)}));
+                                  "AUT_DIGITAL_VAL, DATA_VAL, FONECOMP) VALUES (1, ?, 10, 'Sim', ?, ?, ?)"),
+                   {ticket, code, QDate(2026, 12, 10), phone.isEmpty() ? QVariant() : QVariant(phone)}));
 }
 
-void TestWhatsApp::openDesigner(const QString &usarAutentic) {
+void TestWhatsApp::setUpLayout(const QString &usarAutentic) {
     // A 100 x 50 mm ticket: an outline of 378 x 189 pixels.
     QVERIFY(inst->exec(
         QStringLiteral("UPDATE CADASTRO SET MODALIDADE=?, USAR_QT_NUM=?, DIM_BILHETE_COMP=100, "
@@ -152,6 +164,10 @@ void TestWhatsApp::openDesigner(const QString &usarAutentic) {
          QStringLiteral("%1 Números").arg(inst->raffle.QtNumBilhete), usarAutentic}));
     QString error;
     QVERIFY2(inst->tdm->loadRaffleRow(1, &error), qPrintable(error));
+}
+
+void TestWhatsApp::openDesigner(const QString &usarAutentic) {
+    setUpLayout(usarAutentic);
     designer = std::make_unique<TForm_pos>(inst->context());
     designer->show();
     QVERIFY(QTest::qWaitForWindowExposed(designer.get()));
@@ -500,6 +516,163 @@ void TestWhatsApp::closingAsksUnlessSomethingWasDone() {
     QVERIFY(!w->isVisible());
     QCOMPARE(int(inst->raffle.QtBilhetesEnvio), 0);
     QVERIFY(w->findChild<QLineEdit *>(QStringLiteral("Ed_telefone"))->text().isEmpty());
+}
+
+void TestWhatsApp::designerAndMenuComeBackAfterSending_data() {
+    QTest::addColumn<bool>("copyFirst");
+    QTest::newRow("after COPIAR SÓ NÚMEROS") << true;
+    QTest::newRow("answering Sim") << false;
+}
+
+// The designer opened from the menu sends one ticket; once the sending window closes, the designer
+// and the menu are back and keep answering.
+void TestWhatsApp::designerAndMenuComeBackAfterSending() {
+    QFETCH(bool, copyFirst);
+    validate(5, QStringLiteral("AB3$K9xZq"), QStringLiteral("11987654321"));
+    setUpLayout();
+    TForm_RIFA menu(inst->services());
+    WindowWatcher watcher;
+    watcher.on(QStringLiteral("TForm_Usar"),
+               [](QWidget *chooser) { WindowWatcher::click(chooser, QStringLiteral("BTN_ESCOLHER")); });
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QTRY_COMPARE(watcher.shown(QStringLiteral("TForm_Usar")), 1);
+    menu.raffle() = inst->raffle;
+
+    bool asideWhileSending = false, designerStayed = false, sent = false;
+    watcher.on(QStringLiteral("TForm_pos"), [&](QWidget *w) {
+        if (std::exchange(sent, true)) return; // shown again after the sending
+        auto *pos = qobject_cast<TForm_pos *>(w);
+        QTest::mouseClick(pos->findChild<QToolButton *>(QStringLiteral("BOTAO_IMPRIMIR")), Qt::LeftButton);
+        typeInto(pos->Edit_DE, QStringLiteral("5"));
+        typeInto(pos->Edit_ATE, QStringLiteral("5"));
+        QTest::mouseClick(pos->findChild<QToolButton *>(QStringLiteral("img_whats")), Qt::LeftButton);
+        // Still open once its own loop runs again.
+        QTimer::singleShot(200, pos, [&, pos] {
+            designerStayed = pos->isVisible() && QApplication::activeModalWidget() == pos;
+            QTest::keyClick(pos, Qt::Key_Escape);
+        });
+    });
+    watcher.on(QStringLiteral("TForm_Whats"), [&](QWidget *w) {
+        asideWhileSending = !menu.isVisible() && QApplication::activeModalWidget() == w;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == u"TForm_pos") asideWhileSending &= !top->isVisible();
+        if (copyFirst)
+            QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("BTN_CopiarNum")), Qt::LeftButton);
+        else
+            inst->dialogs.expectQuestion(
+                QStringLiteral("Você não não Tomou alguma Ação nessa Tela, como COPIAR e COLAR no WhatsApp "
+                               "do Comprador. Realmente deseja Fechar essa tela?"),
+                true);
+        w->close();
+    });
+    auto *person = menu.findChild<QWidget *>(QStringLiteral("Img_Person"));
+    QTest::mouseClick(person, Qt::LeftButton, {}, person->rect().center());
+    QCOMPARE(watcher.shown(QStringLiteral("TForm_Whats")), 1);
+    QVERIFY(asideWhileSending);
+    QVERIFY(designerStayed);
+    QVERIFY(menu.isVisible());
+    QVERIFY(!QApplication::activeModalWidget());
+    // The menu answers a click: the sellers' window opens and closes.
+    watcher.on(QStringLiteral("TForm_vendedor"), [](QWidget *w) { w->close(); });
+    auto *sellers = menu.findChild<QWidget *>(QStringLiteral("Img_Vendedor"));
+    QTest::mouseClick(sellers, Qt::LeftButton, {}, sellers->rect().center());
+    QCOMPARE(watcher.shown(QStringLiteral("TForm_vendedor")), 1);
+}
+
+void TestWhatsApp::phoneIsTheBuyersOwn_data() {
+    QTest::addColumn<QStringList>("phones"); // of tickets 3, 7 and 9
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<QString>("ddd");
+    QTest::addColumn<QString>("phone");
+    QTest::newRow("one ticket with its phone") << QStringList{"11987654321", "", ""} << QStringList{"3"} << "11"
+                                               << "987654321";
+    QTest::newRow("one ticket without a phone") << QStringList{"", "", ""} << QStringList{"3"} << ""
+                                                << "";
+    QTest::newRow("group of one buyer") << QStringList{"21912345678", "21912345678", "21912345678"}
+                                        << QStringList{"9", "3", "7"} << "21"
+                                        << "912345678";
+    QTest::newRow("group of two buyers") << QStringList{"21912345678", "31955554444", "21912345678"}
+                                         << QStringList{"9", "3", "7"} << ""
+                                         << "";
+    QTest::newRow("group with one phone missing") << QStringList{"21912345678", "", "21912345678"}
+                                                  << QStringList{"9", "3", "7"} << ""
+                                                  << "";
+}
+
+// Whatever an earlier sending left, the phone fields show the buyers' own phone or nothing.
+void TestWhatsApp::phoneIsTheBuyersOwn() {
+    QFETCH(QStringList, phones);
+    QFETCH(QStringList, sent);
+    QFETCH(QString, ddd);
+    QFETCH(QString, phone);
+    const QList<int> tickets{3, 7, 9};
+    for (int i = 0; i < tickets.size(); ++i)
+        validate(tickets[i], QStringLiteral("CODE%1XXXX").arg(tickets[i]), phones[i]);
+    openDesigner();
+    inst->raffle.FoneEnvio = QStringLiteral("13966665555"); // the buyer of an earlier group
+    QString shownDdd, shownPhone;
+    auto read = [&](TForm_Whats *w) {
+        shownDdd = w->findChild<QLineEdit *>(QStringLiteral("Ed_DDD"))->text();
+        shownPhone = w->findChild<QLineEdit *>(QStringLiteral("Ed_telefone"))->text();
+    };
+    if (sent.size() > 1) {
+        inst->raffle.QtBilhetesEnvio = quint8(sent.size());
+        designer->setSendList(sent);
+        sendFromDesigner(QStringLiteral("1"), QStringLiteral("1"), read);
+    } else {
+        sendFromDesigner(sent.first(), sent.first(), read);
+    }
+    QCOMPARE(shownDdd, ddd);
+    QCOMPARE(shownPhone, phone);
+    QVERIFY(inst->raffle.FoneEnvio.isEmpty()); // nothing left for the next sending
+}
+
+void TestWhatsApp::everyControlShowsWhole_data() {
+    QTest::addColumn<bool>("instructions");
+    QTest::newRow("notices blinking") << false;
+    QTest::newRow("instructions open") << true;
+}
+
+void TestWhatsApp::everyControlShowsWhole() {
+    QFETCH(bool, instructions);
+    inst->raffle.FoneEnvio = QStringLiteral("11987654321");
+    auto w = openWindow({5}, {"*C-0005*", "0016-0017-5005-9994"});
+    QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("BTN_CopiarNum")), Qt::LeftButton);
+    QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("Button2")), Qt::LeftButton);
+    QTRY_VERIFY(w->findChild<QWidget *>(QStringLiteral("LBL_AvisoCopiar"))->isVisible() &&
+                w->findChild<QWidget *>(QStringLiteral("LBL_AvisoCopiar_Link"))->isVisible());
+    QTest::keyClick(w.get(), Qt::Key_F10); // the country code too
+    if (instructions) {
+        auto *open = w->findChild<QLabel *>(QStringLiteral("Label16"));
+        QTest::mouseClick(open, Qt::LeftButton, {}, open->rect().center());
+        QVERIFY(w->findChild<QWidget *>(QStringLiteral("Panel_Instrucoes"))->isVisible());
+    }
+    QVERIFY2(ControlsOnScreen::covered(w.get(), {QStringLiteral("Panel_Instrucoes")}).isEmpty(), qPrintable(ControlsOnScreen::covered(w.get(), {QStringLiteral("Panel_Instrucoes")}).join(QStringLiteral("; "))));
+    QVERIFY2(ControlsOnScreen::clippedTexts(w.get()).isEmpty(), qPrintable(ControlsOnScreen::clippedTexts(w.get()).join(QStringLiteral("; "))));
+    w->close();
+}
+
+// A picture larger than the preview is scaled down whole, never cut.
+void TestWhatsApp::previewShowsTheWholePicture() {
+    auto w = openWindow({5, 6});
+    QImage big(489, 298, QImage::Format_RGB32);
+    big.fill(Qt::white);
+    QPainter(&big).fillRect(QRect(439, 258, 50, 40), Qt::red); // the corner where the code lies
+    QVERIFY(big.save(QDir(folder()).filePath(TicketPictures::fileName(6, 4)), "jpg", 95));
+    auto *list = w->findChild<QListWidget *>(QStringLiteral("List_IMG"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    auto *preview = w->findChild<QLabel *>(QStringLiteral("img_zap"));
+    const QImage shown = preview->pixmap().toImage();
+    QVERIFY(!shown.isNull());
+    QVERIFY2(preview->contentsRect().size().boundedTo(shown.size()) == shown.size(),
+             qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+    QVERIFY(qAbs(shown.width() * 298 - shown.height() * 489) <= 489); // the picture's own proportions
+    const QColor corner = shown.pixelColor(shown.width() - 3, shown.height() - 3);
+    QVERIFY2(corner.red() > 200 && corner.green() < 80, qPrintable(corner.name()));
+    inst->dialogs.setLenient(true);
+    inst->dialogs.expectQuestion(QString(), true);
+    w->close();
 }
 
 KORVANTE_TEST(TestWhatsApp)
