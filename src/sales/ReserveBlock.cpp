@@ -4,6 +4,7 @@
 #include "data/TicketTables.h"
 #include "data/UnitOfWork.h"
 #include "raffle/WorkingRaffle.h"
+#include "sales/SalesClosing.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -43,6 +44,7 @@ bool ReserveBlock::update(const QString &sql, const QVariantList &values, QStrin
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
     UnitOfWork unit(db, m_retryPolicy);
     const bool done = unit.run([&](QSqlError *why) {
+        if (!SalesClosing::claim(db, m_ctx.raffle.slot(), why)) return false;
         QSqlQuery q(db);
         if (!q.prepare(sql)) {
             *why = q.lastError();

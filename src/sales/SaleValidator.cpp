@@ -4,6 +4,7 @@
 #include "data/TDM.h"
 #include "data/TicketTables.h"
 #include "data/UnitOfWork.h"
+#include "sales/SalesClosing.h"
 #include "data/UpdateConflict.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
@@ -304,6 +305,7 @@ SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput 
     bool insertFailed = false;
     auto sale = [&](QSqlError *error) {
         insertFailed = false;
+        if (!SalesClosing::claim(db, k, error, numBilhete)) return false;
         values[4] = sqlValue(GerarAutDigital()); // a fresh code for every try
         QSqlQuery local(db);
         QSqlQuery *ins = statement(local, insert, error);
@@ -355,6 +357,7 @@ SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput 
         w.duplicate = exists || isDuplicateKey(err);
     }
     if (w.duplicate) w.conflict = false;
+    w.closed = SalesClosing::isClosedRefusal(err);
     w.error = w.conflict && !m_batch ? conflictMessage(numBilhete) : err.text();
     return w;
 }
@@ -367,6 +370,11 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
     if (input.extraFields && input.sellerFieldEnabled && !input.sellerCode.isEmpty() && input.sellerInvalid)
         return refusal(QStringLiteral("Favor informe um Vendedor Válido!"), SaleFocus::Seller);
     if (const auto problem = raffleProblem()) return refusal(*problem);
+    {
+        QString why;
+        const auto closing = SalesClosing::stateOf(m_ctx.tdm.CONEX_R(), m_ctx.raffle.slot(), &why);
+        if (closing && closing->closed()) return refusal(SalesClosing::closedMessage(closing->closedAt));
+    }
 
     const int N = numbersOfModality();
     const int C = highestControlNumber();
@@ -475,7 +483,7 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
             o.result = SaleOutcome::Result::Failed;
             o.stoppedAt = n;
             o.conflict = w.conflict;
-            o.message = w.conflict
+            o.message = w.conflict || w.closed
                             ? w.error
                             : (sequence ? QStringLiteral("Erro ao Validar em Sequência. Detalhe do Erro: ")
                                         : QStringLiteral("Erro ao Validar. Detalhe do Erro: ")) +

@@ -114,6 +114,7 @@ private:
         bool ok = false;
         bool duplicate = false;
         bool conflict = false; // another transaction changed the ticket row: worth another try
+        bool closed = false;   // the raffle's sales were closed meanwhile
         QString error;
     };
     bool mark(int numBilhete, MarkAction action, QSqlError *error);

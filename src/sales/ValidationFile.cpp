@@ -6,6 +6,7 @@
 #include "platform/WaitCursor.h"
 #include "raffle/WorkingRaffle.h"
 #include "sales/SaleValidator.h"
+#include "sales/SalesClosing.h"
 
 #include <QDir>
 #include <QFile>
@@ -221,6 +222,11 @@ ValidationExport::Result ValidationExport::run(const QDate &from, const QDate &t
 
 void ValidationImport::run(const QString &path, bool &modoImportacao) {
     m_validated = 0;
+    if (const auto closing = SalesClosing::stateOf(m_ctx.tdm.CONEX_R(), m_ctx.raffle.slot(), nullptr);
+        closing && closing->closed()) {
+        m_ctx.dialogs.error(SalesClosing::importRefusedMessage(closing->closedAt));
+        return;
+    }
     QFile file(path);
     if (path.isEmpty() || !file.exists()) {
         m_ctx.dialogs.error(QStringLiteral("Não foi possível localizar a base selecionada!"));

@@ -1,5 +1,6 @@
 #include "sales/WidgetValidatedList.h"
 
+#include "data/Fingerprint.h"
 #include "data/TDM.h"
 #include "layout/TForm_Visualizar.h"
 #include "platform/Dialogs.h"
@@ -85,10 +86,10 @@ bool isEnter(const QKeyEvent *e) {
 } // namespace
 
 WidgetValidatedList::WidgetValidatedList(AppContext &ctx, QWidget *window)
-    : QFrame(window), m_ctx(ctx), m_listing(ctx), m_withdrawal(ctx) {
+    : QFrame(window), m_ctx(ctx), m_listing(ctx), m_withdrawal(ctx), m_closing(ctx) {
     setObjectName(QStringLiteral("Panel8"));
     // Down to just above the window's bottom buttons, which stay within reach.
-    setGeometry(0, 137, window->width(), 345);
+    setGeometry(0, 137, window->width(), 371);
     setFrameShape(QFrame::Box);
     setAutoFillBackground(true);
     buildList();
@@ -208,6 +209,21 @@ void WidgetValidatedList::buildList() {
                              "Envio por WhatsApp  etc"),
               this, {8, y + 30, w - 16, 20}, "LBL_DicaValidadas", false);
     hint->setFont(arial(11));
+
+    // The closing of sales, beside the list it fixes.
+    LBL_Encerramento = label(QString(), this, {8, y + 54, w - 440, 22}, "LBL_Encerramento", false);
+    LBL_Encerramento->setFont(arial(11, true));
+    BTN_EncerrarVendas =
+        button(QStringLiteral("Encerrar Vendas"), this, {w - 426, y + 52, 136, 26}, "BTN_EncerrarVendas");
+    BTN_ReabrirVendas =
+        button(QStringLiteral("Reabrir Vendas"), this, {w - 284, y + 52, 126, 26}, "BTN_ReabrirVendas");
+    BTN_SalvarVendidos =
+        button(QStringLiteral("Salvar Lista"), this, {w - 152, y + 52, 144, 26}, "BTN_SalvarVendidos");
+    BTN_SalvarVendidos->setToolTip(
+        QStringLiteral("Grava a lista de vendidos do encerramento: a impressão digital é o SHA-256 do arquivo"));
+    connect(BTN_EncerrarVendas, &QPushButton::clicked, this, &WidgetValidatedList::BTN_EncerrarVendasClick);
+    connect(BTN_ReabrirVendas, &QPushButton::clicked, this, &WidgetValidatedList::BTN_ReabrirVendasClick);
+    connect(BTN_SalvarVendidos, &QPushButton::clicked, this, &WidgetValidatedList::BTN_SalvarVendidosClick);
 
     Pop_Validadas = new QMenu(this);
     Pop_Validadas->setObjectName(QStringLiteral("Pop_Validadas"));
@@ -565,7 +581,69 @@ void WidgetValidatedList::withdrawByNumber(QLineEdit *ticketField) {
     ticketField->setFocus();
 }
 
+void WidgetValidatedList::showClosing() {
+    QString error;
+    const auto s = m_closing.state(&error);
+    const bool closed = s && s->closed();
+    LBL_Encerramento->setText(!s       ? QStringLiteral("Encerramento das vendas: não foi possível ler")
+                              : closed ? QStringLiteral("Vendas ENCERRADAS em ") + BrasiliaTime::shown(s->closedAt)
+                                       : QStringLiteral("Vendas abertas"));
+    BTN_EncerrarVendas->setEnabled(s && !closed);
+    BTN_ReabrirVendas->setEnabled(closed);
+    BTN_SalvarVendidos->setEnabled(closed);
+}
+
+void WidgetValidatedList::showEvent(QShowEvent *event) {
+    QFrame::showEvent(event);
+    showClosing();
+}
+
+void WidgetValidatedList::BTN_EncerrarVendasClick() {
+    if (!m_ctx.dialogs.question(kKorvante, m_closing.closeQuestion(), false, BoxIcon::Warning)) return;
+    ClosingOutcome o;
+    {
+        WaitCursor wait;
+        o = m_closing.close();
+    }
+    m_ctx.dialogs.message(kKorvante, o.message, o.icon);
+    showClosing();
+}
+
+void WidgetValidatedList::BTN_ReabrirVendasClick() {
+    QString error;
+    const auto s = m_closing.state(&error);
+    if (!s) {
+        m_ctx.dialogs.error(QStringLiteral("Erro ao ler o encerramento das vendas. Detalhe do Erro: ") + error);
+        return;
+    }
+    const QString question = m_closing.reopenQuestion(*s);
+    if (question.isEmpty()) {
+        m_ctx.dialogs.notice(QStringLiteral("As vendas desta Rifa não estão encerradas."));
+        showClosing();
+        return;
+    }
+    if (!m_ctx.dialogs.question(kKorvante, question, false, BoxIcon::Warning)) return;
+    const ClosingOutcome o = m_closing.reopen();
+    m_ctx.dialogs.message(kKorvante, o.message, o.icon);
+    showClosing();
+}
+
+void WidgetValidatedList::BTN_SalvarVendidosClick() {
+    const QString path = m_ctx.dialogs.chooseSaveFile(QStringLiteral("Salvar a Lista de Vendidos"),
+                                                      m_ctx.programFolder, QStringLiteral("Texto (*.txt)"));
+    if (path.isEmpty()) return;
+    const ClosingOutcome o = m_closing.saveSoldList(path);
+    m_ctx.dialogs.message(kKorvante, o.message, o.icon);
+}
+
 void WidgetValidatedList::Button1Click() {
+    // After a closing the reset ends it: a question of its own says so first.
+    QString closingError;
+    const auto closing = m_closing.state(&closingError);
+    const bool endClosing = closing && closing->closed();
+    if (endClosing &&
+        !m_ctx.dialogs.question(kKorvante, SalesClosing::resetQuestion(closing->closedAt), false, BoxIcon::Warning))
+        return;
     if (!m_ctx.dialogs.question(kKorvante,
                                 QStringLiteral("Deseja REALMENTE ZERAR todas as validações da Rifa?"), false))
         return;
@@ -577,10 +655,11 @@ void WidgetValidatedList::Button1Click() {
     WithdrawalOutcome o;
     {
         WaitCursor wait;
-        o = m_withdrawal.resetAll();
+        o = m_withdrawal.resetAll(endClosing);
     }
     m_ctx.dialogs.message(kKorvante, o.message, o.icon);
     if (o.ok() && isVisible()) reloadKeepingTotals();
+    showClosing();
 }
 
 bool WidgetValidatedList::eventFilter(QObject *watched, QEvent *event) {

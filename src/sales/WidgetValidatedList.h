@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/AppContext.h"
+#include "sales/SalesClosing.h"
 #include "sales/ValidationListing.h"
 #include "sales/Withdrawal.h"
 
@@ -47,6 +48,9 @@ public Q_SLOTS:
     void img_imprmirValidadasClick(); // the sales report
     void Button1Click();              // "Zerar Validações"
     void RetirarValidacaoClick();     // withdrawal of the selected row
+    void BTN_EncerrarVendasClick();
+    void BTN_ReabrirVendasClick();
+    void BTN_SalvarVendidosClick(); // the sold list of the closing, to a file
 
 Q_SIGNALS:
     // Context menu entries that hand the selected ticket to the WhatsApp sending.
@@ -55,6 +59,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildList();
@@ -73,10 +78,12 @@ private:
     void closeFilterPanel();
     void filterChoiceChanged();
     void popupMenu(const QPoint &pos);
+    void showClosing();
 
     AppContext &m_ctx;
     ValidationListing m_listing;
     Withdrawal m_withdrawal;
+    SalesClosing m_closing;
     ValidatedRowsModel *m_model = nullptr;
     QString m_raffleName;
     ListingFilterText m_filterText;
@@ -88,6 +95,10 @@ private:
     QLabel *img_imprmirValidadas = nullptr;
     QLabel *Img_FecharLista = nullptr;
     QMenu *Pop_Validadas = nullptr;
+    QLabel *LBL_Encerramento = nullptr;
+    QPushButton *BTN_EncerrarVendas = nullptr;
+    QPushButton *BTN_ReabrirVendas = nullptr;
+    QPushButton *BTN_SalvarVendidos = nullptr;
 
     QFrame *Panel_PeqVal = nullptr;
     QRadioButton *RB_Todas = nullptr;

@@ -5,6 +5,8 @@
 #include "platform/TypedValues.h"
 #include "raffle/WorkingRaffle.h"
 #include "sales/SaleValidator.h"
+#include "sales/SalesClosing.h"
+#include "platform/Clock.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -36,7 +38,8 @@ QString Withdrawal::raffleProblem() const {
 bool Withdrawal::inTransaction(const UnitOfWork::Work &work, QString *error) {
     UnitOfWork unit(m_ctx.tdm.CONEX_R(), m_retryPolicy);
     if (unit.run(work) == UnitOfWork::Result::Done) return true;
-    *error = unit.error().text();
+    // A closing of the sales speaks for itself; an engine's error comes after the usual prefix.
+    *error = SalesClosing::isClosedRefusal(unit.error()) ? unit.error().text() : kDbError + unit.error().text();
     return false;
 }
 
@@ -54,6 +57,7 @@ WithdrawalOutcome Withdrawal::withdrawRange(int from, int to, bool announce) {
         [&](QSqlError *why) {
             deleted = 0;
             QSqlDatabase db = m_ctx.tdm.CONEX_R();
+            if (!SalesClosing::claim(db, k, why, from == to ? from : -1)) return false;
             // The marks first, while the buyer rows still say which tickets they belong to.
             QSqlQuery clear(db);
             if (!clear.prepare(QStringLiteral("Update ") + tickets + QStringLiteral(" set ") + mark +
@@ -88,7 +92,7 @@ WithdrawalOutcome Withdrawal::withdrawRange(int from, int to, bool announce) {
             return true;
         },
         &error);
-    if (!ok) return outcome(R::Failed, kDbError + error, BoxIcon::Error);
+    if (!ok) return outcome(R::Failed, error, BoxIcon::Error);
     if (deleted <= 0) {
         // Nothing of the range was sold: the transaction changed nothing either.
         return outcome(R::NotFound, QStringLiteral("Não foi possível Localizar o Bilhete Informado!"),
@@ -125,7 +129,7 @@ WithdrawalOutcome Withdrawal::withdrawTyped(const QString &answer) {
     return withdrawRange(*n, *n, true);
 }
 
-WithdrawalOutcome Withdrawal::resetAll() {
+WithdrawalOutcome Withdrawal::resetAll(bool endClosing) {
     using R = WithdrawalOutcome::Result;
     if (const QString problem = raffleProblem(); !problem.isEmpty())
         return outcome(R::Refused, problem, BoxIcon::Error);
@@ -138,6 +142,9 @@ WithdrawalOutcome Withdrawal::resetAll() {
     const bool ok = inTransaction(
         [&](QSqlError *why) {
             QSqlDatabase db = m_ctx.tdm.CONEX_R();
+            if (endClosing ? !SalesClosing::endByReset(db, k, m_ctx.clock.now(), why)
+                           : !SalesClosing::claim(db, k, why))
+                return false;
             QSqlQuery del(db);
             if (!del.prepare(QStringLiteral("Delete from ") + buyers +
                              QStringLiteral(" where NUM_CAD_RIFA=?"))) {
@@ -165,7 +172,7 @@ WithdrawalOutcome Withdrawal::resetAll() {
             return true;
         },
         &error);
-    if (!ok) return outcome(R::Failed, kDbError + error, BoxIcon::Error);
+    if (!ok) return outcome(R::Failed, error, BoxIcon::Error);
     // A sequence is outside any transaction: restarted before a commit that then failed, it would
     // number new rows over the ones that came back. After the commit the table of the raffle is empty.
     QSqlQuery restart(m_ctx.tdm.CONEX_R());

@@ -32,8 +32,9 @@ public:
     // rows are deleted lose their mark; a reserved ticket inside the range stays reserved.
     WithdrawalOutcome withdrawTyped(const QString &answer);
     // "Zerar Validações": every buyer row of the raffle and every sale mark; reservations stay. The
-    // buyer rows are numbered from the start again once the rest has been committed.
-    WithdrawalOutcome resetAll();
+    // buyer rows are numbered from the start again once the rest has been committed. With endClosing a
+    // closing of the sales is ended (and recorded) by the same unit; without, closed sales are refused.
+    WithdrawalOutcome resetAll(bool endClosing = false);
 
 private:
     WithdrawalOutcome withdrawRange(int from, int to, bool announce);

@@ -1,5 +1,7 @@
 #include "salespage/PixCode.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 QString field(const char *id, const QString &value) {
@@ -64,6 +66,31 @@ bool PixCode::validCpf(const QString &d) {
     return true;
 }
 
+bool PixCode::validCnpj(const QString &cnpj) {
+    static const QRegularExpression form(QStringLiteral("^[0-9A-Z]{12}[0-9]{2}$"));
+    if (!form.match(cnpj).hasMatch()) return false;
+    bool allSame = true;
+    for (int i = 0; i < 12; ++i)
+        allSame = allSame && cnpj.at(i) == cnpj.at(0);
+    if (allSame) return false;
+    for (int length = 12; length <= 13; ++length) {
+        int sum = 0;
+        // Weights 2 to 9 from the right, starting again after 9.
+        for (int i = length - 1, weight = 2; i >= 0; --i, weight = weight == 9 ? 2 : weight + 1)
+            sum += (cnpj.at(i).unicode() - 48) * weight;
+        const int rest = sum % 11;
+        const int check = rest < 2 ? 0 : 11 - rest;
+        if (check != cnpj.at(length).digitValue()) return false;
+    }
+    return true;
+}
+
+bool PixCode::validRandomKey(const QString &key) {
+    static const QRegularExpression form(
+        QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$"));
+    return form.match(key).hasMatch();
+}
+
 QString PixCode::prepareKey(const QString &keyType, const QString &typed, QString *refusal) {
     QString key;
     QString why;
@@ -79,8 +106,18 @@ QString PixCode::prepareKey(const QString &keyType, const QString &typed, QStrin
     } else if (keyType == QLatin1String("E-mail")) {
         key = typed.trimmed().toLower();
         if (!key.contains(u'@')) why = QStringLiteral("A chave PIX de E-mail deve conter o sinal @.");
+    } else if (keyType == cnpjType()) {
+        for (QChar c : typed.toUpper())
+            if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z')) key += c;
+        if (!validCnpj(key))
+            why = QStringLiteral("A chave PIX informada não é um CNPJ válido: confira os 14 caracteres do CNPJ.");
+    } else if (keyType == randomKeyType()) {
+        key = typed.trimmed().toLower();
+        if (!validRandomKey(key))
+            why = QStringLiteral("A Chave aleatória deve ter 36 caracteres no formato 8-4-4-4-12: números, "
+                                 "letras de a até f e hífens, como o banco mostra.");
     } else {
-        why = QStringLiteral("Escolha o tipo da chave PIX: CPF, Celular ou E-mail.");
+        why = QStringLiteral("Escolha o tipo da chave PIX: CPF, Celular, E-mail, CNPJ ou Chave aleatória.");
     }
     if (why.isEmpty() && key.size() > 77) why = QStringLiteral("A chave PIX passa de 77 caracteres.");
     if (refusal) *refusal = why;

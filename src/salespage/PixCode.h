@@ -24,9 +24,18 @@ public:
 
     // What the window hands over, prepared: the key as its type requires, name and city in plain
     // letters without accents and cut to their limits, the reference as letters and digits.
-    // keyType: "CPF", "Celular" or "E-mail". On a key that cannot be used, *refusal says why.
+    // keyType: "CPF", "Celular", "E-mail", "CNPJ" or "Chave aleatória". On a key that cannot be
+    // used, *refusal says why.
     static QString prepareKey(const QString &keyType, const QString &typed, QString *refusal);
     static QString plainText(const QString &text, int limit);
     static QString reference(const QString &text);
     static bool validCpf(const QString &digits);
+    // 14 characters, the first 12 of 0-9 or A-Z (the alphanumeric CNPJ) and two check digits
+    // computed on each character's code minus 48.
+    static bool validCnpj(const QString &cnpj);
+    // The random key banks issue: 36 characters, 0-9 and a-f in groups 8-4-4-4-12 joined by '-'.
+    static bool validRandomKey(const QString &key);
+
+    static QString cnpjType() { return QStringLiteral("CNPJ"); }
+    static QString randomKeyType() { return QStringLiteral("Chave aleatória"); }
 };

@@ -87,6 +87,14 @@ SalesPageGenerator::Outcome SalesPageGenerator::BTN_GerarClick(const SalesPageRe
         return Outcome::Refused;
     }
 
+    // The two later key kinds are always checked: the page shows the key as it must be typed.
+    if (r.pixType == PixCode::cnpjType() || r.pixType == PixCode::randomKeyType()) {
+        QString refusal;
+        if (PixCode::prepareKey(r.pixType, r.pixKey, &refusal).isEmpty()) {
+            dialogs.error(refusal);
+            return Outcome::Refused;
+        }
+    }
     // The payment QR codes, only when the organiser gave the recipient's name.
     QList<SalesPagePix> pix;
     if (!r.recipientName.trimmed().isEmpty()) {

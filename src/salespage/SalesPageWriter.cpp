@@ -163,6 +163,11 @@ function mostrarForm(tipo) {
     // The message and the chat address; the same lines as OrderMessage builds.
     s << QStringLiteral("");
     s << QStringLiteral("function enviarMensagem() {");
+    // Every ticket released behind the open form: no order to send.
+    s << QStringLiteral("    if (numSelClick < 1) {");
+    s << QStringLiteral("        alert(\"Você não selecionou Seus Controles de Bilhete!\");");
+    s << QStringLiteral("        return;");
+    s << QStringLiteral("    }");
     s << QStringLiteral("    var nome = document.getElementById(\"nomeCP\").value;");
     s << QStringLiteral("    var endereco = document.getElementById(\"enderecoCP\").value;");
     s << QStringLiteral("    var cidade = document.getElementById(\"cidadeCP\").value;");
@@ -455,11 +460,12 @@ void pixScript(QStringList &s, const SalesPageInput &in) {
     s << QStringLiteral("<script>");
     s << QStringLiteral("var PixCodigos = [%1];").arg(codes.join(QStringLiteral(", ")));
     s << split(R"JS(function atualizarPix() {
-    var n = Math.min(Math.max(numSelClick, 1), PixCodigos.length - 1);
+    var n = Math.min(numSelClick, PixCodigos.length - 1);
     for (var i = 1; i < PixCodigos.length; i++) {
         document.getElementById("PixQR" + i).style.display = (i == n) ? "block" : "none";
     }
     document.getElementById("PixCopiaECola").value = PixCodigos[n];
+    document.getElementById("PixQRCode").style.display = (n > 0) ? "block" : "none";
 }
 
 function CopiarPixCopiaECola() {
@@ -518,7 +524,7 @@ void orderForm(QStringList &s, const SalesPageInput &in) {
                         "none; outline: none; background-color: transparent; resize: none; overflow: "
                         "hidden;\">%3</textarea><br>")
              .arg(PageText::html(label))
-             .arg(email ? 30 : 20)
+             .arg(qMax<qsizetype>(email ? 30 : 20, in.pixKey.size())) // the whole key in view
              .arg(PageText::html(in.pixKey));
     s << QStringLiteral("<button class=\"cursor_m newBotao\" onclick=\"CopiarPix()\">&nbsp;Copiar "
                         "Pix&nbsp;</button>");

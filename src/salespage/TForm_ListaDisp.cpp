@@ -1,5 +1,7 @@
 #include "salespage/TForm_ListaDisp.h"
 
+#include "salespage/PixCode.h"
+
 #include "data/TDM.h"
 #include "data/TicketTables.h"
 #include "platform/Dialogs.h"
@@ -176,7 +178,9 @@ TForm_ListaDisp::TForm_ListaDisp(AppContext &ctx, QWidget *parent)
     label(QStringLiteral("PIX para Pagamentos:"), {550, 262, 250, 20}, this, 13, true);
     CMB_TIPO_PIX = new QComboBox(this);
     CMB_TIPO_PIX->setObjectName(QStringLiteral("CMB_TIPO_PIX"));
-    CMB_TIPO_PIX->addItems({QStringLiteral("CPF"), QStringLiteral("Celular"), QStringLiteral("E-mail")});
+    // The two later kinds come after the first three, so a stored TIPO_PIX keeps its meaning.
+    CMB_TIPO_PIX->addItems({QStringLiteral("CPF"), QStringLiteral("Celular"), QStringLiteral("E-mail"),
+                            PixCode::cnpjType(), PixCode::randomKeyType()});
     CMB_TIPO_PIX->setCurrentIndex(1);
     CMB_TIPO_PIX->setGeometry(550, 284, 95, 24);
     ED_PIX = new QLineEdit(this);
@@ -286,13 +290,31 @@ bool TForm_ListaDisp::eventFilter(QObject *watched, QEvent *event) {
     }
     if (watched == ED_PIX && event->type() == QEvent::KeyPress &&
         CMB_TIPO_PIX->currentText() != QLatin1String("E-mail")) {
-        // CPF and phone keys take digits only; Backspace, Tab, Enter and other control keys pass.
+        // CPF and phone keys take digits only, a CNPJ digits and capitals, a random key digits, a-f
+        // and '-'; Backspace, Tab, Enter and other control keys pass.
         const auto *key = static_cast<QKeyEvent *>(event);
         const QString text = key->text();
         const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-        if (!shortcut && !text.isEmpty() && text.at(0).isPrint() &&
-            !(text.at(0) >= u'0' && text.at(0) <= u'9'))
-            return true;
+        if (!shortcut && !text.isEmpty() && text.at(0).isPrint()) {
+            const QChar c = text.at(0);
+            const bool digit = c >= u'0' && c <= u'9';
+            const QString kind = CMB_TIPO_PIX->currentText();
+            QChar typed;
+            if (digit)
+                typed = c;
+            else if (kind == PixCode::cnpjType() && c.toUpper() >= u'A' && c.toUpper() <= u'Z')
+                typed = c.toUpper();
+            else if (kind == PixCode::randomKeyType() &&
+                     (c == u'-' || (c.toLower() >= u'a' && c.toLower() <= u'f')))
+                typed = c.toLower();
+            if (typed.isNull()) return true;
+            if (typed != c) {
+                // Typed as the key is written: the person's own edit, with its setting flag.
+                ED_PIX->insert(QString(typed));
+                settingTouched();
+                return true;
+            }
+        }
     }
     if (event->type() == QEvent::Hide &&
         (watched == CMB_TELEFONE->view()->parentWidget() || watched == CMB_NomeArq->view()->parentWidget()))

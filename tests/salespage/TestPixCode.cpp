@@ -164,9 +164,39 @@ void TestPixCode::keys_data() {
                                           << "pix.rifa@exemplo.com" << QString();
     QTest::newRow("e-mail without @") << "E-mail"
                                       << "pix.rifa.exemplo.com" << QString() << email;
+    const QString cnpj =
+        QStringLiteral("A chave PIX informada não é um CNPJ válido: confira os 14 caracteres do CNPJ.");
+    const QString random = QStringLiteral("A Chave aleatória deve ter 36 caracteres no formato 8-4-4-4-12: "
+                                          "números, letras de a até f e hífens, como o banco mostra.");
+    QTest::newRow("CNPJ with its punctuation") << "CNPJ"
+                                               << "11.222.333/0001-81"
+                                               << "11222333000181" << QString();
+    QTest::newRow("alphanumeric CNPJ") << "CNPJ"
+                                       << "12.abc.345/01de-35"
+                                       << "12ABC34501DE35" << QString();
+    QTest::newRow("CNPJ, wrong first check digit") << "CNPJ"
+                                                   << "11222333000171" << QString() << cnpj;
+    QTest::newRow("CNPJ, wrong second check digit") << "CNPJ"
+                                                    << "12ABC34501DE36" << QString() << cnpj;
+    QTest::newRow("CNPJ, a letter among the check digits") << "CNPJ"
+                                                           << "12ABC34501DE3A" << QString() << cnpj;
+    QTest::newRow("CNPJ, thirteen characters") << "CNPJ"
+                                               << "1222333000181" << QString() << cnpj;
+    QTest::newRow("CNPJ, all the same digit") << "CNPJ"
+                                              << "00000000000000" << QString() << cnpj;
+    QTest::newRow("random key") << "Chave aleatória"
+                                << "123E4567-E89B-12D3-A456-426614174000"
+                                << "123e4567-e89b-12d3-a456-426614174000" << QString();
+    QTest::newRow("random key, groups moved") << "Chave aleatória"
+                                              << "123e4567e-89b-12d3-a456-426614174000" << QString() << random;
+    QTest::newRow("random key without hyphens") << "Chave aleatória"
+                                                << "123e4567e89b12d3a456426614174000" << QString() << random;
+    QTest::newRow("random key with a g") << "Chave aleatória"
+                                         << "123e4567-e89b-12d3-a456-42661417400g" << QString() << random;
     QTest::newRow("no key type") << ""
                                  << "52998224725" << QString()
-                                 << QStringLiteral("Escolha o tipo da chave PIX: CPF, Celular ou E-mail.");
+                                 << QStringLiteral(
+                                        "Escolha o tipo da chave PIX: CPF, Celular, E-mail, CNPJ ou Chave aleatória.");
 }
 
 void TestPixCode::keys() {

@@ -5,6 +5,7 @@
 
 #include "salespage/PixCode.h"
 
+#include <QComboBox>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
@@ -25,9 +26,14 @@ private Q_SLOTS:
     void selectingReleasingAndSendingAnOrder();
     void soldTicketsAndPrizeTextsWithMarkup();
     void pixQrFollowsTheSelection();
+    void zeroTicketOrderShowsNoAmountAndSendsNothing();
+    void everyKeyKindReadByABankApp_data();
+    void everyKeyKindReadByABankApp();
 
 private:
     QString generate(int mode, const QString &from, const QString &to);
+    // A page of the block 1 to 750 with the PIX key of the kind at that index of the list.
+    QString generateWithPix(int kind, const QString &key);
     static QString errors(const QJsonObject &out, const char *kind) {
         return out.value(QLatin1String(kind)).toVariant().toStringList().join(u'|');
     }
@@ -313,6 +319,122 @@ void TestSalesPageBrowser::pixQrFollowsTheSelection() {
                          "Pix Copia e Cola copiado! Cole no aplicativo do seu banco, em Pix Copia "
                          "e Cola, para pagar o valor exato do pedido. Mas ENVIE antes os dados "
                          "preenchidos aqui.")});
+}
+
+QString TestSalesPageBrowser::generateWithPix(int kind, const QString &key) {
+    Window w(*inst);
+    w.list(2, QStringLiteral("1"), QStringLiteral("750"));
+    auto *kinds = w.child<QComboBox>("CMB_TIPO_PIX");
+    kinds->setFocus();
+    while (kinds->currentIndex() != kind) {
+        inst->dialogs.expectMessage(QStringLiteral("selecionou"), BoxIcon::None);
+        QTest::keyClick(kinds, kinds->currentIndex() < kind ? Qt::Key_Down : Qt::Key_Up);
+    }
+    w.typeInto("ED_PIX", key);
+    w.typeInto("ED_NomeRecebedor", QStringLiteral("Associação da Rifa"));
+    w.typeInto("ED_CidadeRecebedor", QStringLiteral("Campinas"));
+    inst->dialogs.expectMessage(QStringLiteral("Arquivo [ vendorifas ] Gerada com Sucesso."), BoxIcon::Information);
+    w.click("BTN_Gerar");
+    return inst->file(QStringLiteral("RifaWhatsApp/HTML/vendorifas.html"));
+}
+
+// The last ticket released behind the open form: no amount to pay, and "Enviar" sends nothing.
+void TestSalesPageBrowser::zeroTicketOrderShowsNoAmountAndSendsNothing() {
+    QVERIFY(chooseRaffle(*inst, Raffle{}));
+    const QString page = generateWithPix(0, QStringLiteral("52998224725"));
+    const QString shownQrs = QStringLiteral(
+        "Array.from(document.querySelectorAll('[id^=\"PixQR\"] svg')).filter(e => e.getBoundingClientRect()"
+        ".height > 0).length");
+    QJsonArray steps;
+    steps << pb::click(pb::byId(QStringLiteral("C-0001")) + " button"); // 0
+    steps << pb::click("text=COMPRAR");                                  // 1
+    steps << pb::eval(shownQrs);                                         // 2
+    steps << pb::eval("document.querySelector('[id=\"C-0001\"] button').click(); numSelClick"); // 3
+    steps << pb::text("#totalBil");                                                             // 4
+    steps << pb::eval(shownQrs);                                                                // 5
+    steps << pb::visible("#PixQRCode");                                                         // 6
+    steps << pb::value("#PixCopiaECola");                                                       // 7
+    steps << pb::click("button:has-text(\"Enviar\")");                                          // 8
+    QString error;
+    const QJsonObject out = pb::run(page, steps, QSize(1280, 900), &error);
+    QVERIFY2(!out.isEmpty(), qPrintable(error));
+    const QJsonArray r = out.value("results").toArray();
+    for (int i = 0; i < r.size(); ++i)
+        QVERIFY2(!r.at(i).isObject(),
+                 qPrintable(
+                     QStringLiteral("step %1: %2").arg(i).arg(r.at(i).toObject().value("error").toString())));
+    QVERIFY2(out.value("pageErrors").toArray().isEmpty(), qPrintable(errors(out, "pageErrors")));
+    QCOMPARE(r.at(2).toInt(), 1);
+    QCOMPARE(r.at(3).toInt(), 0);
+    QCOMPARE(r.at(4).toString(), QStringLiteral("R$ 0,00"));
+    QCOMPARE(r.at(5).toInt(), 0);
+    QCOMPARE(r.at(6).toBool(), false);
+    QCOMPARE(r.at(7).toString(), QString());
+    QStringList alerts;
+    for (const QJsonValue &d : out.value("dialogs").toArray())
+        alerts << d.toObject().value("message").toString();
+    QCOMPARE(alerts, QStringList{QStringLiteral("Você não selecionou Seus Controles de Bilhete!")});
+    QVERIFY(out.value("opened").toArray().isEmpty());
+}
+
+void TestSalesPageBrowser::everyKeyKindReadByABankApp_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("CPF") << 0 << "52998224725"
+                         << "52998224725";
+    QTest::newRow("Celular") << 1 << "11987654321"
+                             << "+5511987654321";
+    QTest::newRow("E-mail") << 2 << "pix.rifa@exemplo.com.br"
+                            << "pix.rifa@exemplo.com.br";
+    QTest::newRow("CNPJ") << 3 << "11222333000181"
+                          << "11222333000181";
+    QTest::newRow("alphanumeric CNPJ") << 3 << "12abc34501de35"
+                                       << "12ABC34501DE35";
+    QTest::newRow("Chave aleatória") << 4 << "123e4567-e89b-12d3-a456-426614174000"
+                                     << "123e4567-e89b-12d3-a456-426614174000";
+}
+
+// Each kind of key: the QR a buyer scans and the code he copies carry the key, the recipient and the
+// order's amount as an independent BR Code parser reads them; the key field shows the whole key.
+void TestSalesPageBrowser::everyKeyKindReadByABankApp() {
+    QFETCH(int, kind);
+    QFETCH(QString, typed);
+    QFETCH(QString, key);
+    QVERIFY(chooseRaffle(*inst, Raffle{}));
+    const QString page = generateWithPix(kind, typed);
+    QTemporaryDir shots;
+    const QString qr = shots.filePath(QStringLiteral("two.png"));
+    QJsonArray steps;
+    steps << pb::click(pb::byId(QStringLiteral("C-0001")) + " button");                       // 0
+    steps << pb::click(pb::byId(QStringLiteral("C-0002")) + " button");                       // 1
+    steps << pb::click("text=COMPRAR");                                                        // 2
+    steps << pb::screenshot(qr, "#PixQR2 svg");                                                // 3
+    steps << pb::value("#PixCopiaECola");                                                      // 4
+    steps << pb::value("#ChavePix");                                                           // 5
+    steps << pb::eval("(() => { const t = document.getElementById('ChavePix');"
+                      " return t.scrollWidth <= t.clientWidth && t.cols >= t.value.length; })()"); // 6
+    QString error;
+    const QJsonObject out = pb::run(page, steps, QSize(375, 667), &error);
+    QVERIFY2(!out.isEmpty(), qPrintable(error));
+    const QJsonArray r = out.value("results").toArray();
+    for (int i = 0; i < r.size(); ++i)
+        QVERIFY2(!r.at(i).isObject(),
+                 qPrintable(
+                     QStringLiteral("step %1: %2").arg(i).arg(r.at(i).toObject().value("error").toString())));
+    // The key as the field took it: a CNPJ in capitals, the others as typed.
+    QCOMPARE(r.at(5).toString(), kind == 3 ? typed.toUpper() : typed);
+    QCOMPARE(r.at(6).toBool(), true);
+    const QString scanned = decodeQr(qr);
+    QCOMPARE(scanned, r.at(4).toString());
+    const QJsonArray read = pb::readPix({scanned}, &error);
+    QVERIFY2(read.size() == 1, qPrintable(error));
+    const QJsonObject pix = read.at(0).toObject();
+    QVERIFY2(!pix.contains("error"), qPrintable(pix.value("error").toString()));
+    QCOMPARE(pix.value("key").toString(), key);
+    QCOMPARE(pix.value("name").toString(), QStringLiteral("Associacao da Rifa"));
+    QCOMPARE(pix.value("city").toString(), QStringLiteral("Campinas"));
+    QCOMPARE(pix.value("amount").toDouble(), 5.0);
 }
 
 KORVANTE_TEST(TestSalesPageBrowser)

@@ -11,8 +11,9 @@ namespace {
 const QString kSource = QStringLiteral(KORVANTE_SOURCE_DIR);
 
 bool ensureModules(QString *error) {
-    if (QFileInfo::exists(kSource +
-                          QStringLiteral("/tests/browser/node_modules/playwright-core/package.json")))
+    const QString modules = kSource + QStringLiteral("/tests/browser/node_modules/");
+    if (QFileInfo::exists(modules + QStringLiteral("playwright-core/package.json")) &&
+        QFileInfo::exists(modules + QStringLiteral("pix-utils/package.json")))
         return true;
     QProcess install;
     install.setProcessChannelMode(QProcess::MergedChannels);
@@ -27,6 +28,28 @@ bool ensureModules(QString *error) {
 } // namespace
 
 namespace PageBrowser {
+
+QJsonArray readPix(const QStringList &codes, QString *error) {
+    if (!ensureModules(error)) return {};
+    QProcess node;
+    node.setWorkingDirectory(kSource + QStringLiteral("/tests/browser"));
+    node.start(QStringLiteral("node"), {QStringLiteral("read_pix.mjs")});
+    if (!node.waitForStarted(10000)) {
+        if (error) *error = QStringLiteral("node did not start: ") + node.errorString();
+        return {};
+    }
+    node.write(codes.join(u'\n').toUtf8());
+    node.closeWriteChannel();
+    if (!node.waitForFinished(60000)) {
+        node.kill();
+        node.waitForFinished(5000);
+        if (error) *error = QStringLiteral("the BR Code reader did not finish in time");
+        return {};
+    }
+    const QJsonDocument doc = QJsonDocument::fromJson(node.readAllStandardOutput());
+    if (!doc.isArray() && error) *error = QString::fromLocal8Bit(node.readAllStandardError().left(2000));
+    return doc.array();
+}
 
 QJsonObject run(const QString &page, const QJsonArray &steps, QSize viewport, QString *error) {
     QString why;

@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 // Drives a page file in headless Chromium (tests/browser/drive_page.mjs): runs the steps and returns
 // what the page showed: "results" (one per step), "dialogs" (alerts with their text), "opened"
@@ -11,6 +12,10 @@
 // installed from the lock file when missing.
 namespace PageBrowser {
 QJsonObject run(const QString &page, const QJsonArray &steps, QSize viewport = {}, QString *error = nullptr);
+
+// Reads "Pix Copia e Cola" codes with an independent BR Code parser (tests/browser/read_pix.mjs):
+// per code {"key", "name", "city", "amount"}, or {"error"} when a bank app would refuse it.
+QJsonArray readPix(const QStringList &codes, QString *error = nullptr);
 
 // Step builders.
 inline QJsonObject click(const QString &selector) {
