@@ -255,12 +255,10 @@ void TForm_SORTEIO::FormShow() {
     LBL_NUM_SORT_AMPLIAR->move(234, 196);
     m_draw.start(DrawMode::None);
     const int maior = m_ctx.raffle.MaiorNumero;
-    const int digits = OwnDraw::digitCount(maior);
     const int left = OwnDraw::firstDigitLeft(maior);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i)
         LN[i]->move(left + i * kDigitStep, kDigitTop);
-        LN[i]->setVisible(i < digits);
-    }
+    setBigNumberShown(LBL_NUM_SORT_AMPLIAR->isVisibleTo(this));
     LBL_NUM_SORT_AMPLIAR->setText(m_draw.number(0));
 }
 
@@ -282,7 +280,15 @@ void TForm_SORTEIO::resetDisplay() {
 
 void TForm_SORTEIO::showBigNumber(bool visible, const QColor &colour) {
     paintText(LBL_NUM_SORT_AMPLIAR, colour);
-    LBL_NUM_SORT_AMPLIAR->setVisible(visible);
+    setBigNumberShown(visible);
+}
+
+void TForm_SORTEIO::setBigNumberShown(bool shown) {
+    LBL_NUM_SORT_AMPLIAR->setVisible(shown);
+    // The big number stands where the digits stand: the idle digits step aside while it shows.
+    const int digits = OwnDraw::digitCount(m_ctx.raffle.MaiorNumero);
+    for (int i = 0; i < 6; ++i)
+        LN[i]->setVisible(!shown && i < digits);
 }
 
 void TForm_SORTEIO::clearOtherOptions(QCheckBox *keep) {
@@ -293,26 +299,26 @@ void TForm_SORTEIO::clearOtherOptions(QCheckBox *keep) {
 }
 
 void TForm_SORTEIO::CHK_TodosClick() {
-    LBL_NUM_SORT_AMPLIAR->hide();
+    setBigNumberShown(false);
     clearOtherOptions(CHK_Todos);
     resetDisplay();
 }
 
 void TForm_SORTEIO::CHK_PagosClick() {
     resetDisplay();
-    LBL_NUM_SORT_AMPLIAR->show();
+    setBigNumberShown(true);
     clearOtherOptions(CHK_Pagos);
 }
 
 void TForm_SORTEIO::CHK_ControleClick() {
     resetDisplay();
-    LBL_NUM_SORT_AMPLIAR->show();
+    setBigNumberShown(true);
     clearOtherOptions(CHK_Controle);
 }
 
 void TForm_SORTEIO::CHK_FederalClick() {
     resetDisplay();
-    LBL_NUM_SORT_AMPLIAR->show();
+    setBigNumberShown(true);
     clearOtherOptions(CHK_Federal);
 }
 
@@ -346,7 +352,7 @@ void TForm_SORTEIO::BitBtn1Click() {
     }
     if (CHK_Todos->isChecked()) {
         m_draw.start(DrawMode::Todos);
-        LBL_NUM_SORT_AMPLIAR->hide();
+        setBigNumberShown(false);
         Timer1->start(OwnDraw::DigitsInterval);
     } else if (CHK_Pagos->isChecked()) {
         showBigNumber(true, kWhite);

@@ -56,6 +56,7 @@ private:
     void LBL_BILDblClick();
     void LBL_AvisoPagoDblClick();
     void showBigNumber(bool visible, const QColor &colour);
+    void setBigNumberShown(bool shown);
     void buildFederalPanel();
     void sortearFederal();
     void record(DrawRecord &record, const std::optional<TicketRow> &winner);

@@ -365,6 +365,7 @@ void TForm_pos::buildToolbar() {
     };
     BOTAO_IMPRIMIR = tool("BOTAO_IMPRIMIR", QStringLiteral("Imprmir"), QStringLiteral("Imprimir"), 420);
     auto *inactiveSave = new QLabel(QStringLiteral("Gravar"), Panel1);
+    inactiveSave->setObjectName(QStringLiteral("botaoSalvarInativo"));
     inactiveSave->setGeometry(500, 6, 64, 44);
     inactiveSave->setAlignment(Qt::AlignCenter);
     inactiveSave->setStyleSheet(QStringLiteral("color: #707070"));
@@ -509,20 +510,22 @@ void TForm_pos::buildSettings() {
 
     caption(QStringLiteral("Dimensões do Bilhete"), 8, y + 3, true);
     y += 22;
-    caption(QStringLiteral("ALTURA"), 8, y + 3);
+    // Each field follows its caption, so the row reads whole in any font.
+    const QLabel *altura = caption(QStringLiteral("ALTURA"), 8, y + 3);
     DBEdit5 = new QLineEdit(Panel_apoio);
     DBEdit5->setObjectName(QStringLiteral("DBEdit5"));
-    DBEdit5->setGeometry(70, y, 40, 22);
+    DBEdit5->setGeometry(altura->geometry().right() + 5, y, 36, 22);
     bindLine(DBEdit5, QStringLiteral("DIM_BILHETE_ALT"), true);
-    caption(QStringLiteral("COMPRIMENTO"), 116, y + 3);
+    const QLabel *comprimento = caption(QStringLiteral("COMPRIMENTO"), DBEdit5->geometry().right() + 6, y + 3);
     DBEdit6 = new QLineEdit(Panel_apoio);
     DBEdit6->setObjectName(QStringLiteral("DBEdit6"));
-    DBEdit6->setGeometry(200, y, 40, 22);
+    DBEdit6->setGeometry(comprimento->geometry().right() + 5, y, 36, 22);
     bindLine(DBEdit6, QStringLiteral("DIM_BILHETE_COMP"), true);
-    caption(QStringLiteral("mm"), 244, y + 3);
+    const QLabel *mm = caption(QStringLiteral("mm"), DBEdit6->geometry().right() + 4, y + 3);
     Button3 = new QPushButton(QStringLiteral("Aplicar"), Panel_apoio);
     Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(264, y, 48, 22);
+    const int aplicar = mm->geometry().right() + 5;
+    Button3->setGeometry(aplicar, y, qMax(Panel_apoio->width() - 8 - aplicar, 48), 22);
     y += 30;
     DBCheckBox1 = new QCheckBox(QStringLiteral("Digitar Textos para usar na Rifa."), Panel_apoio);
     DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
@@ -589,30 +592,38 @@ void TForm_pos::buildPanels() {
         auto *l = new QLabel(text, parent);
         l->move(at);
         l->adjustSize();
+        return l;
     };
 
     // Text boxes
     PANEL_TEXTOBASICO =
         panel("PANEL_TEXTOBASICO", this, QRect(572, 297, 300, 190), QStringLiteral("QUADROS DE TEXTO"));
-    caption(PANEL_TEXTOBASICO, QStringLiteral("Bilhete:  Altura"), QPoint(8, 32));
-    DBEdit_TxtAlt = edit(PANEL_TEXTOBASICO, "DBEdit_TxtAlt", QRect(100, 28, 40, 22));
-    caption(PANEL_TEXTOBASICO, QStringLiteral("Comprimento"), QPoint(146, 32));
-    DBEdit_TxtComp = edit(PANEL_TEXTOBASICO, "DBEdit_TxtComp", QRect(222, 28, 40, 22));
+    // The fields stand after the wider of the two captions of their column.
+    const QLabel *ticketAlt = caption(PANEL_TEXTOBASICO, QStringLiteral("Bilhete:  Altura"), QPoint(8, 32));
+    const QLabel *stubAlt = caption(PANEL_TEXTOBASICO, QStringLiteral("Canhoto: Altura"), QPoint(8, 112));
+    const int altX = qMax(ticketAlt->geometry().right(), stubAlt->geometry().right()) + 6;
+    DBEdit_TxtAlt = edit(PANEL_TEXTOBASICO, "DBEdit_TxtAlt", QRect(altX, 28, 40, 22));
+    DBEdit_TxtCAlt = edit(PANEL_TEXTOBASICO, "DBEdit_TxtCAlt", QRect(altX, 108, 40, 22));
+    const QLabel *ticketComp = caption(PANEL_TEXTOBASICO, QStringLiteral("Comprimento"), QPoint(altX + 46, 32));
+    caption(PANEL_TEXTOBASICO, QStringLiteral("Comprimento"), QPoint(altX + 46, 112));
+    const int compX = ticketComp->geometry().right() + 6;
+    DBEdit_TxtComp = edit(PANEL_TEXTOBASICO, "DBEdit_TxtComp", QRect(compX, 28, 40, 22));
+    DBEdit_TxtCComp = edit(PANEL_TEXTOBASICO, "DBEdit_TxtCComp", QRect(compX, 108, 40, 22));
     BTN_SALVAR_BARRA = new QPushButton(QStringLiteral("Aplicar"), PANEL_TEXTOBASICO);
     BTN_SALVAR_BARRA->setObjectName(QStringLiteral("BTN_SALVAR_BARRA"));
-    BTN_SALVAR_BARRA->setGeometry(222, 54, 70, 22);
+    BTN_SALVAR_BARRA->setGeometry(compX, 54, 70, 22);
     DBC_USAR_CANHOTO = new QCheckBox(QStringLiteral("Usar também Canhoto"), PANEL_TEXTOBASICO);
     DBC_USAR_CANHOTO->setObjectName(QStringLiteral("DBC_USAR_CANHOTO"));
     DBC_USAR_CANHOTO->move(8, 84);
-    caption(PANEL_TEXTOBASICO, QStringLiteral("Canhoto: Altura"), QPoint(8, 112));
-    DBEdit_TxtCAlt = edit(PANEL_TEXTOBASICO, "DBEdit_TxtCAlt", QRect(100, 108, 40, 22));
-    caption(PANEL_TEXTOBASICO, QStringLiteral("Comprimento"), QPoint(146, 112));
-    DBEdit_TxtCComp = edit(PANEL_TEXTOBASICO, "DBEdit_TxtCComp", QRect(222, 108, 40, 22));
     BTN_SALVAR_BARRA_C = new QPushButton(QStringLiteral("Aplicar"), PANEL_TEXTOBASICO);
     BTN_SALVAR_BARRA_C->setObjectName(QStringLiteral("BTN_SALVAR_BARRA_C"));
-    BTN_SALVAR_BARRA_C->setGeometry(222, 134, 70, 22);
-    caption(PANEL_TEXTOBASICO, QStringLiteral("Medidas em mm. Botão direito no quadro: Mover."),
-            QPoint(8, 164));
+    BTN_SALVAR_BARRA_C->setGeometry(compX, 134, 70, 22);
+    const QLabel *hint = caption(PANEL_TEXTOBASICO, QStringLiteral("Medidas em mm. Botão direito no quadro: Mover."),
+                                 QPoint(8, 164));
+    // The panel is as wide as its widest line.
+    PANEL_TEXTOBASICO->resize(std::max({PANEL_TEXTOBASICO->width(), compX + 40 + 8, BTN_SALVAR_BARRA->geometry().right() + 9,
+                                    hint->geometry().right() + 9}),
+                              PANEL_TEXTOBASICO->height());
     for (QLineEdit *e : {DBEdit_TxtAlt, DBEdit_TxtComp, DBEdit_TxtCAlt, DBEdit_TxtCComp})
         digitsOnly(e);
     bindLine(DBEdit_TxtAlt, QStringLiteral("DIM_TEXTO_BAS_ALT"), true);

@@ -24,8 +24,9 @@ QLabel *setUpMenuWindow(QWidget *window, const QString &title, MenuArtwork::Prog
 QLabel *createRaffleLabel(QWidget *window) {
     auto *label = new QLabel(QStringLiteral("---"), window);
     label->setObjectName(QStringLiteral("LBL_RifaUsar"));
-    label->setGeometry(334, 613, 357, 16);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // Tall enough for the accents and descenders of a 15-pixel font, on the bar's middle.
+    label->setGeometry(334, 612, 357, 18);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(15);
     label->setFont(f);

@@ -48,7 +48,7 @@ template <class MainWindow> int runProgram(int argc, char *argv[], SchemaAtStart
         connecting->setObjectName(QStringLiteral("LBL_Conectando"));
         connecting->setWindowTitle(QStringLiteral("KORVANTE"));
         connecting->setMargin(24);
-        connecting->show();
+        showCentredOnScreen(connecting.get());
         QCoreApplication::processEvents();
     });
     // What a backup or restore that was killed left behind is put right before anything else.

@@ -55,7 +55,7 @@ TForm_Consulta::TForm_Consulta(AppContext &ctx, QWidget *parent) : QDialog(paren
 
 void TForm_Consulta::buildWindow() {
     resize(760, 470);
-    label(this, QStringLiteral("Rifa Definida.............:"), {12, 10, 150, 18}, true);
+    label(this, QStringLiteral("Rifa Definida.............:"), {12, 10, 152, 18}, true);
     LBL_StatusBingo = label(this, QString(), {165, 10, 400, 18}, true);
     LBL_StatusBingo->setObjectName(QStringLiteral("LBL_StatusBingo"));
     label(this, QStringLiteral("Modalidade Definida:"), {12, 30, 150, 18}, true);

@@ -1,0 +1,281 @@
+#include "backup/TForm_BACK_REST.h"
+#include "data/TDM.h"
+#include "draw/TForm_SORTEIO.h"
+#include "layout/TForm_ModuloPrint.h"
+#include "layout/TForm_Visualizar.h"
+#include "layout/PrintPackage.h"
+#include "layout/TForm_pos.h"
+#include "platform/ProfileFile.h"
+#include "mainwindow/TForm_RIFA.h"
+#include "printmodule/TForm_RIFAPrint.h"
+#include "raffle/TForm_Cadastro.h"
+#include "raffle/TForm_Usar.h"
+#include "reports/BandReport.h"
+#include "reports/TForm_Consulta.h"
+#include "sales/TForm_Reserva.h"
+#include "sales/TForm_Validacao.h"
+#include "salespage/TForm_ListaDisp.h"
+#include "sellers/TForm_vendedor.h"
+#include "support/LayoutCheck.h"
+#include "support/PackageFixture.h"
+#include "support/TestRegistry.h"
+#include "support/WindowWatcher.h"
+#include "whatsapp/TForm_Whats.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <functional>
+
+// Every window and panel of both programs, as a person sees it: each caption, check box, radio button
+// and button shows its whole text, and no control lies over another unless the window puts it there.
+// Run at the normal scale and again at 125 %, as Windows scales fonts and pixel geometry together.
+namespace {
+
+struct Opened {
+    std::unique_ptr<QWidget> window;
+    LayoutCheck::Rules rules;
+};
+
+using Opener = std::function<void(TestInstallation &, Opened &)>;
+
+template <typename T = QWidget> T *child(QWidget *w, const char *name) {
+    T *found = w->findChild<T *>(QLatin1String(name));
+    if (!found) qWarning() << "no control" << name;
+    return found;
+}
+
+void click(QWidget *w, const char *name) {
+    if (QWidget *c = child(w, name)) QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
+}
+
+// Picks an entry of a menu that a click has just opened, as a person clicks on it.
+void chooseFromMenu(const QString &entry) {
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY2(menu, qPrintable(entry));
+    for (QAction *a : menu->actions())
+        if (a->text() == entry) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+            return;
+        }
+    QFAIL(qPrintable(QStringLiteral("no menu entry ") + entry));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Opener)
+
+class TestWindowLayout : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+    void everyTextShownWhole_data();
+    void everyTextShownWhole();
+    void scaledRunPasses();
+
+private:
+    std::unique_ptr<TestInstallation> inst;
+    std::unique_ptr<WindowWatcher> watcher;
+    Opened opened;
+};
+
+void TestWindowLayout::initTestCase() {
+    inst = std::make_unique<TestInstallation>();
+    QVERIFY2(inst->ok() && inst->openTdm(), qPrintable(inst->error()));
+    QVERIFY(PackageFixture::prepareRaffleTwo(*inst, PackageFixture::writePictures(*inst)));
+    QString error;
+    QVERIFY2(inst->tdm->loadRaffleRow(2, &error), qPrintable(error));
+    inst->dialogs.setLenient(true);
+}
+
+void TestWindowLayout::cleanup() {
+    opened.window.reset();
+    watcher.reset();
+}
+
+void TestWindowLayout::everyTextShownWhole_data() {
+    QTest::addColumn<Opener>("open");
+    const auto show = [](QWidget *w, Opened &o, LayoutCheck::Rules r = {}) {
+        o.window.reset(w);
+        o.rules = std::move(r);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    };
+
+    const auto rules = [](QStringList mayCover, QList<QPair<QString, QString>> mayOverlap = {}) {
+        return LayoutCheck::Rules{std::move(mayCover), std::move(mayOverlap)};
+    };
+    // The menus' captions lie on their picture.
+    QTest::newRow("main window") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_RIFA(i.services()), o, rules({QStringLiteral("IMG_FUNDO")}));
+    });
+    QTest::newRow("registration") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Cadastro(i.context()), o);
+    });
+    QTest::newRow("chooser") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Usar(i.context()), o);
+    });
+
+    // The designer's panels open over the window for their task.
+    const QStringList designerPanels{QStringLiteral("PANEL_TEXTOBASICO"), QStringLiteral("Panel_obterImagem"),
+                                     QStringLiteral("Panel_Imagem_Livre"), QStringLiteral("Panel_impre_pos")};
+    const auto designer = [=](TestInstallation &i, Opened &o) {
+        // The active save button takes the place of the greyed one.
+        show(new TForm_pos(i.context()), o,
+             rules(designerPanels, {{QStringLiteral("botaoSalvarAtivo"), QStringLiteral("botaoSalvarInativo")}}));
+    };
+    QTest::newRow("designer") << Opener(designer);
+    QTest::newRow("designer, text boxes") << Opener([=](TestInstallation &i, Opened &o) {
+        designer(i, o);
+        click(o.window.get(), "DBCheckBox1");
+        QTest::mouseClick(child(o.window.get(), "Button5"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "PANEL_TEXTOBASICO")->isVisible());
+    });
+    QTest::newRow("designer, background art") << Opener([=](TestInstallation &i, Opened &o) {
+        designer(i, o);
+        QTest::mouseClick(child(o.window.get(), "Image54"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel_obterImagem")->isVisible());
+    });
+    QTest::newRow("designer, free image size") << Opener([=](TestInstallation &i, Opened &o) {
+        designer(i, o);
+        QTest::mouseClick(child(o.window.get(), "botao_img_Livre1"), Qt::LeftButton);
+        chooseFromMenu(QStringLiteral("Alterar Dimensões"));
+        QVERIFY(child(o.window.get(), "Panel_Imagem_Livre")->isVisible());
+    });
+    QTest::newRow("designer, print run") << Opener([=](TestInstallation &i, Opened &o) {
+        designer(i, o);
+        QTest::mouseClick(child(o.window.get(), "BOTAO_IMPRIMIR"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel_impre_pos")->isVisible());
+    });
+
+    const QStringList validationPanels{QStringLiteral("Panel_validarW"), QStringLiteral("Panel8"),
+                                       QStringLiteral("Panel_PeqVal"), QStringLiteral("Panel_Exportar"),
+                                       QStringLiteral("Panel_CidPadrao"), QStringLiteral("Panel_FiltroValidar")};
+    const auto validation = [=](TestInstallation &i, Opened &o) {
+        show(new TForm_Validacao(i.context()), o, rules(validationPanels));
+    };
+    QTest::newRow("validation") << Opener(validation);
+    QTest::newRow("validation, WhatsApp orders") << Opener([=](TestInstallation &i, Opened &o) {
+        validation(i, o);
+        QTest::mouseClick(child(o.window.get(), "IMM_ValidaMaisZap"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel_validarW")->isVisible());
+    });
+    QTest::newRow("validation, validated list") << Opener([=](TestInstallation &i, Opened &o) {
+        validation(i, o);
+        QTest::mouseClick(child(o.window.get(), "Btn_ver"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel_PeqVal")->isVisible());
+    });
+    QTest::newRow("validation, file") << Opener([=](TestInstallation &i, Opened &o) {
+        validation(i, o);
+        QTest::mouseClick(child(o.window.get(), "BTN_Mais"), Qt::LeftButton);
+        chooseFromMenu(QStringLiteral("Exportar Validações"));
+        QVERIFY(child(o.window.get(), "Panel_Exportar")->isVisible());
+    });
+    QTest::newRow("validation, default city") << Opener([=](TestInstallation &i, Opened &o) {
+        validation(i, o);
+        QWidget *city = child(o.window.get(), "ed_cidade");
+        city->setFocus();
+        QTest::keyClick(city, Qt::Key_F10);
+        QVERIFY(child(o.window.get(), "Panel_CidPadrao")->isVisible());
+    });
+
+    QTest::newRow("reserve") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Reserva(i.context()), o);
+    });
+    QTest::newRow("sales page window") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_ListaDisp(i.context()), o);
+    });
+    QTest::newRow("sending window") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Whats(i.context(), {1, 2}, 4), o);
+    });
+    QTest::newRow("query") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Consulta(i.context()), o);
+    });
+
+    // The big number stands where the digits stand; the paid mark is drawn on its box.
+    const auto draw = [=](TestInstallation &i, Opened &o) {
+        show(new TForm_SORTEIO(i.context()), o,
+             rules({}, {{QStringLiteral("Shape_Pago"), QStringLiteral("LBL_PAGO_AMPLI")}}));
+    };
+    QTest::newRow("draw") << Opener(draw);
+    for (const char *option : {"CHK_Todos", "CHK_Pagos", "CHK_Controle", "CHK_Federal"})
+        QTest::addRow("draw, %s", option) << Opener([=](TestInstallation &i, Opened &o) {
+            draw(i, o);
+            click(o.window.get(), option);
+        });
+
+    QTest::newRow("sellers") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_vendedor(i.services()), o);
+    });
+    // Each layer of the backup window covers the window under its title.
+    const QStringList layers{QStringLiteral("Panel_Principal"), QStringLiteral("Panel_Restaurar"),
+                             QStringLiteral("Panel_Novo")};
+    const auto backup = [=](TestInstallation &i, Opened &o) {
+        show(new TForm_BACK_REST(i.services()), o, rules(layers));
+    };
+    QTest::newRow("backup") << Opener(backup);
+    QTest::newRow("backup, destinations") << Opener([=](TestInstallation &i, Opened &o) {
+        backup(i, o);
+        QTest::mouseClick(child(o.window.get(), "BitBtn7"), Qt::LeftButton);
+    });
+    QTest::newRow("backup, new destination") << Opener([=](TestInstallation &i, Opened &o) {
+        backup(i, o);
+        QTest::mouseClick(child(o.window.get(), "BitBtn7"), Qt::LeftButton);
+        QTest::mouseClick(child(o.window.get(), "Button2"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel_Novo")->isVisible());
+    });
+    QTest::newRow("backup, restore") << Opener([=](TestInstallation &i, Opened &o) {
+        backup(i, o);
+        QTest::mouseClick(child(o.window.get(), "BitBtn8"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel_Restaurar")->isVisible());
+    });
+
+    QTest::newRow("print package") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_ModuloPrint(i.context(), {i.file(QStringLiteral("art/fundo.jpg")), {}, {}}), o);
+    });
+    // Last: closing the print module closes the installation's database.
+    QTest::newRow("print module") << Opener([=](TestInstallation &i, Opened &o) {
+        ProfileFile control(i.file(QLatin1String(PrintPackage::ControlFileName)));
+        QVERIFY(control.writeString(QLatin1String(PrintPackage::ControlSection),
+                                    QLatin1String(PrintPackage::RaffleKey), QStringLiteral("2")));
+        show(new TForm_RIFAPrint(i.services()), o, rules({QStringLiteral("IMG_FUNDO")}));
+    });
+}
+
+void TestWindowLayout::everyTextShownWhole() {
+    QFETCH(Opener, open);
+    watcher = std::make_unique<WindowWatcher>();
+    // The chooser that opens by itself over the menus is left with "Escolher Depois".
+    if (QByteArray(QTest::currentDataTag()) != "chooser")
+        watcher->on(QStringLiteral("TForm_Usar"),
+                    [](QWidget *chooser) { WindowWatcher::click(chooser, QStringLiteral("BTN_ESCOLHER")); });
+    open(*inst, opened);
+    if (QTest::currentTestFailed()) return;
+    QTest::qWait(50);
+    const QStringList faults = LayoutCheck::faults(opened.window.get(), opened.rules);
+    QVERIFY2(faults.isEmpty(), qPrintable(u'\n' + faults.join(u'\n')));
+}
+
+// The same windows at 125 %: this executable again with the toolkit's scale factor.
+void TestWindowLayout::scaledRunPasses() {
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) QSKIP("this is the scaled run");
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("1.25"));
+    env.insert(QStringLiteral("KORVANTE_TEST_CLASS"), QStringLiteral("TestWindowLayout"));
+    run.setProcessEnvironment(env);
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(QCoreApplication::applicationFilePath(), {QStringLiteral("everyTextShownWhole")});
+    QVERIFY(run.waitForFinished(600000));
+    const QString output = QString::fromUtf8(run.readAll());
+    QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0, qPrintable(output));
+}
+
+KORVANTE_TEST(TestWindowLayout)
+#include "TestWindowLayout.moc"
