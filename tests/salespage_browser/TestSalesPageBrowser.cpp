@@ -29,6 +29,7 @@ private Q_SLOTS:
     void zeroTicketOrderShowsNoAmountAndSendsNothing();
     void everyKeyKindReadByABankApp_data();
     void everyKeyKindReadByABankApp();
+    void buyerFlowAlikeInWebKit();
 
 private:
     QString generate(int mode, const QString &from, const QString &to);
@@ -435,6 +436,78 @@ void TestSalesPageBrowser::everyKeyKindReadByABankApp() {
     QCOMPARE(pix.value("name").toString(), QStringLiteral("Associacao da Rifa"));
     QCOMPARE(pix.value("city").toString(), QStringLiteral("Campinas"));
     QCOMPARE(pix.value("amount").toDouble(), 5.0);
+}
+
+// The buyer's road on a 375 x 667 screen in WebKit, the engine of every browser of the iPhone, and
+// in Chromium: the same slots, total, PIX code, alerts and order address in both.
+void TestSalesPageBrowser::buyerFlowAlikeInWebKit() {
+    QVERIFY(chooseRaffle(*inst, Raffle{}));
+    const QString page = generateWithPix(0, QStringLiteral("52998224725"));
+    const QString slotsNow =
+        QStringLiteral("Array.from({length: 10}, (_, i) => document.getElementById('B' + (i + 1)))"
+                       ".map(e => getComputedStyle(e).display == 'none' ? '-' : e.innerHTML).join('|')");
+    auto select = [](int ticket) {
+        return pb::click(pb::byId(QStringLiteral("C-%1").arg(ticket, 4, 10, QChar(u'0'))) + " button");
+    };
+    QJsonArray steps;
+    steps << pb::click("text=COMPRAR");                      // 0: nothing chosen yet
+    steps << select(1) << select(2) << select(3) << select(6); // 1-4
+    steps << select(2);                                        // 5: released
+    steps << pb::eval(slotsNow);                               // 6
+    steps << pb::text("#totalBil");                            // 7
+    steps << pb::click("text=COMPRAR");                        // 8
+    steps << pb::visible("#ModalForm");                        // 9
+    steps << pb::value("#PixCopiaECola");                      // 10
+    steps << pb::type("#nomeCP", "maria da silva") << pb::blur("#nomeCP");                      // 11, 12
+    steps << pb::type("#enderecoCP", "Rua das Flores, 10");                                     // 13
+    steps << pb::type("#cidadeCP", "Campinas") << pb::type("#ufCP", "sp") << pb::blur("#ufCP"); // 14-16
+    steps << pb::type("#N_celularCP", "11987654321");                                           // 17
+    steps << pb::value("#N_celularCP");                                                         // 18
+    steps << pb::eval("[innerWidth, innerHeight, document.getElementById('ModalForm')"
+                      ".getBoundingClientRect().right <= innerWidth].join()");                  // 19
+    steps << pb::click("button:has-text(\"Enviar\")");                                          // 20
+    QString error;
+    const QJsonObject chromium = pb::run(page, steps, QSize(375, 667), &error);
+    QVERIFY2(!chromium.isEmpty(), qPrintable(error));
+    const QJsonObject webkit = pb::run(page, steps, QSize(375, 667), &error, pb::Engine::WebKit);
+    QVERIFY2(!webkit.isEmpty(), qPrintable(error));
+    for (const QJsonObject &out : {chromium, webkit}) {
+        const QJsonArray r = out.value("results").toArray();
+        QCOMPARE(r.size(), steps.size());
+        for (int i = 0; i < r.size(); ++i)
+            QVERIFY2(!r.at(i).isObject(), qPrintable(QStringLiteral("step %1: %2")
+                                                         .arg(i)
+                                                         .arg(r.at(i).toObject().value("error").toString())));
+        QVERIFY2(out.value("pageErrors").toArray().isEmpty(), qPrintable(errors(out, "pageErrors")));
+        QCOMPARE(r.at(6).toString(), QStringLiteral("C-0001|C-0003|C-0006|-|-|-|-|-|-|-"));
+        QCOMPARE(r.at(7).toString(), QStringLiteral("R$ 7,50"));
+        QCOMPARE(r.at(9).toBool(), true);
+        QCOMPARE(r.at(10).toString(),
+                 PixCode::build({QStringLiteral("52998224725"), QStringLiteral("Associacao da Rifa"),
+                                 QStringLiteral("Campinas"), 750, QStringLiteral("RIFA1B1A750")}));
+        QCOMPARE(r.at(18).toString(), QStringLiteral("(11) 98765-4321"));
+        QCOMPARE(r.at(19).toString(), QStringLiteral("375,667,true"));
+        QStringList alerts;
+        for (const QJsonValue &d : out.value("dialogs").toArray())
+            alerts << d.toObject().value("message").toString();
+        QCOMPARE(alerts, QStringList{QStringLiteral("Você não selecionou Seus Controles de Bilhete!")});
+        const QJsonArray opened = out.value("opened").toArray();
+        QCOMPARE(opened.size(), 1);
+        const QUrl url(opened.at(0).toString());
+        QCOMPARE(url.host() + url.path(), QStringLiteral("api.whatsapp.com/send"));
+        QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("phone")), QStringLiteral("5511987654321"));
+        OrderMessage order{{QStringLiteral("C-0001"), QStringLiteral("C-0003"), QStringLiteral("C-0006")},
+                           QStringLiteral("MARIA DA SILVA"),
+                           QStringLiteral("Rua das Flores, 10"),
+                           QStringLiteral("Campinas"),
+                           QStringLiteral("SP"),
+                           QStringLiteral("(11) 98765-4321"),
+                           QStringLiteral("R$ 7,50"),
+                           QStringLiteral("Nao Informar"),
+                           QStringLiteral("1 ao 750")};
+        QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("text"), QUrl::FullyDecoded), order.text());
+    }
+    QCOMPARE(webkit.value("results"), chromium.value("results"));
 }
 
 KORVANTE_TEST(TestSalesPageBrowser)

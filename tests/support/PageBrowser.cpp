@@ -13,7 +13,8 @@ const QString kSource = QStringLiteral(KORVANTE_SOURCE_DIR);
 bool ensureModules(QString *error) {
     const QString modules = kSource + QStringLiteral("/tests/browser/node_modules/");
     if (QFileInfo::exists(modules + QStringLiteral("playwright-core/package.json")) &&
-        QFileInfo::exists(modules + QStringLiteral("pix-utils/package.json")))
+        QFileInfo::exists(modules + QStringLiteral("pix-utils/package.json")) &&
+        QFileInfo::exists(modules + QStringLiteral("selenium-webdriver/package.json")))
         return true;
     QProcess install;
     install.setProcessChannelMode(QProcess::MergedChannels);
@@ -51,7 +52,7 @@ QJsonArray readPix(const QStringList &codes, QString *error) {
     return doc.array();
 }
 
-QJsonObject run(const QString &page, const QJsonArray &steps, QSize viewport, QString *error) {
+QJsonObject run(const QString &page, const QJsonArray &steps, QSize viewport, QString *error, Engine engine) {
     QString why;
     if (!ensureModules(&why)) {
         if (error) *error = why;
@@ -62,7 +63,12 @@ QJsonObject run(const QString &page, const QJsonArray &steps, QSize viewport, QS
         input.insert("viewport", QJsonObject{{"width", viewport.width()}, {"height", viewport.height()}});
     QProcess node;
     node.setWorkingDirectory(kSource + QStringLiteral("/tests/browser"));
-    node.start(QStringLiteral("node"), {QStringLiteral("drive_page.mjs")});
+    if (engine == Engine::WebKit)
+        // MiniBrowser needs a display: a virtual one of its own.
+        node.start(QStringLiteral("xvfb-run"),
+                   {QStringLiteral("-a"), QStringLiteral("node"), QStringLiteral("drive_page_webkit.mjs")});
+    else
+        node.start(QStringLiteral("node"), {QStringLiteral("drive_page.mjs")});
     if (!node.waitForStarted(10000)) {
         if (error) *error = QStringLiteral("node did not start: ") + node.errorString();
         return {};

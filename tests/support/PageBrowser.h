@@ -11,7 +11,11 @@
 // (addresses the page asked to open), "pageErrors" and "consoleErrors". The npm modules are
 // installed from the lock file when missing.
 namespace PageBrowser {
-QJsonObject run(const QString &page, const QJsonArray &steps, QSize viewport = {}, QString *error = nullptr);
+// Chromium (playwright-core), or WebKit, the iPhone's engine (WebKitWebDriver and its MiniBrowser
+// through selenium-webdriver, tests/browser/drive_page_webkit.mjs, under xvfb-run).
+enum class Engine { Chromium, WebKit };
+QJsonObject run(const QString &page, const QJsonArray &steps, QSize viewport = {}, QString *error = nullptr,
+                Engine engine = Engine::Chromium);
 
 // Reads "Pix Copia e Cola" codes with an independent BR Code parser (tests/browser/read_pix.mjs):
 // per code {"key", "name", "city", "amount"}, or {"error"} when a bank app would refuse it.
