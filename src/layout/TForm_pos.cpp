@@ -1,6 +1,7 @@
 #include "layout/TForm_pos.h"
 
 #include "layout/TicketPictures.h"
+#include "layout/TicketSheet.h"
 #include "whatsapp/TForm_Whats.h"
 
 #include "data/TDM.h"
@@ -222,6 +223,11 @@ void TForm_pos::build() {
         t->setObjectName(QLatin1String(name));
         t->setAcceptRichText(true);
         t->setFrameStyle(QFrame::Box);
+        // Lines break where the printed page breaks them.
+        t->setFont(QFont(QStringLiteral("Arial"), 10));
+        TicketSheet::prepareTextDocument(*t->document());
+        t->setLineWrapMode(QTextEdit::FixedPixelWidth);
+        t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         t->setContextMenuPolicy(Qt::CustomContextMenu);
         t->viewport()->installEventFilter(this);
         t->installEventFilter(this);
@@ -1030,10 +1036,21 @@ void TForm_pos::placeWidgets() {
     place(IMG_CODBARRA2, m_layout.codBarra[1]);
     place(Num_Autentic, m_layout.autentic);
     Num_Autentic->adjustSize();
-    DBR_TextoBasico->setGeometry(QRect(m_layout.texto.pos, m_layout.texto.size));
-    DBR_TextoBasico->setVisible(m_layout.texto.visible);
-    DBR_TextoBasico_C->setGeometry(QRect(m_layout.textoC.pos, m_layout.textoC.size));
-    DBR_TextoBasico_C->setVisible(m_layout.textoC.visible);
+    // A box with its size in mm shows the printed box inside its frame; the text wraps at the printed width.
+    const auto placeText = [](QTextEdit *box, const TicketLayout::TextBox &t, int widthMm, int heightMm) {
+        QSize size = t.size;
+        int wrap = size.width() - 2 * box->frameWidth();
+        if (widthMm > 0 && heightMm > 0) {
+            wrap = TicketSheet::printedTextWidth(widthMm);
+            size = QSize(wrap, TicketSheet::printedTextWidth(heightMm)) +
+                   QSize(2 * box->frameWidth(), 2 * box->frameWidth());
+        }
+        box->setGeometry(QRect(t.pos, size));
+        box->setLineWrapColumnOrWidth(qMax(1, wrap));
+        box->setVisible(t.visible);
+    };
+    placeText(DBR_TextoBasico, m_layout.texto, m_layout.dimTextoComp, m_layout.dimTextoAlt);
+    placeText(DBR_TextoBasico_C, m_layout.textoC, m_layout.dimTextoCComp, m_layout.dimTextoCAlt);
     Shape_traco->setGeometry(m_layout.traco.pos.x(), m_layout.traco.pos.y(), 1,
                              qMax(1, m_layout.tracoHeight));
     Shape_traco->setVisible(m_layout.traco.visible);

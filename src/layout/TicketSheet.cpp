@@ -14,12 +14,16 @@ constexpr int kDefaultPoints = 8;
 
 std::unique_ptr<QTextDocument> documentFor(const QByteArray &rtf) {
     auto doc = std::make_unique<QTextDocument>();
-    doc->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
-    doc->setDocumentMargin(1);
+    TicketSheet::prepareTextDocument(*doc);
     RtfCodec::read(rtf, *doc);
     return doc;
 }
 } // namespace
+
+void TicketSheet::prepareTextDocument(QTextDocument &doc) {
+    doc.setDefaultFont(QFont(QStringLiteral("Arial"), 10));
+    doc.setDocumentMargin(1);
+}
 
 TicketSheet::TicketSheet(const TicketLayout &layout, int digits, bool whatsMode)
     : m_layout(layout), m_digits(digits), m_whats(whatsMode) {
@@ -121,7 +125,7 @@ void TicketSheet::paintTicket(QPainter &p, QPoint origin, const QueuedTicket &t)
             p.drawImage(QRect(img.rect.topLeft() + QPoint(-17, -19), img.image.size()), img.image);
 
     const auto mmBox = [](QPoint at, int widthMm, int heightMm) {
-        return QRect(at, QSize(qRound(mmToPx(widthMm)), qRound(mmToPx(heightMm))));
+        return QRect(at, QSize(printedTextWidth(widthMm), printedTextWidth(heightMm)));
     };
     if (l.texto.visible)
         paintRichText(p, m_text.get(), mmBox(l.texto.pos + QPoint(-21, -19), l.dimTextoComp, l.dimTextoAlt));

@@ -25,6 +25,9 @@ public:
     static constexpr double ColumnGapMm = 2.0;
     static double mmToPx(double mm) { return mm * 96.0 / 25.4; }
     static QSize pagePixels() { return QSize(qRound(mmToPx(PageWidthMm)), qRound(mmToPx(PageHeightMm))); }
+    // A text box is laid out alike in the designer and on paper: the same font, margin and width.
+    static void prepareTextDocument(QTextDocument &doc);
+    static int printedTextWidth(int mm) { return qRound(mmToPx(mm)); }
 
     // digits: the modality number format ("#0000" is 4); whatsMode places the authentication code.
     TicketSheet(const TicketLayout &layout, int digits, bool whatsMode = false);

@@ -97,6 +97,7 @@ void TForm_Consulta::buildWindow() {
 
     label(this, QStringLiteral("Dados do Bilhete"), {12, 130, 300, 18}, true);
     DBGrid1 = grid(this, "DBGrid1", {12, 150, 736, 120}, kColumns);
+    DBGrid1->horizontalHeader()->setStretchLastSection(true);
     label(this, QStringLiteral("Números que compõem o Bilhete"), {12, 285, 300, 18}, true);
     label(this, QStringLiteral("( do Bilhete Impresso acima )"), {250, 285, 300, 18});
     DBGrid2 = grid(this, "DBGrid2", {12, 305, 736, 80}, qMax(1, int(m_ctx.raffle.QtNumBilhete)));
@@ -137,7 +138,11 @@ void TForm_Consulta::MostrarConfGridPadrao() {
         DBGrid1->setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(kValidatedTitles[c])));
         DBGrid1->setColumnHidden(c, false);
     }
-    DBGrid1->setColumnWidth(1, 215);
+    // Every column within the grid's width, the seller last and taking what is left.
+    const QFontMetrics fm(DBGrid1->horizontalHeader()->font());
+    const int widths[] = {80, 180, 100, 100, 80, 80};
+    for (int c = 0; c < kColumns - 1; ++c)
+        DBGrid1->setColumnWidth(c, qMax(widths[c], fm.horizontalAdvance(QString::fromUtf8(kValidatedTitles[c])) + 16));
     fillGrids();
 }
 

@@ -67,6 +67,23 @@ const QString kAuthNotice = QStringLiteral(
     "ele não sairá na impressão, será mostrado apenas em Bilhetes que forem VALIDADOS(pagos) e "
     "gerado como Imagens para Enviar por Whatsapp");
 
+// The lines of text in a picture: for each band of rows holding ink, its top and where its ink ends.
+QList<QPoint> inkLines(const QImage &img) {
+    QList<QPoint> lines;
+    bool inLine = false;
+    for (int y = 0; y < img.height(); ++y) {
+        int right = -1;
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            if (qMin(c.red(), qMin(c.green(), c.blue())) < 140) right = x;
+        }
+        if (right >= 0 && !inLine) lines.append(QPoint(right, y));
+        if (right >= 0) lines.last().setX(qMax(lines.last().x(), right));
+        inLine = right >= 0;
+    }
+    return lines;
+}
+
 QString missingFreeImage(int i, const QString &path) {
     return QStringLiteral("ATENÇÃO...Não foi mais possível localizar o arquivo de Imagem Livre %1 no caminho "
                           "Definido: ")
@@ -87,6 +104,8 @@ private Q_SLOTS:
     void cleanup();
     void designerStoresPrintsAndPicturesWhatItShows();
     void validationPicturesDrawTheElementsWhereTheDesignerShowsThem();
+    void textBoxesBreakLinesAsPrinted_data();
+    void textBoxesBreakLinesAsPrinted();
 
 private:
     void openDesigner();
@@ -363,6 +382,64 @@ void TestShownIsStored::validationPicturesDrawTheElementsWhereTheDesignerShowsTh
     // The missing picture's place is untouched.
     QCOMPARE(column(QStringLiteral("IMG_LIVRE1_L")).toInt(), 110);
     QCOMPARE(column(QStringLiteral("IMG_LIVRE1_T")).toInt(), 80);
+}
+
+void TestShownIsStored::textBoxesBreakLinesAsPrinted_data() {
+    QTest::addColumn<bool>("stub");
+    QTest::addColumn<int>("widthMm");
+    QTest::addColumn<QString>("text");
+    for (int mm : {18, 19, 20, 22})
+        QTest::addRow("stub, Canhoto nº, %d mm", mm) << true << mm << QStringLiteral("Canhoto nº");
+    for (int mm : {34, 36, 38, 40})
+        QTest::addRow("ticket, São José, %d mm", mm)
+            << false << mm << QStringLiteral("Rifa da Festa de Ação São José");
+}
+
+// The text boxes break their lines in the designer where the printed page breaks them.
+void TestShownIsStored::textBoxesBreakLinesAsPrinted() {
+    QFETCH(bool, stub);
+    QFETCH(int, widthMm);
+    QFETCH(QString, text);
+    openDesigner();
+    typeInto(child<QLineEdit>("DBEdit5"), QStringLiteral("80"));
+    typeInto(child<QLineEdit>("DBEdit6"), QStringLiteral("115"));
+    QTest::mouseClick(child<QPushButton>("Button3"), Qt::LeftButton);
+    QTest::mouseClick(child<QCheckBox>("DBCheckBox1"), Qt::LeftButton, {}, QPoint(6, 8));
+    QTest::mouseClick(child<QPushButton>("Button5"), Qt::LeftButton);
+    typeInto(child<QLineEdit>("DBEdit_TxtAlt"), QStringLiteral("20"));
+    typeInto(child<QLineEdit>("DBEdit_TxtComp"), QString::number(stub ? 40 : widthMm));
+    QTest::mouseClick(child<QPushButton>("BTN_SALVAR_BARRA"), Qt::LeftButton);
+    if (stub) {
+        QTest::mouseClick(child<QCheckBox>("DBC_USAR_CANHOTO"), Qt::LeftButton, {}, QPoint(6, 8));
+        typeInto(child<QLineEdit>("DBEdit_TxtCAlt"), QStringLiteral("20"));
+        typeInto(child<QLineEdit>("DBEdit_TxtCComp"), QString::number(widthMm));
+        QTest::mouseClick(child<QPushButton>("BTN_SALVAR_BARRA_C"), Qt::LeftButton);
+    }
+    QTest::mouseClick(child<QWidget>("PANEL_TEXTOBASICO_Fechar"), Qt::LeftButton);
+    auto *box = child<QTextEdit>(stub ? "DBR_TextoBasico_C" : "DBR_TextoBasico");
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    // Typed key by key; accented letters arrive as the keyboard sends their text.
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, box, ch == u' ' ? Qt::Key_Space : Qt::Key_unknown, QString(ch), {});
+    QTest::mouseClick(child<QWidget>("DBEdit1"), Qt::LeftButton);
+    QApplication::processEvents();
+    const QList<QPoint> shown = inkLines(box->viewport()->grab().toImage());
+
+    const QImage page = printPage();
+    const int side = qRound(widthMm * 96.0 / 25.4), height = qRound(20 * 96.0 / 25.4);
+    const QRect printedBox(kBand + box->pos() + QPoint(-21, -19), QSize(side, height));
+    const QList<QPoint> printed = inkLines(page.copy(printedBox));
+    const auto describe = [](const QList<QPoint> &lines) {
+        QStringList out;
+        for (const QPoint &l : lines)
+            out << QStringLiteral("line at %1 ends at %2").arg(l.y()).arg(l.x());
+        return out.join(QStringLiteral(", "));
+    };
+    const QString both = QStringLiteral("designer: %1; page: %2").arg(describe(shown), describe(printed));
+    QVERIFY2(!shown.isEmpty(), qPrintable(both));
+    QVERIFY2(shown.size() == printed.size(), qPrintable(both));
+    for (int i = 0; i < shown.size(); ++i)
+        QVERIFY2(qAbs(shown[i].x() - printed[i].x()) <= 2, qPrintable(both));
 }
 
 KORVANTE_TEST(TestShownIsStored)

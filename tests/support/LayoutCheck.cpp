@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QTableView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -130,6 +132,32 @@ void checkGroupBox(const QGroupBox *g, QStringList &out) {
     if (needed > g->width()) out << tooSmall(g, QSize(needed, fm.height()), g->size());
 }
 
+// A grid shows each column's title whole and every column without scrolling sideways.
+void checkGrid(const QTableView *t, QStringList &out) {
+    const QHeaderView *h = t->horizontalHeader();
+    if (!h->isVisible()) return;
+    const QFontMetrics fm(h->font());
+    const int margin = h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+    const QAbstractItemModel *m = t->model();
+    if (!m) return;
+    for (int c = 0; c < m->columnCount(); ++c) {
+        if (h->isSectionHidden(c)) continue;
+        const QString title = m->headerData(c, Qt::Horizontal).toString();
+        const int end = h->sectionViewportPosition(c) + h->sectionSize(c);
+        if (end > t->viewport()->width())
+            out << QStringLiteral("%1: column \"%2\" ends at %3, past the grid's %4")
+                       .arg(describe(t), title)
+                       .arg(end)
+                       .arg(t->viewport()->width());
+        const int needed = fm.horizontalAdvance(title) + 2 * margin;
+        if (!title.isEmpty() && needed > h->sectionSize(c))
+            out << QStringLiteral("%1: column title \"%2\" needs %3, has %4")
+                       .arg(describe(t), title)
+                       .arg(needed)
+                       .arg(h->sectionSize(c));
+    }
+}
+
 // Controls whose inner parts are their own business.
 bool isWhole(const QWidget *w) {
     return qobject_cast<const QAbstractScrollArea *>(w) || qobject_cast<const QComboBox *>(w) ||
@@ -225,6 +253,7 @@ QStringList faults(QWidget *window, const Rules &rules) {
         if (auto *l = qobject_cast<QLabel *>(w)) checkLabel(l, out);
         else if (auto *b = qobject_cast<QAbstractButton *>(w)) checkButton(b, out);
         else if (auto *g = qobject_cast<QGroupBox *>(w)) checkGroupBox(g, out);
+        else if (auto *t = qobject_cast<QTableView *>(w)) checkGrid(t, out);
         // A control reaching past its panel is cut off where the panel ends.
         const QWidget *p = w->parentWidget();
         const QRect drawn = drawnRect(w).translated(w->pos());

@@ -78,6 +78,7 @@ private Q_SLOTS:
     void everyTextShownWhole_data();
     void everyTextShownWhole();
     void scaledRunPasses();
+    void printModuleNamesItsUseOnce();
 
 private:
     std::unique_ptr<TestInstallation> inst;
@@ -275,6 +276,31 @@ void TestWindowLayout::scaledRunPasses() {
     QVERIFY(run.waitForFinished(600000));
     const QString output = QString::fromUtf8(run.readAll());
     QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0, qPrintable(output));
+}
+
+// "Uso: Impressão" is the print module's caption; the menu picture under it carries no badge of its own
+// (white lettering where the badge stood).
+void TestWindowLayout::printModuleNamesItsUseOnce() {
+    TestInstallation shop;
+    QVERIFY2(shop.ok() && shop.openTdm(), qPrintable(shop.error()));
+    shop.dialogs.setLenient(true);
+    QVERIFY(ProfileFile(shop.file(QLatin1String(PrintPackage::ControlFileName)))
+                .writeString(QLatin1String(PrintPackage::ControlSection), QLatin1String(PrintPackage::RaffleKey),
+                             QStringLiteral("1")));
+    TForm_RIFAPrint module(shop.services());
+    module.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&module));
+    auto *caption = child<QLabel>(&module, "LBL_Uso");
+    QVERIFY(caption && caption->isVisible());
+    QCOMPARE(caption->text(), QStringLiteral("Uso: Impressão"));
+    const QImage art = child<QLabel>(&module, "IMG_FUNDO")->pixmap().toImage();
+    int white = 0;
+    for (int y = 110; y < 137; ++y)
+        for (int x = 40; x < 240; ++x) {
+            const QColor c = art.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 200 && c.blue() > 200) ++white;
+        }
+    QVERIFY2(white < 10, qPrintable(QString::number(white)));
 }
 
 KORVANTE_TEST(TestWindowLayout)

@@ -289,40 +289,6 @@ void paintTopStrip(QPainter &p)
     p.drawLine(QPointF(sepX, band.top() + 6), QPointF(sepX, band.bottom() - 6));
 }
 
-void paintPrinterGlyph(QPainter &p, const QRectF &r)
-{
-    const QColor ink(255, 226, 140);
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink);
-    p.drawRoundedRect(QRectF(r.left(), r.top() + r.height() * 0.32, r.width(), r.height() * 0.42), 2, 2);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(ink, 1.4));
-    p.drawRect(QRectF(r.left() + r.width() * 0.22, r.top(), r.width() * 0.56, r.height() * 0.3));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(r.left() + r.width() * 0.22, r.top() + r.height() * 0.6, r.width() * 0.56,
-                      r.height() * 0.4));
-}
-
-void paintPrintBadge(QPainter &p)
-{
-    const QFont f = sansFont(13);
-    const QString text = QStringLiteral("Uso: Impressão");
-    const qreal w = QFontMetricsF(f).horizontalAdvance(text);
-    const QRectF badge(40, 110, w + 46, 27);
-    QLinearGradient g(badge.topLeft(), badge.bottomLeft());
-    g.setColorAt(0, QColor(245, 170, 40, 90));
-    g.setColorAt(1, QColor(170, 90, 10, 110));
-    p.setPen(QPen(QColor(255, 200, 110, 150), 1));
-    p.setBrush(g);
-    p.drawRoundedRect(badge.adjusted(0.5, 0.5, -0.5, -0.5), 13, 13);
-    paintPrinterGlyph(p, QRectF(badge.left() + 12, badge.top() + 7, 15, 13));
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(badge.left() + 34, badge.top(), w + 4, badge.height()), Qt::AlignVCenter | Qt::AlignLeft,
-               text);
-}
-
 // ---- pictograms, drawn in a 100 x 100 design square ------------------------
 
 void drawRegister(QPainter &p, const Entry &e)
@@ -697,7 +663,7 @@ void paintRaffleBar(QPainter &p)
 
 // ---- composition ---------------------------------------------------------------
 
-QImage paintMenu(bool printOnly)
+QImage paintMenu()
 {
     QImage img(kWidth, kHeight, QImage::Format_RGB32);
     QPainter p(&img);
@@ -706,8 +672,6 @@ QImage paintMenu(bool printOnly)
     paintTitle(p);
     paintCloseButton(p);
     paintTopStrip(p);
-    if (printOnly)
-        paintPrintBadge(p);
     for (const Entry &e : entries())
         paintCard(p, e);
     paintRaffleBar(p);
@@ -776,8 +740,9 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const QImage menu = paintMenu(false);
-    const QImage print = paintMenu(true);
+    // Both programs share the picture: the print module names its use in its own caption.
+    const QImage menu = paintMenu();
+    const QImage print = menu;
     bool ok = save(menu, out.filePath(QStringLiteral("fundo.jpg")), kJpegQuality);
     ok = save(print, out.filePath(QStringLiteral("fundo_print.jpg")), kJpegQuality) && ok;
 
