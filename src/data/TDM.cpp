@@ -85,8 +85,11 @@ bool TDM::open(QString *error) {
         if (reached) {
             m_mainPath = loc.serverMainPath();
             m_printPath = loc.serverPrintPath();
-        } else {
+        } else if (!m_unreachableNotice) {
             m_dialogs.notice(loc.unreachableMessage());
+        } else if (!m_unreachableNotice(loc.unreachableMessage())) {
+            if (error) error->clear();
+            return false;
         }
     }
     if (!CONEX_R().isOpen() && !openConnection(QLatin1String(MainConnectionName), m_mainPath, error))

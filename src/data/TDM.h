@@ -39,6 +39,12 @@ public:
     void setConnectingNotice(std::function<void(bool connecting, const QString &server)> notice) {
         m_connectingNotice = std::move(notice);
     }
+    // Shows the notice that the local files are used instead of the server's; false ends start-up
+    // there, before anything is connected (the program was told to end while the notice was up).
+    // Without it the notice goes to the dialogs and start-up goes on.
+    void setUnreachableNotice(std::function<bool(const QString &message)> notice) {
+        m_unreachableNotice = std::move(notice);
+    }
 
     QSqlDatabase CONEX_R() const;
     QSqlDatabase CONEX_PRINT() const;
@@ -67,4 +73,5 @@ private:
     QString m_printPath;
     int m_serverWaitSeconds = DefaultServerWaitSeconds;
     std::function<void(bool, const QString &)> m_connectingNotice;
+    std::function<bool(const QString &)> m_unreachableNotice;
 };

@@ -276,13 +276,13 @@ bool readPackagePicture(TicketLayout &layout, TicketLayout::Picture &picture, co
     const QString jpg = idx.left(idx.size() - 4) + QStringLiteral(".jpg");
     const bool renamed = QFile::rename(idx, jpg);
     const QString source = renamed ? jpg : idx;
-    QImageReader probe(source, "jpg");
     bool ok = false;
     if (!QFileInfo::exists(source)) {
         *why = QStringLiteral("o arquivo não existe");
     } else {
         ok = layout.loadPicture(picture, source);
-        if (!ok) *why = probe.canRead() ? QStringLiteral("imagem inválida") : probe.errorString();
+        // The reader's own text is in English: a person is told the file is damaged.
+        if (!ok) *why = QStringLiteral("o arquivo está danificado ou não é uma imagem");
     }
     if (renamed) QFile::rename(jpg, idx);
     return ok;
@@ -296,10 +296,11 @@ void TicketLayout::loadPackagePictures(const QString &folder, QList<Problem> *pr
     const auto fail = [&](const QString &idx, const QString &why) {
         if (problems)
             problems->append({Problem::PackagePicture,
-                              QStringLiteral("Não foi possível carregar a imagem %1: %2")
-                                  .arg(QDir::toNativeSeparators(idx.left(idx.size() - 4) +
-                                                                QStringLiteral(".jpg")),
-                                       why)});
+                              QStringLiteral("Não foi possível carregar a imagem %1 do pacote de impressão "
+                                             "(%2). Prepare um novo pacote no computador principal "
+                                             "(\"Prepara Módulo de Impressão Externa\") e copie-o para "
+                                             "esta pasta.")
+                                  .arg(QDir::toNativeSeparators(idx), why)});
     };
     if (!artFundo.isEmpty()) {
         const QString idx = dir.filePath(QStringLiteral("imd0.idx"));

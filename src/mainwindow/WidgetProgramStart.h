@@ -12,6 +12,7 @@
 #include "platform/WidgetDialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QSessionManager>
 #include <memory>
@@ -47,27 +48,43 @@ template <class MainWindow> int runProgram(int argc, char *argv[], SchemaAtStart
         connecting->setObjectName(QStringLiteral("LBL_Conectando"));
         connecting->setWindowTitle(QStringLiteral("KORVANTE"));
         connecting->setMargin(24);
-        connecting->show();
+        showCentredOnScreen(connecting.get());
         QCoreApplication::processEvents();
     });
     // What a backup or restore that was killed left behind is put right before anything else.
     BackupService::recoverProgramFolder(folder);
+    // Ends the open modal windows' loops too; code after them runs to its end, no new loop starts.
+    // Before the main loop runs, only the notice of an unreachable server can be waiting: it is
+    // closed and start-up ends there, before anything is connected.
+    bool ended = false;
+    bool running = false;
+    const auto endRun = [&ended, &running] {
+        ended = true;
+        if (running) {
+            QCoreApplication::exit(0);
+        } else if (auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            box->done(QDialog::Rejected);
+        }
+    };
+    // Taken over once the engine's first threads exist (they keep the signals held) and before the
+    // databases are open or a person is waited for. The client library puts its own handler in place
+    // at its first attach, which would shut the engine down under the windows.
+    std::unique_ptr<TerminationSignals> termination;
+    tdm.setUnreachableNotice([&](const QString &message) {
+        termination = std::make_unique<TerminationSignals>(endRun);
+        if (!ended) dialogs.notice(message);
+        return !ended;
+    });
     QString error;
     if (!tdm.open(&error)) {
+        if (ended) return 0;
         dialogs.error(error);
         return 1;
     }
     BackupService(tdm, folder).recoverDestinations();
     if (schema == SchemaAtStart::Upgrade && !SchemaUpgrade::atStart(tdm.CONEX_R(), dialogs)) return 1;
-    // Ends the open modal windows' loops too; code after them runs to its end, no new loop starts.
-    // Taken over once the databases are open: the client library puts its own handler in place at
-    // its first attach, which would shut the engine down under the windows.
-    bool ended = false;
-    const auto endRun = [&ended] {
-        ended = true;
-        QCoreApplication::exit(0);
-    };
-    TerminationSignals termination(endRun);
+    if (!termination) termination = std::make_unique<TerminationSignals>(endRun);
+    running = true;
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, endRun);
     MainWindow form(AppServices{tdm, dialogs, clock, random, registry, folder});
     form.show();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/EngineErrors.h"
+
 #include <QString>
 #include <optional>
 
@@ -27,11 +29,12 @@ public:
     virtual QString chooseFolder(const QString &title, const QString &folder) = 0;
 
     // The usual boxes of the system, titled "KORVANTE" unless told otherwise.
+    // The engine's errors inside them are explained in Portuguese first.
     void notice(const QString &text, const QString &title = QStringLiteral("KORVANTE")) {
-        message(title, text, BoxIcon::Warning);
+        message(title, EngineErrors::forPerson(text), BoxIcon::Warning);
     }
     void error(const QString &text, const QString &title = QStringLiteral("KORVANTE")) {
-        message(title, text, BoxIcon::Error);
+        message(title, EngineErrors::forPerson(text), BoxIcon::Error);
     }
     void information(const QString &text, const QString &title = QStringLiteral("KORVANTE")) {
         message(title, text, BoxIcon::Information);

@@ -2,6 +2,10 @@
 
 #include <QSocketNotifier>
 
+namespace {
+TerminationSignals *g_current = nullptr;
+}
+
 #ifndef Q_OS_WIN
 #include <csignal>
 #include <pthread.h>
@@ -31,12 +35,14 @@ void TerminationSignals::holdInEveryThread() {
 
 TerminationSignals::TerminationSignals(std::function<void()> callback, QObject *parent)
     : QObject(parent), m_onSignal(std::move(callback)) {
+    g_current = this;
 #ifndef Q_OS_WIN
     if (g_pipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0) return;
     m_notifier = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char byte;
         [[maybe_unused]] const auto read = ::read(g_pipe[1], &byte, 1);
+        Q_EMIT received();
         if (m_onSignal) m_onSignal();
     });
     struct sigaction action {};
@@ -53,7 +59,12 @@ TerminationSignals::TerminationSignals(std::function<void()> callback, QObject *
 #endif
 }
 
+TerminationSignals *TerminationSignals::current() {
+    return g_current;
+}
+
 TerminationSignals::~TerminationSignals() {
+    if (g_current == this) g_current = nullptr;
 #ifndef Q_OS_WIN
     struct sigaction action {};
     action.sa_handler = SIG_DFL;

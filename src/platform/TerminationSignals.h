@@ -9,6 +9,7 @@ class QSocketNotifier;
 // the GUI thread, so the program can end its event loops and close its connections instead of
 // dying with windows on open databases.
 class TerminationSignals : public QObject {
+    Q_OBJECT
 public:
     // Before any other thread starts (the database engine starts its own): the signals are held in
     // this thread, and every thread started later inherits that, so they never land in the
@@ -16,6 +17,14 @@ public:
     static void holdInEveryThread();
     explicit TerminationSignals(std::function<void()> onSignal, QObject *parent = nullptr);
     ~TerminationSignals() override;
+
+    // The one taking the signals now, so that a long job can end itself when one arrives; null when
+    // none is.
+    static TerminationSignals *current();
+
+Q_SIGNALS:
+    // Emitted before the callback runs: jobs stop after their current step.
+    void received();
 
 private:
     std::function<void()> m_onSignal;

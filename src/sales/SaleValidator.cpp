@@ -14,6 +14,8 @@
 #include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
+#include <limits>
 #include <map>
 
 namespace {
@@ -31,7 +33,8 @@ SaleOutcome refusal(const QString &message, SaleFocus focus = SaleFocus::Ticket)
 
 QVariant textOrNull(const QString &text, int maxLength) {
     if (text.isEmpty()) return QVariant(QMetaType::fromType<QString>());
-    return sqlValue(text.left(maxLength));
+    // Cut as the column counts: characters after the conversion to the code page.
+    return Cp1252::representable(text).left(maxLength);
 }
 
 QString digitsOf(const QString &text) {
@@ -288,8 +291,10 @@ SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput 
     if (withBuyerData) {
         columns << QStringLiteral("NOMECOMP") << QStringLiteral("FONECOMP") << QStringLiteral("ENDCOMP")
                 << QStringLiteral("CIDCOMP");
-        values << textOrNull(input.buyer, 40) << textOrNull(digitsOf(input.phone), 15)
-               << textOrNull(input.address, 50) << textOrNull(input.city.toUpper(), 30);
+        values << textOrNull(input.buyer, BuyerColumns::NOMECOMP)
+               << textOrNull(digitsOf(input.phone), BuyerColumns::FONECOMP)
+               << textOrNull(input.address, BuyerColumns::ENDCOMP)
+               << textOrNull(input.city.toUpper(), BuyerColumns::CIDCOMP);
         if (input.sellerFieldEnabled && !input.sellerCode.trimmed().isEmpty()) {
             columns << QStringLiteral("COD_VENDEDOR");
             values << input.sellerCode.trimmed().toInt();
@@ -385,13 +390,21 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
 
     const qsizetype dash = text.indexOf(u'-');
     const bool sequence = dash >= 0;
+    // Digits too many for a whole number are a ticket out of range, not "not a number".
+    const auto number = [](const QString &typed) -> std::optional<qint64> {
+        if (const auto n = TypedValues::parseWholeNumber(typed)) return *n;
+        const bool digitsOnly = !typed.isEmpty() && std::all_of(typed.cbegin(), typed.cend(), [](QChar c) {
+            return c >= u'0' && c <= u'9';
+        });
+        if (digitsOnly) return std::numeric_limits<qint64>::max();
+        return std::nullopt;
+    };
     int first = 0, last = 0;
     if (sequence) {
-        const QString a = text.left(dash), b = text.mid(dash + 1);
-        const auto from = TypedValues::parseWholeNumber(a);
-        if (!from) return refusal(invalidNumberMessage(a));
-        const auto to = TypedValues::parseWholeNumber(b);
-        if (!to) return refusal(invalidNumberMessage(b));
+        // The message names the whole text, so "1-" and "-1" say what was typed.
+        const auto from = number(text.left(dash));
+        const auto to = number(text.mid(dash + 1));
+        if (!from || !to) return refusal(invalidNumberMessage(text));
         if (*from < 1 || *to > N)
             return refusal(
                 QStringLiteral("Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. "
@@ -403,10 +416,10 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
                                "Digite a sequência do menor para o maior ( Ex.: 10-40 ).")
                     .arg(*to)
                     .arg(*from));
-        first = *from;
-        last = *to;
+        first = int(*from);
+        last = int(*to);
     } else {
-        const auto n = TypedValues::parseWholeNumber(text);
+        const auto n = number(text);
         if (!n) return refusal(invalidNumberMessage(text));
         if (*n < 1 || *n > N)
             return refusal(
@@ -414,7 +427,7 @@ SaleOutcome SaleValidator::validate(const SaleInput &input) {
                                "Digite números entre [ 1 e ") +
                 QString::number(N) + QStringLiteral(" ]"));
         if (*n > C) return refusal(beyondLastTicket);
-        first = last = *n;
+        first = last = int(*n);
     }
 
     QDate date = m_ctx.clock.today();

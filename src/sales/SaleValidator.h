@@ -32,6 +32,15 @@ struct SaleInput {
     double price = 0;
 };
 
+// Lengths of the buyer table's text columns (characters of Windows-1252): the window's fields accept
+// no more, and text from a pasted order or a file is cut to them before it is stored.
+namespace BuyerColumns {
+inline constexpr int NOMECOMP = 40;
+inline constexpr int ENDCOMP = 50;
+inline constexpr int CIDCOMP = 30;
+inline constexpr int FONECOMP = 15;
+} // namespace BuyerColumns
+
 // Where the window puts the focus after a refusal.
 enum class SaleFocus { Ticket, Seller, Date };
 

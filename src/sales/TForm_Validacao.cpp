@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
+#include "platform/TerminationSignals.h"
 #include "platform/WaitCursor.h"
 #include "layout/TForm_pos.h"
 #include "platform/WidgetStepAside.h"
@@ -61,6 +62,9 @@ TForm_Validacao::TForm_Validacao(AppContext &ctx, QWidget *parent)
     buildWindow();
     // A long sequence keeps the window painted between tickets.
     m_validator.setBetweenTickets([] { QCoreApplication::processEvents(); });
+    // Told to end (logout, shutdown): a running sequence stops after its current ticket.
+    if (auto *termination = TerminationSignals::current())
+        connect(termination, &TerminationSignals::received, this, [this] { m_validator.requestStop(); });
 }
 
 TForm_Validacao::~TForm_Validacao() = default;
@@ -166,14 +170,14 @@ void TForm_Validacao::buildWindow() {
     connect(CHK_UsarDataAutom, &QCheckBox::clicked, this, &TForm_Validacao::CHK_UsarDataAutomClick);
 
     extraLabel(QStringLiteral("Comprador........:"), 172);
-    ed_comprador = addEdit("ed_comprador", {ex, 172, 380, 24}, 50);
+    ed_comprador = addEdit("ed_comprador", {ex, 172, 380, 24}, BuyerColumns::NOMECOMP);
     extraLabel(QStringLiteral("Telefone...........:"), 204);
     Mask_telefone = addEdit("Mask_telefone", {ex, 204, 150, 24}, 14);
     Mask_telefone->setInputMask(QStringLiteral("(00)00000-0000"));
     extraLabel(QStringLiteral("Endereço..........:"), 236);
-    ed_endereco = addEdit("ed_endereco", {ex, 236, 380, 24}, 50);
+    ed_endereco = addEdit("ed_endereco", {ex, 236, 380, 24}, BuyerColumns::ENDCOMP);
     extraLabel(QStringLiteral("Cidade/UF........:"), 268);
-    ed_cidade = addEdit("ed_cidade", {ex, 268, 250, 24}, 30);
+    ed_cidade = addEdit("ed_cidade", {ex, 268, 250, 24}, BuyerColumns::CIDCOMP);
     extraLabel(QStringLiteral("Cód. Vendedor:"), 300);
     ed_CodVend = addEdit("ed_CodVend", {ex, 300, 80, 24}, 45);
     ed_nomVend = addEdit("ed_nomVend", {ex + 90, 300, 290, 24}, 0);
@@ -318,7 +322,7 @@ void TForm_Validacao::buildWindow() {
     ed_cidpadrao = new QLineEdit(Panel_CidPadrao);
     ed_cidpadrao->setObjectName(QStringLiteral("ed_cidpadrao"));
     ed_cidpadrao->setGeometry(8, 56, 250, 24);
-    ed_cidpadrao->setMaxLength(30);
+    ed_cidpadrao->setMaxLength(BuyerColumns::CIDCOMP); // it goes into the city field
     auto *confirm = new QPushButton(QStringLiteral("Confirmar"), Panel_CidPadrao);
     confirm->setObjectName(QStringLiteral("BTN_ConfirmarCid"));
     confirm->setGeometry(268, 54, 100, 28);
@@ -427,19 +431,40 @@ void TForm_Validacao::clearOrderFields() {
     }
 }
 
+void TForm_Validacao::holdForSequence(bool hold) {
+    // While a sequence sells, nothing else may change the sales under it: only "Parar" and closing
+    // the window stay live.
+    if (hold) {
+        m_heldForSequence.clear();
+        for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (w == BTN_Parar || !w->isEnabled()) continue;
+            m_heldForSequence << w;
+            w->setEnabled(false);
+        }
+        BTN_Parar->setFocus();
+        return;
+    }
+    for (QWidget *w : std::as_const(m_heldForSequence))
+        if (w) w->setEnabled(true);
+    m_heldForSequence.clear();
+}
+
 SaleOutcome TForm_Validacao::runValidation(const SaleInput &in) {
     const QString text = in.ticketText;
     std::unique_ptr<WaitCursor> wait;
-    if (text.contains(u'-')) {
+    const bool sequence = text.contains(u'-');
+    if (sequence) {
         wait = std::make_unique<WaitCursor>();
         BTN_Parar->show();
         BTN_Parar->raise();
+        holdForSequence(true);
     }
     const SaleOutcome o = m_validator.validate(in);
     wait.reset();
+    if (sequence) holdForSequence(false);
     BTN_Parar->hide();
-    if (o.sequence && !o.written.isEmpty() &&
-        (o.result == SaleOutcome::Result::Stopped || o.result == SaleOutcome::Result::Interrupted))
+    // However it ended, the tickets written show as a finished sequence shows them.
+    if (o.sequence && !o.written.isEmpty() && o.result != SaleOutcome::Result::Validated)
         showValidatedPart(QStringLiteral("%1-%2").arg(o.written.first()).arg(o.written.last()));
     if (m_closeAfterSequence) {
         // Closed during the run: say what was validated, then close as asked.
@@ -746,6 +771,10 @@ void TForm_Validacao::ED_NUM_BILHETEKeyDown(QKeyEvent *event, bool *handled) {
 }
 
 void TForm_Validacao::keyPressEvent(QKeyEvent *event) {
+    if (m_validator.running()) {
+        event->accept(); // F5, F9, F10 and Esc wait for the sequence to end
+        return;
+    }
     if (event->key() == Qt::Key_F5) {
         if (!event->isAutoRepeat()) toggleSellerField();
         event->accept();
@@ -763,6 +792,7 @@ void TForm_Validacao::keyPressEvent(QKeyEvent *event) {
 bool TForm_Validacao::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
+        if (m_validator.running()) return true; // keys wait for the sequence to end
         auto *ke = static_cast<QKeyEvent *>(event);
         if (ke->key() == Qt::Key_F5 || ke->key() == Qt::Key_Escape) {
             keyPressEvent(ke);
@@ -800,6 +830,7 @@ bool TForm_Validacao::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::MouseButtonRelease: {
         auto *me = static_cast<QMouseEvent *>(event);
         if (me->button() != Qt::LeftButton) break;
+        if (auto *widget = qobject_cast<QWidget *>(watched); widget && !widget->isEnabled()) return true;
         if (watched == LBL_Ajuda) {
             showHelp();
             return true;

@@ -6,6 +6,7 @@
 #include "sellers/SellerRegistry.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <array>
 #include <memory>
 
@@ -95,6 +96,7 @@ private:
     void soundIfWanted();
     void focusNextInput(QWidget *from);
     void showValidatedPart(const QString &range);
+    void holdForSequence(bool hold);
     static void paint(QWidget *w, const QColor &colour);
 
     AppContext &m_ctx;
@@ -149,4 +151,5 @@ private:
     QList<QLabel *> m_extraLabels;
     QList<QWidget *> m_extraInputs;
     QList<QWidget *> m_enterOrder;
+    QList<QPointer<QWidget>> m_heldForSequence; // disabled while a sequence runs
 };

@@ -477,8 +477,9 @@ void WidgetValidatedList::BitBtn1Click() {
         filter.city = Ed_CidVal->text();
         line = {QStringLiteral("Cidade:"), Ed_CidVal->text()};
     } else if (choice == kData) {
-        const QDate from = QDate::fromString(DateEdit_De->text().trimmed(), QStringLiteral("dd/MM/yyyy"));
-        const QDate to = QDate::fromString(DateEdit_Ate->text().trimmed(), QStringLiteral("dd/MM/yyyy"));
+        // Typed as every date field takes it: "05/12/2026" or "05122026".
+        const QDate from = TypedValues::parseDate(DateEdit_De->text()).value_or(QDate());
+        const QDate to = TypedValues::parseDate(DateEdit_Ate->text()).value_or(QDate());
         if (!from.isValid() || !to.isValid()) {
             (from.isValid() ? DateEdit_Ate : DateEdit_De)->setFocus();
             m_ctx.dialogs.notice(QStringLiteral("Favor, informe as Datas DE e ATE válidas ( dd/mm/aaaa )!"));
@@ -663,6 +664,10 @@ void WidgetValidatedList::Button1Click() {
 }
 
 bool WidgetValidatedList::eventFilter(QObject *watched, QEvent *event) {
+    // A greyed-out picture takes no clicks (the window holds its panels while a sequence runs).
+    if (auto *widget = qobject_cast<QWidget *>(watched);
+        widget && !widget->isEnabled() && event->type() == QEvent::MouseButtonRelease)
+        return true;
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         if (watched == Img_FecharLista) {

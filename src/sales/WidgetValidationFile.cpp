@@ -3,12 +3,12 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
+#include "platform/WidgetDateEdit.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProgressDialog>
-#include <QDateEdit>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -60,11 +60,11 @@ WidgetValidationFile::WidgetValidationFile(AppContext &ctx, SaleValidator &valid
         auto *label = new QLabel(caption, this);
         label->setGeometry(40, y + 2, 40, 20);
         label->setFont(arialFont(13, true));
-        auto *edit = new QDateEdit(m_ctx.clock.today(), this);
-        edit->setObjectName(QLatin1String(name));
+        // Typed digits are taken as in every date field ("05122026" or "05/12/2026").
+        auto *edit = new WidgetDateEdit(QLatin1String(name), this);
         edit->setGeometry(84, y, 130, 26);
-        edit->setDisplayFormat(ValidationFile::dateFormat());
-        edit->setCalendarPopup(true);
+        edit->setToday(m_ctx.clock.today());
+        edit->setDate(m_ctx.clock.today());
         return edit;
     };
     Date_Export1 = addDate("Date_Export1", QStringLiteral("De:"), 76);
@@ -104,8 +104,16 @@ void WidgetValidationFile::Exportar1Click() {
 }
 
 void WidgetValidationFile::Button7Click() {
+    const auto from = Date_Export1->date();
+    const auto to = Date_Export2->date();
+    for (const auto &[date, field] : {std::pair{from, Date_Export1}, std::pair{to, Date_Export2}}) {
+        if (date && date->isValid()) continue;
+        field->setFocus();
+        m_ctx.dialogs.error(QStringLiteral("Favor, informe as Datas De e Ate válidas ( dd/mm/aaaa )!"));
+        return;
+    }
     ValidationExport exporter(m_ctx);
-    const ValidationExport::Result r = exporter.run(Date_Export1->date(), Date_Export2->date());
+    const ValidationExport::Result r = exporter.run(*from, *to);
     m_ctx.dialogs.message(QStringLiteral("KORVANTE"), r.message, r.icon);
     if (r.written && r.records > 0) Shell::open(QUrl::fromLocalFile(m_ctx.programFolder));
 }

@@ -6,10 +6,10 @@
 #include <QFrame>
 
 class QAction;
-class QDateEdit;
 class QLabel;
 class QPushButton;
 class SaleValidator;
+class WidgetDateEdit;
 
 // The validation file inside the validation window: the export panel "Como deseja Exportar?" and
 // the import of a chosen file, both offered by the window's "Mais..." menu.
@@ -36,8 +36,8 @@ private:
     ValidationImport m_import;
     bool &m_modoImportacao;
 
-    QDateEdit *Date_Export1 = nullptr;
-    QDateEdit *Date_Export2 = nullptr;
+    WidgetDateEdit *Date_Export1 = nullptr;
+    WidgetDateEdit *Date_Export2 = nullptr;
     QPushButton *Button7 = nullptr;
     QLabel *Img_FecharExport = nullptr;
 };

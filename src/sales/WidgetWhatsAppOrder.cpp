@@ -671,6 +671,10 @@ void WidgetWhatsAppOrder::Img_FecharAgrupaClick() {
 }
 
 bool WidgetWhatsAppOrder::eventFilter(QObject *watched, QEvent *event) {
+    // A greyed-out picture takes no clicks (the window holds its panels while a sequence runs).
+    if (auto *widget = qobject_cast<QWidget *>(watched);
+        widget && !widget->isEnabled() && event->type() == QEvent::MouseButtonRelease)
+        return true;
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         m_dragging = nullptr;

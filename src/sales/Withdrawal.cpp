@@ -117,7 +117,7 @@ WithdrawalOutcome Withdrawal::withdrawTyped(const QString &answer) {
             const auto to = TypedValues::parseWholeNumber(answer.mid(dash + 1).trimmed());
             if (!to)
                 return outcome(WithdrawalOutcome::Result::Refused,
-                               SaleValidator::invalidNumberMessage(answer.mid(dash + 1).trimmed()),
+                               SaleValidator::invalidNumberMessage(answer.trimmed()),
                                BoxIcon::Error);
             return withdrawRange(*from, *to, true);
         }

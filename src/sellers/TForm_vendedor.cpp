@@ -228,21 +228,23 @@ void TForm_vendedor::btn_gravarClick() {
     const bool isNew = m_sellers.state() == SellerRegistry::State::Insert ||
                        (m_sellers.current() >= 0 && m_sellers.value(QStringLiteral("COD_VEND")).isNull());
     QString error;
-    QVariant code;
-    if (!m_sellers.save(&error, &code)) {
+    QVariant code = isNew ? QVariant() : m_sellers.value(QStringLiteral("COD_VEND"));
+    QVariant newCode;
+    if (!m_sellers.save(&error, &newCode)) {
         m_services.dialogs.error(error);
         return;
     }
+    if (isNew) code = newCode;
     m_services.dialogs.information(QStringLiteral("Dados gravados com sucesso!"));
     LigarB2(false, true);
-    if (isNew) {
-        if (!m_sellers.open(&error)) {
-            m_services.dialogs.error(error);
-            return;
-        }
-        const int row = code.isNull() ? -1 : m_sellers.findCode(code.toInt());
-        m_sellers.moveTo(row >= 0 ? row : m_sellers.rowCount() - 1);
+    // Read back, so the window shows what the database holds (a character the code page lacks is
+    // stored as '?') and a new seller shows the code the database gave it.
+    if (!m_sellers.open(&error)) {
+        m_services.dialogs.error(error);
+        return;
     }
+    const int row = code.isNull() ? -1 : m_sellers.findCode(code.toInt());
+    m_sellers.moveTo(row >= 0 ? row : m_sellers.rowCount() - 1);
     showCurrent();
 }
 

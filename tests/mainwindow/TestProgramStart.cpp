@@ -4,6 +4,7 @@
 #include "support/TestRegistry.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
@@ -17,6 +18,7 @@ private Q_SLOTS:
     void printModuleTakesOverTheDatabases();
     void terminationClosesTheProgramCleanly_data();
     void terminationClosesTheProgramCleanly();
+    void terminationWhileTheServerNoticeWaitsEndsAtOnce();
 
 private:
     static bool holdsBothDatabases(qint64 pid, const TestInstallation &inst) {
@@ -88,6 +90,31 @@ void TestProgramStart::terminationClosesTheProgramCleanly() {
     QVERIFY2(inst.openTdm(), qPrintable(inst.error()));
     QVERIFY(inst.exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='DEPOIS' WHERE CODRIFA=1")));
     QCOMPARE(inst.count(QStringLiteral("CADASTRO")), 5);
+}
+
+void TestProgramStart::terminationWhileTheServerNoticeWaitsEndsAtOnce() {
+    TestInstallation inst(false);
+    prepare(inst);
+    {
+        // Nothing listens on port 1 of the loopback: the notice that the local files will be used
+        // comes up at once and waits for a person.
+        QFile config(inst.file(QStringLiteral("config.ini")));
+        QVERIFY(config.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        config.write("[BANCO]\r\nNOME_SERVIDOR=127.0.0.1/1\r\nCAMINHO_BD_MAQ=/srv/rifas\r\n");
+    }
+    const QString korvante = ProgramProcesses::copyProgram(QStringLiteral("Korvante"), inst.folder());
+    QProcess main;
+    main.start(korvante, {});
+    QVERIFY(main.waitForStarted());
+    QTest::qWait(3000);
+    QCOMPARE(main.state(), QProcess::Running);
+    QVERIFY(!ProgramProcesses::openFiles(main.processId()).contains(inst.file(QStringLiteral("CRF.XML"))));
+    ::kill(pid_t(main.processId()), SIGTERM);
+    const bool ended = main.waitForFinished(10000);
+    if (!ended) main.kill();
+    QVERIFY2(ended, "the program still waits with its notice open");
+    QCOMPARE(main.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(main.exitCode(), 0);
 }
 
 KORVANTE_TEST(TestProgramStart)

@@ -1,6 +1,8 @@
 #include "backup/TForm_BACK_REST.h"
 #include "draw/TForm_SORTEIO.h"
 #include "raffle/TForm_Cadastro.h"
+#include "sales/TForm_Validacao.h"
+#include "sellers/TForm_vendedor.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 
@@ -58,6 +60,21 @@ void TestTextLimits::fieldHoldsAtMostItsColumn_data() {
         QTest::addRow("draw, prize %d", k)
             << sorteio << QStringLiteral("Ed_Premio%1").arg(k) << "SORTEIOS" << QStringLiteral("PREMIO%1").arg(k);
     QTest::newRow("backup, destination") << backup << "Ed_caminho" << "BACKUP" << "CAMINHO";
+    const WindowMaker validacao = [](TestInstallation &i) {
+        auto *v = new TForm_Validacao(i.context());
+        v->Ativa_campos_extra(true); // the buyer fields are typed into with "Ativar Campos Extras" on
+        return v;
+    };
+    QTest::newRow("validation, buyer") << validacao << "ed_comprador" << "DADOSCOMPRADOR_1" << "NOMECOMP";
+    QTest::newRow("validation, address") << validacao << "ed_endereco" << "DADOSCOMPRADOR_1" << "ENDCOMP";
+    QTest::newRow("validation, city") << validacao << "ed_cidade" << "DADOSCOMPRADOR_1" << "CIDCOMP";
+    // The seller's name keeps the 30 characters its window has always taken, under the column's 50.
+    const WindowMaker vendedor = [](TestInstallation &i) { return new TForm_vendedor(i.services()); };
+    QTest::newRow("sellers, document") << vendedor << "dbdocumento" << "CAD_VENDEDOR" << "CPF_VEND";
+    QTest::newRow("sellers, phone") << vendedor << "dbfone" << "CAD_VENDEDOR" << "FONE1";
+    QTest::newRow("sellers, address") << vendedor << "dbende" << "CAD_VENDEDOR" << "END_VEND";
+    QTest::newRow("sellers, district") << vendedor << "dbbairro" << "CAD_VENDEDOR" << "BAIRRO_VEND";
+    QTest::newRow("sellers, city") << vendedor << "dbcidade" << "CAD_VENDEDOR" << "CID_VEND";
 }
 
 void TestTextLimits::fieldHoldsAtMostItsColumn() {

@@ -269,8 +269,18 @@ void TestPrintModule::brokenPackagePictureIsReportedAndKeepsItsName() {
     });
     click(child<QLabel>(form.get(), "Img_Person"));
     QVERIFY(shownArt);
-    QVERIFY(shop->dialogs.shown.at(0).text.contains(QDir::toNativeSeparators(shop->file(QStringLiteral("imd1.jpg")))));
-    QVERIFY(shop->dialogs.shown.at(1).text.contains(QDir::toNativeSeparators(shop->file(QStringLiteral("imd2.jpg")))));
+    // The files the person lacks are named as the package holds them, and a new package is asked for.
+    const QString newPackage = QStringLiteral(" do pacote de impressão (%1). Prepare um novo pacote no "
+                                              "computador principal (\"Prepara Módulo de Impressão Externa\") "
+                                              "e copie-o para esta pasta.");
+    QCOMPARE(shop->dialogs.shown.at(0).text,
+             QStringLiteral("Não foi possível carregar a imagem ") +
+                 QDir::toNativeSeparators(shop->file(QStringLiteral("imd1.idx"))) +
+                 newPackage.arg(QStringLiteral("o arquivo está danificado ou não é uma imagem")));
+    QCOMPARE(shop->dialogs.shown.at(1).text,
+             QStringLiteral("Não foi possível carregar a imagem ") +
+                 QDir::toNativeSeparators(shop->file(QStringLiteral("imd2.idx"))) +
+                 newPackage.arg(QStringLiteral("o arquivo não existe")));
     QVERIFY(QFile::exists(shop->file(QStringLiteral("imd1.idx"))));
     QVERIFY(QFile::exists(shop->file(QStringLiteral("imd0.idx"))));
     QVERIFY(QDir(shop->folder()).entryList({QStringLiteral("*.jpg")}, QDir::Files).isEmpty());

@@ -61,6 +61,7 @@ private Q_SLOTS:
     void chooserLeftWithEscFollowsTheStoredRow();
     void labelsFitAndDoNotOverlap();
     void listsDropDownUnderTheirControlAndStayReadable();
+    void raffleNumberIsReadable();
 
 private:
     void openForm();
@@ -888,6 +889,16 @@ void TestRaffleRegistration::listsDropDownUnderTheirControlAndStayReadable() {
         QTest::keyClick(view, Qt::Key_Escape);
         QTRY_VERIFY(!popup->isVisible());
     }
+}
+
+void TestRaffleRegistration::raffleNumberIsReadable() {
+    openForm();
+    QLineEdit *number = control<QLineEdit>("DBEdit1");
+    QVERIFY(!number->isEnabled()); // display only, and still to be read
+    QCOMPARE(number->text(), QStringLiteral("1"));
+    const QImage shot = number->grab().toImage();
+    const double contrast = Contrast::ofText(shot, shot.pixelColor(shot.width() - 4, shot.height() / 2));
+    QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
 }
 
 KORVANTE_TEST(TestRaffleRegistration)

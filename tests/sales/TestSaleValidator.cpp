@@ -173,14 +173,16 @@ void TestSaleValidator::refusals_data() {
     QTest::newRow("past N") << "101" << range + "Digite números entre [ 1 e 100 ]";
     QTest::newRow("ticket id") << "C-0012"
                                << "Favor Digite apenas os Números, sem o [ C- ]... ";
+    // The message names what was typed, never an empty piece of it.
     QTest::newRow("leading dash") << "-5"
-                                  << "'' não é um número válido.";
+                                  << "'-5' não é um número válido.";
     QTest::newRow("open end") << "5-"
-                              << "'' não é um número válido.";
+                              << "'5-' não é um número válido.";
     QTest::newRow("two dashes") << "1-2-3"
-                                << "'2-3' não é um número válido.";
-    QTest::newRow("too large") << "99999999999"
-                               << "'99999999999' não é um número válido.";
+                                << "'1-2-3' não é um número válido.";
+    QTest::newRow("too many digits") << "99999999999" << range + "Digite números entre [ 1 e 100 ]";
+    QTest::newRow("sequence to too many digits") << "1-99999999999"
+                                                 << range + "Digite números máximo entre [ 1 e 100 ]";
     QTest::newRow("end before start") << "12-10"
                                       << "Sequência inválida: o último Bilhete [10] é menor que o primeiro "
                                          "[12]. Digite a sequência do menor para o "

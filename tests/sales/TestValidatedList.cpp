@@ -368,6 +368,10 @@ void TestValidatedList::filter_data() {
                                              << ""
                                              << "01/12/2026"
                                              << "10/12/2026" << QStringList{"03", "04", "05"} << "";
+    QTest::newRow("dates typed as digits") << "D"
+                                           << ""
+                                           << "05122026"
+                                           << "11122026" << QStringList{"04", "05", "06"} << "";
     QTest::newRow("seller") << "V"
                             << "1"
                             << ""
@@ -455,6 +459,8 @@ void TestValidatedList::f7Withdrawal_data() {
                                   << QStringList{"", "S", "R"} << "";
     QTest::newRow("not a number") << QVariant("2l") << "'2l' não é um número válido." << int(BoxIcon::Error)
                                   << QStringList{"", "S", "R"} << "2l";
+    QTest::newRow("range without its end") << QVariant("21-") << "'21-' não é um número válido."
+                                           << int(BoxIcon::Error) << QStringList{"", "S", "R"} << "21-";
 }
 
 void TestValidatedList::f7Withdrawal() {

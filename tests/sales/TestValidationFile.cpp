@@ -4,7 +4,7 @@
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"
 
-#include <QDateEdit>
+#include <QLineEdit>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
@@ -87,12 +87,13 @@ public:
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
         QTRY_VERIFY(!menu->isVisible());
     }
+    // Clicks into the field, rubs out what it holds and types the date's digits.
     void typeDate(const char *name, const QString &date) {
-        auto *edit = w<QDateEdit>(name);
-        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(8, edit->height() / 2));
-        // Back to the day, as a person does who sees the cursor on the month or the year.
-        for (int i = 0; i < 2 && edit->currentSection() != QDateTimeEdit::DaySection; ++i)
-            QTest::keyClick(edit, Qt::Key_Backtab, Qt::ShiftModifier);
+        auto *edit = w<QLineEdit>(name);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClick(edit, Qt::Key_End);
+        while (!edit->text().isEmpty())
+            QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, QString(date).remove(u'/'));
     }
     void exportRange(const QString &from, const QString &to) {
@@ -151,6 +152,7 @@ private Q_SLOTS:
     void bytesWithoutACharacterAreStoredAsQuestionMarks();
     void pararStopsAfterTheCurrentRecord();
     void cancelledOrMissingFile();
+    void exportTakesTypedDates();
 
 private:
     bool addSale(int ticket, const QString &name, const QString &date, const QVariant &seller,
@@ -649,6 +651,26 @@ void TestValidationFileBetweenComputers::exportThenImportOnAnotherComputer() {
     QVERIFY2(central.dialogs.scriptDone(), qPrintable(central.dialogs.pendingTexts().join(u'|')));
     QCOMPARE(saleRows(central).size(), 3);
     QVERIFY(!form.ModoImportacao);
+}
+
+void TestValidationFile::exportTakesTypedDates() {
+    QVERIFY(addSale(1, QString(), QStringLiteral("04/12/2026"), QVariant()));
+    QVERIFY(addSale(2, QString(), QStringLiteral("05/12/2026"), QVariant()));
+    ui->choose("Exportar1");
+    // The panel opens on today; the digits typed replace it.
+    QCOMPARE(ui->w<QLineEdit>("Date_Export1")->text(), QStringLiteral("10/12/2026"));
+    ui->typeDate("Date_Export1", QStringLiteral("05122026"));
+    ui->typeDate("Date_Export2", QStringLiteral("31022026"));
+    inst->dialogs.expectMessage(QStringLiteral("Favor, informe as Datas De e Ate válidas ( dd/mm/aaaa )!"),
+                                BoxIcon::Error);
+    QTest::mouseClick(ui->w<QPushButton>("Button7"), Qt::LeftButton);
+    QCOMPARE(form->focusWidget(), ui->w("Date_Export2"));
+    QVERIFY(!QFile::exists(dataFile));
+    ui->typeDate("Date_Export2", QStringLiteral("05/12/2026"));
+    OpenedFolders folders;
+    inst->dialogs.expectMessage(exportedMessage(1), BoxIcon::Information);
+    QTest::mouseClick(ui->w<QPushButton>("Button7"), Qt::LeftButton);
+    QCOMPARE(readFile(dataFile), handRecord({"2", {}, {}, {}, {}, "05/12/2026", {}, "ABC123XYZ", {}}));
 }
 
 KORVANTE_TEST(TestValidationFile)

@@ -1,6 +1,7 @@
 #include "SalesFixture.h"
 #include "mainwindow/TForm_RIFA.h"
 #include "sales/TForm_Validacao.h"
+#include "platform/TerminationSignals.h"
 #include "support/TestRegistry.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QSqlDatabase>
 #include <QTimer>
+#include <csignal>
 
 namespace {
 
@@ -55,6 +57,12 @@ private Q_SLOTS:
     void sequencePastTheLastTicketShowsWhatItValidated();
     void typedSaleDateMustBeReal();
     void greyedOutDateFieldIsNeverAskedFor();
+    void sequenceHoldsEveryOtherControl();
+    void sequenceStoppedBySoldTicketShowsWhatItValidated();
+    void ticketRefusalsNameWhatWasTyped_data();
+    void ticketRefusalsNameWhatWasTyped();
+    void buyerFieldsHoldTheirColumns_data();
+    void buyerFieldsHoldTheirColumns();
 
 private:
     template <typename T = QWidget> T *w(const char *name) {
@@ -249,17 +257,16 @@ void TestValidationWindow::refusalLeavesTheFieldAsTyped() {
     validate(QStringLiteral("51"));
     QCOMPARE(w<QLineEdit>("ED_NUM_BILHETE")->text(), QStringLiteral("51"));
     QCOMPARE(form->focusWidget(), w("ED_NUM_BILHETE"));
-    // A sequence stopped by a sold ticket leaves the field too, with the tickets before it sold.
-    validate(QStringLiteral("11"));
+    // A sequence whose first ticket is sold wrote nothing: the field stays as typed.
+    validate(QStringLiteral("10"));
     inst->dialogs.expectMessage(
-        QStringLiteral("Esse Bilhete [11] na Sequencia informada, já foi Validado anteriormente!"),
+        QStringLiteral("Esse Bilhete [10] na Sequencia informada, já foi Validado anteriormente!"),
         BoxIcon::Error);
     validate(QStringLiteral("10-12"));
     QCOMPARE(w<QLineEdit>("ED_NUM_BILHETE")->text(), QStringLiteral("10-12"));
-    QCOMPARE(SalesFixture::buyerRows(*inst, 10), 1);
-    QCOMPARE(SalesFixture::buyerRows(*inst, 12), 0);
-    QCOMPARE(w<QLabel>("LBL_ULTIMA_VALID")->text(), QStringLiteral("11"));
-    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 2);
+    QCOMPARE(SalesFixture::buyerRows(*inst, 11), 0);
+    QCOMPARE(w<QLabel>("LBL_ULTIMA_VALID")->text(), QStringLiteral("10"));
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 1);
 }
 
 void TestValidationWindow::alreadyValidatedClearsTheField() {
@@ -511,10 +518,21 @@ void TestValidationWindow::runningSequenceCanBeStopped_data() {
     QTest::newRow("Parar") << "Parar";
     QTest::newRow("closing the window") << "window";
     QTest::newRow("closing the main window") << "main window";
+    QTest::newRow("SIGTERM (logout, shutdown)") << "SIGTERM";
 }
 
 void TestValidationWindow::runningSequenceCanBeStopped() {
     QFETCH(QString, how);
+    // The program takes the signals as it does once started; it is there before the window opens.
+    std::unique_ptr<TerminationSignals> termination;
+    if (how == u"SIGTERM") {
+        form.reset();
+        termination = std::make_unique<TerminationSignals>([] {});
+        form = std::make_unique<TForm_Validacao>(inst->context());
+        form->setValor(10);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
     inst->dialogs.expectMessage(QString(), BoxIcon::Information); // its text is checked below
     std::unique_ptr<TForm_RIFA> menu;
     QWidget *window = form.get();
@@ -527,6 +545,8 @@ void TestValidationWindow::runningSequenceCanBeStopped() {
                 QTest::mouseClick(parar, Qt::LeftButton);
             } else if (how == u"window") {
                 window->close();
+            } else if (how == u"SIGTERM") {
+                ::raise(SIGTERM);
             } else {
                 menu->close();
             }
@@ -560,7 +580,7 @@ void TestValidationWindow::runningSequenceCanBeStopped() {
     const QString validated = rows == 1 ? QStringLiteral("1") : QStringLiteral("1 a %1").arg(rows);
     QCOMPARE(inst->dialogs.shown.first().text,
              QStringLiteral("Validação em sequência interrompida. Bilhetes validados: %1.").arg(validated));
-    if (how == u"Parar") {
+    if (how == u"Parar" || how == u"SIGTERM") {
         QVERIFY(form->isVisible());
         QVERIFY(!w("BTN_Parar")->isVisible());
         QCOMPARE(w<QLabel>("LBL_ULTIMA_VALID")->text(), QStringLiteral("1-%1").arg(rows));
@@ -612,6 +632,118 @@ void TestValidationWindow::greyedOutDateFieldIsNeverAskedFor() {
     validate(QStringLiteral("22"));
     QVERIFY(inst->dialogs.shown.isEmpty());
     QCOMPARE(column(QStringLiteral("DATA_VAL"), 22).toDate(), QDate(2026, 12, 10));
+}
+
+void TestValidationWindow::sequenceHoldsEveryOtherControl() {
+    // While "1-50" sells, a person tries the reset, the listing, the menu, F7, the WhatsApp panel and
+    // the ticket field: nothing answers but "Parar"; any box would fail the test.
+    const char *held[] = {"ED_NUM_BILHETE", "BTN_Validar", "Btn_ver",   "Button1", "BTN_Mais", "IMM_ValidaMaisZap",
+                          "img_whats",      "Panel_validarW", "DBGrid3", "Pop_Opcoes", "Pop_Validadas", "RB_Sim"};
+    QStringList live;
+    bool tried = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        tried = true;
+        for (const char *name : held)
+            if (w(name)->isEnabled()) live << QLatin1String(name);
+        QVERIFY(w("BTN_Parar")->isEnabled());
+        QTest::mouseClick(w<QPushButton>("Button1"), Qt::LeftButton);
+        QTest::mouseClick(w<QPushButton>("Btn_ver"), Qt::LeftButton);
+        QTest::mouseClick(w<QPushButton>("BTN_Mais"), Qt::LeftButton);
+        QTest::mouseClick(w("IMM_ValidaMaisZap"), Qt::LeftButton);
+        QTest::mouseClick(w("img_whats"), Qt::LeftButton);
+        QTest::keyClick(w("ED_NUM_BILHETE"), Qt::Key_F7);
+        QTest::keyClicks(w("ED_NUM_BILHETE"), QStringLiteral("7"));
+        QTest::keyClick(form.get(), Qt::Key_F5);
+    });
+    validate(QStringLiteral("1-50"));
+    QVERIFY(tried);
+    QCOMPARE(live, QStringList());
+    QVERIFY(inst->dialogs.shown.isEmpty());
+    QVERIFY(!w("Panel_PeqVal")->isVisible());
+    QVERIFY(!w<QWidget>("Pop_Opcoes")->isVisible());
+    QVERIFY(!form->whatsAppPanelOpen());
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 50);
+    QCOMPARE(inst->scalar(QStringLiteral("SELECT COUNT(*) FROM BS2_100G WHERE VALID_R1='S'")).toInt(), 50);
+    // Afterwards every control is back.
+    for (const char *name : held)
+        QVERIFY2(w(name)->isEnabled(), name);
+    QCOMPARE(form->focusWidget(), w("ED_NUM_BILHETE"));
+    QVERIFY(w<QLineEdit>("ED_NUM_BILHETE")->text().isEmpty());
+}
+
+void TestValidationWindow::sequenceStoppedBySoldTicketShowsWhatItValidated() {
+    validate(QStringLiteral("12"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w<QTimer>("Timer2")->isActive(), 3000);
+    validate(QStringLiteral("40-42"));
+    QCOMPARE(w<QLabel>("LBL_ULTIMA_VALID")->text(), QStringLiteral("40-42"));
+    inst->dialogs.expectMessage(
+        QStringLiteral("Esse Bilhete [12] na Sequencia informada, já foi Validado anteriormente!"),
+        BoxIcon::Error);
+    validate(QStringLiteral("10-12"));
+    QCOMPARE(SalesFixture::buyerRows(*inst, 10), 1);
+    QCOMPARE(SalesFixture::buyerRows(*inst, 11), 1);
+    QCOMPARE(w<QLabel>("LBL_CartValid")->text(), QStringLiteral("[ 10-11 ]"));
+    QVERIFY(w<QLabel>("LBL_CartValid")->isVisible());
+    QCOMPARE(w<QLabel>("LBL_ULTIMA_VALID")->text(), QStringLiteral("10-11"));
+    QVERIFY(w<QLineEdit>("ED_NUM_BILHETE")->text().isEmpty());
+    QCOMPARE(form->focusWidget(), w("ED_NUM_BILHETE"));
+}
+
+void TestValidationWindow::ticketRefusalsNameWhatWasTyped_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    const QString range =
+        QStringLiteral("Número de Bilhete informado fora do Limite do Modelo de Rifa Escolhido. ");
+    QTest::newRow("sequence without its end") << "1-" << "'1-' não é um número válido.";
+    QTest::newRow("leading dash") << "-1" << "'-1' não é um número válido.";
+    QTest::newRow("more digits than a number holds") << "99999999999"
+                                                     << range + "Digite números entre [ 1 e 100 ]";
+    QTest::newRow("sequence to more digits than a number holds")
+        << "1-99999999999" << range + "Digite números máximo entre [ 1 e 100 ]";
+}
+
+void TestValidationWindow::ticketRefusalsNameWhatWasTyped() {
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    type("ED_NUM_BILHETE", typed);
+    inst->dialogs.expectMessage(message, BoxIcon::Error);
+    QTest::keyClick(w("ED_NUM_BILHETE"), Qt::Key_Return);
+    QVERIFY(inst->dialogs.scriptDone());
+    QCOMPARE(w<QLineEdit>("ED_NUM_BILHETE")->text(), typed);
+    QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 0);
+}
+
+void TestValidationWindow::buyerFieldsHoldTheirColumns_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("column");
+    QTest::newRow("buyer") << "ed_comprador" << "NOMECOMP";
+    QTest::newRow("address") << "ed_endereco" << "ENDCOMP";
+    QTest::newRow("city") << "ed_cidade" << "CIDCOMP";
+}
+
+void TestValidationWindow::buyerFieldsHoldTheirColumns() {
+    // Every text field saved to a column takes no more than the column holds, so what the person
+    // sees is what is stored.
+    QFETCH(QString, field);
+    QFETCH(QString, column);
+    const int length =
+        inst->scalar(QStringLiteral("SELECT F.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS R JOIN RDB$FIELDS F "
+                                    "ON F.RDB$FIELD_NAME = R.RDB$FIELD_SOURCE WHERE R.RDB$RELATION_NAME = "
+                                    "'DADOSCOMPRADOR_1' AND R.RDB$FIELD_NAME = ?"),
+                     {column})
+            .toInt();
+    QVERIFY(length > 0);
+    extras(true);
+    auto *edit = w<QLineEdit>(field.toLatin1().constData());
+    edit->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(edit, QStringLiteral("ABCDEFGHIJ").repeated(7));
+    QCOMPARE(edit->text().size(), length);
+    const QString shown = edit->text();
+    validate(QStringLiteral("30"));
+    QVERIFY(inst->dialogs.shown.isEmpty());
+    QCOMPARE(column == u"CIDCOMP" ? shown.toUpper() : shown,
+             inst->scalar(QStringLiteral("SELECT %1 FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=30").arg(column))
+                 .toString());
 }
 
 KORVANTE_TEST(TestValidationWindow)

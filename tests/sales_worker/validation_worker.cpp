@@ -2,6 +2,8 @@
 // Usage: validation_worker PROGRAM_FOLDER each|seq FROM TO (each: one ticket at a time, downwards when FROM >
 // TO) The program folder's config.ini names the server. Prints READY once connected, waits for a line on
 // standard input, then prints one line per outcome: OK n, REFUSED n text, FAILED n text.
+// Or: validation_worker PROGRAM_FOLDER import FILE: imports a validation file at once, printing RECORD n
+// after each record and answering every question with its preselected button; boxes go to stderr.
 #include "data/AppContext.h"
 #include "data/TDM.h"
 #include "platform/Clock.h"
@@ -10,6 +12,7 @@
 #include "platform/Registry.h"
 #include "raffle/WorkingRaffle.h"
 #include "sales/SaleValidator.h"
+#include "sales/ValidationFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -55,12 +58,13 @@ int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     const QStringList args = app.arguments();
-    if (args.size() != 5 || (args[2] != u"each" && args[2] != u"seq")) {
+    const bool import = args.size() == 4 && args[2] == u"import";
+    if (!import && (args.size() != 5 || (args[2] != u"each" && args[2] != u"seq"))) {
         out << "usage: validation_worker PROGRAM_FOLDER each|seq FROM TO" << Qt::endl;
         return 2;
     }
     const QString folder = args[1];
-    const int from = args[3].toInt(), to = args[4].toInt();
+    const int from = import ? 0 : args[3].toInt(), to = import ? 0 : args[4].toInt();
 
     PrintingDialogs dialogs;
     SystemClock clock;
@@ -81,6 +85,19 @@ int main(int argc, char *argv[]) {
     raffle.ValorRifa = 5;
     AppContext ctx(AppServices{tdm, dialogs, clock, random, registry, folder}, raffle);
     SaleValidator validator(ctx);
+
+    if (import) {
+        ValidationImport importer(ctx, validator);
+        importer.formState = [&] { return ImportFormState{false, true, raffle.ValorRifa}; };
+        importer.progress = [&](int done, int) {
+            out << "RECORD " << done << Qt::endl;
+            return true;
+        };
+        bool modoImportacao = false;
+        importer.run(args[3], modoImportacao);
+        out << "DONE" << Qt::endl;
+        return 0;
+    }
 
     out << "READY" << Qt::endl;
     QTextStream in(stdin);

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QMap>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -32,6 +33,9 @@ private Q_SLOTS:
     void sellerWithoutNameIsRefused();
     void cancelDiscardsEveryPendingEdit();
     void enterPressesTheFocusedButton();
+    void savedSellerShowsWhatWasStored_data();
+    void savedSellerShowsWhatWasStored();
+    void fieldsHoldTheirColumns();
 
 private:
     QLineEdit *edit(const char *name) { return form->findChild<QLineEdit *>(QLatin1String(name)); }
@@ -336,6 +340,69 @@ void TestSellers::enterPressesTheFocusedButton() {
     QTest::keyClick(button("btn_cancelar"), Qt::Key_Enter);
     QVERIFY(!button("btn_gravar")->isEnabled());
     QCOMPARE(edit("dbcod")->text(), QStringLiteral("03"));
+}
+
+void TestSellers::savedSellerShowsWhatWasStored_data() {
+    QTest::addColumn<bool>("newSeller");
+    QTest::newRow("seller edited") << false;
+    QTest::newRow("new seller") << true;
+}
+
+void TestSellers::savedSellerShowsWhatWasStored() {
+    // A character the code page lacks is stored as '?': after the save the window shows just that.
+    QFETCH(bool, newSeller);
+    if (newSeller) QTest::mouseClick(button("Btn_novo"), Qt::LeftButton);
+    auto *nome = edit("dbnome");
+    nome->setFocus();
+    QTest::keyClick(nome, Qt::Key_End);
+    QTest::keyClicks(nome, QStringLiteral(" Ana "));
+    // As an emoji keyboard or a paste puts it in.
+    QTest::sendKeyEvent(QTest::Click, nome, Qt::Key_unknown, QStringLiteral("😀"), Qt::NoModifier);
+    QVERIFY(nome->text().endsWith(QStringLiteral("😀")));
+    inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    const int code = newSeller ? inst->scalar(QStringLiteral("SELECT MAX(COD_VEND) FROM CAD_VENDEDOR")).toInt() : 3;
+    const QString stored = nameInDb(code);
+    QCOMPARE(stored, newSeller ? QStringLiteral(" Ana ?") : QStringLiteral("123 Vendas Ltda Ana ?"));
+    QCOMPARE(edit("dbcod")->text(), SellerRegistry::codeText(code));
+    QCOMPARE(nome->text(), stored);
+    QVERIFY(!button("btn_gravar")->isEnabled());
+}
+
+void TestSellers::fieldsHoldTheirColumns() {
+    // Every text field saved to a column takes no more than the column holds, so what the person
+    // sees is what is stored.
+    const struct {
+        const char *field;
+        const char *column;
+    } fields[] = {{"dbnome", "NOME_VEND"},    {"dbdocumento", "CPF_VEND"},   {"dbfone", "FONE1"},
+                  {"dbende", "END_VEND"},     {"dbbairro", "BAIRRO_VEND"}, {"dbcidade", "CID_VEND"}};
+    QMap<QString, QString> shown;
+    for (const auto &f : fields) {
+        const int length =
+            inst->scalar(QStringLiteral("SELECT F.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS R JOIN "
+                                        "RDB$FIELDS F ON F.RDB$FIELD_NAME = R.RDB$FIELD_SOURCE WHERE "
+                                        "R.RDB$RELATION_NAME = 'CAD_VENDEDOR' AND R.RDB$FIELD_NAME = ?"),
+                         {QString::fromLatin1(f.column)})
+                .toInt();
+        QVERIFY2(length > 0, f.column);
+        QLineEdit *e = edit(f.field);
+        QVERIFY2(e->maxLength() <= length, f.field);
+        e->setFocus();
+        QTest::keyClick(e, Qt::Key_End);
+        while (!e->text().isEmpty())
+            QTest::keyClick(e, Qt::Key_Backspace);
+        QTest::keyClicks(e, QStringLiteral("1234567890").repeated(12));
+        QCOMPARE(e->text().size(), qMin(e->maxLength(), 120));
+        QVERIFY2(e->text().size() <= length, f.field);
+        shown.insert(QLatin1String(f.column), e->text());
+    }
+    inst->dialogs.expectMessage(QStringLiteral("Dados gravados com sucesso!"), BoxIcon::Information);
+    QTest::mouseClick(button("btn_gravar"), Qt::LeftButton);
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it)
+        QCOMPARE(inst->scalar(QStringLiteral("SELECT TRIM(%1) FROM CAD_VENDEDOR WHERE COD_VEND=3").arg(it.key()))
+                     .toString(),
+                 it.value());
 }
 
 KORVANTE_TEST(TestSellers)
