@@ -176,6 +176,7 @@ void WidgetWhatsAppOrder::buildSuggestionPanel(QWidget *window) {
     auto *soldCaption =
         text(QStringLiteral("Essas       Já Foram Vendidas"), Panel_Sugestao, {10, 30, 180, 18}, 11, true);
     soldCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    soldCaption->setObjectName(QStringLiteral("LBL_VendidasLegenda"));
     LBL_Vendidas = text(QStringLiteral("0"), Panel_Sugestao, {}, 11, true);
     LBL_Vendidas->setObjectName(QStringLiteral("LBL_Vendidas"));
     placeInGap(LBL_Vendidas, soldCaption);
@@ -188,6 +189,7 @@ void WidgetWhatsAppOrder::buildSuggestionPanel(QWidget *window) {
                          Panel_Sugestao, {200, 30, 210, 40}, 11);
     caption->setWordWrap(true);
     caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    caption->setObjectName(QStringLiteral("LBL_TotalRepLegenda"));
     LBL_TotalRep = text(QStringLiteral("0"), Panel_Sugestao, {}, 11, true);
     LBL_TotalRep->setObjectName(QStringLiteral("LBL_TotalRep"));
     placeInGap(LBL_TotalRep, caption);

@@ -1,5 +1,5 @@
 #include "salespage/SalesPageFixture.h"
-#include "support/ControlsOnScreen.h"
+#include "support/LayoutCheck.h"
 #include "support/TestRegistry.h"
 
 #include <QAbstractItemModel>
@@ -320,8 +320,8 @@ void TestListaDisp::everyControlShowsWhole() {
     w->chooseMode(mode);
     if (!panel.isEmpty()) w->clickLabel(panel.toLatin1().constData());
     const QStringList overlays{QStringLiteral("Panel_Telefone"), QStringLiteral("Panel_ARQ_SAIDA")};
-    QVERIFY2(ControlsOnScreen::covered(&w->form, overlays).isEmpty(), qPrintable(ControlsOnScreen::covered(&w->form, overlays).join(QStringLiteral("; "))));
-    QVERIFY2(ControlsOnScreen::clippedTexts(&w->form).isEmpty(), qPrintable(ControlsOnScreen::clippedTexts(&w->form).join(QStringLiteral("; "))));
+    const QStringList faults = LayoutCheck::faults(&w->form, {overlays, {}});
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     if (panel.isEmpty()) {
         // The click lands on the button itself.
         auto *how = w->child<QPushButton>("Button2");
