@@ -263,7 +263,6 @@ void WidgetDesignArea::placeWidgets() {
             size = QSize(wrap, TicketSheet::printedTextWidth(heightMm)) +
                    QSize(2 * box->frameWidth(), 2 * box->frameWidth());
         }
-        qDebug() << "placeText" << box->objectName() << box->frameWidth() << wrap << size << widthMm << heightMm;
         box->setGeometry(QRect(t.pos, size));
         box->setLineWrapColumnOrWidth(qMax(1, wrap));
         box->setVisible(t.visible);
