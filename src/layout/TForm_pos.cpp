@@ -80,6 +80,55 @@ TForm_pos::~TForm_pos() = default;
 
 void TForm_pos::build() {
     m_toolbar = new WidgetDesignerToolbar(this);
+    connectToolbar();
+
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("ScrollBox"));
+    m_scroll->setGeometry(0, 56, 862, 604);
+    m_area = new WidgetDesignArea(m_layout);
+    m_scroll->setWidget(m_area);
+    connect(m_area, &WidgetDesignArea::dropped, this, &TForm_pos::storeAfterDrag);
+    connect(m_area, &WidgetDesignArea::textLeft, this, [this] {
+        writeTextBoxes();
+        editRow();
+    });
+
+    m_settings = new WidgetDesignerSettings(this);
+    connectSettings();
+    m_textBoxes = new WidgetTextBoxPanel(this);
+    connectTextBoxes();
+
+    m_backgroundArt = new WidgetBackgroundArtPanel(this);
+    connect(m_backgroundArt, &WidgetBackgroundArtPanel::obtainClicked, this,
+            &TForm_pos::BTN_ObterImagemClick);
+    connect(m_backgroundArt, &WidgetBackgroundArtPanel::removeClicked, this, &TForm_pos::BTN_RemoverClick);
+
+    m_freeImagePanel = new WidgetFreeImagePanel(this);
+    connect(m_freeImagePanel, &WidgetFreeImagePanel::applyClicked, this, &TForm_pos::Button1Click);
+    connect(m_freeImagePanel, &WidgetFreeImagePanel::saveImageClicked, this,
+            &TForm_pos::BTN_GravarNovaImagemClick);
+    connect(m_freeImagePanel, &WidgetFreeImagePanel::closeClicked, this, &TForm_pos::FecharPanelImagemLivre);
+
+    m_formatBar = new WidgetFormatBar(m_area);
+    m_area->addFormatBar(m_formatBar);
+    connectFormatBar();
+
+    m_printPanel = new WidgetDesignerPrintPanel(this);
+    Edit_DE = m_printPanel->Edit_DE;
+    Edit_ATE = m_printPanel->Edit_ATE;
+    connect(m_printPanel, &WidgetDesignerPrintPanel::printClicked, this, &TForm_pos::Img_botaoImprimirClick);
+    connect(m_printPanel, &WidgetDesignerPrintPanel::whatsClicked, this, &TForm_pos::img_whatsClick);
+
+    buildMenus();
+    // Enter in a field is for the field: no button of the designer is pressed by it.
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    if (m_variant == Variant::PrintOnly) lockForPrinting();
+}
+
+void TForm_pos::connectToolbar() {
     connect(m_toolbar, &WidgetDesignerToolbar::saveClicked, this, &TForm_pos::botaoSalvarAtivoClick);
     connect(m_toolbar, &WidgetDesignerToolbar::printClicked, this, &TForm_pos::BOTAO_IMPRIMIRClick);
     connect(m_toolbar, &WidgetDesignerToolbar::gridClicked, this,
@@ -107,49 +156,6 @@ void TForm_pos::build() {
         m_layout.corFonteNum = colour;
         fontsChosen();
     });
-
-    m_scroll = new QScrollArea(this);
-    m_scroll->setObjectName(QStringLiteral("ScrollBox"));
-    m_scroll->setGeometry(0, 56, 862, 604);
-    m_area = new WidgetDesignArea(m_layout);
-    m_scroll->setWidget(m_area);
-    connect(m_area, &WidgetDesignArea::dropped, this, &TForm_pos::storeAfterDrag);
-    connect(m_area, &WidgetDesignArea::textLeft, this, [this] {
-        writeTextBoxes();
-        editRow();
-    });
-
-    m_settings = new WidgetDesignerSettings(this);
-    connectSettings();
-    m_textBoxes = new WidgetTextBoxPanel(this);
-    connectTextBoxes();
-
-    m_backgroundArt = new WidgetBackgroundArtPanel(this);
-    connect(m_backgroundArt, &WidgetBackgroundArtPanel::obtainClicked, this, &TForm_pos::BTN_ObterImagemClick);
-    connect(m_backgroundArt, &WidgetBackgroundArtPanel::removeClicked, this, &TForm_pos::BTN_RemoverClick);
-
-    m_freeImagePanel = new WidgetFreeImagePanel(this);
-    connect(m_freeImagePanel, &WidgetFreeImagePanel::applyClicked, this, &TForm_pos::Button1Click);
-    connect(m_freeImagePanel, &WidgetFreeImagePanel::saveImageClicked, this, &TForm_pos::BTN_GravarNovaImagemClick);
-    connect(m_freeImagePanel, &WidgetFreeImagePanel::closeClicked, this, &TForm_pos::FecharPanelImagemLivre);
-
-    m_formatBar = new WidgetFormatBar(m_area);
-    m_area->addFormatBar(m_formatBar);
-    connectFormatBar();
-
-    m_printPanel = new WidgetDesignerPrintPanel(this);
-    Edit_DE = m_printPanel->Edit_DE;
-    Edit_ATE = m_printPanel->Edit_ATE;
-    connect(m_printPanel, &WidgetDesignerPrintPanel::printClicked, this, &TForm_pos::Img_botaoImprimirClick);
-    connect(m_printPanel, &WidgetDesignerPrintPanel::whatsClicked, this, &TForm_pos::img_whatsClick);
-
-    buildMenus();
-    // Enter in a field is for the field: no button of the designer is pressed by it.
-    for (QPushButton *b : findChildren<QPushButton *>()) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    if (m_variant == Variant::PrintOnly) lockForPrinting();
 }
 
 void TForm_pos::fontsChosen() {
@@ -159,10 +165,11 @@ void TForm_pos::fontsChosen() {
 
 void TForm_pos::connectSettings() {
     const WidgetDesignerSettings *s = m_settings;
-    connect(s, &WidgetDesignerSettings::fieldEdited, this, [this](const QString &column, const QVariant &value) {
-        setField(column, value);
-        editRow();
-    });
+    connect(s, &WidgetDesignerSettings::fieldEdited, this,
+            [this](const QString &column, const QVariant &value) {
+                setField(column, value);
+                editRow();
+            });
     connect(s->Image54, &QToolButton::clicked, this, &TForm_pos::Image54Click);
     connect(s->DBCheckBox2, &QCheckBox::clicked, this, &TForm_pos::DBCheckBox2Click);
     connect(s->botao_img_Livre1, &QToolButton::clicked, this, [this] { botao_img_LivreClick(1); });
@@ -202,7 +209,8 @@ void TForm_pos::connectFormatBar() {
             false);
     });
     connect(m_formatBar, &WidgetFormatBar::sizeChosen, this, [this](double size) {
-        formatSelection([size](QTextCharFormat &f, const QTextCharFormat &) { f.setFontPointSize(size); }, false);
+        formatSelection([size](QTextCharFormat &f, const QTextCharFormat &) { f.setFontPointSize(size); },
+                        false);
     });
     connect(m_formatBar, &WidgetFormatBar::colourChosen, this, [this](const QColor &c) {
         formatSelection([c](QTextCharFormat &f, const QTextCharFormat &) { f.setForeground(c); }, true);
@@ -241,7 +249,8 @@ void TForm_pos::lockForPrinting() {
 // A read-only list: whatever is picked, it shows the stored value again.
 void TForm_pos::keepStored(QComboBox *box, const QString &column) {
     const QVariant v = field(column);
-    const QString stored = v.typeId() == QMetaType::QString ? v.toString().trimmed() : QString::number(v.toInt());
+    const QString stored =
+        v.typeId() == QMetaType::QString ? v.toString().trimmed() : QString::number(v.toInt());
     box->setCurrentIndex(box->findText(stored));
 }
 
@@ -286,7 +295,8 @@ void TForm_pos::buildMainOptions() {
 void TForm_pos::GerarModuloClick() {
     // The package takes the pictures named in the path fields and the layout as last applied.
     TForm_ModuloPrint builder(
-        m_ctx, {m_settings->DBEdit4->text(), m_settings->DBEdit_Livre1->text(), m_settings->DBEdit_Livre2->text()},
+        m_ctx,
+        {m_settings->DBEdit4->text(), m_settings->DBEdit_Livre1->text(), m_settings->DBEdit_Livre2->text()},
         this);
     builder.exec();
 }
@@ -347,7 +357,8 @@ bool TForm_pos::saveRow() {
     if (!applyRow()) return false;
     m_toolbar->setSaveNeeded(false);
     // The fields show what was stored: a character the code page cannot hold became '?'.
-    for (QLineEdit *e : {m_settings->DBEdit1, m_settings->DBEdit4, m_settings->DBEdit_Livre1, m_settings->DBEdit_Livre2}) {
+    for (QLineEdit *e :
+         {m_settings->DBEdit1, m_settings->DBEdit4, m_settings->DBEdit_Livre1, m_settings->DBEdit_Livre2}) {
         const QString stored = Cp1252::representable(e->text());
         if (stored != e->text()) e->setText(stored);
     }
@@ -394,10 +405,12 @@ void TForm_pos::CarregarLayout() {
     RtfCodec::read(m_layout.textoC.rtf, *m_area->stubText()->document());
     m_area->ticketText()->document()->setModified(false);
     m_area->stubText()->document()->setModified(false);
-    m_toolbar->showFonts(m_layout.tamFonteId, m_layout.corFonteId, m_layout.tamFonteNum, m_layout.corFonteNum);
+    m_toolbar->showFonts(m_layout.tamFonteId, m_layout.corFonteId, m_layout.tamFonteNum,
+                         m_layout.corFonteNum);
 
     // The print module keeps the form's own text for the smallest modality.
-    m_area->showPlaceholders(m_layout.modalidade, printOnly() && m_layout.modalidade == QLatin1String("00 - 99"));
+    m_area->showPlaceholders(m_layout.modalidade,
+                             printOnly() && m_layout.modalidade == QLatin1String("00 - 99"));
     m_area->applyFonts();
     m_area->placeWidgets();
     if (m_layout.texto.visible) m_formatBar->move(70, m_layout.outlineRect().bottom() + 1 + 80);
@@ -485,8 +498,7 @@ void TForm_pos::writeTextBoxes() {
 void TForm_pos::botaoSalvarAtivoClick() {
     editRow();
     int idSize = 0, numSize = 0;
-    if (!toInt(m_toolbar->idSizeText(), &idSize) || !toInt(m_toolbar->numberSizeText(), &numSize))
-        return;
+    if (!toInt(m_toolbar->idSizeText(), &idSize) || !toInt(m_toolbar->numberSizeText(), &numSize)) return;
     m_layout.corFonteId = m_toolbar->idColour();
     m_layout.corFonteNum = m_toolbar->numberColour();
     m_layout.tamFonteId = idSize;
@@ -603,7 +615,8 @@ void TForm_pos::Button3Click() {
     int alt = 0, comp = 0;
     if (!toInt(m_settings->DBEdit5->text(), &alt) || !toInt(m_settings->DBEdit6->text(), &comp)) return;
     if (alt <= 0 || comp <= 0) {
-        m_ctx.dialogs.error(QStringLiteral("A ALTURA e o COMPRIMENTO do Bilhete têm que ser maiores que zero."));
+        m_ctx.dialogs.error(
+            QStringLiteral("A ALTURA e o COMPRIMENTO do Bilhete têm que ser maiores que zero."));
         return;
     }
     m_layout.dimBilheteAlt = alt;
@@ -682,7 +695,9 @@ void TForm_pos::Button5Click() {
 
 void TForm_pos::BTN_SALVAR_BARRAClick() {
     int alt = 0, comp = 0;
-    if (!toInt(m_textBoxes->DBEdit_TxtAlt->text(), &alt) || !toInt(m_textBoxes->DBEdit_TxtComp->text(), &comp)) return;
+    if (!toInt(m_textBoxes->DBEdit_TxtAlt->text(), &alt) ||
+        !toInt(m_textBoxes->DBEdit_TxtComp->text(), &comp))
+        return;
     editRow();
     m_layout.dimTextoAlt = alt;
     m_layout.dimTextoComp = comp;
@@ -696,11 +711,14 @@ void TForm_pos::BTN_SALVAR_BARRAClick() {
 void TForm_pos::BTN_SALVAR_BARRA_CClick() {
     int alt = 0, comp = 0;
     // An empty stub size while the stub is being switched on keeps the default box.
-    if (m_textBoxes->DBEdit_TxtCAlt->text().trimmed().isEmpty() && m_textBoxes->DBEdit_TxtCComp->text().trimmed().isEmpty()) {
+    if (m_textBoxes->DBEdit_TxtCAlt->text().trimmed().isEmpty() &&
+        m_textBoxes->DBEdit_TxtCComp->text().trimmed().isEmpty()) {
         saveRow();
         return;
     }
-    if (!toInt(m_textBoxes->DBEdit_TxtCAlt->text(), &alt) || !toInt(m_textBoxes->DBEdit_TxtCComp->text(), &comp)) return;
+    if (!toInt(m_textBoxes->DBEdit_TxtCAlt->text(), &alt) ||
+        !toInt(m_textBoxes->DBEdit_TxtCComp->text(), &comp))
+        return;
     editRow();
     m_layout.dimTextoCAlt = alt;
     m_layout.dimTextoCComp = comp;

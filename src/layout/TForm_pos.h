@@ -88,6 +88,7 @@ private:
     using Family = WidgetDesignArea::Family;
 
     void build();
+    void connectToolbar();
     void connectSettings();
     void connectTextBoxes();
     void connectFormatBar();

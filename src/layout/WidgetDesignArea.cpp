@@ -142,6 +142,10 @@ void WidgetDesignArea::buildElements() {
         b->resize(TicketLayout::BarcodeBox);
     }
 
+    registerDraggables();
+}
+
+void WidgetDesignArea::registerDraggables() {
     m_draggables = {{IMG_CODBARRA1, Family::Barcodes, &m_layout.codBarra[0].pos},
                     {IMG_CODBARRA2, Family::Barcodes, &m_layout.codBarra[1].pos},
                     {BilheteNum1, Family::ControlNumbers, &m_layout.bilheteNum[0].pos},
@@ -273,9 +277,9 @@ void WidgetDesignArea::placeWidgets() {
                              qMax(1, m_layout.tracoHeight));
     Shape_traco->setVisible(m_layout.traco.visible);
     // Outline, free images, text boxes, then the small elements on top.
-    for (QWidget *w : std::initializer_list<QWidget *>{Shape_DimBilhete, Img_LIVRE1, IMG_LIVRE2, DBR_TextoBasico,
-                                                       DBR_TextoBasico_C, BilheteNum1, BilheteNum2, IMG_CODBARRA1,
-                                                       IMG_CODBARRA2, Num_Autentic})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             Shape_DimBilhete, Img_LIVRE1, IMG_LIVRE2, DBR_TextoBasico, DBR_TextoBasico_C, BilheteNum1,
+             BilheteNum2, IMG_CODBARRA1, IMG_CODBARRA2, Num_Autentic})
         w->raise();
     for (QLabel *l : NumB)
         l->raise();

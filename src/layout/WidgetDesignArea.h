@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPoint>
 #include <QEvent>
+#include <QPoint>
 #include <QWidget>
 
 class QLabel;
@@ -52,6 +52,7 @@ private:
     };
 
     void buildElements();
+    void registerDraggables();
     void buildMoveMenus();
     bool drag(const Draggable &d, QEvent::Type type, QPoint cursor);
 

@@ -8,7 +8,8 @@
 #include <QRegularExpressionValidator>
 #include <QToolButton>
 
-WidgetDesignerPanel::WidgetDesignerPanel(const QString &name, QWidget *parent, QRect place, const QString &title)
+WidgetDesignerPanel::WidgetDesignerPanel(const QString &name, QWidget *parent, QRect place,
+                                         const QString &title)
     : QFrame(parent) {
     setObjectName(name);
     setGeometry(place);
@@ -84,8 +85,8 @@ void fillColours(QComboBox *box) {
 void selectColour(QComboBox *box, int value) {
     int i = box->findData(value);
     if (i < 0) {
-        box->addItem(QIcon(swatch(value)), QStringLiteral("$%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(),
-                     value);
+        box->addItem(QIcon(swatch(value)),
+                     QStringLiteral("$%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(), value);
         i = box->count() - 1;
     }
     box->setCurrentIndex(i);

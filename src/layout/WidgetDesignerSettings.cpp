@@ -107,7 +107,8 @@ void WidgetDesignerSettings::addDimensions(int y) {
     DBEdit5->setObjectName(QStringLiteral("DBEdit5"));
     DBEdit5->setGeometry(altura->geometry().right() + 5, y, 36, 22);
     bindLine(DBEdit5, QStringLiteral("DIM_BILHETE_ALT"), true);
-    const QLabel *comprimento = caption(this, QStringLiteral("COMPRIMENTO"), DBEdit5->geometry().right() + 6, y + 3);
+    const QLabel *comprimento =
+        caption(this, QStringLiteral("COMPRIMENTO"), DBEdit5->geometry().right() + 6, y + 3);
     DBEdit6 = new QLineEdit(this);
     DBEdit6->setObjectName(QStringLiteral("DBEdit6"));
     DBEdit6->setGeometry(comprimento->geometry().right() + 5, y, 36, 22);

@@ -36,5 +36,6 @@ Q_SIGNALS:
 
 private:
     QComboBox *cmb_NumID_Tam, *CMB_COR_ID_BIL, *cmb_numerosTam, *CMB_COR_NUM;
-    QToolButton *BOTAO_IMPRIMIR, *botaoSalvarAtivo, *BOTAO_OPCOES, *BotaoGrade, *BotaoGradeSem, *img_fecharPOS;
+    QToolButton *BOTAO_IMPRIMIR, *botaoSalvarAtivo, *BOTAO_OPCOES, *BotaoGrade, *BotaoGradeSem,
+        *img_fecharPOS;
 };

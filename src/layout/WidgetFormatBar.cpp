@@ -9,13 +9,15 @@
 using namespace DesignerControls;
 
 WidgetFormatBar::WidgetFormatBar(QWidget *designArea)
-    : WidgetDesignerPanel(QStringLiteral("Panel_Formatacao"), designArea, QRect(70, 345, 470, 34), QString()) {
+    : WidgetDesignerPanel(QStringLiteral("Panel_Formatacao"), designArea, QRect(70, 345, 470, 34),
+                          QString()) {
     cmb_fonte = new QComboBox(this);
     cmb_fonte->setObjectName(QStringLiteral("cmb_fonte"));
     cmb_fonte->setGeometry(4, 5, 180, 24);
     cmb_tam = new QComboBox(this);
     cmb_tam->setObjectName(QStringLiteral("cmb_tam"));
-    cmb_tam->addItems({"7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "18", "20", "22", "24", "26"});
+    cmb_tam->addItems(
+        {"7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "18", "20", "22", "24", "26"});
     cmb_tam->setCurrentText(QStringLiteral("12"));
     cmb_tam->setGeometry(188, 5, 50, 24);
     ColorBox1 = new QComboBox(this);

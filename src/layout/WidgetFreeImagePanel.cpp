@@ -28,12 +28,14 @@ WidgetFreeImagePanel::WidgetFreeImagePanel(QWidget *window)
     }
     connect(Button1, &QPushButton::clicked, this, &WidgetFreeImagePanel::applyClicked);
     connect(BTN_GravarNovaImagem, &QPushButton::clicked, this, &WidgetFreeImagePanel::saveImageClicked);
-    connect(addCloser(QStringLiteral("Fechar")), &QToolButton::clicked, this, &WidgetFreeImagePanel::closeClicked);
+    connect(addCloser(QStringLiteral("Fechar")), &QToolButton::clicked, this,
+            &WidgetFreeImagePanel::closeClicked);
 }
 
 void WidgetFreeImagePanel::open(int image, QSize size) {
     move(944, image == 1 ? 280 : 310);
-    LBL_ImagemLivre->setText(image == 1 ? QStringLiteral("IMAGEM LIVRE 1") : QStringLiteral("IMAGEM LIVRE 2"));
+    LBL_ImagemLivre->setText(image == 1 ? QStringLiteral("IMAGEM LIVRE 1")
+                                        : QStringLiteral("IMAGEM LIVRE 2"));
     ED_Largura->setText(QString::number(size.width()));
     ED_Altura->setText(QString::number(size.height()));
     show();

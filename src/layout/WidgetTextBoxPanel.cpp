@@ -32,9 +32,11 @@ WidgetTextBoxPanel::WidgetTextBoxPanel(QWidget *window)
     BTN_SALVAR_BARRA_C = new QPushButton(QStringLiteral("Aplicar"), this);
     BTN_SALVAR_BARRA_C->setObjectName(QStringLiteral("BTN_SALVAR_BARRA_C"));
     BTN_SALVAR_BARRA_C->setGeometry(compX, 134, 70, 22);
-    const QLabel *hint = addCaption(QStringLiteral("Medidas em mm. Botão direito no quadro: Mover."), QPoint(8, 164));
+    const QLabel *hint =
+        addCaption(QStringLiteral("Medidas em mm. Botão direito no quadro: Mover."), QPoint(8, 164));
     // The panel is as wide as its widest line.
-    resize(std::max({width(), compX + 40 + 8, BTN_SALVAR_BARRA->geometry().right() + 9, hint->geometry().right() + 9}),
+    resize(std::max({width(), compX + 40 + 8, BTN_SALVAR_BARRA->geometry().right() + 9,
+                     hint->geometry().right() + 9}),
            height());
 
     const auto bind = [this](QLineEdit *edit, const QString &column) {
@@ -49,7 +51,8 @@ WidgetTextBoxPanel::WidgetTextBoxPanel(QWidget *window)
     bind(DBEdit_TxtComp, QStringLiteral("DIM_TEXTO_BAS_COMP"));
     bind(DBEdit_TxtCAlt, QStringLiteral("DIM_TEXTO_BAS_C_ALT"));
     bind(DBEdit_TxtCComp, QStringLiteral("DIM_TEXTO_BAS_C_COMP"));
-    connect(addCloser(QStringLiteral("Fechar")), &QToolButton::clicked, this, &WidgetTextBoxPanel::closeClicked);
+    connect(addCloser(QStringLiteral("Fechar")), &QToolButton::clicked, this,
+            &WidgetTextBoxPanel::closeClicked);
 }
 
 void WidgetTextBoxPanel::showRow(const QSqlRecord &row, const TicketLayout &layout, bool printOnly) {
@@ -71,8 +74,8 @@ void WidgetTextBoxPanel::setStubSizesEnabled(bool enabled) {
 }
 
 void WidgetTextBoxPanel::lockForPrinting() {
-    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit_TxtAlt, DBEdit_TxtComp, DBEdit_TxtCAlt, DBEdit_TxtCComp,
-                                                       BTN_SALVAR_BARRA, BTN_SALVAR_BARRA_C})
+    for (QWidget *w : std::initializer_list<QWidget *>{DBEdit_TxtAlt, DBEdit_TxtComp, DBEdit_TxtCAlt,
+                                                       DBEdit_TxtCComp, BTN_SALVAR_BARRA, BTN_SALVAR_BARRA_C})
         w->setEnabled(false);
 }
 
