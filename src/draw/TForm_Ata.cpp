@@ -77,13 +77,13 @@ void TForm_Ata::load(int chooseId) {
     for (int row = 0; row < m_list.size(); ++row) {
         const DrawRecord &r = m_list[row];
         if (r.id == chooseId) chosenRow = row;
-        const QString winner = r.semGanhador()
-                                   ? QStringLiteral("sem ganhador")
-                                   : NumberFormat::ticketId(r.numBilhete, highestOf(r.modalidade));
-        const QString cells[] = {
-            QString::number(r.id), r.registradoEm.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
-            modeName(r), winner,
-            r.anulado() ? QStringLiteral("ANULADO em ") + BrasiliaTime::shown(r.anuladoEm) : QString()};
+        const QString winner = r.semGanhador() ? QStringLiteral("sem ganhador")
+                                               : NumberFormat::ticketId(r.numBilhete, highestOf(r.modalidade));
+        const QString cells[] = {QString::number(r.id),
+                                 r.registradoEm.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")), modeName(r),
+                                 winner,
+                                 r.anulado() ? QStringLiteral("ANULADO em ") + BrasiliaTime::shown(r.anuladoEm)
+                                             : QString()};
         for (int c = 0; c < 5; ++c)
             Grid_Sorteios->setItem(row, c, new QTableWidgetItem(cells[c]));
     }
@@ -93,8 +93,7 @@ void TForm_Ata::load(int chooseId) {
 const DrawRecord *TForm_Ata::chosen() {
     const int row = Grid_Sorteios->currentRow();
     if (row >= 0 && row < m_list.size()) return &m_list[row];
-    m_ctx.dialogs.notice(
-        QStringLiteral("Ainda não existe Sorteio registrado desta Rifa para a Ata do Sorteio."));
+    m_ctx.dialogs.notice(QStringLiteral("Ainda não existe Sorteio registrado desta Rifa para a Ata do Sorteio."));
     return nullptr;
 }
 
@@ -108,16 +107,15 @@ void TForm_Ata::BTN_ImprimirClick() {
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("Preview_Ata"));
     preview.setWindowTitle(QStringLiteral("Ata do Sorteio"));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&report](QPrinter *p) { report.render(*p); });
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&report](QPrinter *p) { report.render(*p); });
     preview.exec();
 }
 
 void TForm_Ata::BTN_AtaPDFClick() {
     const DrawRecord *r = chosen();
     if (!r) return;
-    const QString path = m_ctx.dialogs.chooseSaveFile(QStringLiteral("Salvar a Ata do Sorteio"),
-                                                      m_ctx.programFolder, QStringLiteral("PDF (*.pdf)"));
+    const QString path = m_ctx.dialogs.chooseSaveFile(QStringLiteral("Salvar a Ata do Sorteio"), m_ctx.programFolder,
+                                                      QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
     QString error;
     if (DrawRecordReport(*r).writePdf(path, &error))
@@ -134,16 +132,14 @@ void TForm_Ata::BTN_AnularClick() {
         return;
     }
     const int id = r->id;
-    const QString what =
-        r->modo == u"FEDERAL" ? QStringLiteral(" (Extração %1)").arg(r->extracao) : QString();
-    if (!m_ctx.dialogs.question(
-            QStringLiteral("KORVANTE"),
-            QStringLiteral("Deseja ANULAR o Registro nº %1%2? O registro anulado continua "
-                           "listado e é impresso na Ata como ANULADO; a mesma Extração pode "
-                           "então ser registrada de novo.")
-                .arg(id)
-                .arg(what),
-            false, BoxIcon::Warning))
+    const QString what = r->modo == u"FEDERAL" ? QStringLiteral(" (Extração %1)").arg(r->extracao) : QString();
+    if (!m_ctx.dialogs.question(QStringLiteral("KORVANTE"),
+                                QStringLiteral("Deseja ANULAR o Registro nº %1%2? O registro anulado continua "
+                                               "listado e é impresso na Ata como ANULADO; a mesma Extração pode "
+                                               "então ser registrada de novo.")
+                                    .arg(id)
+                                    .arg(what),
+                                false, BoxIcon::Warning))
         return;
     QString error;
     if (!m_records.annul(id, &error)) {

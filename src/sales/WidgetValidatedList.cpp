@@ -232,8 +232,8 @@ void WidgetValidatedList::buildList() {
         button(QStringLiteral("Reabrir Vendas"), this, {w - 284, y + 52, 126, 26}, "BTN_ReabrirVendas");
     BTN_SalvarVendidos =
         button(QStringLiteral("Salvar Lista"), this, {w - 152, y + 52, 144, 26}, "BTN_SalvarVendidos");
-    BTN_SalvarVendidos->setToolTip(QStringLiteral(
-        "Grava a lista de vendidos do encerramento: a impressão digital é o SHA-256 do arquivo"));
+    BTN_SalvarVendidos->setToolTip(
+        QStringLiteral("Grava a lista de vendidos do encerramento: a impressão digital é o SHA-256 do arquivo"));
     connect(BTN_EncerrarVendas, &QPushButton::clicked, this, &WidgetValidatedList::BTN_EncerrarVendasClick);
     connect(BTN_ReabrirVendas, &QPushButton::clicked, this, &WidgetValidatedList::BTN_ReabrirVendasClick);
     connect(BTN_SalvarVendidos, &QPushButton::clicked, this, &WidgetValidatedList::BTN_SalvarVendidosClick);
@@ -599,10 +599,9 @@ void WidgetValidatedList::showClosing() {
     QString error;
     const auto s = m_closing.state(&error);
     const bool closed = s && s->closed();
-    LBL_Encerramento->setText(!s ? QStringLiteral("Encerramento das vendas: não foi possível ler")
-                              : closed
-                                  ? QStringLiteral("Vendas ENCERRADAS em ") + BrasiliaTime::shown(s->closedAt)
-                                  : QStringLiteral("Vendas abertas"));
+    LBL_Encerramento->setText(!s       ? QStringLiteral("Encerramento das vendas: não foi possível ler")
+                              : closed ? QStringLiteral("Vendas ENCERRADAS em ") + BrasiliaTime::shown(s->closedAt)
+                                       : QStringLiteral("Vendas abertas"));
     BTN_EncerrarVendas->setEnabled(s && !closed);
     BTN_ReabrirVendas->setEnabled(closed);
     BTN_SalvarVendidos->setEnabled(closed);
@@ -628,8 +627,7 @@ void WidgetValidatedList::BTN_ReabrirVendasClick() {
     QString error;
     const auto s = m_closing.state(&error);
     if (!s) {
-        m_ctx.dialogs.error(QStringLiteral("Erro ao ler o encerramento das vendas. Detalhe do Erro: ") +
-                            error);
+        m_ctx.dialogs.error(QStringLiteral("Erro ao ler o encerramento das vendas. Detalhe do Erro: ") + error);
         return;
     }
     const QString question = m_closing.reopenQuestion(*s);
@@ -657,8 +655,8 @@ void WidgetValidatedList::Button1Click() {
     QString closingError;
     const auto closing = m_closing.state(&closingError);
     const bool endClosing = closing && closing->closed();
-    if (endClosing && !m_ctx.dialogs.question(kKorvante, SalesClosing::resetQuestion(closing->closedAt),
-                                              false, BoxIcon::Warning))
+    if (endClosing &&
+        !m_ctx.dialogs.question(kKorvante, SalesClosing::resetQuestion(closing->closedAt), false, BoxIcon::Warning))
         return;
     if (!m_ctx.dialogs.question(kKorvante,
                                 QStringLiteral("Deseja REALMENTE ZERAR todas as validações da Rifa?"), false))
