@@ -3,12 +3,12 @@
 #include "draw/DrawRecords.h"
 #include "draw/TForm_Ata.h"
 #include "draw/TForm_SORTEIO.h"
-#include "layout/PrintPackage.h"
 #include "layout/TForm_ModuloPrint.h"
 #include "layout/TForm_Visualizar.h"
+#include "layout/PrintPackage.h"
 #include "layout/TForm_pos.h"
-#include "mainwindow/TForm_RIFA.h"
 #include "platform/ProfileFile.h"
+#include "mainwindow/TForm_RIFA.h"
 #include "printmodule/TForm_RIFAPrint.h"
 #include "raffle/TForm_Cadastro.h"
 #include "raffle/TForm_Usar.h"
@@ -26,14 +26,14 @@
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTest>
 #include <functional>
 #include <optional>
@@ -83,10 +83,8 @@ void checkWhenShown(Opened &o, const char *name, LayoutCheck::Rules rules = {}) 
             QTest::qWait(50);
             o.inside = LayoutCheck::faults(w, rules);
         }
-        if (auto *d = qobject_cast<QDialog *>(w))
-            d->reject();
-        else
-            w->close();
+        if (auto *d = qobject_cast<QDialog *>(w)) d->reject();
+        else w->close();
     });
 }
 
@@ -178,10 +176,12 @@ void TestWindowLayout::everyTextShownWhole_data() {
     QTest::newRow("main window") << Opener([=](TestInstallation &i, Opened &o) {
         show(new TForm_RIFA(i.services()), o, rules({QStringLiteral("IMG_FUNDO")}));
     });
-    QTest::newRow("registration") << Opener(
-        [=](TestInstallation &i, Opened &o) { show(new TForm_Cadastro(i.context()), o); });
-    QTest::newRow("chooser") << Opener(
-        [=](TestInstallation &i, Opened &o) { show(new TForm_Usar(i.context()), o); });
+    QTest::newRow("registration") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Cadastro(i.context()), o);
+    });
+    QTest::newRow("chooser") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Usar(i.context()), o);
+    });
 
     // The designer's panels open over the window for their task.
     const QStringList designerPanels{QStringLiteral("PANEL_TEXTOBASICO"), QStringLiteral("Panel_obterImagem"),
@@ -189,8 +189,7 @@ void TestWindowLayout::everyTextShownWhole_data() {
     const auto designer = [=](TestInstallation &i, Opened &o) {
         // The active save button takes the place of the greyed one.
         show(new TForm_pos(i.context()), o,
-             rules(designerPanels,
-                   {{QStringLiteral("botaoSalvarAtivo"), QStringLiteral("botaoSalvarInativo")}}));
+             rules(designerPanels, {{QStringLiteral("botaoSalvarAtivo"), QStringLiteral("botaoSalvarInativo")}}));
     };
     QTest::newRow("designer") << Opener(designer);
     QTest::newRow("designer, text boxes") << Opener([=](TestInstallation &i, Opened &o) {
@@ -202,8 +201,7 @@ void TestWindowLayout::everyTextShownWhole_data() {
     // The stub box beside the ticket text, its separator and the stub's own dimension fields.
     QTest::newRow("designer, text boxes with stub") << Opener([=](TestInstallation &i, Opened &o) {
         designer(i, o);
-        if (!child<QCheckBox>(o.window.get(), "DBCheckBox1")->isChecked())
-            click(o.window.get(), "DBCheckBox1");
+        if (!child<QCheckBox>(o.window.get(), "DBCheckBox1")->isChecked()) click(o.window.get(), "DBCheckBox1");
         QTest::mouseClick(child(o.window.get(), "Button5"), Qt::LeftButton);
         if (!child<QCheckBox>(o.window.get(), "DBC_USAR_CANHOTO")->isChecked())
             click(o.window.get(), "DBC_USAR_CANHOTO");
@@ -244,15 +242,13 @@ void TestWindowLayout::everyTextShownWhole_data() {
     // The print module's designer: the same window with its editing locked.
     QTest::newRow("designer, print only") << Opener([=](TestInstallation &i, Opened &o) {
         show(new TForm_pos(i.context(), nullptr, TForm_pos::Variant::PrintOnly), o,
-             rules(designerPanels,
-                   {{QStringLiteral("botaoSalvarAtivo"), QStringLiteral("botaoSalvarInativo")}}));
+             rules(designerPanels, {{QStringLiteral("botaoSalvarAtivo"), QStringLiteral("botaoSalvarInativo")}}));
     });
 
-    const QStringList validationPanels{
-        QStringLiteral("Panel_validarW"),     QStringLiteral("Panel8"),
-        QStringLiteral("Panel_PeqVal"),       QStringLiteral("Panel_Exportar"),
-        QStringLiteral("Panel_CidPadrao"),    QStringLiteral("Panel_FiltroValidar"),
-        QStringLiteral("Panel_Agrupa_Whats"), QStringLiteral("Panel_Sugestao")};
+    const QStringList validationPanels{QStringLiteral("Panel_validarW"), QStringLiteral("Panel8"),
+                                       QStringLiteral("Panel_PeqVal"), QStringLiteral("Panel_Exportar"),
+                                       QStringLiteral("Panel_CidPadrao"), QStringLiteral("Panel_FiltroValidar"),
+                                       QStringLiteral("Panel_Agrupa_Whats"), QStringLiteral("Panel_Sugestao")};
     const auto validation = [=](TestInstallation &i, Opened &o) {
         show(new TForm_Validacao(i.context()), o, rules(validationPanels));
     };
@@ -319,8 +315,9 @@ void TestWindowLayout::everyTextShownWhole_data() {
         QVERIFY(child(o.window.get(), "Panel_CidPadrao")->isVisible());
     });
 
-    QTest::newRow("reserve") << Opener(
-        [=](TestInstallation &i, Opened &o) { show(new TForm_Reserva(i.context()), o); });
+    QTest::newRow("reserve") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Reserva(i.context()), o);
+    });
     // The phone and output-name lists open over the settings they fill.
     const auto salesPage = [=](TestInstallation &i, Opened &o) {
         show(new TForm_ListaDisp(i.context()), o,
@@ -362,8 +359,9 @@ void TestWindowLayout::everyTextShownWhole_data() {
         click(o.window.get(), "Label16");
         QVERIFY(child(o.window.get(), "Panel_Instrucoes")->isVisible());
     });
-    QTest::newRow("query") << Opener(
-        [=](TestInstallation &i, Opened &o) { show(new TForm_Consulta(i.context()), o); });
+    QTest::newRow("query") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Consulta(i.context()), o);
+    });
 
     // The big number stands where the digits stand; the paid mark is drawn on its box.
     const auto draw = [=](TestInstallation &i, Opened &o) {
@@ -399,8 +397,9 @@ void TestWindowLayout::everyTextShownWhole_data() {
         QVERIFY2(o.inside, "the preview did not open");
     });
 
-    QTest::newRow("sellers") << Opener(
-        [=](TestInstallation &i, Opened &o) { show(new TForm_vendedor(i.services()), o); });
+    QTest::newRow("sellers") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_vendedor(i.services()), o);
+    });
     // Each layer of the backup window covers the window under its title.
     const QStringList layers{QStringLiteral("Panel_Principal"), QStringLiteral("Panel_Restaurar"),
                              QStringLiteral("Panel_Novo")};
@@ -475,8 +474,8 @@ void TestWindowLayout::printModuleNamesItsUseOnce() {
     QVERIFY2(shop.ok() && shop.openTdm(), qPrintable(shop.error()));
     shop.dialogs.setLenient(true);
     QVERIFY(ProfileFile(shop.file(QLatin1String(PrintPackage::ControlFileName)))
-                .writeString(QLatin1String(PrintPackage::ControlSection),
-                             QLatin1String(PrintPackage::RaffleKey), QStringLiteral("1")));
+                .writeString(QLatin1String(PrintPackage::ControlSection), QLatin1String(PrintPackage::RaffleKey),
+                             QStringLiteral("1")));
     TForm_RIFAPrint module(shop.services());
     module.show();
     QVERIFY(QTest::qWaitForWindowExposed(&module));
