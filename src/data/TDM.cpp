@@ -118,8 +118,7 @@ bool TDM::reopenConnections(QString *error) {
 }
 
 bool TDM::loadRaffleRow(int codRifa, QString *error) {
-    return CDS_RIfaUSar.open(CONEX_R(), QStringLiteral("CADASTRO"),
-                             QStringLiteral("Select * from cadastro where CODRIFA=?"), {codRifa}, error);
+    return CDS_RIfaUSar.load(CONEX_R(), codRifa, error);
 }
 
 void TDM::AtualCadBaseID(const QSqlRecord &raffleRow) {

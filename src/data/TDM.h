@@ -2,6 +2,7 @@
 
 #include "data/CachedTable.h"
 #include "data/DatabaseLocation.h"
+#include "data/RaffleRow.h"
 
 #include <QSqlDatabase>
 #include <QSqlRecord>
@@ -52,8 +53,8 @@ public:
     const QString &printPath() const { return m_printPath; }
     const QString &programFolder() const { return m_programFolder; }
 
-    // The working raffle's row, reloaded by the windows that need it fresh.
-    CachedTable CDS_RIfaUSar{QStringLiteral("CDS_RIfaUSar")};
+    // The working raffle's row, read again by the windows that need it fresh.
+    RaffleRow CDS_RIfaUSar;
     bool loadRaffleRow(int codRifa, QString *error);
 
     // Ticket count of a number base as the registration shows it ("1.000 Bilhetes"), for m numbers of

@@ -59,7 +59,7 @@ const QString kPrintOnlyRefusal =
 } // namespace
 
 TForm_pos::TForm_pos(AppContext &ctx, QWidget *parent, Variant variant)
-    : QDialog(parent), m_ctx(ctx), m_variant(variant), m_run(ctx) {
+    : QDialog(parent), m_ctx(ctx), m_row(ctx.tdm.CDS_RIfaUSar), m_variant(variant), m_run(ctx) {
     setObjectName(QStringLiteral("TForm_pos"));
     setWindowTitle(variant == Variant::PrintOnly
                        ? QStringLiteral("KORVANTE - Personalizador - Módulo de Impressão Externa")
@@ -326,11 +326,11 @@ QLineEdit *TForm_pos::freeImageField(int image) const {
 // ---------- the row ----------
 
 QVariant TForm_pos::field(const QString &column) const {
-    return m_ctx.tdm.CDS_RIfaUSar.value(0, column);
+    return m_row.value(column);
 }
 
 void TForm_pos::setField(const QString &column, const QVariant &value) {
-    m_ctx.tdm.CDS_RIfaUSar.setValue(0, column, value);
+    m_row.setValue(column, value);
 }
 
 void TForm_pos::editRow() {
@@ -343,7 +343,7 @@ bool TForm_pos::hasUnsavedChanges() const {
 
 bool TForm_pos::applyRow() {
     QString error;
-    if (!m_ctx.tdm.CDS_RIfaUSar.applyUpdates(&error)) {
+    if (!m_row.apply(&error)) {
         m_ctx.dialogs.error(kApplyError + error);
         return false;
     }
@@ -353,7 +353,7 @@ bool TForm_pos::applyRow() {
 // Every step that ends with the save button hidden saves the layout: what the design area shows is
 // what the row keeps, also for elements that were never dragged.
 bool TForm_pos::saveRow() {
-    m_layout.storeShownPositions(m_ctx.tdm.CDS_RIfaUSar);
+    m_layout.storeShownPositions(m_row);
     if (!applyRow()) return false;
     m_toolbar->setSaveNeeded(false);
     // The fields show what was stored: a character the code page cannot hold became '?'.
@@ -395,7 +395,7 @@ void TForm_pos::CarregarLayout() {
     setGrid(TicketLayout::readGrid(m_ctx.registry));
 
     QList<TicketLayout::Problem> problems;
-    const QSqlRecord row = m_ctx.tdm.CDS_RIfaUSar.record(0);
+    const QSqlRecord row = m_row.record();
     m_layout.load(row, m_ctx.raffle.QtNumBilhete, &problems, !printOnly());
     if (printOnly()) m_layout.loadPackagePictures(m_ctx.programFolder, &problems);
 
@@ -439,7 +439,7 @@ void TForm_pos::setGrid(bool shown) {
 }
 
 void TForm_pos::storeAfterDrag(Family family) {
-    CachedTable &row = m_ctx.tdm.CDS_RIfaUSar;
+    RaffleRow &row = m_row;
     switch (family) {
     case Family::Barcodes:
         editRow();
@@ -475,7 +475,7 @@ void TForm_pos::GravarPosQuadroTxt() {
         m_layout.placeStubSeparator();
         m_area->placeWidgets();
     }
-    m_layout.storeTextBoxPositions(m_ctx.tdm.CDS_RIfaUSar);
+    m_layout.storeTextBoxPositions(m_row);
     saveRow();
     update();
 }
@@ -503,7 +503,7 @@ void TForm_pos::botaoSalvarAtivoClick() {
     m_layout.corFonteNum = m_toolbar->numberColour();
     m_layout.tamFonteId = idSize;
     m_layout.tamFonteNum = numSize;
-    CachedTable &row = m_ctx.tdm.CDS_RIfaUSar;
+    RaffleRow &row = m_row;
     m_layout.storeFonts(row);
     m_layout.imgLivre[0] = m_settings->DBEdit_Livre1->text();
     m_layout.imgLivre[1] = m_settings->DBEdit_Livre2->text();
@@ -520,7 +520,7 @@ void TForm_pos::img_fecharPOSClick() {
         if (hasUnsavedChanges()) return; // the save failed and was reported: keep the edits
     }
     done(QDialog::Accepted);
-    if (m_variant == Variant::Main) m_ctx.tdm.AtualCadBaseID(m_ctx.tdm.CDS_RIfaUSar.record(0));
+    if (m_variant == Variant::Main) m_ctx.tdm.AtualCadBaseID(m_row.record());
 }
 
 void TForm_pos::SairClick() {
@@ -552,7 +552,7 @@ void TForm_pos::DBComboBox1Change() {
     setField(QStringLiteral("USAR_CBARRA"), m_settings->DBComboBox1->currentText().toInt());
     editRow();
     m_layout.usarCBarra = m_settings->DBComboBox1->currentText().toInt();
-    m_layout.placeBarcodes(m_ctx.tdm.CDS_RIfaUSar.record(0));
+    m_layout.placeBarcodes(m_row.record());
     m_area->placeWidgets();
 }
 
@@ -586,7 +586,7 @@ void TForm_pos::DBComboBox3Change() {
                                             "sairá na impressão, será mostrado apenas em Bilhetes que forem "
                                             "VALIDADOS(pagos) e gerado como Imagens "
                                             "para Enviar por Whatsapp"));
-    m_layout.placeAuthCode(m_ctx.tdm.CDS_RIfaUSar.record(0));
+    m_layout.placeAuthCode(m_row.record());
     m_area->placeWidgets();
 }
 
@@ -647,7 +647,7 @@ void TForm_pos::DBCheckBox1Click() {
         setField(QStringLiteral("USAR_TEXTO_BAS_C"), 0);
         m_layout.usarTextoBasC = 0;
     } else {
-        const QSqlRecord row = m_ctx.tdm.CDS_RIfaUSar.record(0);
+        const QSqlRecord row = m_row.record();
         m_layout.texto.visible = true;
         m_formatBar->move(80, m_layout.outlineRect().bottom() + 1 + 80);
         m_formatBar->show();
@@ -664,7 +664,7 @@ void TForm_pos::DBCheckBox1Click() {
 }
 
 void TForm_pos::Ativar_canhoto() {
-    m_layout.activateStub(m_ctx.tdm.CDS_RIfaUSar.record(0));
+    m_layout.activateStub(m_row.record());
     if (m_layout.usarTextoBasC == 1 && !printOnly()) {
         m_textBoxes->setStubSizesEnabled(true);
     }

@@ -13,6 +13,7 @@ class QComboBox;
 class QLineEdit;
 class QMenu;
 class QScrollArea;
+class RaffleRow;
 class TicketSheet;
 class WidgetBackgroundArtPanel;
 class WidgetDesignerPrintPanel;
@@ -126,6 +127,7 @@ private:
     QStringList m_sendList;
 
     AppContext &m_ctx;
+    RaffleRow &m_row; // the working raffle's row, which this window edits
     Variant m_variant;
     TicketLayout m_layout;
     PrintRun m_run;

@@ -1,6 +1,6 @@
 #include "layout/TicketLayout.h"
 
-#include "data/CachedTable.h"
+#include "data/RaffleRow.h"
 #include "layout/Code128.h"
 #include "platform/Registry.h"
 
@@ -28,10 +28,10 @@ QPoint storedOr(const QSqlRecord &row, const QString &prefix, QPoint fallback) {
     const QPoint p = posOf(row, prefix);
     return p.x() < 1 ? fallback : p;
 }
-void put(CachedTable &t, const QString &column, const QVariant &v) {
-    t.setValue(0, column, v);
+void put(RaffleRow &t, const QString &column, const QVariant &v) {
+    t.setValue(column, v);
 }
-void putPos(CachedTable &t, const QString &prefix, QPoint p) {
+void putPos(RaffleRow &t, const QString &prefix, QPoint p) {
     put(t, prefix + QStringLiteral("_L"), p.x());
     put(t, prefix + QStringLiteral("_T"), p.y());
 }
@@ -325,37 +325,37 @@ void TicketLayout::loadPackagePictures(const QString &folder, QList<Problem> *pr
     }
 }
 
-void TicketLayout::storeBarcodePositions(CachedTable &t) const {
+void TicketLayout::storeBarcodePositions(RaffleRow &t) const {
     if (codBarra[0].visible) putPos(t, QStringLiteral("POS_CBARRA1"), codBarra[0].pos);
     if (codBarra[1].visible) putPos(t, QStringLiteral("POS_CBARRA2"), codBarra[1].pos);
 }
 
-void TicketLayout::storeIdPositions(CachedTable &t) const {
+void TicketLayout::storeIdPositions(RaffleRow &t) const {
     putPos(t, QStringLiteral("POS_NUMBILHETE"), bilheteNum[0].pos);
     putPos(t, QStringLiteral("POS_NUMCANHOTO"), bilheteNum[1].pos);
 }
 
-void TicketLayout::storeNumberPositions(CachedTable &t) const {
+void TicketLayout::storeNumberPositions(RaffleRow &t) const {
     for (int k = 1; k <= 10; ++k)
         putPos(t, QStringLiteral("POS_N%1").arg(k), numB[k - 1].pos);
 }
 
-void TicketLayout::storeAuthPosition(CachedTable &t) const {
+void TicketLayout::storeAuthPosition(RaffleRow &t) const {
     putPos(t, QStringLiteral("POS_COD_AUTENTIC"), autentic.pos);
 }
 
-void TicketLayout::storeTextBoxPositions(CachedTable &t) const {
+void TicketLayout::storeTextBoxPositions(RaffleRow &t) const {
     putPos(t, QStringLiteral("POS_TEXTO_BAS"), texto.pos);
     if (textoC.visible) putPos(t, QStringLiteral("POS_TEXTO_BAS_C"), textoC.pos);
 }
 
-void TicketLayout::storeFreeImagePositions(CachedTable &t) const {
+void TicketLayout::storeFreeImagePositions(RaffleRow &t) const {
     for (int i = 0; i < 2; ++i)
         if (!imgLivre[i].isEmpty())
             putPos(t, QStringLiteral("IMG_LIVRE%1").arg(i + 1), livre[i].rect.topLeft());
 }
 
-void TicketLayout::storeShownPositions(CachedTable &t) const {
+void TicketLayout::storeShownPositions(RaffleRow &t) const {
     for (int i = 0; i < 2; ++i)
         if (bilheteNum[i].visible)
             putPos(t, i == 0 ? QStringLiteral("POS_NUMBILHETE") : QStringLiteral("POS_NUMCANHOTO"),
@@ -369,7 +369,7 @@ void TicketLayout::storeShownPositions(CachedTable &t) const {
     storeFreeImagePositions(t);
 }
 
-void TicketLayout::storeFonts(CachedTable &t) const {
+void TicketLayout::storeFonts(RaffleRow &t) const {
     put(t, QStringLiteral("COR_FONTE_ID_BILH"), corFonteId);
     put(t, QStringLiteral("COR_FONTE_POS_N"), corFonteNum);
     put(t, QStringLiteral("TAM_FONTE_ID_BILH"), tamFonteId);

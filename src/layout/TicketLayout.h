@@ -9,7 +9,7 @@
 #include <QSize>
 #include <QString>
 
-class CachedTable;
+class RaffleRow;
 class QSqlRecord;
 class Registry;
 
@@ -90,17 +90,17 @@ public:
     // its folder, for the pictures the row names; each is renamed to .jpg to be read and always back.
     void loadPackagePictures(const QString &folder, QList<Problem> *problems);
 
-    // The store steps write into row 0 of the raffle's cached row; applying is the caller's.
-    void storeBarcodePositions(CachedTable &row) const;   // GravarPosCodBar
-    void storeIdPositions(CachedTable &row) const;        // GravarPosID_Bilhete
-    void storeNumberPositions(CachedTable &row) const;    // GravarPosNum_Bilhete
-    void storeAuthPosition(CachedTable &row) const;       // GravarPosNumAutentic
-    void storeTextBoxPositions(CachedTable &row) const;   // GravarPosQuadroTxt
-    void storeFreeImagePositions(CachedTable &row) const; // part of Save
-    void storeFonts(CachedTable &row) const;              // part of Save
+    // The store steps write held edits into the raffle's row; applying is the caller's.
+    void storeBarcodePositions(RaffleRow &row) const;   // GravarPosCodBar
+    void storeIdPositions(RaffleRow &row) const;        // GravarPosID_Bilhete
+    void storeNumberPositions(RaffleRow &row) const;    // GravarPosNum_Bilhete
+    void storeAuthPosition(RaffleRow &row) const;       // GravarPosNumAutentic
+    void storeTextBoxPositions(RaffleRow &row) const;   // GravarPosQuadroTxt
+    void storeFreeImagePositions(RaffleRow &row) const; // part of Save
+    void storeFonts(RaffleRow &row) const;              // part of Save
     // Every element the design area shows, where it shows it, and a free image whose picture did not
     // load at the place it keeps: a save stores what the person sees.
-    void storeShownPositions(CachedTable &row) const;
+    void storeShownPositions(RaffleRow &row) const;
 
     // Placing steps shared by the loading and the designer's options.
     void placeBarcodes(const QSqlRecord &row);

@@ -339,8 +339,8 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
             break;
         }
         TForm_Validacao form(m_ctx, this);
-        form.setEvento(m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("NOME_RIFA")).toString());
-        form.setValor(m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("VLR_RIFA")).toDouble());
+        form.setEvento(m_ctx.tdm.CDS_RIfaUSar.nomeRifa());
+        form.setValor(m_ctx.tdm.CDS_RIfaUSar.valor());
         form.exec();
         break;
     }
@@ -366,8 +366,7 @@ void TForm_RIFA::openEntry(MenuEntry entry) {
             break;
         }
         TForm_Consulta form(m_ctx, this);
-        form.setRifaDefinida(m_raffle.LBL_RifaUsar,
-                             m_ctx.tdm.CDS_RIfaUSar.value(0, QStringLiteral("MODALIDADE")).toString());
+        form.setRifaDefinida(m_raffle.LBL_RifaUsar, m_ctx.tdm.CDS_RIfaUSar.modalidade());
         form.exec();
         break;
     }

@@ -114,12 +114,12 @@ void TForm_RIFAPrint::loadPackageRaffle(const QString &codRifa) {
         m_ctx.dialogs.error(QStringLiteral("Erro ao ler os dados da Rifa. Detalhe do Erro: ") + error);
         return;
     }
-    CachedTable &row = m_ctx.tdm.CDS_RIfaUSar;
-    if (row.rowCount() == 0 || row.value(0, QStringLiteral("RIFA_ATIVA")).toInt() == 0) {
+    const RaffleRow &row = m_ctx.tdm.CDS_RIfaUSar;
+    if (!row.isLoaded() || !row.isActive()) {
         m_ctx.dialogs.error(RaffleSelection::inactiveMessage());
         return;
     }
-    RaffleSelection::derive(row.record(0), font(), m_raffle);
+    RaffleSelection::derive(row.record(), font(), m_raffle);
     LBL_RifaUsar->setText(m_raffle.LBL_RifaUsar);
 }
 

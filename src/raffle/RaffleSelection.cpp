@@ -47,30 +47,26 @@ RaffleSelection::Outcome RaffleSelection::confirm(const QString &item, const QFo
     if (!ok) return Outcome::NothingSelected;
 
     // Read beside the working raffle's row, so that a refusal leaves that row loaded.
-    CachedTable row(m_tdm.CDS_RIfaUSar.name());
-    if (!row.open(m_tdm.CONEX_R(), QStringLiteral("CADASTRO"),
-                  QStringLiteral("Select * from cadastro where CODRIFA=?"), {code}, error))
-        return Outcome::Failed;
+    CachedTable row;
+    if (!RaffleRow::read(m_tdm.CONEX_R(), code, &row, error)) return Outcome::Failed;
     if (row.rowCount() == 0 || row.value(0, QStringLiteral("RIFA_ATIVA")).toInt() == 0)
         return Outcome::Inactive;
 
     derive(row.record(0), font, m_raffle);
-    m_tdm.CDS_RIfaUSar = std::move(row);
+    m_tdm.CDS_RIfaUSar.take(std::move(row));
     return Outcome::Chosen;
 }
 
 bool RaffleSelection::reloadWorking(const QFont &font, QString *error) {
     if (!m_raffle.isChosen()) return true;
-    CachedTable row(m_tdm.CDS_RIfaUSar.name());
-    if (!row.open(m_tdm.CONEX_R(), QStringLiteral("CADASTRO"),
-                  QStringLiteral("Select * from cadastro where CODRIFA=?"), {m_raffle.slot()}, error))
-        return false;
+    CachedTable row;
+    if (!RaffleRow::read(m_tdm.CONEX_R(), m_raffle.slot(), &row, error)) return false;
     if (row.rowCount() == 0 || row.value(0, QStringLiteral("RIFA_ATIVA")).toInt() == 0) {
         escolherDepois();
         return true;
     }
     derive(row.record(0), font, m_raffle);
-    m_tdm.CDS_RIfaUSar = std::move(row);
+    m_tdm.CDS_RIfaUSar.take(std::move(row));
     return true;
 }
 

@@ -153,6 +153,7 @@ TForm_ListaDisp::TForm_ListaDisp(AppContext &ctx, QWidget *parent)
     auto countShown = [this] { showTotal(m_listing.rowCount()); };
     connect(&m_listing, &QAbstractItemModel::rowsInserted, this, countShown);
     connect(&m_listing, &QAbstractItemModel::modelReset, this, countShown);
+    connect(&m_ctx.tdm.CDS_RIfaUSar, &RaffleRow::changed, this, &TForm_ListaDisp::followRaffleRow);
     connect(&m_listing, &TicketListing::failed, this,
             [this](const QString &error) { m_ctx.dialogs.error(error); });
 
@@ -350,16 +351,8 @@ void TForm_ListaDisp::FormShow() {
         CMB_TELEFONE->setCurrentIndex(-1);
     }
 
+    followRaffleRow();
     const WorkingRaffle &raffle = m_ctx.raffle;
-    const CachedTable &row = m_ctx.tdm.CDS_RIfaUSar;
-    const QString modalidade = row.isOpen() && row.rowCount() > 0
-                                   ? row.value(0, QStringLiteral("MODALIDADE")).toString()
-                                   : QString();
-    m_format = ModalityFormat::fromModalidade(modalidade);
-    if (m_format.width() == 1 &&
-        raffle.MaiorNumero > 0) // no raffle row at hand: the width of its highest number
-        m_format = ModalityFormat(int(QString::number(raffle.MaiorNumero).size()));
-    m_listing.setFormat(m_format, raffle.QtNumBilhete);
     // The number columns the raffle's tickets have (the ticket table has no others).
     if (raffle.QtNumBilhete > 0)
         for (int c = 1; c <= TicketListing::NumberColumns; ++c)
@@ -367,6 +360,16 @@ void TForm_ListaDisp::FormShow() {
 
     LBL_StatusBingo->setText(raffle.LBL_RifaUsar);
     LBL_Modal->setText(QString::number(raffle.MaiorNumero));
+}
+
+// The numbers are written in the working raffle's modality, as its row has it now.
+void TForm_ListaDisp::followRaffleRow() {
+    const WorkingRaffle &raffle = m_ctx.raffle;
+    m_format = ModalityFormat::fromModalidade(m_ctx.tdm.CDS_RIfaUSar.modalidade());
+    if (m_format.width() == 1 &&
+        raffle.MaiorNumero > 0) // no raffle row at hand: the width of its highest number
+        m_format = ModalityFormat(int(QString::number(raffle.MaiorNumero).size()));
+    m_listing.setFormat(m_format, raffle.QtNumBilhete);
 }
 
 void TForm_ListaDisp::done(int result) {

@@ -49,6 +49,7 @@ protected:
 
 private:
     void FormShow();
+    void followRaffleRow();
     void chooseMode(QRadioButton *option);
     TicketListing::Mode mode() const;
     void fillPhones();

@@ -312,7 +312,7 @@ void TestConnection::raffleRowIsCopiedToPrintDatabase() {
          QStringLiteral("0000 - 9999")}));
     QString error;
     QVERIFY(inst.tdm->loadRaffleRow(2, &error));
-    inst.tdm->AtualCadBaseID(inst.tdm->CDS_RIfaUSar.record(0));
+    inst.tdm->AtualCadBaseID(inst.tdm->CDS_RIfaUSar.record());
     QSqlQuery p(inst.tdm->CONEX_PRINT());
     QVERIFY(p.exec(QStringLiteral("select NOME_RIFA, VLR_RIFA, DATA_EVENTO, TEXTO_BASICO, MODALIDADE from "
                                   "cadastro_temp where CODRIFA=2")));
@@ -333,7 +333,7 @@ void TestConnection::printCopyFailureIsSilent() {
     QString error;
     QVERIFY(inst.tdm->loadRaffleRow(1, &error));
     inst.tdm->CONEX_PRINT().close();
-    inst.tdm->AtualCadBaseID(inst.tdm->CDS_RIfaUSar.record(0)); // no box, no crash
+    inst.tdm->AtualCadBaseID(inst.tdm->CDS_RIfaUSar.record()); // no box, no crash
     QVERIFY(inst.dialogs.shown.isEmpty());
 }
 

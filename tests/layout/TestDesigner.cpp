@@ -232,13 +232,13 @@ void TestDesigner::draggingANumberWritesAllTen() {
     QVERIFY(child<QWidget>("botaoSalvarAtivo")->isVisible());
     // Posted, not applied: the database still has nothing; all ten places are in the row.
     QVERIFY(column(QStringLiteral("POS_N2_L")).isNull());
-    const CachedTable &row = inst->tdm->CDS_RIfaUSar;
-    QCOMPARE(row.value(0, QStringLiteral("POS_N2_L")).toInt(), 377);
-    QCOMPARE(row.value(0, QStringLiteral("POS_N2_T")).toInt(), 99);
+    const RaffleRow &row = inst->tdm->CDS_RIfaUSar;
+    QCOMPARE(row.value(QStringLiteral("POS_N2_L")).toInt(), 377);
+    QCOMPARE(row.value(QStringLiteral("POS_N2_T")).toInt(), 99);
     for (int k : {1, 3, 4, 5, 6, 7, 8, 9, 10}) {
-        QCOMPARE(row.value(0, QStringLiteral("POS_N%1_L").arg(k)).toInt(),
+        QCOMPARE(row.value(QStringLiteral("POS_N%1_L").arg(k)).toInt(),
                  TicketLayout::defaultNumberPos(k).x());
-        QCOMPARE(row.value(0, QStringLiteral("POS_N%1_T").arg(k)).toInt(),
+        QCOMPARE(row.value(QStringLiteral("POS_N%1_T").arg(k)).toInt(),
                  TicketLayout::defaultNumberPos(k).y());
     }
     // A click without movement stores nothing new and the flag stays up until Save.
@@ -319,7 +319,7 @@ void TestDesigner::resizedFreeImageIsSavedBesideTheOriginal() {
         QTest::mouseClick(child<QWidget>("BTN_GravarNovaImagem"), Qt::LeftButton);
         QVERIFY(!child<QWidget>("Panel_Imagem_Livre")->isVisible());
         QCOMPARE(QImage(newPath).size(), size);
-        QCOMPARE(inst->tdm->CDS_RIfaUSar.value(0, QStringLiteral("IMG_LIVRE1")).toString(), newPath);
+        QCOMPARE(inst->tdm->CDS_RIfaUSar.value(QStringLiteral("IMG_LIVRE1")).toString(), newPath);
         QCOMPARE(child<QLineEdit>("DBEdit_Livre1")->text(), newPath);
         QVERIFY(form->hasUnsavedChanges());
     }
@@ -481,7 +481,7 @@ void TestDesigner::resizePanelClosesWhenTheResizeIsDropped() {
     QVERIFY(!child<QWidget>("Panel_Imagem_Livre")->isVisible());
     QVERIFY(!child<QWidget>("BTN_GravarNovaImagem")->isEnabled());
     QVERIFY(!QFile::exists(inst->file(QStringLiteral("logo_New1.JPG"))));
-    QCOMPARE(inst->tdm->CDS_RIfaUSar.value(0, QStringLiteral("IMG_LIVRE1")).toString(), path);
+    QCOMPARE(inst->tdm->CDS_RIfaUSar.value(QStringLiteral("IMG_LIVRE1")).toString(), path);
     // Closing the panel again asks nothing more.
     action(form->findChild<QMenu *>(QStringLiteral("Pop_imagemLivre")), QStringLiteral("Alterar Dimensões"))->trigger();
     QTest::mouseClick(child<QWidget>("Panel_Imagem_Livre_Fechar"), Qt::LeftButton);

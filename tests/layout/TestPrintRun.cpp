@@ -126,7 +126,7 @@ TicketLayout TestPrintRun::layoutFor(const QString &modality, int perTicket) {
         {modality});
     inst->tdm->loadRaffleRow(1, &error);
     TicketLayout l;
-    l.load(inst->tdm->CDS_RIfaUSar.record(0), perTicket);
+    l.load(inst->tdm->CDS_RIfaUSar.record(), perTicket);
     return l;
 }
 

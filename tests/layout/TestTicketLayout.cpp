@@ -27,7 +27,7 @@ void TestTicketLayout::initTestCase() {
 QSqlRecord TestTicketLayout::row(int slot) {
     QString error;
     if (!inst->tdm->loadRaffleRow(slot, &error)) qWarning() << error;
-    return inst->tdm->CDS_RIfaUSar.record(0);
+    return inst->tdm->CDS_RIfaUSar.record();
 }
 
 void TestTicketLayout::neverLaidOutGivesTheDefaults() {
@@ -76,13 +76,13 @@ void TestTicketLayout::storedPlacesComeBack() {
     l.codBarra[1].pos = QPoint(99, 99); // hidden: not stored
     l.bilheteNum[0].pos = QPoint(320, 25);
     l.autentic.pos = QPoint(50, 160);
-    CachedTable &t = inst->tdm->CDS_RIfaUSar;
+    RaffleRow &t = inst->tdm->CDS_RIfaUSar;
     l.storeNumberPositions(t);
     l.storeBarcodePositions(t);
     l.storeIdPositions(t);
     l.storeAuthPosition(t);
     QString error;
-    QVERIFY2(t.applyUpdates(&error), qPrintable(error));
+    QVERIFY2(t.apply(&error), qPrintable(error));
 
     TicketLayout back;
     back.load(row(2), 4);

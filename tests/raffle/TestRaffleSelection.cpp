@@ -113,8 +113,8 @@ void TestRaffleSelection::confirmingSetsTheWorkingRaffle() {
     QCOMPARE(w.TextoPremios, QStringLiteral("UMA MOTO\\n "));
     QCOMPARE(w.TextoRegras, QString());
     // The working raffle's row is the one the other windows read.
-    QCOMPARE(inst->tdm->CDS_RIfaUSar.rowCount(), 1);
-    QCOMPARE(inst->tdm->CDS_RIfaUSar.value(0, QStringLiteral("NOME_RIFA")).toString(),
+    QVERIFY(inst->tdm->CDS_RIfaUSar.isLoaded());
+    QCOMPARE(inst->tdm->CDS_RIfaUSar.value(QStringLiteral("NOME_RIFA")).toString(),
              QStringLiteral("RIFA DO CARRO"));
     QVERIFY(inst->dialogs.shown.isEmpty());
 }
@@ -280,7 +280,7 @@ void TestRaffleSelection::inactiveRaffleIsRefusedAndNothingChanges() {
     QCOMPARE(inst->raffle.TextoPremios, before.TextoPremios);
     QCOMPARE(inst->raffle.TabelaBaseUsar, before.TabelaBaseUsar);
     QCOMPARE(inst->raffle.MaiorNumero, before.MaiorNumero);
-    QCOMPARE(inst->tdm->CDS_RIfaUSar.value(0, QStringLiteral("CODRIFA")).toInt(), 1);
+    QCOMPARE(inst->tdm->CDS_RIfaUSar.value(QStringLiteral("CODRIFA")).toInt(), 1);
 }
 
 void TestRaffleSelection::noActiveRaffleLeavesOnlyEscolherDepois() {

@@ -63,7 +63,7 @@ inline bool chooseRaffle(TestInstallation &inst, const Raffle &r) {
         return false;
     QString error;
     if (!inst.tdm->loadRaffleRow(1, &error)) return false;
-    RaffleSelection::derive(inst.tdm->CDS_RIfaUSar.record(0), QApplication::font(), inst.raffle);
+    RaffleSelection::derive(inst.tdm->CDS_RIfaUSar.record(), QApplication::font(), inst.raffle);
     const auto table = TicketTables::find(inst.raffle.TabelaBaseUsar);
     if (!table) return false;
     return dealTickets(inst, table->name, r.tickets > 0 ? r.tickets : table->tickets(), table->perTicket);

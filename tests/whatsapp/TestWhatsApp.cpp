@@ -250,7 +250,7 @@ void TestWhatsApp::oneTicketPictureBesideTheSalesPages() {
     const QImage picture(QDir(folder()).filePath(QStringLiteral("Bilhete_0005.jpg")));
     QCOMPARE(picture.size(), QSize(431, 242));
     TicketLayout layout;
-    layout.load(inst->tdm->CDS_RIfaUSar.record(0), inst->raffle.QtNumBilhete);
+    layout.load(inst->tdm->CDS_RIfaUSar.record(), inst->raffle.QtNumBilhete);
     TicketSheet sheet(layout, 4, true);
     QueuedTicket t{5, {16, 17, 5005, 9994}, QStringLiteral("AB3$K9xZq")};
     sheet.setTickets({t});
@@ -302,7 +302,7 @@ void TestWhatsApp::groupGivesOnePicturePerTicket() {
     QCOMPARE(lines[4], QStringLiteral("*C-0007* [ Aut. CODE7XXXX ]"));
     // Each picture shows its own ticket only.
     TicketLayout layout;
-    layout.load(inst->tdm->CDS_RIfaUSar.record(0), inst->raffle.QtNumBilhete);
+    layout.load(inst->tdm->CDS_RIfaUSar.record(), inst->raffle.QtNumBilhete);
     for (int t : {3, 7, 9}) {
         QueuedTicket ticket{
             t, {t * 4 - 4, t * 4 - 3, 5000 + t, 9999 - t}, QStringLiteral("CODE%1XXXX").arg(t)};
@@ -345,7 +345,7 @@ void TestWhatsApp::codeOnlyWhereTheLayoutUsesIt() {
     QCOMPARE(line, validated ? QStringLiteral("*C-0008* [ Aut. QWERTYUIO ]")
                              : QStringLiteral("*C-0008* [ Aut.  ]"));
     TicketLayout layout;
-    layout.load(inst->tdm->CDS_RIfaUSar.record(0), inst->raffle.QtNumBilhete);
+    layout.load(inst->tdm->CDS_RIfaUSar.record(), inst->raffle.QtNumBilhete);
     const QueuedTicket noCode{8, {28, 29, 5008, 9991}, QString()};
     QByteArray file;
     {
