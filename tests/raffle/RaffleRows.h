@@ -6,7 +6,7 @@
 #include <QString>
 
 // A CADASTRO row as a test wants it; empty texts are stored as null.
-struct RaffleRow {
+struct CadastroRow {
     QString name;
     QString modalidade;
     QString qtNum;
@@ -22,7 +22,7 @@ inline QVariant orNull(const QString &s) {
     return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s);
 }
 
-inline bool writeRaffle(TestInstallation &inst, int slot, const RaffleRow &r) {
+inline bool writeRaffle(TestInstallation &inst, int slot, const CadastroRow &r) {
     return inst.exec(
         QStringLiteral("UPDATE CADASTRO SET NOME_RIFA=?, MODALIDADE=?, USAR_QT_NUM=?, VLR_RIFA=?, "
                        "DATA_EVENTO=?, PREMIOS=?, REGRAS_SORT=?, LINK_SORT=?, RIFA_ATIVA=? "
@@ -40,9 +40,9 @@ inline bool resetRaffles(TestInstallation &inst) {
 }
 
 // A complete raffle that passes every check of the registration.
-inline RaffleRow completeRaffle(const QString &name, const QString &modalidade = QStringLiteral("000 - 999"),
+inline CadastroRow completeRaffle(const QString &name, const QString &modalidade = QStringLiteral("000 - 999"),
                                 const QString &qtNum = QStringLiteral("2 Números")) {
-    RaffleRow r;
+    CadastroRow r;
     r.name = name;
     r.modalidade = modalidade;
     r.qtNum = qtNum;

@@ -675,7 +675,7 @@ void TestRaffleRegistration::typedDrawDate_data() {
 void TestRaffleRegistration::typedDrawDate() {
     QFETCH(QString, typed);
     QFETCH(QDate, stored);
-    RaffleRow row = completeRaffle(QStringLiteral("RIFA UM"));
+    CadastroRow row = completeRaffle(QStringLiteral("RIFA UM"));
     row.date = QDate(); // an empty date field
     QVERIFY(writeRaffle(*inst, 1, row));
     openForm();
@@ -699,7 +699,7 @@ void TestRaffleRegistration::typedDrawDate() {
 }
 
 void TestRaffleRegistration::calendarOfAnEmptyDateOpensAtThisMonth() {
-    RaffleRow row = completeRaffle(QStringLiteral("RIFA UM"));
+    CadastroRow row = completeRaffle(QStringLiteral("RIFA UM"));
     row.date = QDate();
     QVERIFY(writeRaffle(*inst, 1, row));
     openForm();
@@ -744,7 +744,7 @@ void TestRaffleRegistration::lineLimitIsCheckedBySavingItself() {
 
 void TestRaffleRegistration::fiveInactiveRafflesAreRefused() {
     for (int k = 1; k <= 5; ++k) {
-        RaffleRow row = completeRaffle(QStringLiteral("RIFA %1").arg(k));
+        CadastroRow row = completeRaffle(QStringLiteral("RIFA %1").arg(k));
         row.ativa = k == 1 || k == 3 ? 1 : 0;
         QVERIFY(writeRaffle(*inst, k, row));
     }

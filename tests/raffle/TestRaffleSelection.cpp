@@ -66,13 +66,13 @@ void TestRaffleSelection::select(TForm_Usar &chooser, int slot) {
 }
 
 void TestRaffleSelection::confirmingSetsTheWorkingRaffle() {
-    RaffleRow r = completeRaffle(QStringLiteral("RIFA DO CARRO"), QStringLiteral("0000 - 9999"),
+    CadastroRow r = completeRaffle(QStringLiteral("RIFA DO CARRO"), QStringLiteral("0000 - 9999"),
                                  QStringLiteral("4 Números"));
     r.price = 12.5;
     r.date = QDate(2026, 3, 30);
     r.link = QStringLiteral("https://instagram.com/rifadocarro");
     QVERIFY(writeRaffle(*inst, 3, r));
-    RaffleRow inactive = completeRaffle(QStringLiteral("PARADA"));
+    CadastroRow inactive = completeRaffle(QStringLiteral("PARADA"));
     inactive.ativa = 0;
     QVERIFY(writeRaffle(*inst, 4, inactive));
 
@@ -193,7 +193,7 @@ void TestRaffleSelection::prizeAndRulesLines() {
     QFETCH(QString, regras);
     QFETCH(QString, textoPremios);
     QFETCH(QString, textoRegras);
-    RaffleRow r = completeRaffle(QStringLiteral("RIFA T"));
+    CadastroRow r = completeRaffle(QStringLiteral("RIFA T"));
     r.premios = premios;
     r.regras = regras;
     QVERIFY(writeRaffle(*inst, 5, r));
@@ -256,7 +256,7 @@ void TestRaffleSelection::escolherDepoisKeepsTheTable() {
 }
 
 void TestRaffleSelection::inactiveRaffleIsRefusedAndNothingChanges() {
-    RaffleRow first = completeRaffle(QStringLiteral("RIFA UM"));
+    CadastroRow first = completeRaffle(QStringLiteral("RIFA UM"));
     first.premios = QStringLiteral("TV");
     QVERIFY(writeRaffle(*inst, 1, first));
     QVERIFY(
