@@ -31,7 +31,6 @@
 #include <QThread>
 #include <algorithm>
 #include <memory>
-#include <numeric>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -46,14 +45,27 @@ double peakMegabytes() {
     return usage.ru_maxrss / 1024.0;
 }
 
+// Context switches and CPU time of the whole process (the engine's threads included) and of the
+// window's own thread.
 struct Switches {
-    long voluntary = 0, forced = 0;
+    long voluntary = 0, forced = 0;     // the process
+    long ownVoluntary = 0, ownForced = 0; // the window's thread
+    double cpuMs = 0, ownCpuMs = 0;
+    Switches operator-(const Switches &o) const {
+        return {voluntary - o.voluntary,       forced - o.forced, ownVoluntary - o.ownVoluntary,
+                ownForced - o.ownForced,       cpuMs - o.cpuMs,   ownCpuMs - o.ownCpuMs};
+    }
 };
 
+double cpuOf(const rusage &u) {
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
 Switches switches() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage); // every thread of the process, the engine's included
-    return {usage.ru_nvcsw, usage.ru_nivcsw};
+    rusage all{}, own{};
+    getrusage(RUSAGE_SELF, &all);
+    getrusage(RUSAGE_THREAD, &own);
+    return {all.ru_nvcsw, all.ru_nivcsw, own.ru_nvcsw, own.ru_nivcsw, cpuOf(all), cpuOf(own)};
 }
 
 // Child process: one core kept busy until the bench ends it (or a minute and a half has passed).
@@ -170,27 +182,29 @@ int main(int argc, char *argv[]) {
         Switches bareSw, clickSw, paintSw;
     };
     // Paired, so a busy moment weighs on both.
-    auto measure = [&](TForm_ListaDisp &form, std::vector<Run> *runs) {
+    // settle: a pause before each timed part, so that what the engine's own threads still do after
+    // a statement is not counted in the next one.
+    auto measure = [&](TForm_ListaDisp &form, std::vector<Run> *runs, bool settle) {
         auto *button = form.findChild<QPushButton *>(QStringLiteral("Button4"));
         auto *grid = form.findChild<QTableView *>(QStringLiteral("DBGrid1"));
         for (int i = 0; i < kRepeats; ++i) {
             Run r{};
+            if (settle) QThread::msleep(30);
             Switches a = switches();
             r.bare = bareFirstRows(tdm.CONEX_R());
-            Switches b = switches();
-            r.bareSw = {b.voluntary - a.voluntary, b.forced - a.forced};
+            r.bareSw = switches() - a;
+            if (settle) QThread::msleep(30);
             QElapsedTimer t;
             t.start();
             a = switches();
             button->click();
             r.click = t.nsecsElapsed() / 1e6;
-            b = switches();
+            const Switches b = switches();
             grid->viewport()->repaint(); // the first screen, painted
             r.screen = t.nsecsElapsed() / 1e6;
-            const Switches c = switches();
             r.paint = r.screen - r.click;
-            r.clickSw = {b.voluntary - a.voluntary, b.forced - a.forced};
-            r.paintSw = {c.voluntary - b.voluntary, c.forced - b.forced};
+            r.clickSw = b - a;
+            r.paintSw = switches() - b;
             r.ratio = r.screen / r.bare;
             if (grid->model()->data(grid->model()->index(0, 0)).toString() != QLatin1String("000001")) {
                 std::fprintf(stderr, "primeira linha errada\n");
@@ -200,7 +214,7 @@ int main(int argc, char *argv[]) {
         }
         return true;
     };
-    std::vector<Run> quiet, loaded;
+    std::vector<Run> quiet, loaded, quietSettled, loadedSettled;
     int cores = 0;
     {
         TForm_ListaDisp form(ctx);
@@ -213,7 +227,7 @@ int main(int argc, char *argv[]) {
             button->click();
             grid->viewport()->repaint();
         }
-        if (!measure(form, &quiet)) return 1;
+        if (!measure(form, &quiet, false) || !measure(form, &quietSettled, true)) return 1;
         // The same under load: one busy process per core, started and ended by the bench.
         cores = std::max(1, QThread::idealThreadCount());
         std::vector<std::unique_ptr<QProcess>> load;
@@ -223,7 +237,7 @@ int main(int argc, char *argv[]) {
             load.back()->waitForStarted();
         }
         QThread::msleep(300);
-        const bool measured = measure(form, &loaded);
+        const bool measured = measure(form, &loaded, false) && measure(form, &loadedSettled, true);
         for (auto &p : load) {
             p->kill(); // our own child, by its handle
             p->waitForFinished();
@@ -269,20 +283,22 @@ int main(int argc, char *argv[]) {
                     med(runs, [](const Run &r) { return r.bare; }));
         std::printf("    razão (mediana das razões pareadas): %.2f (meta <= 2)\n",
                     med(runs, [](const Run &r) { return r.ratio; }));
-        std::printf("    trocas de contexto (voluntárias/forçadas), médias: consulta %.1f/%.1f, clique %.1f/%.1f, "
-                    "pintura %.1f/%.1f\n",
-                    std::accumulate(runs.begin(), runs.end(), 0.0,
-                                    [](double a, const Run &r) { return a + r.bareSw.voluntary; }) / runs.size(),
-                    std::accumulate(runs.begin(), runs.end(), 0.0,
-                                    [](double a, const Run &r) { return a + r.bareSw.forced; }) / runs.size(),
-                    std::accumulate(runs.begin(), runs.end(), 0.0,
-                                    [](double a, const Run &r) { return a + r.clickSw.voluntary; }) / runs.size(),
-                    std::accumulate(runs.begin(), runs.end(), 0.0,
-                                    [](double a, const Run &r) { return a + r.clickSw.forced; }) / runs.size(),
-                    std::accumulate(runs.begin(), runs.end(), 0.0,
-                                    [](double a, const Run &r) { return a + r.paintSw.voluntary; }) / runs.size(),
-                    std::accumulate(runs.begin(), runs.end(), 0.0,
-                                    [](double a, const Run &r) { return a + r.paintSw.forced; }) / runs.size());
+        auto mean = [&](auto field) {
+            double sum = 0;
+            for (const Run &r : runs)
+                sum += field(r);
+            return sum / runs.size();
+        };
+        std::printf("    trocas de contexto voluntárias/forçadas (médias), processo | só a janela:\n");
+        for (const auto &[name, part] : {std::pair{"consulta direta", &Run::bareSw}, std::pair{"clique", &Run::clickSw},
+                                         std::pair{"pintura", &Run::paintSw}})
+            std::printf("      %-16s: %5.1f/%5.1f | %5.1f/%5.1f; CPU %6.2f ms, da janela %6.2f ms\n", name,
+                        mean([&](const Run &r) { return double((r.*part).voluntary); }),
+                        mean([&](const Run &r) { return double((r.*part).forced); }),
+                        mean([&](const Run &r) { return double((r.*part).ownVoluntary); }),
+                        mean([&](const Run &r) { return double((r.*part).ownForced); }),
+                        mean([&](const Run &r) { return (r.*part).cpuMs; }),
+                        mean([&](const Run &r) { return (r.*part).ownCpuMs; }));
     };
     const double listingRatio = med(quiet, [](const Run &r) { return r.ratio; });
     const double loadedRatio = med(loaded, [](const Run &r) { return r.ratio; });
@@ -316,6 +332,8 @@ int main(int argc, char *argv[]) {
     const QByteArray loadTitle = QByteArrayLiteral("com carga (") + QByteArray::number(cores) +
                                  QByteArrayLiteral(" processos ocupados, um por núcleo)");
     report(loadTitle.constData(), loaded);
+    report("sem carga, com pausa antes de cada parte", quietSettled);
+    report("com carga, com pausa antes de cada parte", loadedSettled);
     std::printf("  contagem completa        : %8.2f s (em segundo plano)\n", completeSeconds);
     std::printf("  ir ao fim da lista       : %8.2f ms\n", endMs);
     std::printf("  rolagem, por tela        : %8.2f ms\n", scrollMs);

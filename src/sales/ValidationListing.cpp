@@ -219,7 +219,6 @@ bool ValidationListing::readInOrder(int index, std::optional<int> after, Block *
               QStringLiteral(") C left join CAD_VENDEDOR V on C.COD_VENDEDOR=V.COD_VEND") + orderBy();
     }
     QSqlQuery q(m_ctx.tdm.CONEX_R());
-    ++m_statements;
     if (!runBoundQuery(q, sql, values, error)) return false;
     while (q.next())
         rows->append(saleOf(q));
@@ -234,7 +233,6 @@ bool ValidationListing::readKeys(QString *error) const {
     QVariantList values;
     const QString sql = QStringLiteral("select C.AUTOCOD") + fromWhere(&values, m_sort == Vendedor) + orderBy();
     QSqlQuery q(m_ctx.tdm.CONEX_R());
-    ++m_statements;
     if (!runBoundQuery(q, sql, values, error)) return false;
     m_keys.clear();
     if (m_counted) m_keys.reserve(m_count);
@@ -269,7 +267,6 @@ bool ValidationListing::readByKeys(int index, Block *rows, QString *error) const
                                        "where C.AUTOCOD in (") +
                         marks.join(u',') + u')';
     QSqlQuery q(m_ctx.tdm.CONEX_R());
-    ++m_statements;
     if (!runBoundQuery(q, sql, values, error)) return false;
     while (q.next()) {
         const ValidatedSale s = saleOf(q);

@@ -72,9 +72,6 @@ public:
 
     // The row at a position of the list; nothing when it was withdrawn since the list was read.
     std::optional<ValidatedSale> row(int index) const;
-    // Statements the rows have cost so far (first rows, continuations, keys); for tests and benches.
-    int statementsRun() const { return m_statements; }
-    bool keysRead() const { return m_keysRead; }
 
     // Numbers printed on a sold ticket (N1 .. N + numbers per ticket); empty when it is not sold.
     QList<QVariant> numbersOf(int numBilhete, QString *error) const;
@@ -111,6 +108,5 @@ private:
     mutable bool m_keysRead = false;
     mutable QList<int> m_keys; // AUTOCOD of every row in the order shown, once a jump needs them
     mutable QCache<int, Block> m_blocks{64};
-    mutable int m_statements = 0;
     mutable QString m_lastError;
 };
