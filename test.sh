@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-packages.sh
 scripts/install-node-modules.sh
+scripts/check-structure.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen

@@ -4,11 +4,11 @@
 // (ratio = listing / engine's aggregate). The memory the list keeps is read from the process.
 #include "data/DatabaseFiles.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/ConsoleDialogs.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
-#include "raffle/WorkingRaffle.h"
 #include "reports/TQRY_REL_VENDAS.h"
 #include "sales/ValidationListing.h"
 

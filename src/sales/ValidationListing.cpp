@@ -4,8 +4,8 @@
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
-#include "raffle/WorkingRaffle.h"
-#include "sales/Money.h"
+#include "data/WorkingRaffle.h"
+#include "platform/Money.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
