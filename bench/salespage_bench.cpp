@@ -4,9 +4,8 @@
 //     process's peak memory after scrolling to the end (the table is filled by a child process, so
 //     the peak is the window's own);
 //  2. writing a page of 1,500 tickets against writing the same bytes with one plain file write.
+#include "MillionTickets.h"
 #include "data/AppContext.h"
-#include "data/DatabaseCreator.h"
-#include "data/DatabaseFiles.h"
 #include "data/TDM.h"
 #include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
@@ -33,7 +32,7 @@
 
 namespace {
 
-constexpr int kTickets = 1000000;
+constexpr int kTickets = MillionTickets::Count;
 constexpr int kRepeats = 15;
 
 double peakMegabytes() {
@@ -47,30 +46,12 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-// Child process: both database files and a million free tickets, written by the engine itself.
+// Child process: the million free tickets, so that the peak memory measured is the window's own.
 int fill(const QString &folder) {
     QString error;
-    if (!DatabaseFiles::createInFolder(folder, &error) ||
-        !DatabaseCreator::setForcedWrites(folder + QStringLiteral("/CRF.XML"), false, &error) ||
-        !TDM::openConnection(QStringLiteral("fill"), folder + QStringLiteral("/CRF.XML"), &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    QSqlDatabase db = QSqlDatabase::database(QStringLiteral("fill"));
-    QSqlQuery q(db);
-    const bool ok =
-        q.exec(QStringLiteral(
-                   "EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= %1) DO BEGIN "
-                   "INSERT INTO BS1_MISTURADO (NUMBILHETE, N1) VALUES (:I, :I - 1); I = I + 1; END END")
-                   .arg(kTickets)) &&
-        q.exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DO MILHAO', MODALIDADE='000000 - 999999', "
-                              "USAR_QT_NUM='1 Número', VLR_RIFA=2.5 WHERE CODRIFA=1"));
-    if (!ok) {
-        std::fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
-        return 1;
-    }
-    db.close();
-    return DatabaseCreator::setForcedWrites(folder + QStringLiteral("/CRF.XML"), true, &error) ? 0 : 1;
+    if (MillionTickets::prepare(folder, &error)) return 0;
+    std::fprintf(stderr, "%s\n", qPrintable(error));
+    return 1;
 }
 
 double bareFirstRows(QSqlDatabase db) {

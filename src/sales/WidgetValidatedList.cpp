@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QTableView>
 #include <QTableWidget>
 
@@ -132,9 +133,21 @@ void WidgetValidatedList::buildList() {
     DBGrid3->verticalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { background: black; }"));
     DBGrid3->horizontalHeader()->setSectionsClickable(true);
     DBGrid3->horizontalHeader()->setHighlightSections(false);
-    const int widths[] = {90, 200, 100, 140, 50, 80, 80, 140, 100};
-    for (int c = 0; c < ValidationListing::ColumnCount; ++c)
-        DBGrid3->setColumnWidth(c, widths[c]);
+    // Every column within the grid, room kept for the scroll bar of a long list, each title whole;
+    // the buyer's name takes what is left.
+    const QFontMetrics fm(DBGrid3->horizontalHeader()->font());
+    const int margin = 2 * DBGrid3->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    const int widths[] = {0, 0, 96, 120, 0, 78, 86, 120, 84};
+    int taken = 0;
+    for (int c = 0; c < ValidationListing::ColumnCount; ++c) {
+        if (c == ValidationListing::Comprador) continue;
+        const int w = qMax(widths[c], fm.horizontalAdvance(ValidationListing::columnTitle(c)) + margin);
+        DBGrid3->setColumnWidth(c, w);
+        taken += w;
+    }
+    const int room = DBGrid3->width() - 2 * DBGrid3->frameWidth() - DBGrid3->verticalHeader()->width() -
+                     DBGrid3->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    DBGrid3->setColumnWidth(ValidationListing::Comprador, room - taken);
     connect(DBGrid3->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         QString error;
         m_model->beginChange();

@@ -80,6 +80,9 @@ void TestDialogPlacement::boxesOpenCentredOverTheirOwner() {
     owner.move(screen.left() + 20, screen.top() + 20);
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    // Under a window manager, only once it has framed the owner (it may still be starting).
+    if (qgetenv("KORVANTE_UNDER_WM") == "1")
+        QTRY_VERIFY_WITH_TIMEOUT(owner.frameGeometry() != owner.geometry(), 15000);
     owner.activateWindow();
     QTRY_VERIFY(QApplication::activeWindow() == &owner || qgetenv("QT_QPA_PLATFORM") == "offscreen");
     WidgetDialogs dialogs;
@@ -126,7 +129,15 @@ void TestDialogPlacement::underAWindowManager() {
     wm.setProcessEnvironment(env);
     wm.start(openbox, {});
     QVERIFY(wm.waitForStarted());
-    QTest::qWait(1000); // openbox takes the screen
+    // The window manager announces itself on the root window once it manages the screen.
+    const auto managing = [&] {
+        QProcess probe;
+        probe.start(QStringLiteral("xprop"), {QStringLiteral("-display"), display, QStringLiteral("-root"),
+                                              QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+        probe.waitForFinished(5000);
+        return probe.readAllStandardOutput().contains("window id");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(managing(), 20000);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("KORVANTE_TEST_CLASS"), QStringLiteral("TestDialogPlacement"));
     env.insert(QStringLiteral("KORVANTE_UNDER_WM"), QStringLiteral("1"));
