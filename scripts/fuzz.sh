@@ -16,17 +16,22 @@ if [ $# -gt 0 ]; then
 else
   mapfile -t targets < <(ls tests/fuzz/targets/*.cpp | xargs -n1 basename | sed 's/\.cpp$//')
 fi
-CC=clang-16 CXX=clang++-16 cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=Release -DKORVANTE_FUZZ=ON >/dev/null
+# What the readers call (the database, the code page, ...) comes from the normal build's library.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$(nproc)" --target korvante_logic
+CC=clang-16 CXX=clang++-16 cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=Release -DKORVANTE_FUZZ=ON \
+  -DKORVANTE_LOGIC_LIBRARY="$PWD/build/src/libkorvante_logic.a" >/dev/null
 cmake --build "$out" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 run_one() {
   local t=$1 seconds=$2 out=$3
   rm -rf "$out/findings/$t"
   mkdir -p "$out/corpus/$t" "$out/findings/$t" "$out/logs"
-  # New inputs go to the working corpus (first folder); the committed one is only read.
-  QT_QPA_PLATFORM=offscreen "$out/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 \
-    -print_final_stats=1 -artifact_prefix="$out/findings/$t/" "$out/corpus/$t" "tests/fuzz/corpus/$t" \
-    >"$out/logs/$t.log" 2>&1 || true
+  # New inputs go to the working corpus (first folder); the committed one is only read. Fork mode
+  # goes on after a finding, so one run collects them all.
+  QT_QPA_PLATFORM=offscreen "$out/tests/fuzz/fuzz_$t" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 \
+    -ignore_ooms=1 -max_total_time="$seconds" -timeout=10 -artifact_prefix="$out/findings/$t/" \
+    "$out/corpus/$t" "tests/fuzz/corpus/$t" >"$out/logs/$t.log" 2>&1 || true
 }
 export -f run_one
 printf '%s\n' "${targets[@]}" | xargs -P 2 -I{} bash -c 'run_one "$@"' _ {} "$seconds" "$out"
@@ -34,7 +39,7 @@ printf '%s\n' "${targets[@]}" | xargs -P 2 -I{} bash -c 'run_one "$@"' _ {} "$se
 found=0
 printf '%-20s %14s %8s %9s\n' target executions corpus findings
 for t in "${targets[@]}"; do
-  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$out/logs/$t.log" | grep -o '[0-9]*$' || echo '?')
+  runs=$(grep -o '^#[0-9]*' "$out/logs/$t.log" | tail -1 | tr -d '#')
   size=$(ls "$out/corpus/$t" | wc -l)
   n=$(ls "$out/findings/$t" | wc -l)
   found=$((found + n))

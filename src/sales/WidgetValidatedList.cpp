@@ -388,18 +388,35 @@ bool WidgetValidatedList::runListing(const ListingFilter &filter, const ListingF
         m_model->beginChange();
         ok = m_listing.run(filter, &error);
         m_model->endChange();
+        DBGrid3->horizontalHeader()->setSortIndicatorShown(false);
+        m_filterText = ok ? text : ListingFilterText{};
+        if (m_listing.count() > 0) DBGrid3->selectRow(0);
+        rowChanged();
+        DBGrid3->setFocus();
+        if (ok) ok = countRows(&error);
     }
-    DBGrid3->horizontalHeader()->setSortIndicatorShown(false);
-    m_filterText = ok ? text : ListingFilterText{};
     showTotals();
-    if (m_listing.count() > 0) DBGrid3->selectRow(0);
-    rowChanged();
-    DBGrid3->setFocus();
     if (!ok) m_ctx.dialogs.error(QStringLiteral("Erro ao Validar. Detalhe do Erro: ") + error);
     return ok;
 }
 
+bool WidgetValidatedList::countRows(QString *error) {
+    // The first screen is painted before the engine counts and sums every row of the list.
+    Lbl_N_Total->clear();
+    Lbl_TotalVend->clear();
+    if (isVisible()) repaint();
+    const bool ok = m_listing.readTotals(error);
+    m_model->countChanged();
+    return ok;
+}
+
 void WidgetValidatedList::showTotals() {
+    if (!m_listing.totalsKnown() && m_listing.isOpen()) {
+        // Not counted (the count failed): no figure rather than a wrong one.
+        Lbl_N_Total->setText(QStringLiteral("?"));
+        Lbl_TotalVend->setText(QStringLiteral("?"));
+        return;
+    }
     Lbl_N_Total->setText(m_listing.countText());
     Lbl_TotalVend->setText(m_listing.totalText());
 }
@@ -408,9 +425,14 @@ void WidgetValidatedList::reloadKeepingTotals() {
     // Rows read again after a withdrawal; the totals follow the rows, so the list and its printout agree.
     const int at = DBGrid3->currentIndex().row();
     QString error;
-    m_model->beginChange();
-    const bool ok = m_listing.refresh(&error);
-    m_model->endChange();
+    bool ok = false;
+    {
+        WaitCursor wait;
+        m_model->beginChange();
+        ok = m_listing.refresh(&error);
+        m_model->endChange();
+        if (ok) ok = countRows(&error);
+    }
     showTotals();
     if (m_listing.count() > 0) DBGrid3->selectRow(qBound(0, at, m_listing.count() - 1));
     rowChanged();
