@@ -2,7 +2,9 @@
 //  1. "Listar Todos os Bilhetes Não Comprados" over 1,000,000 free tickets (BS1_MISTURADO): time to
 //     the first screen of the grid against reading the same first rows with one bare query, quiet and
 //     again under the bench's own load (one busy process per core), each split into the click (the
-//     statement and the model) and the painting, with the context switches of each; and the
+//     statement and the model) and the painting, with the context switches of each (by thread: the
+//     painting hands its large fills to Qt's thread pool and waits for them, and under load each
+//     hand-off waits for a core); and the
 //     process's peak memory after scrolling to the end (the table is filled by a child process, so
 //     the peak is the window's own);
 //  2. writing a page of 1,500 tickets against writing the same bytes with one plain file write.
@@ -18,6 +20,7 @@
 #include "salespage/TForm_ListaDisp.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -30,6 +33,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <map>
+#include <string>
 #include <memory>
 #include <cstdio>
 #include <sys/resource.h>
@@ -77,6 +82,22 @@ int busy() {
         for (int i = 0; i < 1000000; ++i)
             x = x + i;
     return 0;
+}
+
+// Context switches of each thread of the process by thread name ("Thread (pooled)" for Qt's pool).
+std::map<std::string, long> switchesByThread() {
+    std::map<std::string, long> by;
+    for (const QString &tid : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(QStringLiteral("/proc/self/task/%1/comm").arg(tid));
+        QFile status(QStringLiteral("/proc/self/task/%1/status").arg(tid));
+        if (!comm.open(QIODevice::ReadOnly) || !status.open(QIODevice::ReadOnly)) continue;
+        const std::string name = comm.readAll().trimmed().toStdString();
+        long n = 0;
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.contains("ctxt_switches:")) n += line.mid(line.indexOf(':') + 1).trimmed().toLong();
+        by[name] += n;
+    }
+    return by;
 }
 
 double median(std::vector<double> v) {
@@ -180,6 +201,7 @@ int main(int argc, char *argv[]) {
     struct Run {
         double bare, screen, click, paint, ratio;
         Switches bareSw, clickSw, paintSw;
+        std::map<std::string, long> paintByThread; // switches during the painting, by thread name
     };
     // Paired, so a busy moment weighs on both.
     // settle: a pause before each timed part, so that what the engine's own threads still do after
@@ -200,11 +222,14 @@ int main(int argc, char *argv[]) {
             button->click();
             r.click = t.nsecsElapsed() / 1e6;
             const Switches b = switches();
+            const auto before = switchesByThread();
             grid->viewport()->repaint(); // the first screen, painted
             r.screen = t.nsecsElapsed() / 1e6;
             r.paint = r.screen - r.click;
             r.clickSw = b - a;
             r.paintSw = switches() - b;
+            for (const auto &[name, n] : switchesByThread())
+                if (const long d = n - (before.count(name) ? before.at(name) : 0); d > 0) r.paintByThread[name] += d;
             r.ratio = r.screen / r.bare;
             if (grid->model()->data(grid->model()->index(0, 0)).toString() != QLatin1String("000001")) {
                 std::fprintf(stderr, "primeira linha errada\n");
@@ -299,6 +324,14 @@ int main(int argc, char *argv[]) {
                         mean([&](const Run &r) { return double((r.*part).ownForced); }),
                         mean([&](const Run &r) { return (r.*part).cpuMs; }),
                         mean([&](const Run &r) { return (r.*part).ownCpuMs; }));
+        std::map<std::string, long> byThread;
+        for (const Run &r : runs)
+            for (const auto &[name, n] : r.paintByThread)
+                byThread[name] += n;
+        std::printf("      pintura, trocas por thread (médias):");
+        for (const auto &[name, n] : byThread)
+            std::printf(" \"%s\" %.1f;", name.c_str(), double(n) / runs.size());
+        std::printf("\n");
     };
     const double listingRatio = med(quiet, [](const Run &r) { return r.ratio; });
     const double loadedRatio = med(loaded, [](const Run &r) { return r.ratio; });

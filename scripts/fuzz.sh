@@ -27,11 +27,14 @@ run_one() {
   local t=$1 seconds=$2 out=$3
   rm -rf "$out/findings/$t"
   mkdir -p "$out/corpus/$t" "$out/findings/$t" "$out/logs"
-  # New inputs go to the working corpus (first folder); the committed one is only read. Fork mode
-  # goes on after a finding, so one run collects them all.
-  QT_QPA_PLATFORM=offscreen "$out/tests/fuzz/fuzz_$t" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 \
-    -ignore_ooms=1 -max_total_time="$seconds" -timeout=10 -artifact_prefix="$out/findings/$t/" \
-    "$out/corpus/$t" "tests/fuzz/corpus/$t" >"$out/logs/$t.log" 2>&1 || true
+  : >"$out/logs/$t.log"
+  # New inputs go to the working corpus (first folder); the committed one is only read. After a
+  # finding the fuzzer starts again (with what it learnt) until the time is used up.
+  local end=$((SECONDS + seconds)) left
+  while left=$((end - SECONDS)); [ "$left" -gt 0 ]; do
+    QT_QPA_PLATFORM=offscreen "$out/tests/fuzz/fuzz_$t" -max_total_time="$left" -timeout=10 -print_final_stats=1 \
+      -artifact_prefix="$out/findings/$t/" "$out/corpus/$t" "tests/fuzz/corpus/$t" >>"$out/logs/$t.log" 2>&1 || true
+  done
 }
 export -f run_one
 printf '%s\n' "${targets[@]}" | xargs -P 2 -I{} bash -c 'run_one "$@"' _ {} "$seconds" "$out"
@@ -39,7 +42,7 @@ printf '%s\n' "${targets[@]}" | xargs -P 2 -I{} bash -c 'run_one "$@"' _ {} "$se
 found=0
 printf '%-20s %14s %8s %9s\n' target executions corpus findings
 for t in "${targets[@]}"; do
-  runs=$(grep -o '^#[0-9]*' "$out/logs/$t.log" | tail -1 | tr -d '#')
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$out/logs/$t.log" | awk '{n += $2} END {print n + 0}')
   size=$(ls "$out/corpus/$t" | wc -l)
   n=$(ls "$out/findings/$t" | wc -l)
   found=$((found + n))

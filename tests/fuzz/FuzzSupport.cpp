@@ -1,5 +1,7 @@
 #include "FuzzSupport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -53,7 +55,10 @@ void ensureApplication() {
 }
 
 QString scratchFolder() {
-    static QTemporaryDir dir;
+    // In memory where the system has it: the profile file's safe save syncs every write to disk.
+    static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                 ? QStringLiteral("/dev/shm/korvante_fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/korvante_fuzz-XXXXXX"));
     return dir.path();
 }
 

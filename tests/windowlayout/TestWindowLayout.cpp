@@ -14,6 +14,7 @@
 #include "raffle/TForm_Usar.h"
 #include "reports/BandReport.h"
 #include "reports/TForm_Consulta.h"
+#include "sales/SalesClosing.h"
 #include "sales/TForm_Reserva.h"
 #include "sales/TForm_Validacao.h"
 #include "salespage/OrderMessage.h"
@@ -370,6 +371,13 @@ void TestWindowLayout::everyTextShownWhole_data() {
         show(new TForm_ListaDisp(i.context()), o,
              rules({QStringLiteral("Panel_Telefone"), QStringLiteral("Panel_ARQ_SAIDA")}));
     };
+    QTest::newRow("reserve, block defined") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Reserva(i.context()), o);
+        typeInto(o.window.get(), "ED_INICIO", QStringLiteral("2400"));
+        typeInto(o.window.get(), "ED_FIM", QStringLiteral("2450"));
+        QTest::mouseClick(child(o.window.get(), "Button1"), Qt::LeftButton);
+        QVERIFY(child<QTableWidget>(o.window.get(), "DBGrid1")->rowCount() > 0);
+    });
     QTest::newRow("sales page window") << Opener(salesPage);
     QTest::newRow("sales page window, block") << Opener([=](TestInstallation &i, Opened &o) {
         salesPage(i, o);
@@ -442,6 +450,27 @@ void TestWindowLayout::everyTextShownWhole_data() {
         QCOMPARE(child<QLabel>(o.window.get(), "LBL_BIL")->text().left(2), QStringLiteral("C-"));
         QTest::mouseDClick(child(o.window.get(), "LBL_BIL"), Qt::LeftButton);
         QVERIFY(child(o.window.get(), "Panel_GANHADOR")->isVisible());
+    });
+    // A Loteria Federal result: the five prizes with their numbers and tickets in the grid.
+    QTest::newRow("draw, Loteria Federal result") << Opener([=](TestInstallation &i, Opened &o) {
+        const QDateTime now = i.clock.now();
+        // Sales closed on the morning of the extraction, the result typed the next day.
+        i.clock.set(QDateTime(QDate(2026, 12, 10), QTime(12, 0), Qt::UTC));
+        const ClosingOutcome closed = SalesClosing(i.context()).close();
+        i.clock.set(QDateTime(QDate(2026, 12, 11), QTime(10, 0)));
+        draw(i, o);
+        click(o.window.get(), "CHK_Federal");
+        typeInto(o.window.get(), "Ed_Extracao", QStringLiteral("5123"));
+        typeInto(o.window.get(), "Ed_DataExtracao", QStringLiteral("10122026"));
+        const char *prizes[] = {"Ed_Premio1", "Ed_Premio2", "Ed_Premio3", "Ed_Premio4", "Ed_Premio5"};
+        const char *results[] = {"35162", "48007", "90211", "77777", "02500"};
+        for (int p = 0; p < 5; ++p)
+            typeInto(o.window.get(), prizes[p], QString::fromLatin1(results[p]));
+        QTest::mouseClick(child(o.window.get(), "BitBtn1"), Qt::LeftButton);
+        i.clock.set(now);
+        QVERIFY2(closed.ok, qPrintable(closed.message));
+        auto *grid = child<QTableWidget>(o.window.get(), "Grid_Premios");
+        QVERIFY(grid->item(0, 2) && !grid->item(0, 2)->text().isEmpty());
     });
     QTest::newRow("Ata") << Opener([=](TestInstallation &i, Opened &o) {
         show(new TForm_Ata(i.context(), 0), o);
