@@ -4,12 +4,11 @@
 #include "raffle/TForm_Usar.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
+#include "support/WindowManagerRun.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -29,10 +28,6 @@ private:
 };
 
 namespace {
-
-bool underWm() {
-    return qgetenv("KORVANTE_UNDER_WM") == "1";
-}
 
 // The rules box's viewport as the screen shows it.
 QImage onScreen(QTextEdit *box) {
@@ -76,7 +71,7 @@ const QString kRules = QStringLiteral("O sorteio será pela Loteria Federal do s
 } // namespace
 
 void TestRulesBoxUnderBoxes::initTestCase() {
-    if (!underWm()) return;
+    if (!WindowManagerRun::inside()) return;
     inst = std::make_unique<TestInstallation>();
     QVERIFY2(inst->ok() && inst->openTdm(), qPrintable(inst->error()));
     QVERIFY(inst->exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DA MOTO', MODALIDADE='00 - 99', "
@@ -98,7 +93,7 @@ void TestRulesBoxUnderBoxes::rulesStayDrawn_data() {
 }
 
 void TestRulesBoxUnderBoxes::rulesStayDrawn() {
-    if (!underWm()) QSKIP("runs under the window manager (underAWindowManager)");
+    if (!WindowManagerRun::inside()) QSKIP("runs under the window manager (underAWindowManager)");
     QFETCH(QString, over);
     QString text = kRules;
     if (over.startsWith(u"long"))
@@ -189,39 +184,9 @@ void TestRulesBoxUnderBoxes::rulesStayDrawn() {
 }
 
 void TestRulesBoxUnderBoxes::underAWindowManager() {
-    if (underWm()) QSKIP("this run is the one under the window manager");
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-    QVERIFY2(!xvfb.isEmpty() && !openbox.isEmpty(), "Xvfb and openbox come from scripts/packages.txt");
-    QProcess server;
-    server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                        QStringLiteral("0"), QStringLiteral("1366x768x24"), QStringLiteral("-nolisten"),
-                        QStringLiteral("tcp")});
-    QVERIFY(server.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 15000);
-    const QString display = u':' + QString::fromLatin1(server.readLine().trimmed());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    QProcess wm;
-    wm.setProcessEnvironment(env);
-    wm.start(openbox, {});
-    QVERIFY(wm.waitForStarted());
-    QTest::qWait(1000); // openbox takes the screen
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("KORVANTE_TEST_CLASS"), QStringLiteral("TestRulesBoxUnderBoxes"));
-    env.insert(QStringLiteral("KORVANTE_UNDER_WM"), QStringLiteral("1"));
-    QProcess run;
-    run.setProcessEnvironment(env);
-    run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(QCoreApplication::applicationFilePath(), {});
-    const bool finished = run.waitForFinished(180000);
-    const QByteArray out = run.readAll();
-    wm.terminate();
-    server.terminate();
-    wm.waitForFinished(5000);
-    server.waitForFinished(5000);
-    QVERIFY2(finished, out.constData());
-    QVERIFY2(run.exitCode() == 0, out.constData());
+    if (WindowManagerRun::inside()) QSKIP("this run is the one under the window manager");
+    const QString failure = WindowManagerRun::rerun(QStringLiteral("TestRulesBoxUnderBoxes"), 180000);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
 }
 
 KORVANTE_TEST(TestRulesBoxUnderBoxes)
