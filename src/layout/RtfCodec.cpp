@@ -159,6 +159,9 @@ private:
         case Destination::Text:
             break;
         }
+        // A control character (a raw byte, \'01 or \u1) draws nothing and the writer leaves it out:
+        // kept, it would be printed as a box and lost at the next save.
+        if (ch.unicode() < 0x20 && ch != u'\t') return;
         if (m_pendingText.isEmpty() || !sameFormat(m_pendingState, s)) {
             flush();
             m_pendingState = s;
