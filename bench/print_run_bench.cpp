@@ -167,7 +167,7 @@ bool measure(const QString &folder, int n, double floor) {
         !tdm.loadRaffleRow(1, &error))
         return false;
     TicketLayout layout;
-    layout.load(tdm.CDS_RIfaUSar.record(0), 1);
+    layout.load(tdm.CDS_RIfaUSar.record(), 1);
     printRun.chooseFormat(QStringLiteral("000000 - 999999"));
 
     QElapsedTimer t;
