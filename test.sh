@@ -23,6 +23,7 @@ if [ "${1:-}" = --sanitize ]; then
 fi
 scripts/install-packages.sh
 scripts/install-node-modules.sh
+scripts/check-structure.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release "${options[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen

@@ -4,12 +4,12 @@
 #include "data/TDM.h"
 #include "data/TicketTables.h"
 #include "data/UnitOfWork.h"
-#include "sales/SalesClosing.h"
 #include "data/UpdateConflict.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 #include "platform/TypedValues.h"
-#include "raffle/WorkingRaffle.h"
+#include "sales/SalesClosing.h"
 
 #include <QScopeGuard>
 #include <QSqlError>

@@ -1,18 +1,18 @@
 #include "sales/TForm_Validacao.h"
 
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
+#include "layout/TForm_pos.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
 #include "platform/TerminationSignals.h"
 #include "platform/WaitCursor.h"
-#include "layout/TForm_pos.h"
 #include "platform/WidgetStepAside.h"
-#include "raffle/WorkingRaffle.h"
-#include "sales/WidgetValidatedList.h"
 #include "sales/TForm_Reserva.h"
-#include "sales/WidgetWhatsAppOrder.h"
+#include "sales/WidgetValidatedList.h"
 #include "sales/WidgetValidationFile.h"
+#include "sales/WidgetWhatsAppOrder.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,10 +1,10 @@
 #include "sales/WidgetWhatsAppOrder.h"
 
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Dialogs.h"
 #include "platform/Random.h"
 #include "platform/TypedValues.h"
-#include "raffle/WorkingRaffle.h"
 #include "sales/ReplacementChoices.h"
 
 #include <QApplication>

@@ -7,11 +7,11 @@
 // after each record and answering every question with its preselected button; boxes go to stderr.
 #include "data/AppContext.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
-#include "raffle/WorkingRaffle.h"
 #include "sales/SaleValidator.h"
 #include "sales/ValidationFile.h"
 
