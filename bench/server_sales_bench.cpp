@@ -107,7 +107,7 @@ int worker(const QStringList &args) {
         }
     };
 
-    SaleInput input;
+    SaleRequest input;
     input.price = raffle.ValorRifa;
     if (sequences) {
         int n = from;

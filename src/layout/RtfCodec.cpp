@@ -537,7 +537,10 @@ QByteArray write(const QTextDocument &doc) {
 
 void read(const QByteArray &rtf, QTextDocument &document) {
     if (!looksLikeRtf(rtf)) {
-        document.setPlainText(Cp1252::decode(rtf));
+        // Control characters are left out here too; line breaks and tabs stay.
+        QString text = Cp1252::decode(rtf);
+        text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r'; });
+        document.setPlainText(text);
         return;
     }
     Reader(rtf, document).run();

@@ -158,6 +158,9 @@ void TestRtf::controlCharactersAreLeftOut() {
     QTextDocument back;
     RtfCodec::read(RtfCodec::write(doc), back);
     QCOMPARE(plain(back), plain(doc));
+    // The same in a blob that is not RTF.
+    RtfCodec::read(QByteArray("Pr\x01\xeamio:\tR$ 5\r\nFim"), doc);
+    QCOMPARE(plain(doc), QStringLiteral("Prêmio:\tR$ 5\nFim"));
 }
 
 KORVANTE_TEST(TestRtf)
