@@ -195,9 +195,9 @@ void TestOwnDraw::drawnNumberWithoutTicketIsNamed() {
     QFETCH(int, ticket);
     // An incomplete number base: only ticket 1 (numbers 00 and 01) is left.
     QVERIFY(inst->exec(QStringLiteral("DELETE FROM BS2_100G WHERE NUMBILHETE > 1")));
-    StoppingDigits random(digits);
+    StoppingDigits stops(digits);
     const AppServices s = inst->services();
-    AppContext ctx({s.tdm, s.dialogs, s.clock, random, s.registry, s.programFolder}, inst->raffle);
+    AppContext ctx({s.tdm, s.dialogs, s.clock, stops, s.registry, s.programFolder}, inst->raffle);
     OwnDraw draw(ctx);
     const DrawTick t = run(draw, DrawMode::Todos);
     QVERIFY(inst->exec(QStringLiteral("DELETE FROM BS2_100G")));

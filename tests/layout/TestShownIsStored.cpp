@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -257,6 +258,10 @@ void TestShownIsStored::designerStoresPrintsAndPicturesWhatItShows() {
     // "Mover" from the box's own menu, opened with the right button.
     auto *pop = child<QMenu>("PopTexto");
     QTest::mouseClick(ticketBox->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+    // The window system follows a right click with the context-menu event.
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                 ticketBox->viewport()->mapToGlobal(QPoint(10, 10)));
+    QCoreApplication::sendEvent(ticketBox->viewport(), &rightClick);
     QTRY_VERIFY(pop->isVisible());
     QCOMPARE(pop->actions().first()->text(), QStringLiteral("Mover"));
     QTest::mouseClick(pop, Qt::LeftButton, {}, pop->actionGeometry(pop->actions().first()).center());
