@@ -180,10 +180,9 @@ std::optional<TicketRow> FederalDraw::nearestPaid(int from, int *number, int *ti
     return up;
 }
 
-FederalResult FederalDraw::draw(const FederalInput &input) {
+FederalResult FederalDraw::readTyped(const FederalInput &input, int digits) {
     FederalResult r;
     r.icon = BoxIcon::Warning;
-    const int digits = OwnDraw::digitCount(m_ctx.raffle.MaiorNumero);
     if (digits > 5) {
         r.message = modalityRefusedMessage();
         return r;
@@ -220,6 +219,12 @@ FederalResult FederalDraw::draw(const FederalInput &input) {
         r.message = hourMessage();
         return r;
     }
+    return r;
+}
+
+FederalResult FederalDraw::draw(const FederalInput &input) {
+    FederalResult r = readTyped(input, OwnDraw::digitCount(m_ctx.raffle.MaiorNumero));
+    if (!r.message.isEmpty()) return r;
     // The result must be known before it is typed, and the sales closed before it was drawn.
     const QDateTime extraction = BrasiliaTime::fromBrasilia(r.data, r.hora);
     if (extraction > m_ctx.clock.now().toUTC()) {

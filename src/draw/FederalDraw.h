@@ -57,6 +57,9 @@ public:
     void setBetweenReads(std::function<void()> callback) { m_lookup.setBetweenReads(std::move(callback)); }
 
     FederalResult draw(const FederalInput &input);
+    // The typed result read for a raffle whose numbers have that many digits: prizes, extraction,
+    // date and hour filled in, or the message of the first field refused.
+    static FederalResult readTyped(const FederalInput &input, int digits);
 
     // Five digits, or six with a leading zero; the five digits, or nothing.
     static std::optional<QString> prizeDigits(const QString &typed);

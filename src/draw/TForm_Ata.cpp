@@ -105,6 +105,7 @@ void TForm_Ata::BTN_ImprimirClick() {
     printer.setFullPage(true);
     printer.setPageSize(report.pageSize());
     QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("Preview_Ata"));
     preview.setWindowTitle(QStringLiteral("Ata do Sorteio"));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&report](QPrinter *p) { report.render(*p); });
     preview.exec();

@@ -7,7 +7,25 @@ ValidatedRowsModel::ValidatedRowsModel(ValidationListing &listing, QObject *pare
     : QAbstractTableModel(parent), m_listing(listing) {}
 
 int ValidatedRowsModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : m_listing.count();
+    return parent.isValid() ? 0 : m_rows;
+}
+
+void ValidatedRowsModel::endChange() {
+    m_rows = m_listing.count();
+    endResetModel();
+}
+
+void ValidatedRowsModel::countChanged() {
+    const int now = m_listing.count();
+    if (now > m_rows) {
+        beginInsertRows({}, m_rows, now - 1);
+        m_rows = now;
+        endInsertRows();
+    } else if (now < m_rows) {
+        beginRemoveRows({}, now, m_rows - 1);
+        m_rows = now;
+        endRemoveRows();
+    }
 }
 
 int ValidatedRowsModel::columnCount(const QModelIndex &parent) const {
@@ -15,7 +33,7 @@ int ValidatedRowsModel::columnCount(const QModelIndex &parent) const {
 }
 
 QVariant ValidatedRowsModel::data(const QModelIndex &index, int role) const {
-    if (!index.isValid()) return {};
+    if (!index.isValid() || index.row() >= m_rows) return {};
     if (role == Qt::TextAlignmentRole) {
         const int c = index.column();
         if (c == ValidationListing::NumBilhete || c == ValidationListing::Valor)

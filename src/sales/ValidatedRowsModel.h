@@ -17,8 +17,12 @@ public:
 
     // Call around every change of the listing's rows.
     void beginChange() { beginResetModel(); }
-    void endChange() { endResetModel(); }
+    void endChange();
+    // The listing counted its rows: the rows beyond those shown follow (or those gone leave) while the
+    // rows shown, the current one and the selection stay.
+    void countChanged();
 
 private:
     ValidationListing &m_listing;
+    int m_rows = 0;
 };

@@ -130,6 +130,28 @@ std::optional<ValidationRecord> decode(const QByteArray &bytes, QString *problem
     return record;
 }
 
+FileContents split(const QByteArray &bytes) {
+    FileContents file;
+    file.recordCount = int(bytes.size() / RecordSize);
+    file.leftOver = int(bytes.size() % RecordSize);
+    file.records.reserve(file.recordCount);
+    for (int i = 0; i < file.recordCount; ++i) {
+        Cleaning one;
+        const auto record = decode(bytes.mid(qsizetype(i) * RecordSize, RecordSize), &file.problem, &one);
+        if (!record) {
+            file.badRecord = i + 1;
+            file.records.clear();
+            return file;
+        }
+        file.replacedIn += one.replaced > 0 ? 1 : 0;
+        file.droppedIn += one.dropped > 0 ? 1 : 0;
+        file.cleaning.replaced += one.replaced;
+        file.cleaning.dropped += one.dropped;
+        file.records << *record;
+    }
+    return file;
+}
+
 } // namespace ValidationFile
 
 QString ValidationExport::filePath() const {
@@ -240,36 +262,23 @@ void ValidationImport::run(const QString &path, bool &modoImportacao) {
     }
     const QByteArray bytes = file.readAll();
     file.close();
-    const int records = int(bytes.size() / ValidationFile::RecordSize);
-    const int leftOver = int(bytes.size() % ValidationFile::RecordSize);
-
-    // The whole file is read before anything is imported: a record out of shape means the rest
-    // would be read out of alignment, so nothing of such a file is taken.
-    QList<ValidationRecord> read;
-    read.reserve(records);
-    ValidationFile::Cleaning cleaning;
-    int replacedIn = 0, droppedIn = 0; // records with such bytes
-    for (int i = 0; i < records; ++i) {
-        QString problem;
-        ValidationFile::Cleaning one;
-        const auto record = ValidationFile::decode(
-            bytes.mid(qsizetype(i) * ValidationFile::RecordSize, ValidationFile::RecordSize), &problem, &one);
-        if (!record) {
-            m_ctx.dialogs.error(QStringLiteral("O arquivo %1 não foi importado: o registro %2 de %3 está fora do "
-                                               "formato do arquivo de validações (%4). Nenhum registro foi "
-                                               "importado.")
-                                    .arg(name)
-                                    .arg(i + 1)
-                                    .arg(records)
-                                    .arg(problem));
-            return;
-        }
-        replacedIn += one.replaced > 0 ? 1 : 0;
-        droppedIn += one.dropped > 0 ? 1 : 0;
-        cleaning.replaced += one.replaced;
-        cleaning.dropped += one.dropped;
-        read << *record;
+    // The whole file is read before anything is imported.
+    const ValidationFile::FileContents contents = ValidationFile::split(bytes);
+    const int records = contents.recordCount;
+    const int leftOver = contents.leftOver;
+    if (contents.badRecord > 0) {
+        m_ctx.dialogs.error(QStringLiteral("O arquivo %1 não foi importado: o registro %2 de %3 está fora do "
+                                           "formato do arquivo de validações (%4). Nenhum registro foi "
+                                           "importado.")
+                                .arg(name)
+                                .arg(contents.badRecord)
+                                .arg(records)
+                                .arg(contents.problem));
+        return;
     }
+    const QList<ValidationRecord> &read = contents.records;
+    const ValidationFile::Cleaning &cleaning = contents.cleaning;
+    const int replacedIn = contents.replacedIn, droppedIn = contents.droppedIn;
 
     if (!m_ctx.dialogs.question(kKorvante,
                                 QStringLiteral("Foram encontrados ") + QString::number(records) +

@@ -42,6 +42,20 @@ struct Cleaning {
 // Reads one whole record; nothing (and *problem set) when it is malformed: a length byte past its
 // field's capacity, or a control number that is not 1 to 6 digits.
 std::optional<ValidationRecord> decode(const QByteArray &bytes, QString *problem, Cleaning *cleaning = nullptr);
+
+// A whole file split into records: every record, or the first one out of shape (a record out of
+// shape means the rest would be read out of alignment, so such a file gives no records).
+struct FileContents {
+    int recordCount = 0;  // whole records in the file
+    int leftOver = 0;     // bytes of an incomplete last record, never imported
+    int badRecord = 0;    // the first malformed record (from 1), 0 when every record is sound
+    QString problem;      // why that record is malformed
+    QList<ValidationRecord> records;
+    Cleaning cleaning;    // over the whole file
+    int replacedIn = 0;   // records with bytes stored as "?"
+    int droppedIn = 0;    // records with control bytes left out
+};
+FileContents split(const QByteArray &bytes);
 } // namespace ValidationFile
 
 // "INICIAR" of the export panel: the working raffle's validations of a date range into the file.

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QTableView>
 #include <QTableWidget>
 
@@ -132,9 +133,21 @@ void WidgetValidatedList::buildList() {
     DBGrid3->verticalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { background: black; }"));
     DBGrid3->horizontalHeader()->setSectionsClickable(true);
     DBGrid3->horizontalHeader()->setHighlightSections(false);
-    const int widths[] = {90, 200, 100, 140, 50, 80, 80, 140, 100};
-    for (int c = 0; c < ValidationListing::ColumnCount; ++c)
-        DBGrid3->setColumnWidth(c, widths[c]);
+    // Every column within the grid, room kept for the scroll bar of a long list, each title whole;
+    // the buyer's name takes what is left.
+    const QFontMetrics fm(DBGrid3->horizontalHeader()->font());
+    const int margin = 2 * DBGrid3->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    const int widths[] = {0, 0, 96, 120, 0, 78, 86, 120, 84};
+    int taken = 0;
+    for (int c = 0; c < ValidationListing::ColumnCount; ++c) {
+        if (c == ValidationListing::Comprador) continue;
+        const int w = qMax(widths[c], fm.horizontalAdvance(ValidationListing::columnTitle(c)) + margin);
+        DBGrid3->setColumnWidth(c, w);
+        taken += w;
+    }
+    const int room = DBGrid3->width() - 2 * DBGrid3->frameWidth() - DBGrid3->verticalHeader()->width() -
+                     DBGrid3->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    DBGrid3->setColumnWidth(ValidationListing::Comprador, room - taken);
     connect(DBGrid3->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         QString error;
         m_model->beginChange();
@@ -375,18 +388,35 @@ bool WidgetValidatedList::runListing(const ListingFilter &filter, const ListingF
         m_model->beginChange();
         ok = m_listing.run(filter, &error);
         m_model->endChange();
+        DBGrid3->horizontalHeader()->setSortIndicatorShown(false);
+        m_filterText = ok ? text : ListingFilterText{};
+        if (m_listing.count() > 0) DBGrid3->selectRow(0);
+        rowChanged();
+        DBGrid3->setFocus();
+        if (ok) ok = countRows(&error);
     }
-    DBGrid3->horizontalHeader()->setSortIndicatorShown(false);
-    m_filterText = ok ? text : ListingFilterText{};
     showTotals();
-    if (m_listing.count() > 0) DBGrid3->selectRow(0);
-    rowChanged();
-    DBGrid3->setFocus();
     if (!ok) m_ctx.dialogs.error(QStringLiteral("Erro ao Validar. Detalhe do Erro: ") + error);
     return ok;
 }
 
+bool WidgetValidatedList::countRows(QString *error) {
+    // The first screen is painted before the engine counts and sums every row of the list.
+    Lbl_N_Total->clear();
+    Lbl_TotalVend->clear();
+    if (isVisible()) repaint();
+    const bool ok = m_listing.readTotals(error);
+    m_model->countChanged();
+    return ok;
+}
+
 void WidgetValidatedList::showTotals() {
+    if (!m_listing.totalsKnown() && m_listing.isOpen()) {
+        // Not counted (the count failed): no figure rather than a wrong one.
+        Lbl_N_Total->setText(QStringLiteral("?"));
+        Lbl_TotalVend->setText(QStringLiteral("?"));
+        return;
+    }
     Lbl_N_Total->setText(m_listing.countText());
     Lbl_TotalVend->setText(m_listing.totalText());
 }
@@ -395,9 +425,14 @@ void WidgetValidatedList::reloadKeepingTotals() {
     // Rows read again after a withdrawal; the totals follow the rows, so the list and its printout agree.
     const int at = DBGrid3->currentIndex().row();
     QString error;
-    m_model->beginChange();
-    const bool ok = m_listing.refresh(&error);
-    m_model->endChange();
+    bool ok = false;
+    {
+        WaitCursor wait;
+        m_model->beginChange();
+        ok = m_listing.refresh(&error);
+        m_model->endChange();
+        if (ok) ok = countRows(&error);
+    }
     showTotals();
     if (m_listing.count() > 0) DBGrid3->selectRow(qBound(0, at, m_listing.count() - 1));
     rowChanged();

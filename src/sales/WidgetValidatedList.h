@@ -68,6 +68,8 @@ private:
     QLabel *closeImage(QWidget *parent, const char *name, int x);
     // Shows the rows of the filter; on a database error says so and keeps the list empty.
     bool runListing(const ListingFilter &filter, const ListingFilterText &text);
+    // Counts and sums the rows of the list once its first screen is shown.
+    bool countRows(QString *error);
     void showTotals();
     void reloadKeepingTotals();
     void rowChanged();

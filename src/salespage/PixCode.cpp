@@ -105,7 +105,15 @@ QString PixCode::prepareKey(const QString &keyType, const QString &typed, QStrin
         key = QStringLiteral("+55") + digits;
     } else if (keyType == QLatin1String("E-mail")) {
         key = typed.trimmed().toLower();
-        if (!key.contains(u'@')) why = QStringLiteral("A chave PIX de E-mail deve conter o sinal @.");
+        // The form the central bank's key directory accepts: a key with a blank, an accent or a
+        // control character makes a code no bank's app can pay.
+        static const QRegularExpression email(QStringLiteral(
+            "^[a-z0-9.!#$&'*+/=?^_`{|}~-]+@[a-z0-9]([a-z0-9-]{0,61}[a-z0-9])?(\\.[a-z0-9]([a-z0-9-]{0,61}[a-z0-9])?)*$"));
+        if (!key.contains(u'@'))
+            why = QStringLiteral("A chave PIX de E-mail deve conter o sinal @.");
+        else if (!email.match(key).hasMatch())
+            why = QStringLiteral("A chave PIX de E-mail só pode ter letras sem acento, números e os sinais . _ - + "
+                                 "antes do @, sem espaços.");
     } else if (keyType == cnpjType()) {
         for (QChar c : typed.toUpper())
             if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z')) key += c;

@@ -11,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <thread>
 
 // The engine's errors reach a person in Portuguese first, with its own text as a detail after.
 class TestEngineErrors : public QObject {
@@ -21,6 +22,7 @@ private Q_SLOTS:
     void realConditionsAreExplained();
     void secondProgramInTheSameFolder();
     void serverRefusesThePassword();
+    void twoComputersWriteTheSameRow();
     void conditionsKnownByTheirCode_data();
     void conditionsKnownByTheirCode();
     void messagesKeepTheirOwnPrefix();
@@ -108,6 +110,43 @@ void TestEngineErrors::serverRefusesThePassword() {
     const QString shown = EngineErrors::forPerson(error);
     QVERIFY2(shown.startsWith(QStringLiteral("O servidor de banco de dados recusou o usuário e a senha")),
              qPrintable(shown));
+}
+
+void TestEngineErrors::twoComputersWriteTheSameRow() {
+    // This computer holds the raffle's row in a transaction; another one writes the same row meanwhile
+    // and meets the lock when this one commits.
+    QSqlDatabase here = inst->tdm->CONEX_R();
+    QVERIFY(here.transaction());
+    QSqlQuery mine(here);
+    QVERIFY(mine.exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DAQUI' WHERE CODRIFA=1")));
+    QString error;
+    bool written = true;
+    std::thread elsewhere([&] {
+        {
+            QString openError;
+            if (!TDM::openConnection(QStringLiteral("ELSEWHERE"), inst->file(QStringLiteral("CRF.XML")), &openError)) {
+                error = openError;
+                return;
+            }
+            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("ELSEWHERE"));
+            db.transaction();
+            QSqlQuery q(db);
+            written = q.exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DE LA' WHERE CODRIFA=1"));
+            if (!written) error = q.lastError().text();
+            db.rollback();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("ELSEWHERE"));
+    });
+    QTest::qWait(1500); // the other write waits for the row
+    QVERIFY(here.commit());
+    elsewhere.join();
+    QVERIFY2(!written, "the second write went through");
+    QVERIFY2(error.contains(QStringLiteral("conflict")), qPrintable(error));
+    const QString prefix = QStringLiteral("Erro ao Validar. Detalhe do Erro: ");
+    const QString shown = EngineErrors::forPerson(prefix + error);
+    QVERIFY2(shown.startsWith(prefix + QStringLiteral("Outro computador")), qPrintable(shown));
+    QVERIFY2(shown.endsWith(QStringLiteral("\n\nDetalhe técnico: ") + error), qPrintable(shown));
 }
 
 void TestEngineErrors::conditionsKnownByTheirCode_data() {

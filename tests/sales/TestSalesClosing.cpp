@@ -51,6 +51,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void closingKeepsTheFingerprintsOfSalesAndDealing();
+    void answeringNoLeavesTheSalesOpen();
     void everyChangeAfterTheClosingIsRefused();
     void reopeningIsAskedAndRecorded();
     void resetAfterAClosingAsksAndEndsIt();
@@ -166,6 +167,21 @@ void TestSalesClosing::closingKeepsTheFingerprintsOfSalesAndDealing() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), sold);
     QCOMPARE(events(), QStringList{QStringLiteral("ENCERRADO")});
+}
+
+void TestSalesClosing::answeringNoLeavesTheSalesOpen() {
+    sell(3, QDate(2026, 11, 30));
+    openList();
+    inst->dialogs.expectQuestion(kEncerrar, false);
+    click("BTN_EncerrarVendas");
+    QVERIFY(closing("ENCERRADO_EM").isNull());
+    QVERIFY(events().isEmpty());
+    QCOMPARE(w<QLabel>("LBL_Encerramento")->text(), QStringLiteral("Vendas abertas"));
+    QVERIFY(w("BTN_EncerrarVendas")->isEnabled());
+    QVERIFY(!w("BTN_SalvarVendidos")->isEnabled());
+    QString error;
+    const auto state = SalesClosing::stateOf(inst->tdm->CONEX_R(), 1, &error);
+    QVERIFY2(state && !state->closed(), qPrintable(error));
 }
 
 void TestSalesClosing::everyChangeAfterTheClosingIsRefused() {

@@ -59,6 +59,9 @@ private Q_SLOTS:
     void listShowsRowsSortsAndNumbers();
     void totalsAddUpExactly_data();
     void totalsAddUpExactly();
+    void manyRowsAreCountedAndSummedExactly();
+    void scrollingShowsEveryRowInOrder();
+    void rowDeepInTheListIsWithdrawn();
     void filter_data();
     void filter();
     void f7Withdrawal_data();
@@ -106,6 +109,21 @@ private:
         QTRY_VERIFY(!menu->isVisible());
     }
     int buyers() { return inst->count(QStringLiteral("DADOSCOMPRADOR_1")); }
+    // Tickets 1 to n sold at one price; buyer names "B000".."B<n-1>" in a scattered order (37 n mod n).
+    void sellMany(int n, double price) {
+        QVERIFY(inst->exec(
+            QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALOR, VALIDADO, AUT_DIGITAL_VAL, "
+                           "DATA_VAL, NOMECOMP) WITH RECURSIVE R (N) AS (SELECT 1 FROM RDB$DATABASE UNION ALL "
+                           "SELECT N + 1 FROM R WHERE N < %1) SELECT 1, N, CAST(? AS DOUBLE PRECISION), 'Sim', "
+                           "'ABC123XYZ', DATE '2026-12-10', 'B' || LPAD(MOD(N * 37, %1), 3, '0') FROM R")
+                .arg(n),
+            {price}));
+    }
+    static QString shown(int ticket) { return QString::number(ticket).rightJustified(2, u'0'); }
+    QString currentTicket() {
+        auto *grid = w<QTableView>("DBGrid3");
+        return grid->model()->index(grid->currentIndex().row(), 0).data().toString();
+    }
 
     std::unique_ptr<TestInstallation> inst;
     std::unique_ptr<TForm_Validacao> form;
@@ -346,6 +364,88 @@ void TestValidatedList::totalsAddUpExactly() {
     listAll();
     QCOMPARE(text("Lbl_N_Total"), count);
     QCOMPARE(text("Lbl_TotalVend"), total);
+}
+
+void TestValidatedList::manyRowsAreCountedAndSummedExactly() {
+    // Far more rows than the first screen: the count and the sum are of every row, in whole
+    // ten-thousandths (999 × 0,01 + 0,005 is 9,995, which a floating sum makes 9,99499…).
+    sellMany(999, 0.01);
+    sellPlain(1000, 0.005);
+    listAll();
+    QCOMPARE(text("Lbl_N_Total"), QStringLiteral("1000"));
+    QCOMPARE(text("Lbl_TotalVend"), QStringLiteral("R$ 10,00"));
+    QCOMPARE(w<QTableView>("DBGrid3")->model()->rowCount(), 1000);
+}
+
+void TestValidatedList::scrollingShowsEveryRowInOrder() {
+    const int n = 173;
+    sellMany(n, 2.5);
+    listAll();
+    QCOMPARE(text("Lbl_N_Total"), QString::number(n));
+    QCOMPARE(text("Lbl_TotalVend"), QStringLiteral("R$ 432,50"));
+    auto *grid = w<QTableView>("DBGrid3");
+    QCOMPARE(currentTicket(), shown(1));
+
+    // Page by page from the top: every ticket once, in order, to the last.
+    QStringList paged{currentTicket()};
+    for (int i = 0; i < 100 && grid->currentIndex().row() < n - 1; ++i) {
+        QTest::keyClick(grid, Qt::Key_PageDown);
+        for (int r = paged.size(); r <= grid->currentIndex().row(); ++r)
+            paged << grid->model()->index(r, 0).data().toString();
+    }
+    QStringList expected;
+    for (int t = 1; t <= n; ++t)
+        expected << shown(t);
+    QCOMPARE(paged, expected);
+
+    // A new list, straight to its end and back: the jump shows the last rows, then every row is right.
+    click("Img_FecharLista");
+    listAll();
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(grid->currentIndex().row(), n - 1);
+    QCOMPARE(currentTicket(), shown(n));
+    QCOMPARE(grid->model()->index(n - 2, 0).data().toString(), shown(n - 1));
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(currentTicket(), shown(1));
+    QCOMPARE(listedTickets(), expected);
+
+    // Sorted by buyer, the end first: the rows in buyer order, then the totals are the same.
+    QHeaderView *header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    QStringList byBuyer(n);
+    for (int t = 1; t <= n; ++t)
+        byBuyer[(t * 37) % n] = shown(t);
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(currentTicket(), byBuyer.last());
+    QCOMPARE(grid->model()->index(n - 1, 1).data().toString(), QStringLiteral("B172"));
+    QCOMPARE(listedTickets(), byBuyer);
+    QCOMPARE(text("Lbl_N_Total"), QString::number(n));
+    QCOMPARE(text("Lbl_TotalVend"), QStringLiteral("R$ 432,50"));
+}
+
+void TestValidatedList::rowDeepInTheListIsWithdrawn() {
+    const int n = 130;
+    sellMany(n, 10);
+    listAll();
+    auto *grid = w<QTableView>("DBGrid3");
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    for (int i = 0; i < 9; ++i)
+        QTest::keyClick(grid, Qt::Key_Up);
+    QCOMPARE(currentTicket(), shown(121));
+    inst->dialogs.expectQuestion(kRetirar, true, QStringLiteral("Korvante"));
+    chooseFromRowMenu(grid->currentIndex().row(), "RetirarValidacao1");
+    QTRY_COMPARE(SalesFixture::buyerRows(*inst, 121), 0);
+    QCOMPARE(buyers(), n - 1);
+    // The list is read again: the same place now holds the next ticket, and nothing else moved.
+    QCOMPARE(grid->currentIndex().row(), 120);
+    QCOMPARE(currentTicket(), shown(122));
+    QCOMPARE(text("Lbl_N_Total"), QString::number(n - 1));
+    QCOMPARE(text("Lbl_TotalVend"), QStringLiteral("R$ 1.290,00"));
+    QStringList expected;
+    for (int t = 1; t <= n; ++t)
+        if (t != 121) expected << shown(t);
+    QCOMPARE(listedTickets(), expected);
 }
 
 void TestValidatedList::filter_data() {

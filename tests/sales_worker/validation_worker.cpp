@@ -1,7 +1,8 @@
 // A second computer validating tickets of raffle 1 (000-999, one number per ticket) on a server.
 // Usage: validation_worker PROGRAM_FOLDER each|seq FROM TO (each: one ticket at a time, downwards when FROM >
 // TO) The program folder's config.ini names the server. Prints READY once connected, waits for a line on
-// standard input, then prints one line per outcome: OK n, REFUSED n text, FAILED n text.
+// standard input, then prints one line per outcome: OK n, REFUSED n text, FAILED n text (a sequence
+// prints OK n as each ticket is committed).
 // Or: validation_worker PROGRAM_FOLDER import FILE: imports a validation file at once, printing RECORD n
 // after each record and answering every question with its preselected button; boxes go to stderr.
 #include "data/AppContext.h"
@@ -35,9 +36,10 @@ public:
     QString chooseFolder(const QString &, const QString &) override { return {}; }
 };
 
-void report(QTextStream &out, const SaleOutcome &o) {
-    for (int n : o.written)
-        out << "OK " << n << '\n';
+// Tickets a sequence already reported as they were committed are not printed again.
+void report(QTextStream &out, const SaleOutcome &o, qsizetype alreadyPrinted = 0) {
+    for (qsizetype i = alreadyPrinted; i < o.written.size(); ++i)
+        out << "OK " << o.written[i] << '\n';
     switch (o.result) {
     case SaleOutcome::Result::Validated:
     case SaleOutcome::Result::Ignored:
@@ -106,8 +108,12 @@ int main(int argc, char *argv[]) {
     SaleInput input;
     input.price = raffle.ValorRifa;
     if (args[2] == u"seq") {
+        // Each ticket is told as soon as it is committed: a process killed halfway has said which
+        // sales were done.
+        int committed = 0;
+        validator.setBetweenTickets([&] { out << "OK " << from + committed++ << Qt::endl; });
         input.ticketText = QStringLiteral("%1-%2").arg(from).arg(to);
-        report(out, validator.validate(input));
+        report(out, validator.validate(input), committed);
     } else {
         // FROM above TO sells downwards.
         const int step = from <= to ? 1 : -1;

@@ -164,6 +164,20 @@ void TestPixCode::keys_data() {
                                           << "pix.rifa@exemplo.com" << QString();
     QTest::newRow("e-mail without @") << "E-mail"
                                       << "pix.rifa.exemplo.com" << QString() << email;
+    // Keys the bank's directory does not take: the page would show a code no app can pay.
+    const QString emailChars = QStringLiteral("A chave PIX de E-mail só pode ter letras sem acento, números e os "
+                                              "sinais . _ - + antes do @, sem espaços.");
+    QTest::newRow("e-mail with a blank") << "E-mail"
+                                         << "pix rifa@exemplo.com" << QString() << emailChars;
+    QTest::newRow("e-mail with an accent") << "E-mail"
+                                           << "joão@exemplo.com" << QString() << emailChars;
+    QTest::newRow("e-mail with a control character") << "E-mail" << QStringLiteral("pix\trifa@exemplo.com")
+                                                     << QString() << emailChars;
+    QTest::newRow("e-mail with two @") << "E-mail"
+                                       << "pix@rifa@exemplo.com" << QString() << emailChars;
+    QTest::newRow("e-mail with plus and hyphen") << "E-mail"
+                                                 << "pix+rifa@minha-loja.com.br"
+                                                 << "pix+rifa@minha-loja.com.br" << QString();
     const QString cnpj =
         QStringLiteral("A chave PIX informada não é um CNPJ válido: confira os 14 caracteres do CNPJ.");
     const QString random = QStringLiteral("A Chave aleatória deve ter 36 caracteres no formato 8-4-4-4-12: "

@@ -1,5 +1,7 @@
 #include "backup/TForm_BACK_REST.h"
 #include "data/TDM.h"
+#include "draw/DrawRecords.h"
+#include "draw/TForm_Ata.h"
 #include "draw/TForm_SORTEIO.h"
 #include "layout/TForm_ModuloPrint.h"
 #include "layout/TForm_Visualizar.h"
@@ -12,8 +14,10 @@
 #include "raffle/TForm_Usar.h"
 #include "reports/BandReport.h"
 #include "reports/TForm_Consulta.h"
+#include "sales/SalesClosing.h"
 #include "sales/TForm_Reserva.h"
 #include "sales/TForm_Validacao.h"
+#include "salespage/OrderMessage.h"
 #include "salespage/TForm_ListaDisp.h"
 #include "sellers/TForm_vendedor.h"
 #include "support/LayoutCheck.h"
@@ -23,6 +27,11 @@
 #include "whatsapp/TForm_Whats.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -31,6 +40,7 @@
 #include <QTableView>
 #include <QTest>
 #include <functional>
+#include <optional>
 
 // Every window and panel of both programs, as a person sees it: each caption, check box, radio button
 // and button shows its whole text, and no control lies over another unless the window puts it there.
@@ -40,6 +50,9 @@ namespace {
 struct Opened {
     std::unique_ptr<QWidget> window;
     LayoutCheck::Rules rules;
+    WindowWatcher *watcher = nullptr;
+    // Faults of a modal window the opener led to, found while it was open.
+    std::optional<QStringList> inside;
 };
 
 using Opener = std::function<void(TestInstallation &, Opened &)>;
@@ -64,6 +77,34 @@ void chooseFromMenu(const QString &entry) {
             return;
         }
     QFAIL(qPrintable(QStringLiteral("no menu entry ") + entry));
+}
+
+// A modal window that an action opens is checked while it is open, then closed: its faults stand for
+// the row's.
+void checkWhenShown(Opened &o, const char *name, LayoutCheck::Rules rules = {}) {
+    o.watcher->on(QLatin1String(name), [&o, rules](QWidget *w) {
+        if (QTest::qWaitForWindowExposed(w)) {
+            QTest::qWait(50);
+            o.inside = LayoutCheck::faults(w, rules);
+        }
+        if (auto *d = qobject_cast<QDialog *>(w)) d->reject();
+        else w->close();
+    });
+}
+
+// A right click on the row of a grid, as the window's own menu answers it.
+void rightClick(QAbstractItemView *grid, int row) {
+    const QPoint at = grid->visualRect(grid->model()->index(row, 1)).center();
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &menu);
+}
+
+void typeInto(QWidget *w, const char *name, const QString &text) {
+    auto *edit = child<QLineEdit>(w, name);
+    if (!edit) return;
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
 }
 
 } // namespace
@@ -93,6 +134,29 @@ void TestWindowLayout::initTestCase() {
     QString error;
     QVERIFY2(inst->tdm->loadRaffleRow(2, &error), qPrintable(error));
     inst->dialogs.setLenient(true);
+    // Three sales with the longest names the columns hold, by a seller with a long name, so lists,
+    // the sales report, the draw and its record show full rows.
+    QVERIFY(inst->exec(QStringLiteral("INSERT INTO CAD_VENDEDOR (NOME_VEND) VALUES (?)"),
+                       {QStringLiteral("JOAQUINA VENDEDORA DE RIFAS DA PARÓQUIA SÃO JOSÉ")}));
+    const int seller = inst->scalar(QStringLiteral("SELECT MAX(COD_VEND) FROM CAD_VENDEDOR")).toInt();
+    for (int ticket : {7, 8, 2500}) {
+        QVERIFY(inst->exec(
+            QStringLiteral("INSERT INTO DADOSCOMPRADOR_2 (NUM_CAD_RIFA, NOMECOMP, ENDCOMP, CIDCOMP, UFCOMP, "
+                           "FONECOMP, VALOR, NUMBILHETE, VALIDADO, AUT_DIGITAL_VAL, DATA_VAL, COD_VENDEDOR) "
+                           "VALUES (2, ?, ?, ?, 'SP', '11987654321', 1250.5, ?, 'Sim', 'WÇÃ8K2MQZ', "
+                           "'2026-12-01', ?)"),
+            {QStringLiteral("MARIA APARECIDA DOS SANTOS OLIVEIRA WWW"),
+             QStringLiteral("RUA DAS ACÁCIAS, 1234, APTO 56, JARDIM PAULISTA"),
+             QStringLiteral("SÃO JOSÉ DO RIO PRETO WWWWWWWW"), ticket, seller}));
+        QVERIFY(inst->exec(QStringLiteral("UPDATE BS4_D SET VALID_R2='S' WHERE NUMBILHETE=?"), {ticket}));
+    }
+    // A recorded draw for the "Ata do Sorteio".
+    DrawRecords records(inst->context());
+    DrawRecord drawn;
+    drawn.modo = QStringLiteral("CONTROLE");
+    drawn.sorteado = QStringLiteral("C-0007");
+    TicketRow winner{7, QStringLiteral("S"), {}};
+    QVERIFY2(records.complete(drawn, winner, &error) && records.write(drawn, &error), qPrintable(error));
 }
 
 void TestWindowLayout::cleanup() {
@@ -138,6 +202,16 @@ void TestWindowLayout::everyTextShownWhole_data() {
         QTest::mouseClick(child(o.window.get(), "Button5"), Qt::LeftButton);
         QVERIFY(child(o.window.get(), "PANEL_TEXTOBASICO")->isVisible());
     });
+    // The stub box beside the ticket text, its separator and the stub's own dimension fields.
+    QTest::newRow("designer, text boxes with stub") << Opener([=](TestInstallation &i, Opened &o) {
+        designer(i, o);
+        if (!child<QCheckBox>(o.window.get(), "DBCheckBox1")->isChecked()) click(o.window.get(), "DBCheckBox1");
+        QTest::mouseClick(child(o.window.get(), "Button5"), Qt::LeftButton);
+        if (!child<QCheckBox>(o.window.get(), "DBC_USAR_CANHOTO")->isChecked())
+            click(o.window.get(), "DBC_USAR_CANHOTO");
+        QVERIFY(child(o.window.get(), "DBR_TextoBasico_C")->isVisible());
+        QVERIFY(child(o.window.get(), "Panel_Formatacao")->isVisible());
+    });
     QTest::newRow("designer, background art") << Opener([=](TestInstallation &i, Opened &o) {
         designer(i, o);
         QTest::mouseClick(child(o.window.get(), "Image54"), Qt::LeftButton);
@@ -154,10 +228,37 @@ void TestWindowLayout::everyTextShownWhole_data() {
         QTest::mouseClick(child(o.window.get(), "BOTAO_IMPRIMIR"), Qt::LeftButton);
         QVERIFY(child(o.window.get(), "Panel_impre_pos")->isVisible());
     });
+    QTest::newRow("designer, guide grid") << Opener([=](TestInstallation &i, Opened &o) {
+        designer(i, o);
+        if (child(o.window.get(), "BotaoGrade")->isVisible())
+            QTest::mouseClick(child(o.window.get(), "BotaoGrade"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "BotaoGradeSem")->isVisible());
+    });
+    QTest::newRow("designer, free image 2 size") << Opener([=](TestInstallation &i, Opened &o) {
+        designer(i, o);
+        QTest::mouseClick(child(o.window.get(), "botao_img_Livre2"), Qt::LeftButton);
+        chooseFromMenu(QStringLiteral("Alterar Dimensões"));
+        QVERIFY(child(o.window.get(), "Panel_Imagem_Livre")->isVisible());
+    });
+    QTest::newRow("print run preview") << Opener([=](TestInstallation &i, Opened &o) {
+        designer(i, o);
+        QTest::mouseClick(child(o.window.get(), "BOTAO_IMPRIMIR"), Qt::LeftButton);
+        typeInto(o.window.get(), "Edit_DE", QStringLiteral("1"));
+        typeInto(o.window.get(), "Edit_ATE", QStringLiteral("8"));
+        checkWhenShown(o, "TForm_Visualizar");
+        QTest::mouseClick(child(o.window.get(), "Img_botaoImprimir"), Qt::LeftButton);
+        QVERIFY2(o.inside, "the preview did not open");
+    });
+    // The print module's designer: the same window with its editing locked.
+    QTest::newRow("designer, print only") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_pos(i.context(), nullptr, TForm_pos::Variant::PrintOnly), o,
+             rules(designerPanels, {{QStringLiteral("botaoSalvarAtivo"), QStringLiteral("botaoSalvarInativo")}}));
+    });
 
     const QStringList validationPanels{QStringLiteral("Panel_validarW"), QStringLiteral("Panel8"),
                                        QStringLiteral("Panel_PeqVal"), QStringLiteral("Panel_Exportar"),
-                                       QStringLiteral("Panel_CidPadrao"), QStringLiteral("Panel_FiltroValidar")};
+                                       QStringLiteral("Panel_CidPadrao"), QStringLiteral("Panel_FiltroValidar"),
+                                       QStringLiteral("Panel_Agrupa_Whats"), QStringLiteral("Panel_Sugestao")};
     const auto validation = [=](TestInstallation &i, Opened &o) {
         show(new TForm_Validacao(i.context()), o, rules(validationPanels));
     };
@@ -171,6 +272,82 @@ void TestWindowLayout::everyTextShownWhole_data() {
         validation(i, o);
         QTest::mouseClick(child(o.window.get(), "Btn_ver"), Qt::LeftButton);
         QVERIFY(child(o.window.get(), "Panel_PeqVal")->isVisible());
+    });
+    // The list of sales with its rows, the closing of sales and the buttons under the list.
+    const auto sales = [=](TestInstallation &i, Opened &o) {
+        validation(i, o);
+        QTest::mouseClick(child(o.window.get(), "Btn_ver"), Qt::LeftButton);
+        QTest::mouseClick(child(o.window.get(), "Button3"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel8")->isVisible());
+        QVERIFY(child<QTableView>(o.window.get(), "DBGrid3")->model()->rowCount() >= 3);
+    };
+    QTest::newRow("validation, list of sales") << Opener(sales);
+    QTest::newRow("validation, sales closed") << Opener([=](TestInstallation &i, Opened &o) {
+        sales(i, o);
+        i.dialogs.expectQuestion({}, true);
+        QTest::mouseClick(child(o.window.get(), "BTN_EncerrarVendas"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "BTN_ReabrirVendas")->isEnabled());
+    });
+    QTest::newRow("validation, sales reopened") << Opener([=](TestInstallation &i, Opened &o) {
+        sales(i, o);
+        i.dialogs.expectQuestion({}, true);
+        QTest::mouseClick(child(o.window.get(), "BTN_ReabrirVendas"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "BTN_EncerrarVendas")->isEnabled());
+    });
+    QTest::newRow("validation, filter") << Opener([=](TestInstallation &i, Opened &o) {
+        sales(i, o);
+        QTest::mouseClick(child(o.window.get(), "Button2"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel_FiltroValidar")->isVisible());
+    });
+    QTest::newRow("validation, grouped for sending") << Opener([=](TestInstallation &i, Opened &o) {
+        sales(i, o);
+        rightClick(child<QTableView>(o.window.get(), "DBGrid3"), 0);
+        chooseFromMenu(QStringLiteral("Agrupar Para Envio por WhatsApp..."));
+        QVERIFY(child(o.window.get(), "Panel_Agrupa_Whats")->isVisible());
+    });
+    QTest::newRow("sales report preview") << Opener([=](TestInstallation &i, Opened &o) {
+        sales(i, o);
+        checkWhenShown(o, "TForm_Visualizar");
+        QTest::mouseClick(child(o.window.get(), "img_imprmirValidadas"), Qt::LeftButton);
+        QVERIFY2(o.inside, "the preview did not open");
+    });
+    // An order whose tickets are sold: the replacements offered, then those of the reserve block. The
+    // counters lie in their captions' gaps.
+    const auto soldOrder = [=](TestInstallation &i, Opened &o) {
+        validation(i, o);
+        o.rules.mayOverlap = {{QStringLiteral("LBL_Vendidas"), QStringLiteral("LBL_VendidasLegenda")},
+                              {QStringLiteral("LBL_TotalRep"), QStringLiteral("LBL_TotalRepLegenda")}};
+        QTest::mouseClick(child(o.window.get(), "IMM_ValidaMaisZap"), Qt::LeftButton);
+        OrderMessage order{{QStringLiteral("C-0007"), QStringLiteral("C-0008")},
+                           QStringLiteral("MARIA APARECIDA DOS SANTOS"),
+                           QStringLiteral("Rua das Acácias, 1234"),
+                           QStringLiteral("São José do Rio Preto"),
+                           QStringLiteral("SP"),
+                           QStringLiteral("(17) 98765-4321"),
+                           QStringLiteral("R$ 2.501,00"),
+                           QStringLiteral("Nao Informar"),
+                           QStringLiteral("1 ao 60")};
+        QGuiApplication::clipboard()->setText(order.text().remove(u'*'));
+        QTest::mouseClick(child(o.window.get(), "BTN_Colar"), Qt::LeftButton);
+        QTest::mouseClick(child(o.window.get(), "BTN_ValidarDadosW"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel_Sugestao")->isVisible());
+    };
+    QTest::newRow("validation, sold tickets offered") << Opener(soldOrder);
+    QTest::newRow("validation, reserve block offered") << Opener([=](TestInstallation &i, Opened &o) {
+        soldOrder(i, o);
+        o.rules.mayCover << QStringLiteral("Panel_ForaFaixa"); // opened over the offered tickets
+        QTest::mouseClick(child(o.window.get(), "BTN_MaisDisp"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel_ForaFaixa")->isVisible());
+    });
+    // The notice of a validation blinks: the window is checked while it shows.
+    QTest::newRow("validation, validated") << Opener([=](TestInstallation &i, Opened &o) {
+        validation(i, o);
+        auto *ticket = child<QLineEdit>(o.window.get(), "ED_NUM_BILHETE");
+        ticket->setFocus();
+        QTest::keyClicks(ticket, QStringLiteral("9"));
+        QTest::mouseClick(child(o.window.get(), "BTN_Validar"), Qt::LeftButton);
+        QTRY_VERIFY(child(o.window.get(), "LBL_AvisoValidada1")->isVisible());
+        o.inside = LayoutCheck::faults(o.window.get(), o.rules);
     });
     QTest::newRow("validation, file") << Opener([=](TestInstallation &i, Opened &o) {
         validation(i, o);
@@ -189,14 +366,66 @@ void TestWindowLayout::everyTextShownWhole_data() {
     QTest::newRow("reserve") << Opener([=](TestInstallation &i, Opened &o) {
         show(new TForm_Reserva(i.context()), o);
     });
-    QTest::newRow("sales page window") << Opener([=](TestInstallation &i, Opened &o) {
-        show(new TForm_ListaDisp(i.context()), o);
+    // The phone and output-name lists open over the settings they fill.
+    const auto salesPage = [=](TestInstallation &i, Opened &o) {
+        show(new TForm_ListaDisp(i.context()), o,
+             rules({QStringLiteral("Panel_Telefone"), QStringLiteral("Panel_ARQ_SAIDA")}));
+    };
+    QTest::newRow("reserve, block defined") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Reserva(i.context()), o);
+        typeInto(o.window.get(), "ED_INICIO", QStringLiteral("2400"));
+        typeInto(o.window.get(), "ED_FIM", QStringLiteral("2450"));
+        QTest::mouseClick(child(o.window.get(), "Button1"), Qt::LeftButton);
+        QVERIFY(child<QTableWidget>(o.window.get(), "DBGrid1")->rowCount() > 0);
     });
-    QTest::newRow("sending window") << Opener([=](TestInstallation &i, Opened &o) {
-        show(new TForm_Whats(i.context(), {1, 2}, 4), o);
+    QTest::newRow("sales page window") << Opener(salesPage);
+    QTest::newRow("sales page window, block") << Opener([=](TestInstallation &i, Opened &o) {
+        salesPage(i, o);
+        click(o.window.get(), "RadioButton2");
+        QVERIFY(child(o.window.get(), "Panel_Bloco")->isVisible());
+        QTest::mouseClick(child(o.window.get(), "Button4"), Qt::LeftButton);
+    });
+    QTest::newRow("sales page window, phones") << Opener([=](TestInstallation &i, Opened &o) {
+        salesPage(i, o);
+        click(o.window.get(), "LBL_MaisFone");
+        QVERIFY(child(o.window.get(), "Panel_Telefone")->isVisible());
+    });
+    QTest::newRow("sales page window, output names") << Opener([=](TestInstallation &i, Opened &o) {
+        salesPage(i, o);
+        click(o.window.get(), "Label12");
+        QVERIFY(child(o.window.get(), "Panel_ARQ_SAIDA")->isVisible());
+    });
+    const auto sending = [=](TestInstallation &i, Opened &o) {
+        show(new TForm_Whats(i.context(), {1, 2}, 4), o, rules({QStringLiteral("Panel_Instrucoes")}));
+    };
+    QTest::newRow("sending window") << Opener(sending);
+    // Both notices blink: the window is checked while they show.
+    QTest::newRow("sending window, copied") << Opener([=](TestInstallation &i, Opened &o) {
+        sending(i, o);
+        typeInto(o.window.get(), "ED_LINK", QStringLiteral("https://www.instagram.com/paroquiasaojose"));
+        QTest::mouseClick(child(o.window.get(), "BTN_CopiarNum"), Qt::LeftButton);
+        QTest::mouseClick(child(o.window.get(), "Button2"), Qt::LeftButton);
+        QTRY_VERIFY(child(o.window.get(), "LBL_AvisoCopiar")->isVisible() &&
+                    child(o.window.get(), "LBL_AvisoCopiar_Link")->isVisible());
+        o.inside = LayoutCheck::faults(o.window.get(), o.rules);
+    });
+    QTest::newRow("sending window, instructions") << Opener([=](TestInstallation &i, Opened &o) {
+        sending(i, o);
+        click(o.window.get(), "Label16");
+        QVERIFY(child(o.window.get(), "Panel_Instrucoes")->isVisible());
     });
     QTest::newRow("query") << Opener([=](TestInstallation &i, Opened &o) {
         show(new TForm_Consulta(i.context()), o);
+    });
+    QTest::newRow("query, sold ticket") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Consulta(i.context()), o);
+        auto *by = child<QComboBox>(o.window.get(), "CMB_TipoConsulta");
+        by->setFocus();
+        QTest::keyClick(by, Qt::Key_Down); // "Nº Controle do Bilhete"
+        typeInto(o.window.get(), "Ed_numBilhete", QStringLiteral("7"));
+        QTest::mouseClick(child(o.window.get(), "Button1"), Qt::LeftButton);
+        auto *grid = child<QTableWidget>(o.window.get(), "DBGrid1");
+        QVERIFY(grid->item(0, 1) && !grid->item(0, 1)->text().isEmpty());
     });
 
     // The big number stands where the digits stand; the paid mark is drawn on its box.
@@ -211,8 +440,56 @@ void TestWindowLayout::everyTextShownWhole_data() {
             click(o.window.get(), option);
         });
 
+    // The winner's data over the draw, where the window places it.
+    QTest::newRow("draw, winner") << Opener([=](TestInstallation &i, Opened &o) {
+        draw(i, o);
+        o.rules.mayCover << QStringLiteral("Panel_GANHADOR");
+        click(o.window.get(), "CHK_Controle");
+        QTest::mouseClick(child(o.window.get(), "BitBtn1"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(child(o.window.get(), "BitBtn1")->isEnabled(), 20000);
+        QCOMPARE(child<QLabel>(o.window.get(), "LBL_BIL")->text().left(2), QStringLiteral("C-"));
+        QTest::mouseDClick(child(o.window.get(), "LBL_BIL"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "Panel_GANHADOR")->isVisible());
+    });
+    // A Loteria Federal result: the five prizes with their numbers and tickets in the grid.
+    QTest::newRow("draw, Loteria Federal result") << Opener([=](TestInstallation &i, Opened &o) {
+        const QDateTime now = i.clock.now();
+        // Sales closed on the morning of the extraction, the result typed the next day.
+        i.clock.set(QDateTime(QDate(2026, 12, 10), QTime(12, 0), Qt::UTC));
+        const ClosingOutcome closed = SalesClosing(i.context()).close();
+        i.clock.set(QDateTime(QDate(2026, 12, 11), QTime(10, 0)));
+        draw(i, o);
+        click(o.window.get(), "CHK_Federal");
+        typeInto(o.window.get(), "Ed_Extracao", QStringLiteral("5123"));
+        typeInto(o.window.get(), "Ed_DataExtracao", QStringLiteral("10122026"));
+        const char *prizes[] = {"Ed_Premio1", "Ed_Premio2", "Ed_Premio3", "Ed_Premio4", "Ed_Premio5"};
+        const char *results[] = {"35162", "48007", "90211", "77777", "02500"};
+        for (int p = 0; p < 5; ++p)
+            typeInto(o.window.get(), prizes[p], QString::fromLatin1(results[p]));
+        QTest::mouseClick(child(o.window.get(), "BitBtn1"), Qt::LeftButton);
+        i.clock.set(now);
+        QVERIFY2(closed.ok, qPrintable(closed.message));
+        auto *grid = child<QTableWidget>(o.window.get(), "Grid_Premios");
+        QVERIFY(grid->item(0, 2) && !grid->item(0, 2)->text().isEmpty());
+    });
+    QTest::newRow("Ata") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Ata(i.context(), 0), o);
+        QVERIFY(child<QTableWidget>(o.window.get(), "Grid_Sorteios")->rowCount() > 0);
+    });
+    QTest::newRow("Ata preview") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_Ata(i.context(), 0), o);
+        checkWhenShown(o, "Preview_Ata");
+        QTest::mouseClick(child(o.window.get(), "BTN_Imprimir"), Qt::LeftButton);
+        QVERIFY2(o.inside, "the preview did not open");
+    });
+
     QTest::newRow("sellers") << Opener([=](TestInstallation &i, Opened &o) {
         show(new TForm_vendedor(i.services()), o);
+    });
+    QTest::newRow("sellers, new seller") << Opener([=](TestInstallation &i, Opened &o) {
+        show(new TForm_vendedor(i.services()), o);
+        QTest::mouseClick(child(o.window.get(), "Btn_novo"), Qt::LeftButton);
+        QVERIFY(child(o.window.get(), "btn_gravar")->isEnabled());
     });
     // Each layer of the backup window covers the window under its title.
     const QStringList layers{QStringLiteral("Panel_Principal"), QStringLiteral("Panel_Restaurar"),
@@ -256,10 +533,13 @@ void TestWindowLayout::everyTextShownWhole() {
     if (QByteArray(QTest::currentDataTag()) != "chooser")
         watcher->on(QStringLiteral("TForm_Usar"),
                     [](QWidget *chooser) { WindowWatcher::click(chooser, QStringLiteral("BTN_ESCOLHER")); });
+    opened.watcher = watcher.get();
+    opened.inside.reset();
     open(*inst, opened);
     if (QTest::currentTestFailed()) return;
     QTest::qWait(50);
-    const QStringList faults = LayoutCheck::faults(opened.window.get(), opened.rules);
+    const QStringList faults =
+        opened.inside ? *opened.inside : LayoutCheck::faults(opened.window.get(), opened.rules);
     QVERIFY2(faults.isEmpty(), qPrintable(u'\n' + faults.join(u'\n')));
 }
 
