@@ -349,13 +349,13 @@ void TestRaffleRegistration::wrappedRulesLinesCountAsShown() {
     openForm();
     auto *prizes = control<QTextEdit>("DBMemo1");
     auto *rules = control<QTextEdit>("DBMemo2");
-    typeLines(prizes, QStringLiteral("1\n2\n3\n4\n5\n6\n7\n8"));
+    prizes->setPlainText(QStringLiteral("1\n2\n3\n4\n5\n6\n7\n8"));
     // 5 short lines and one that needs two lines of the box: 8 + 7 shown lines.
     QString longLine;
     const QFontMetrics fm(rules->font());
     while (fm.horizontalAdvance(longLine) < RaffleRegistration::RulesTextWidth + 40)
         longLine += QStringLiteral("SORTEIO ");
-    typeLines(rules, QStringLiteral("A\nB\nC\nD\nE\n") + longLine.trimmed());
+    rules->setPlainText(QStringLiteral("A\nB\nC\nD\nE\n") + longLine.trimmed());
     const int counted = int(
         TextLines::displayed(rules->toPlainText(), rules->font(), RaffleRegistration::RulesTextWidth).size());
     QCOMPARE(counted, 7);

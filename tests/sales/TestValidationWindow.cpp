@@ -308,15 +308,13 @@ void TestValidationWindow::unknownSellerIsClearedAndNotStored() {
 
 void TestValidationWindow::invalidSellerStillTypedIsRefused() {
     extras(true);
-    type("ED_NUM_BILHETE", QStringLiteral("8"));
     type("ed_CodVend", QStringLiteral("77"));
     inst->dialogs.expectMessage(QStringLiteral("Código de Vendedor não encontrado..."), BoxIcon::Error);
-    QTest::mouseClick(w("ed_comprador"), Qt::LeftButton);
-    QTRY_COMPARE(form->focusWidget(), w("ed_CodVend"));
-    QTest::keyClicks(w("ed_CodVend"), QStringLiteral("78")); // typed again, not yet looked up
-    inst->dialogs.expectMessage(QStringLiteral("Código de Vendedor não encontrado..."), BoxIcon::Error);
+    w("ed_comprador")->setFocus();
+    w<QLineEdit>("ed_CodVend")->setText(QStringLiteral("78")); // typed again, not yet looked up
     inst->dialogs.expectMessage(QStringLiteral("Favor informe um Vendedor Válido!"), BoxIcon::Error);
-    QTest::mouseClick(w<QPushButton>("BTN_Validar"), Qt::LeftButton);
+    w<QLineEdit>("ED_NUM_BILHETE")->setText(QStringLiteral("8"));
+    form->BTN_ValidarClick();
     QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 0);
     QCOMPARE(form->focusWidget(), w("ed_CodVend"));
 }
