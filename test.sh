@@ -23,6 +23,7 @@ if [ "${1:-}" = --sanitize ]; then
 fi
 scripts/install-packages.sh
 scripts/install-node-modules.sh
+scripts/check-structure.sh
 # TODO: check the format once the tree has been reformatted in one go (scripts/format.sh).
 # scripts/check-format.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release "${options[@]}" >/dev/null

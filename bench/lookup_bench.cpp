@@ -3,8 +3,8 @@
 // off, in the same run (ratio = time without / time with).
 #include "data/DatabaseFiles.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/ConsoleDialogs.h"
-#include "raffle/WorkingRaffle.h"
 #include "reports/TicketLookup.h"
 
 #include <QCoreApplication>

@@ -8,6 +8,7 @@
 #include "data/BulkWriter.h"
 #include "data/DatabaseFiles.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "layout/PrintQueue.h"
 #include "layout/PrintRun.h"
 #include "layout/TicketSheet.h"
@@ -16,7 +17,6 @@
 #include "platform/Random.h"
 #include "platform/Registry.h"
 #include "raffle/NumberBaseDealer.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -11,11 +11,11 @@
 #include "MillionTickets.h"
 #include "data/AppContext.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/ConsoleDialogs.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
-#include "raffle/WorkingRaffle.h"
 #include "salespage/SalesPageWriter.h"
 #include "salespage/TForm_ListaDisp.h"
 

@@ -14,11 +14,11 @@
 #include "MillionTickets.h"
 #include "data/AppContext.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/ConsoleDialogs.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
-#include "raffle/WorkingRaffle.h"
 #include "sales/SaleValidator.h"
 #include "support/TestFirebirdServer.h"
 
@@ -107,7 +107,7 @@ int worker(const QStringList &args) {
         }
     };
 
-    SaleInput input;
+    SaleRequest input;
     input.price = raffle.ValorRifa;
     if (sequences) {
         int n = from;

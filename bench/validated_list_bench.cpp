@@ -9,17 +9,17 @@
 #include "data/DatabaseCreator.h"
 #include "data/DatabaseFiles.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/ConsoleDialogs.h"
+#include "platform/Money.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
-#include "raffle/WorkingRaffle.h"
 #include "reports/TQRY_REL_VENDAS.h"
-#include "sales/Money.h"
 #include "sales/ValidationListing.h"
 
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>

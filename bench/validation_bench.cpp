@@ -3,11 +3,11 @@
 #include "data/AppContext.h"
 #include "data/DatabaseFiles.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
-#include "raffle/WorkingRaffle.h"
 #include "sales/TForm_Validacao.h"
 
 #include <QApplication>

@@ -2,6 +2,7 @@
 
 #include "backup/DatabaseCheck.h"
 #include "backup/ServerBackup.h"
+#include "data/CachedTable.h"
 #include "data/DatabaseLocation.h"
 #include "data/SchemaUpgrade.h"
 #include "data/TDM.h"
@@ -75,6 +76,10 @@ QString BackupService::copyAndVerify(const QString &source, const QString &targe
         return problem;
     }
     return {};
+}
+
+bool BackupService::openDestinations(CachedTable &rows, QString *error) const {
+    return rows.open(m_tdm.CONEX_R(), QStringLiteral("BACKUP"), QStringLiteral("SELECT * FROM BACKUP"), {}, error);
 }
 
 QString BackupService::serverName() const {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class CachedTable;
 class TDM;
 
 // Copies of the two database files of the program folder, made and restored only while both
@@ -22,6 +23,9 @@ public:
     // databases on a server, the copies come from the server's own backup (the connections stay
     // open); *sourceError says why when it could not be had, and then every folder failed.
     QStringList backup(const QStringList &folders, QString *reopenError, QString *sourceError = nullptr);
+
+    // The list of destination folders (CAMINHO, STATUS) as edits that the window applies.
+    bool openDestinations(CachedTable &rows, QString *error) const;
 
     // The database server this program works on; empty when the databases are local.
     QString serverName() const;

@@ -191,9 +191,7 @@ void TForm_BACK_REST::FormShow() {
 
 void TForm_BACK_REST::openRows() {
     QString error;
-    if (!m_rows.open(m_services.tdm.CONEX_R(), QStringLiteral("BACKUP"),
-                     QStringLiteral("SELECT * FROM BACKUP"), {}, &error))
-        m_services.dialogs.error(error);
+    if (!m_service.openDestinations(m_rows, &error)) m_services.dialogs.error(error);
     refreshGrid();
 }
 

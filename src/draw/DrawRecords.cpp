@@ -1,13 +1,13 @@
 #include "draw/DrawRecords.h"
 
+#include "data/Fingerprint.h"
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
-#include "data/Fingerprint.h"
-#include "sales/SalesClosing.h"
+#include "data/WorkingRaffle.h"
 #include "draw/OwnDraw.h"
 #include "platform/Clock.h"
-#include "raffle/WorkingRaffle.h"
+#include "sales/SalesClosing.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,15 +1,15 @@
 #include "draw/FederalDraw.h"
 
+#include "data/Fingerprint.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
-#include "data/Fingerprint.h"
-#include "platform/Clock.h"
+#include "data/WorkingRaffle.h"
 #include "draw/DrawRecords.h"
 #include "draw/OwnDraw.h"
-#include "sales/SalesClosing.h"
+#include "platform/Clock.h"
 #include "platform/TypedValues.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
+#include "sales/SalesClosing.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

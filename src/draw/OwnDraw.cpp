@@ -2,9 +2,9 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Random.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,9 +1,9 @@
 #include "draw/TForm_Ata.h"
 
 #include "data/Fingerprint.h"
+#include "data/WorkingRaffle.h"
+#include "draw/DrawRecordReport.h"
 #include "platform/Dialogs.h"
-#include "raffle/WorkingRaffle.h"
-#include "reports/DrawRecordReport.h"
 #include "reports/TicketLookup.h"
 
 #include <QHeaderView>

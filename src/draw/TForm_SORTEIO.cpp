@@ -1,10 +1,10 @@
 #include "draw/TForm_SORTEIO.h"
 
-#include "platform/Dialogs.h"
-#include "raffle/WorkingRaffle.h"
 #include "data/Fingerprint.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "draw/TForm_Ata.h"
+#include "platform/Dialogs.h"
 #include "sales/SalesClosing.h"
 
 #include <QCheckBox>

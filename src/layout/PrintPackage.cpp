@@ -2,11 +2,11 @@
 
 #include "data/AppContext.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Dialogs.h"
 #include "platform/ProfileFile.h"
 #include "platform/Shell.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QDir>
 #include <QFile>

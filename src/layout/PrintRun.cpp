@@ -4,9 +4,9 @@
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
 #include "layout/TicketLayout.h"
 #include "platform/Dialogs.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -159,6 +159,9 @@ private:
         case Destination::Text:
             break;
         }
+        // A control character (a raw byte, \'01 or \u1) draws nothing and the writer leaves it out:
+        // kept, it would be printed as a box and lost at the next save.
+        if (ch.unicode() < 0x20 && ch != u'\t') return;
         if (m_pendingText.isEmpty() || !sameFormat(m_pendingState, s)) {
             flush();
             m_pendingState = s;
@@ -534,7 +537,10 @@ QByteArray write(const QTextDocument &doc) {
 
 void read(const QByteArray &rtf, QTextDocument &document) {
     if (!looksLikeRtf(rtf)) {
-        document.setPlainText(Cp1252::decode(rtf));
+        // Control characters are left out here too; line breaks and tabs stay.
+        QString text = Cp1252::decode(rtf);
+        text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r'; });
+        document.setPlainText(text);
         return;
     }
     Reader(rtf, document).run();

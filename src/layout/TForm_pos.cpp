@@ -5,6 +5,7 @@
 #include "whatsapp/TForm_Whats.h"
 
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "layout/RtfCodec.h"
 #include "layout/TForm_ModuloPrint.h"
 #include "layout/TForm_Visualizar.h"
@@ -21,7 +22,6 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QBuffer>
 #include <QCheckBox>

@@ -1,5 +1,7 @@
 #include "layout/TicketPictures.h"
 
+#include "whatsapp/TicketPictureName.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -9,11 +11,6 @@
 QSize TicketPictures::pictureSize(const TicketLayout &layout) {
     const double margin = TicketSheet::mmToPx(TicketSheet::MarginMm);
     return QSize(qRound(layout.outline.width() + 2 * margin), qRound(layout.outline.height() + 2 * margin));
-}
-
-QString TicketPictures::fileName(int numBilhete, int digits) {
-    return QStringLiteral("Bilhete_") + QStringLiteral("%1").arg(numBilhete, digits, 10, QChar(u'0')) +
-           QStringLiteral(".jpg");
 }
 
 bool TicketPictures::clearFolder(const QString &folder, QString *error) {
@@ -50,7 +47,7 @@ QImage TicketPictures::picture(const TicketLayout &layout, int digits, const Que
 bool TicketPictures::QrpToImg(const TicketLayout &layout, int digits, const QList<QueuedTicket> &tickets,
                               const QString &folder, QString *error) {
     for (const QueuedTicket &t : tickets) {
-        const QString path = QDir(folder).filePath(fileName(t.numBilhete, digits));
+        const QString path = QDir(folder).filePath(TicketPictureName::fileName(t.numBilhete, digits));
         QImageWriter writer(path, "jpg");
         if (!writer.write(picture(layout, digits, t))) {
             if (error)

@@ -13,8 +13,6 @@ class TicketPictures {
 public:
     // The ticket's outline plus the page's left and bottom margins on both sides (7 mm each).
     static QSize pictureSize(const TicketLayout &layout);
-    // "Bilhete_" + the control number in the modality number format + ".jpg".
-    static QString fileName(int numBilhete, int digits);
     // Empties the picture folder of its files (its subfolders, the sales pages among them, stay),
     // creating it when it is missing.
     static bool clearFolder(const QString &folder, QString *error);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/AppContext.h"
-#include "raffle/WorkingRaffle.h"
+#include "data/WorkingRaffle.h"
 
 #include <QWidget>
 

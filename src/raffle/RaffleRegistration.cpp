@@ -2,9 +2,9 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
 #include "platform/WaitCursor.h"
 #include "raffle/TextLines.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QDate>
 #include <QSqlError>

@@ -2,8 +2,8 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
 #include "raffle/TextLines.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QDate>
 #include <QSqlError>

@@ -5,6 +5,7 @@
 #include "data/TicketTables.h"
 
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/TypedValues.h"
@@ -12,10 +13,8 @@
 #include "platform/WidgetDateEdit.h"
 #include "platform/WidgetMoneyEdit.h"
 #include "raffle/TForm_Usar.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QAbstractButton>
-#include <algorithm>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -28,6 +27,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 

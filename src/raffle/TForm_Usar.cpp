@@ -1,8 +1,8 @@
 #include "raffle/TForm_Usar.h"
 
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Dialogs.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QComboBox>
 #include <QFrame>

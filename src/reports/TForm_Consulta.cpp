@@ -1,8 +1,8 @@
 #include "reports/TForm_Consulta.h"
 
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Dialogs.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

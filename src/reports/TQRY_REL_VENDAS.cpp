@@ -1,6 +1,6 @@
 #include "reports/TQRY_REL_VENDAS.h"
 
-#include "sales/Money.h"
+#include "platform/Money.h"
 
 #include <QPainter>
 

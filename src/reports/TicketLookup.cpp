@@ -1,7 +1,7 @@
 #include "reports/TicketLookup.h"
 
 #include "data/TicketTables.h"
-#include "raffle/WorkingRaffle.h"
+#include "data/WorkingRaffle.h"
 
 #include <QScopeGuard>
 #include <QSqlError>

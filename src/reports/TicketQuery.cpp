@@ -2,8 +2,8 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

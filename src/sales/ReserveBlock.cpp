@@ -3,7 +3,7 @@
 #include "data/TDM.h"
 #include "data/TicketTables.h"
 #include "data/UnitOfWork.h"
-#include "raffle/WorkingRaffle.h"
+#include "data/WorkingRaffle.h"
 #include "sales/SalesClosing.h"
 
 #include <QSqlError>

@@ -4,12 +4,12 @@
 #include "data/TDM.h"
 #include "data/TicketTables.h"
 #include "data/UnitOfWork.h"
-#include "sales/SalesClosing.h"
 #include "data/UpdateConflict.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 #include "platform/TypedValues.h"
-#include "raffle/WorkingRaffle.h"
+#include "sales/SalesClosing.h"
 
 #include <QScopeGuard>
 #include <QSqlError>
@@ -278,7 +278,7 @@ bool SaleValidator::mark(int numBilhete, MarkAction action, QSqlError *error) {
     return true;
 }
 
-SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput &input, bool withBuyerData,
+SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleRequest &input, bool withBuyerData,
                                                 const QDate &date) {
     QSqlDatabase db = m_ctx.tdm.CONEX_R();
     const int k = m_ctx.raffle.slot();
@@ -367,7 +367,7 @@ SaleValidator::Written SaleValidator::writeSale(int numBilhete, const SaleInput 
     return w;
 }
 
-SaleOutcome SaleValidator::validate(const SaleInput &input) {
+SaleOutcome SaleValidator::validate(const SaleRequest &input) {
     const QString text = input.ticketText;
     if (text.trimmed().isEmpty()) return {};
     if (text.contains(QStringLiteral("C-")))

@@ -3,6 +3,7 @@
 #include "data/AppContext.h"
 #include "data/UnitOfWork.h"
 #include "platform/Dialogs.h"
+#include "sales/SaleRequest.h"
 
 #include <QDate>
 #include <QList>
@@ -13,24 +14,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-// What the validation window holds when "Validar" is pressed. Orders from WhatsApp and the
-// validation file fill the same fields.
-struct SaleInput {
-    QString ticketText;       // the ticket field: one control number or a sequence "a-b"
-    bool extraFields = false; // "Ativar Campos Extras" = "Sim"
-    bool sellerFieldEnabled = true;
-    bool sellerInvalid = false; // the seller code typed last was not found
-    QString buyer;
-    QString phone; // digits are kept, the mask's literals dropped
-    QString address;
-    QString city;
-    QString sellerCode;
-    bool useToday = true;         // "Usar a Data de Hoje Automática"
-    bool dateFieldEnabled = true; // a greyed-out date field is never asked for: today is used
-    QString dateText;             // the date field, dd/MM/yyyy, when useToday is off
-    double price = 0;
-};
 
 // Lengths of the buyer table's text columns (characters of Windows-1252): the window's fields accept
 // no more, and text from a pasted order or a file is cut to them before it is stored.
@@ -76,7 +59,7 @@ public:
     explicit SaleValidator(AppContext &ctx);
     ~SaleValidator();
 
-    SaleOutcome validate(const SaleInput &input);
+    SaleOutcome validate(const SaleRequest &input);
 
     // True when the raffle's buyer table holds a row for the control number.
     bool ConsultaJaExist(int numBilhete) const;
@@ -130,7 +113,7 @@ private:
     // The batch's prepared statement, or `local` prepared; null with *error when it cannot be prepared.
     QSqlQuery *statement(QSqlQuery &local, const QString &sql, QSqlError *error);
     std::optional<QString> raffleProblem() const;
-    Written writeSale(int numBilhete, const SaleInput &input, bool withBuyerData, const QDate &date);
+    Written writeSale(int numBilhete, const SaleRequest &input, bool withBuyerData, const QDate &date);
     bool existsIn(const QSqlDatabase &db, int numBilhete, bool *exists, QString *error) const;
 
     struct Batch;

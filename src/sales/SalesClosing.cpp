@@ -3,8 +3,8 @@
 #include "data/Fingerprint.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
-#include "raffle/WorkingRaffle.h"
 #include "reports/TicketLookup.h"
 
 #include <QCryptographicHash>

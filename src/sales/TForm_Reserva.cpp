@@ -1,8 +1,8 @@
 #include "sales/TForm_Reserva.h"
 
+#include "data/WorkingRaffle.h"
 #include "platform/Dialogs.h"
 #include "platform/TypedValues.h"
-#include "raffle/WorkingRaffle.h"
 #include "salespage/ModalityFormat.h"
 
 #include <QHeaderView>

@@ -1,18 +1,18 @@
 #include "sales/TForm_Validacao.h"
 
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
+#include "layout/TForm_pos.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
 #include "platform/TerminationSignals.h"
 #include "platform/WaitCursor.h"
-#include "layout/TForm_pos.h"
 #include "platform/WidgetStepAside.h"
-#include "raffle/WorkingRaffle.h"
-#include "sales/WidgetValidatedList.h"
 #include "sales/TForm_Reserva.h"
-#include "sales/WidgetWhatsAppOrder.h"
+#include "sales/WidgetValidatedList.h"
 #include "sales/WidgetValidationFile.h"
+#include "sales/WidgetWhatsAppOrder.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -56,15 +56,19 @@ QFont arialFont(int pixelSize, bool bold = false) {
 } // namespace
 
 TForm_Validacao::TForm_Validacao(AppContext &ctx, QWidget *parent)
-    : QDialog(parent), m_ctx(ctx), m_validator(ctx), m_sellers(ctx.tdm.CONEX_R()) {
+    : QDialog(parent), m_ctx(ctx), m_sales(ctx), m_sellers(ctx.tdm.CONEX_R()) {
     m_tone = std::make_unique<ToneBeep>();
     m_beep = m_tone.get();
     buildWindow();
+    // Every panel sells through the service; this window shows what came of each sale.
+    m_sales.setForm(this);
+    connect(&m_sales, &SalesService::saleStarting, this, &TForm_Validacao::saleStarting);
+    connect(&m_sales, &SalesService::saleSettled, this, &TForm_Validacao::showOutcome);
     // A long sequence keeps the window painted between tickets.
-    m_validator.setBetweenTickets([] { QCoreApplication::processEvents(); });
+    m_sales.setBetweenTickets([] { QCoreApplication::processEvents(); });
     // Told to end (logout, shutdown): a running sequence stops after its current ticket.
     if (auto *termination = TerminationSignals::current())
-        connect(termination, &TerminationSignals::received, this, [this] { m_validator.requestStop(); });
+        connect(termination, &TerminationSignals::received, this, [this] { m_sales.requestStop(); });
 }
 
 TForm_Validacao::~TForm_Validacao() = default;
@@ -133,7 +137,7 @@ void TForm_Validacao::buildWindow() {
     BTN_Parar->setAutoDefault(false);
     BTN_Parar->setToolTip(QStringLiteral("Interrompe a validação em sequência após o Bilhete atual"));
     BTN_Parar->hide();
-    connect(BTN_Parar, &QPushButton::clicked, this, [this] { m_validator.requestStop(); });
+    connect(BTN_Parar, &QPushButton::clicked, this, [this] { m_sales.requestStop(); });
 
     LBL_Ajuda = addLabel(QStringLiteral(" ? "), {520, 88, 24, 22}, "LBL_Ajuda");
     LBL_Ajuda->setToolTip(QStringLiteral("Dicas & Ajuda sobre Validação..."));
@@ -250,12 +254,7 @@ void TForm_Validacao::buildWindow() {
     } options[] = {{"Exportar1", "Exportar Validações"},
                    {"Importar1", "Importar Validações"},
                    {"MarcarBlocos1", "Marcar Blocos Reservas"}};
-    m_filePanel = new WidgetValidationFile(m_ctx, m_validator, ModoImportacao, this);
-    m_filePanel->setFormState(
-        [this] {
-            return ImportFormState{RB_Sim->isChecked(), ed_CodVend->isEnabled(), m_price};
-        },
-        [this] { Ativa_campos_extra(true); });
+    m_filePanel = new WidgetValidationFile(m_ctx, m_sales, ModoImportacao, this);
     for (const auto &o : options) {
         QAction *a = Pop_Opcoes->addAction(QString::fromUtf8(o.text));
         a->setObjectName(QLatin1String(o.name));
@@ -283,23 +282,20 @@ void TForm_Validacao::buildWindow() {
         l->installEventFilter(this);
     }
 
-    m_whatsApp = new WidgetWhatsAppOrder(m_ctx, this);
+    m_whatsApp = new WidgetWhatsAppOrder(m_ctx, m_sales, this);
     // A validated row goes to the WhatsApp sending on its own or into the group.
     connect(m_validatedList, &WidgetValidatedList::enviarPorWhatsApp, m_whatsApp,
             &WidgetWhatsAppOrder::EnviarPorWhatsApp);
     connect(m_validatedList, &WidgetValidatedList::agruparParaEnvio, m_whatsApp,
             &WidgetWhatsAppOrder::AgruparParaEnvio);
     LBL_AvisoValidada_Zap = m_whatsApp->noticeLabel();
-    m_whatsApp->setWindowHooks({[this] { return RB_Sim->isChecked(); },
-                                [this](bool on) { Ativa_campos_extra(on); },
-                                [this](const QString &ticket, const OrderSale &sale) {
-                                    return validateOrderTicket(ticket, sale);
-                                },
-                                [this] {
-                                    CHK_UsarDataAutom->setChecked(true);
-                                    CHK_UsarDataAutomClick();
-                                },
-                                [this] { clearOrderFields(); }});
+    // An order's buyer fills the extra fields; it is sold with today's date.
+    connect(m_whatsApp, &WidgetWhatsAppOrder::opened, this, [this] { Ativa_campos_extra(true); });
+    connect(m_whatsApp, &WidgetWhatsAppOrder::closed, this, &TForm_Validacao::clearOrderFields);
+    connect(m_whatsApp, &WidgetWhatsAppOrder::orderSelling, this, [this] {
+        CHK_UsarDataAutom->setChecked(true);
+        CHK_UsarDataAutomClick();
+    });
     m_whatsApp->setHandOver([this](const WhatsAppHandOver &h) { PrepararEnvioWhatsApp(h); });
 
     Panel_CidPadrao = new QFrame(this);
@@ -382,9 +378,9 @@ void TForm_Validacao::BTN_ValidarClick() {
     m_busy = true;
     const auto release = qScopeGuard([this] { m_busy = false; });
 
-    const QString text = ED_NUM_BILHETE->text();
-    SaleInput in;
-    in.ticketText = text;
+    SaleRequest in;
+    in.source = SaleRequest::Source::Window;
+    in.ticketText = ED_NUM_BILHETE->text();
     in.extraFields = RB_Sim->isChecked();
     in.sellerFieldEnabled = ed_CodVend->isEnabled();
     in.sellerInvalid = m_vendedorInvalido;
@@ -397,28 +393,19 @@ void TForm_Validacao::BTN_ValidarClick() {
     in.dateFieldEnabled = DateEdit1->isEnabled();
     in.dateText = DateEdit1->text();
     in.price = m_price;
-    runValidation(in);
+    m_sales.sell(in);
 }
 
-SaleOutcome TForm_Validacao::validateOrderTicket(const QString &ticket, const OrderSale &sale) {
-    SaleInput in;
-    in.ticketText = ticket;
-    in.extraFields = RB_Sim->isChecked();
-    in.sellerFieldEnabled = ed_CodVend->isEnabled();
-    in.buyer = sale.nome;
-    in.phone = sale.fone;
-    in.address = sale.endereco;
-    in.city = sale.cidade;
-    if (chk_fixarVend->isChecked()) {
-        in.sellerCode = ed_CodVend->text();
-        in.sellerInvalid = m_vendedorInvalido;
-    } else {
-        in.sellerCode = sale.seller;
-    }
-    in.useToday = true;
-    in.dateFieldEnabled = DateEdit1->isEnabled();
-    in.price = m_price;
-    return runValidation(in);
+SaleFormState TForm_Validacao::saleFormState() const {
+    SaleFormState state;
+    state.extraFields = RB_Sim->isChecked();
+    state.sellerSwitchedOff = m_sellerSwitchedOff;
+    state.dateFieldEnabled = DateEdit1->isEnabled();
+    state.sellerFixed = chk_fixarVend->isChecked();
+    state.sellerCode = ed_CodVend->text();
+    state.sellerInvalid = m_vendedorInvalido;
+    state.price = m_price;
+    return state;
 }
 
 void TForm_Validacao::clearOrderFields() {
@@ -449,20 +436,24 @@ void TForm_Validacao::holdForSequence(bool hold) {
     m_heldForSequence.clear();
 }
 
-SaleOutcome TForm_Validacao::runValidation(const SaleInput &in) {
-    const QString text = in.ticketText;
-    std::unique_ptr<WaitCursor> wait;
-    const bool sequence = text.contains(u'-');
-    if (sequence) {
-        wait = std::make_unique<WaitCursor>();
-        BTN_Parar->show();
-        BTN_Parar->raise();
-        holdForSequence(true);
-    }
-    const SaleOutcome o = m_validator.validate(in);
-    wait.reset();
+void TForm_Validacao::saleStarting(const SaleRequest &request) {
+    // A file's sale with a buyer switches the extra fields on, as typing that buyer would.
+    if (request.extraFields && !RB_Sim->isChecked()) Ativa_campos_extra(true);
+    if (!request.isSequence()) return;
+    m_sequenceWait = std::make_unique<WaitCursor>();
+    BTN_Parar->show();
+    BTN_Parar->raise();
+    holdForSequence(true);
+}
+
+void TForm_Validacao::showOutcome(const SaleRequest &request, const SaleOutcome &o) {
+    const QString text = request.ticketText;
+    const bool sequence = request.isSequence();
+    m_sequenceWait.reset();
     if (sequence) holdForSequence(false);
     BTN_Parar->hide();
+    // The import sums its sales up in its own boxes.
+    if (request.source == SaleRequest::Source::ValidationFile) return;
     // However it ended, the tickets written show as a finished sequence shows them.
     if (o.sequence && !o.written.isEmpty() && o.result != SaleOutcome::Result::Validated)
         showValidatedPart(QStringLiteral("%1-%2").arg(o.written.first()).arg(o.written.last()));
@@ -471,13 +462,13 @@ SaleOutcome TForm_Validacao::runValidation(const SaleInput &in) {
         m_closeAfterSequence = false;
         if (!o.message.isEmpty()) m_ctx.dialogs.message(o.title, o.message, o.icon);
         QTimer::singleShot(0, this, &QDialog::reject);
-        return o;
+        return;
     }
 
     using R = SaleOutcome::Result;
     switch (o.result) {
     case R::Ignored:
-        return o;
+        return;
     case R::Refused:
         if (o.focus == SaleFocus::Seller)
             ed_CodVend->setFocus();
@@ -486,7 +477,7 @@ SaleOutcome TForm_Validacao::runValidation(const SaleInput &in) {
         else
             ED_NUM_BILHETE->setFocus();
         m_ctx.dialogs.message(o.title, o.message, o.icon);
-        return o;
+        return;
     case R::AlreadyValidated:
         ED_NUM_BILHETE->setFocus();
         m_ctx.dialogs.message(o.title, o.message, o.icon);
@@ -502,13 +493,13 @@ SaleOutcome TForm_Validacao::runValidation(const SaleInput &in) {
             }
             ED_NUM_BILHETE->clear();
         }
-        return o;
+        return;
     case R::Stopped:
     case R::Interrupted:
     case R::Failed:
         ED_NUM_BILHETE->setFocus();
         m_ctx.dialogs.message(o.title, o.message, o.icon);
-        return o;
+        return;
     case R::Validated:
         break;
     }
@@ -522,7 +513,7 @@ SaleOutcome TForm_Validacao::runValidation(const SaleInput &in) {
         LBL_ULTIMA_VALID->setText(text);
         ED_NUM_BILHETE->clear();
         ED_NUM_BILHETE->setFocus();
-        return o;
+        return;
     }
     m_vendedorInvalido = false;
     if (!chk_fixarVend->isChecked()) {
@@ -539,7 +530,7 @@ SaleOutcome TForm_Validacao::runValidation(const SaleInput &in) {
     LBL_ULTIMA_VALID->setText(text);
     ED_NUM_BILHETE->setFocus();
     ED_NUM_BILHETE->clear();
-    return o;
+    return;
 }
 
 void TForm_Validacao::showValidatedPart(const QString &range) {
@@ -552,9 +543,9 @@ void TForm_Validacao::showValidatedPart(const QString &range) {
 }
 
 void TForm_Validacao::closeEvent(QCloseEvent *event) {
-    if (m_validator.running()) {
+    if (m_sales.running()) {
         // The sequence ends after its current ticket; the window closes once it has.
-        m_validator.requestStop();
+        m_sales.requestStop();
         m_closeAfterSequence = true;
         event->ignore();
         return;
@@ -563,8 +554,8 @@ void TForm_Validacao::closeEvent(QCloseEvent *event) {
 }
 
 void TForm_Validacao::reject() {
-    if (m_validator.running()) {
-        m_validator.requestStop();
+    if (m_sales.running()) {
+        m_sales.requestStop();
         m_closeAfterSequence = true;
         return;
     }
@@ -771,7 +762,7 @@ void TForm_Validacao::ED_NUM_BILHETEKeyDown(QKeyEvent *event, bool *handled) {
 }
 
 void TForm_Validacao::keyPressEvent(QKeyEvent *event) {
-    if (m_validator.running()) {
+    if (m_sales.running()) {
         event->accept(); // F5, F9, F10 and Esc wait for the sequence to end
         return;
     }
@@ -792,7 +783,7 @@ void TForm_Validacao::keyPressEvent(QKeyEvent *event) {
 bool TForm_Validacao::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
-        if (m_validator.running()) return true; // keys wait for the sequence to end
+        if (m_sales.running()) return true; // keys wait for the sequence to end
         auto *ke = static_cast<QKeyEvent *>(event);
         if (ke->key() == Qt::Key_F5 || ke->key() == Qt::Key_Escape) {
             keyPressEvent(ke);

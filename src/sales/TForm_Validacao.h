@@ -2,7 +2,7 @@
 
 #include "data/AppContext.h"
 #include "platform/Beep.h"
-#include "sales/SaleValidator.h"
+#include "sales/SalesService.h"
 #include "sellers/SellerRegistry.h"
 
 #include <QDialog>
@@ -22,12 +22,12 @@ class QTextEdit;
 class QTimer;
 class WidgetValidatedList;
 class WidgetWhatsAppOrder;
-struct OrderSale;
 struct WhatsAppHandOver;
 class WidgetValidationFile;
+class WaitCursor;
 
 // The validation window: sales of the working raffle, one ticket at a time or as a sequence.
-class TForm_Validacao : public QDialog {
+class TForm_Validacao : public QDialog, public SaleForm {
     Q_OBJECT
 public:
     explicit TForm_Validacao(AppContext &ctx, QWidget *parent = nullptr);
@@ -38,7 +38,6 @@ public:
     void setValor(double price);
     double valor() const { return m_price; }
 
-    SaleValidator &validator() { return m_validator; }
     // Tests give a recording beep; by default a generated tone.
     void setBeep(Beep *beep) { m_beep = beep; }
 
@@ -46,8 +45,10 @@ public:
     void Ativa_campos_extra(bool on);
     bool whatsAppPanelOpen() const;
     // A sequence is being validated; stopSequence ends it after the current ticket.
-    bool sequenceRunning() const { return m_validator.running(); }
-    void stopSequence() { m_validator.requestStop(); }
+    bool sequenceRunning() const { return m_sales.running(); }
+    void stopSequence() { m_sales.requestStop(); }
+    // What the fields give every sale, whichever panel sells.
+    SaleFormState saleFormState() const override;
 
     // State the validation file works with.
     bool ModoImportacao = false;
@@ -78,8 +79,8 @@ protected:
 
 private:
     void FormShow();
-    SaleOutcome runValidation(const SaleInput &in);
-    SaleOutcome validateOrderTicket(const QString &ticket, const OrderSale &sale);
+    void saleStarting(const SaleRequest &request);
+    void showOutcome(const SaleRequest &request, const SaleOutcome &o);
     void clearOrderFields();
     void PrepararEnvioWhatsApp(const WhatsAppHandOver &h);
     void buildWindow();
@@ -100,7 +101,7 @@ private:
     static void paint(QWidget *w, const QColor &colour);
 
     AppContext &m_ctx;
-    SaleValidator m_validator;
+    SalesService m_sales;
     SellerRegistry m_sellers;
     std::unique_ptr<ToneBeep> m_tone;
     Beep *m_beep = nullptr;
@@ -132,6 +133,7 @@ private:
     QPushButton *BTN_Validar = nullptr;
     QPushButton *BTN_Parar = nullptr; // shown while a sequence runs
     bool m_closeAfterSequence = false;
+    std::unique_ptr<WaitCursor> m_sequenceWait;
     QLabel *LBL_AvisoValidada1 = nullptr;
     QLabel *LBL_AvisoValidada2 = nullptr;
     QLabel *LBL_AvisoValidada_Zap = nullptr;

@@ -1,6 +1,6 @@
 #include "sales/ValidatedRowsModel.h"
 
-#include "sales/Money.h"
+#include "platform/Money.h"
 #include "sales/ValidationListing.h"
 
 ValidatedRowsModel::ValidatedRowsModel(ValidationListing &listing, QObject *parent)

@@ -2,11 +2,12 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Cp1252.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
 #include "sales/SaleValidator.h"
 #include "sales/SalesClosing.h"
+#include "sales/SalesService.h"
 
 #include <QDir>
 #include <QFile>
@@ -301,8 +302,8 @@ void ValidationImport::run(const QString &path, bool &modoImportacao) {
     QString error;
 
     auto commit = [&]() -> bool {
-        if (!m_validator.inBatch()) return true;
-        if (!m_validator.commitBatch(&error)) {
+        if (!m_sales.inBatch()) return true;
+        if (!m_sales.commitBatch(&error)) {
             pending = 0;
             return false;
         }
@@ -333,16 +334,13 @@ void ValidationImport::run(const QString &path, bool &modoImportacao) {
             break;
         }
 
-        ImportFormState state = formState ? formState() : ImportFormState{};
-        if (!record.nomeComp.trimmed().isEmpty() && !state.extraFields) {
-            if (switchExtraFieldsOn) switchExtraFieldsOn();
-            state = formState ? formState() : ImportFormState{};
-            state.extraFields = true;
-        }
-        SaleInput in;
+        const SaleFormState state = m_sales.formState();
+        SaleRequest in;
+        in.source = SaleRequest::Source::ValidationFile;
         in.ticketText = record.numBilhete;
-        in.extraFields = state.extraFields;
-        in.sellerFieldEnabled = state.sellerFieldEnabled;
+        // A record with a buyer is sold with the extra fields, which the window then shows switched on.
+        in.extraFields = state.extraFields || !record.nomeComp.trimmed().isEmpty();
+        in.sellerFieldEnabled = in.extraFields && !state.sellerSwitchedOff;
         in.sellerInvalid = false; // the file's seller is taken as it is
         in.buyer = record.nomeComp;
         in.phone = record.foneComp;
@@ -353,12 +351,12 @@ void ValidationImport::run(const QString &path, bool &modoImportacao) {
         in.dateText = date.toString(QStringLiteral("dd/MM/yyyy"));
         in.price = state.price;
 
-        if (!m_validator.inBatch() && !m_validator.beginBatch(&error)) {
+        if (!m_sales.inBatch() && !m_sales.beginBatch(&error)) {
             stoppedAt = number;
             why = QStringLiteral("Erro ao Validar. Detalhe do Erro: ") + error;
             break;
         }
-        SaleOutcome o = m_validator.validate(in);
+        SaleOutcome o = m_sales.sell(in);
         // Another computer changed the same ticket row meanwhile: what this batch holds is kept,
         // and the sale is tried again in a fresh transaction that sees that change.
         const RetryPolicy retry = RetryPolicy::standard();
@@ -366,8 +364,8 @@ void ValidationImport::run(const QString &path, bool &modoImportacao) {
              ++attempt) {
             if (!commit()) break;
             retry.pause(attempt);
-            if (!m_validator.beginBatch(&error)) break;
-            o = m_validator.validate(in);
+            if (!m_sales.beginBatch(&error)) break;
+            o = m_sales.sell(in);
         }
         if (!error.isEmpty()) {
             batchFailed(number);

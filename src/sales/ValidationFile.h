@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-class SaleValidator;
+class SalesService;
 
 // One sale as the validation file carries it between computers: texts as read from the buyer row.
 struct ValidationRecord {
@@ -76,23 +76,14 @@ private:
     AppContext &m_ctx;
 };
 
-// What the import takes from the validation window, as it stands when each record comes up.
-struct ImportFormState {
-    bool extraFields = false;
-    bool sellerFieldEnabled = true;
-    double price = 0;
-};
-
-// "Importar Validações": every record of a chosen file validated again through the validation
-// routine, with the record's own date. The whole file is checked before anything is imported; the
+// "Importar Validações": every record of a chosen file sold again through the sales service, with the
+// record's own date and the window's state as each record comes up. The whole file is checked before anything is imported; the
 // sales are committed in batches. Shows its boxes through the context's dialogs and always ends
 // with one box that sums the import up.
 class ValidationImport {
 public:
-    ValidationImport(AppContext &ctx, SaleValidator &validator) : m_ctx(ctx), m_validator(validator) {}
+    ValidationImport(AppContext &ctx, SalesService &sales) : m_ctx(ctx), m_sales(sales) {}
 
-    std::function<ImportFormState()> formState;
-    std::function<void()> switchExtraFieldsOn;
     // Told after each record (records done, records in the file); false asks the import to stop.
     std::function<bool(int done, int total)> progress;
     // Told when the import is over, before its summary box.
@@ -108,6 +99,6 @@ public:
 
 private:
     AppContext &m_ctx;
-    SaleValidator &m_validator;
+    SalesService &m_sales;
     int m_validated = 0;
 };

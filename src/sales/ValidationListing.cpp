@@ -4,9 +4,9 @@
 #include "data/SqlText.h"
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
+#include "platform/Money.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
-#include "sales/Money.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -2,11 +2,11 @@
 
 #include "data/Fingerprint.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "layout/TForm_Visualizar.h"
 #include "platform/Dialogs.h"
 #include "platform/TypedValues.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
 #include "reports/TQRY_REL_VENDAS.h"
 #include "sales/SaleValidator.h"
 #include "sales/ValidatedRowsModel.h"

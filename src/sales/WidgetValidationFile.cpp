@@ -8,9 +8,9 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProgressDialog>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QUrl>
 
@@ -25,9 +25,9 @@ QFont arialFont(int pixelSize, bool bold = false) {
 
 } // namespace
 
-WidgetValidationFile::WidgetValidationFile(AppContext &ctx, SaleValidator &validator, bool &modoImportacao,
+WidgetValidationFile::WidgetValidationFile(AppContext &ctx, SalesService &sales, bool &modoImportacao,
                                            QWidget *window)
-    : QFrame(window), m_ctx(ctx), m_import(ctx, validator), m_modoImportacao(modoImportacao) {
+    : QFrame(window), m_ctx(ctx), m_import(ctx, sales), m_modoImportacao(modoImportacao) {
     setObjectName(QStringLiteral("Panel_Exportar"));
     setGeometry(540, 200, 340, 200);
     setFrameShape(QFrame::Box);
@@ -77,12 +77,6 @@ WidgetValidationFile::WidgetValidationFile(AppContext &ctx, SaleValidator &valid
     connect(Button7, &QPushButton::clicked, this, &WidgetValidationFile::Button7Click);
 
     hide();
-}
-
-void WidgetValidationFile::setFormState(std::function<ImportFormState()> state,
-                                        std::function<void()> switchExtraFieldsOn) {
-    m_import.formState = std::move(state);
-    m_import.switchExtraFieldsOn = std::move(switchExtraFieldsOn);
 }
 
 bool WidgetValidationFile::takesAction(QAction *action) {

@@ -8,7 +8,7 @@
 class QAction;
 class QLabel;
 class QPushButton;
-class SaleValidator;
+class SalesService;
 class WidgetDateEdit;
 
 // The validation file inside the validation window: the export panel "Como deseja Exportar?" and
@@ -16,10 +16,8 @@ class WidgetDateEdit;
 class WidgetValidationFile : public QFrame {
     Q_OBJECT
 public:
-    WidgetValidationFile(AppContext &ctx, SaleValidator &validator, bool &modoImportacao, QWidget *window);
+    WidgetValidationFile(AppContext &ctx, SalesService &sales, bool &modoImportacao, QWidget *window);
 
-    // The window's state the import reads for each record, and how it switches the extra fields on.
-    void setFormState(std::function<ImportFormState()> state, std::function<void()> switchExtraFieldsOn);
     // Connects the menu entries "Exportar Validações" and "Importar Validações"; false for other entries.
     bool takesAction(QAction *action);
 

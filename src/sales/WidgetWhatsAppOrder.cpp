@@ -1,10 +1,10 @@
 #include "sales/WidgetWhatsAppOrder.h"
 
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Dialogs.h"
 #include "platform/Random.h"
 #include "platform/TypedValues.h"
-#include "raffle/WorkingRaffle.h"
 #include "sales/ReplacementChoices.h"
 
 #include <QApplication>
@@ -86,8 +86,8 @@ void placeInGap(QLabel *counter, const QLabel *caption) {
 
 } // namespace
 
-WidgetWhatsAppOrder::WidgetWhatsAppOrder(AppContext &ctx, QWidget *window)
-    : QFrame(window), m_ctx(ctx), m_sellers(ctx.tdm.CONEX_R()) {
+WidgetWhatsAppOrder::WidgetWhatsAppOrder(AppContext &ctx, SalesService &sales, QWidget *window)
+    : QFrame(window), m_ctx(ctx), m_sellers(ctx.tdm.CONEX_R()), m_sales(sales) {
     CDS_Sugestao = new ReplacementChoices(ctx.tdm.CONEX_R(), this);
     CDS_Sugestao->setObjectName(QStringLiteral("CDS_Sugestao"));
     CDS_Sugestao_ForaFaixa = new ReplacementChoices(ctx.tdm.CONEX_R(), this);
@@ -306,7 +306,7 @@ void WidgetWhatsAppOrder::IMM_ValidaMaisZapClick() {
     show();
     raise();
     if (Panel_Sugestao->isVisible()) Panel_Sugestao->raise();
-    if (m_hooks.setExtraFields) m_hooks.setExtraFields(true);
+    Q_EMIT opened();
     Rich_DadosW->setFocus();
 }
 
@@ -324,7 +324,7 @@ void WidgetWhatsAppOrder::Img_FecharClick() {
     setTotalRep(0);
     DisponibilidadeChecada = false;
     Rich_DadosW->clear();
-    if (m_hooks.clearFields) m_hooks.clearFields();
+    Q_EMIT closed();
 }
 
 std::optional<bool> WidgetWhatsAppOrder::ChecarDisponivel(OrderText &order) {
@@ -369,7 +369,7 @@ void WidgetWhatsAppOrder::BTN_ValidarDadosWClick() {
         return;
     if (cmb_VendW->currentIndex() < 0) cmb_VendW->setCurrentIndex(0);
     if (!Panel_Sugestao->isVisible()) clearSendList();
-    if (!m_hooks.extraFieldsOn || !m_hooks.extraFieldsOn()) {
+    if (!m_sales.formState().extraFields) {
         m_ctx.dialogs.message(QStringLiteral("Korvante"),
                               QStringLiteral("Para usar esse recurso ao opção ATIVAR CAMPOS EXTRAS deverá esta "
                                              "marcado com SIM"),
@@ -412,19 +412,28 @@ void WidgetWhatsAppOrder::BTN_ValidarDadosWClick() {
     }
 
     const OrderText::Buyer buyer = order.buyer();
-    OrderSale sale;
-    sale.nome = buyer.nome.trimmed();
-    sale.endereco = buyer.endereco.trimmed();
-    sale.cidade = buyer.cidade.trimmed();
-    sale.fone = OrderText::phoneDigits(buyer.fone);
-    sale.seller = seller;
-    m_ctx.raffle.FoneEnvio = sale.fone;
-    if (m_hooks.useTodaysDate) m_hooks.useTodaysDate();
+    SaleRequest sale;
+    sale.source = SaleRequest::Source::WhatsAppOrder;
+    sale.buyer = buyer.nome.trimmed();
+    sale.address = buyer.endereco.trimmed();
+    sale.city = buyer.cidade.trimmed();
+    sale.phone = OrderText::phoneDigits(buyer.fone);
+    sale.useToday = true;
+    m_ctx.raffle.FoneEnvio = sale.phone;
+    Q_EMIT orderSelling();
 
     for (int i = 0; i < order.ticketRange(); ++i) {
         if (!OrderText::isTicketLine(order.lines().at(i))) continue;
-        const QString ticket = OrderText::controlNumberOf(order.lines().at(i));
-        const SaleOutcome o = m_hooks.validateTicket ? m_hooks.validateTicket(ticket, sale) : SaleOutcome{};
+        sale.ticketText = OrderText::controlNumberOf(order.lines().at(i));
+        // The window's fields as they stand at each ticket: a seller fixed there goes with every sale.
+        const SaleFormState form = m_sales.formState();
+        sale.extraFields = form.extraFields;
+        sale.sellerFieldEnabled = form.sellerFieldEnabled();
+        sale.sellerCode = form.sellerFixed ? form.sellerCode : seller;
+        sale.sellerInvalid = form.sellerFixed && form.sellerInvalid;
+        sale.dateFieldEnabled = form.dateFieldEnabled;
+        sale.price = form.price;
+        const SaleOutcome o = m_sales.sell(sale);
         using R = SaleOutcome::Result;
         // "-OK" says the sale is written; any other line is tried again at the next "VALIDAR".
         if (o.result == R::Validated) {

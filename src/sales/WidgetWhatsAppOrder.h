@@ -2,7 +2,7 @@
 
 #include "data/AppContext.h"
 #include "sales/OrderText.h"
-#include "sales/SaleValidator.h"
+#include "sales/SalesService.h"
 #include "salespage/ModalityFormat.h"
 #include "sellers/SellerRegistry.h"
 
@@ -21,15 +21,6 @@ class QTableView;
 class QTextEdit;
 class ReplacementChoices;
 
-// One ticket of an order as the validation window receives it.
-struct OrderSale {
-    QString nome;
-    QString endereco;
-    QString cidade;
-    QString fone; // digits
-    QString seller;
-};
-
 // The tickets handed to the ticket pictures and the WhatsApp sending window.
 struct WhatsAppHandOver {
     QStringList tickets;  // send-list entries 1 to QtBilhetesEnvio when two or more are sent
@@ -38,18 +29,7 @@ struct WhatsAppHandOver {
     QString foneEnvio;
 };
 
-// What the panel asks of the validation window around it.
-struct OrderWindowHooks {
-    std::function<bool()> extraFieldsOn;
-    std::function<void(bool)> setExtraFields;
-    // The window's validation routine with the order's data in its fields; reports by its own boxes.
-    std::function<SaleOutcome(const QString &ticket, const OrderSale &sale)> validateTicket;
-    std::function<void()> useTodaysDate;
-    // Closing the panel: extra fields off, ticket, date, buyer, phone, address, city and seller cleared.
-    std::function<void()> clearFields;
-};
-
-// "VALIDAR DADOS VINDO DO WHATSAPP": the pasted order validated through the window's validation routine,
+// "VALIDAR DADOS VINDO DO WHATSAPP": each ticket of the pasted order sold through the sales service,
 // sold tickets replaced from the order's block, the reserve block or the whole raffle ("CHECAGEM DE
 // BILHETES"), tickets grouped for one sending ("CARTELAS AGRUPADAS"), and the hand-over of the send list.
 class WidgetWhatsAppOrder : public QFrame {
@@ -57,10 +37,9 @@ class WidgetWhatsAppOrder : public QFrame {
 public:
     static constexpr int SendListCapacity = 20;
 
-    WidgetWhatsAppOrder(AppContext &ctx, QWidget *window);
+    WidgetWhatsAppOrder(AppContext &ctx, SalesService &sales, QWidget *window);
     ~WidgetWhatsAppOrder() override;
 
-    void setWindowHooks(OrderWindowHooks hooks) { m_hooks = std::move(hooks); }
     // Called with the send list when tickets are to be pictured and sent.
     void setHandOver(std::function<void(const WhatsAppHandOver &)> handOver) { m_handOver = std::move(handOver); }
     void setRaffleName(const QString &name) { m_raffleName = name; }
@@ -80,6 +59,14 @@ public:
 
     static QString tooShortMessage();
     static QString tooManyMessage(int tickets);
+
+Q_SIGNALS:
+    // The panel opened: the window's extra fields go on for the order's buyer.
+    void opened();
+    // The panel closed: the window's extra fields go off and the sale fields are cleared.
+    void closed();
+    // An order is about to be sold: its date is today's.
+    void orderSelling();
 
 public Q_SLOTS:
     void IMM_ValidaMaisZapClick();
@@ -118,7 +105,7 @@ private:
 
     AppContext &m_ctx;
     SellerRegistry m_sellers;
-    OrderWindowHooks m_hooks;
+    SalesService &m_sales;
     std::function<void(const WhatsAppHandOver &)> m_handOver;
     QString m_raffleName;
     std::array<QString, SendListCapacity + 1> BilhetesEnvio; // entries 1 to 20

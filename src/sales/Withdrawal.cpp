@@ -2,11 +2,11 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
+#include "platform/Clock.h"
 #include "platform/TypedValues.h"
-#include "raffle/WorkingRaffle.h"
 #include "sales/SaleValidator.h"
 #include "sales/SalesClosing.h"
-#include "platform/Clock.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

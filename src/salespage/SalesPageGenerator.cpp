@@ -1,9 +1,9 @@
 #include "salespage/SalesPageGenerator.h"
 
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Dialogs.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
 #include "salespage/PixCode.h"
 #include "salespage/PixQrSvg.h"
 #include "salespage/SalesPageLists.h"

@@ -4,10 +4,10 @@
 
 #include "data/TDM.h"
 #include "data/TicketTables.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "whatsapp/TForm_Whats.h"
 
-#include "layout/TicketPictures.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/WaitCursor.h"
-#include "raffle/WorkingRaffle.h"
 #include "salespage/OrderMessage.h"
+#include "whatsapp/TicketPictureName.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -223,7 +223,7 @@ void TForm_Whats::FormShow() {
     List_IMG->clear();
     setFixedWidth(720);
     for (int n : m_tickets)
-        List_IMG->addItem(QFileInfo(TicketPictures::fileName(n, m_digits)).completeBaseName());
+        List_IMG->addItem(QFileInfo(TicketPictureName::fileName(n, m_digits)).completeBaseName());
     if (List_IMG->count() > 0) List_IMG->setCurrentRow(0);
     List_IMGClick();
     m_actionTaken = false;

@@ -58,6 +58,7 @@ private Q_SLOTS:
     void wordProcessorFilesKeepTheirText_data();
     void wordProcessorFilesKeepTheirText();
     void plainTextBlobIsReadAsWindows1252();
+    void controlCharactersAreLeftOut();
 };
 
 void TestRtf::formattedTextSurvivesWriteAndRead() {
@@ -145,6 +146,21 @@ void TestRtf::plainTextBlobIsReadAsWindows1252() {
     QTextDocument doc;
     RtfCodec::read(QByteArray("Pr\xeamio: R$ 5\x80"), doc);
     QCOMPARE(plain(doc), QStringLiteral("Prêmio: R$ 5€"));
+}
+
+// A control character in a pasted or damaged RTF draws nothing; kept in the box it would print as a
+// box and vanish at the next save, so the box shows only what is stored.
+void TestRtf::controlCharactersAreLeftOut() {
+    QTextDocument doc;
+    // A raw byte 01, an escaped byte 00 and \u2 are left out; tabs, raw or escaped, stay.
+    RtfCodec::read(QByteArray("{\\rtf1\\ansi Pr\x01\xea\\'00mio:\\u2? R$\t5\\'09,00}"), doc);
+    QCOMPARE(plain(doc), QStringLiteral("Prêmio: R$\t5\t,00"));
+    QTextDocument back;
+    RtfCodec::read(RtfCodec::write(doc), back);
+    QCOMPARE(plain(back), plain(doc));
+    // The same in a blob that is not RTF.
+    RtfCodec::read(QByteArray("Pr\x01\xeamio:\tR$ 5\r\nFim"), doc);
+    QCOMPARE(plain(doc), QStringLiteral("Prêmio:\tR$ 5\nFim"));
 }
 
 KORVANTE_TEST(TestRtf)

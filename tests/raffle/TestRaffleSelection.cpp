@@ -1,7 +1,7 @@
 #include "RaffleRows.h"
+#include "data/WorkingRaffle.h"
 #include "raffle/RaffleSelection.h"
 #include "raffle/TForm_Usar.h"
-#include "raffle/WorkingRaffle.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"

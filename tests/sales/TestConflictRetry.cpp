@@ -127,7 +127,7 @@ void TestConflictRetry::rowHeldByAnotherComputer() {
 
     if (sold) {
         SaleValidator seller(inst->context());
-        SaleInput in;
+        SaleRequest in;
         in.ticketText = QStringLiteral("7");
         in.price = 10;
         QVERIFY(seller.validate(in).ok());
@@ -168,7 +168,7 @@ void TestConflictRetry::rowHeldByAnotherComputer() {
     } else if (writer == u"validation") {
         SaleValidator validator(inst->context());
         validator.setRetryPolicy(policy);
-        SaleInput in;
+        SaleRequest in;
         in.ticketText = QStringLiteral("7");
         in.price = 10;
         const SaleOutcome o = validator.validate(in);

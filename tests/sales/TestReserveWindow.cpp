@@ -65,7 +65,7 @@ private:
     }
     bool validate(int ticket) {
         SaleValidator v(inst->context());
-        SaleInput in;
+        SaleRequest in;
         in.ticketText = QString::number(ticket);
         in.price = 2.5;
         return v.validate(in).ok();

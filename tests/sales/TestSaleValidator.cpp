@@ -135,7 +135,7 @@ private Q_SLOTS:
     void typedSaleDate();
 
 private:
-    SaleOutcome run(const QString &text, SaleInput in = {});
+    SaleOutcome run(const QString &text, SaleRequest in = {});
     std::unique_ptr<TestInstallation> inst;
     std::unique_ptr<SaleValidator> validator;
 };
@@ -156,7 +156,7 @@ void TestSaleValidator::init() {
     QVERIFY(SalesFixture::chooseRaffle(*inst));
 }
 
-SaleOutcome TestSaleValidator::run(const QString &text, SaleInput in) {
+SaleOutcome TestSaleValidator::run(const QString &text, SaleRequest in) {
     in.ticketText = text;
     in.price = 10;
     return validator->validate(in);
@@ -263,7 +263,7 @@ void TestSaleValidator::rowContents() {
     QFETCH(bool, extras);
     QFETCH(bool, sellerEnabled);
     QFETCH(QVariantList, expected);
-    SaleInput in;
+    SaleRequest in;
     in.extraFields = extras;
     in.sellerFieldEnabled = sellerEnabled;
     in.buyer = QStringLiteral("Ana Maria");
@@ -354,7 +354,7 @@ void TestSaleValidator::authenticationCodeStoredUnchanged() {
     AppServices s = inst->services();
     AppContext ctx(AppServices{s.tdm, s.dialogs, s.clock, draws, s.registry, s.programFolder}, inst->raffle);
     SaleValidator v(ctx);
-    SaleInput in;
+    SaleRequest in;
     in.ticketText = QStringLiteral("21");
     QVERIFY(v.validate(in).ok());
     QCOMPARE(inst->scalar(QStringLiteral("SELECT AUT_DIGITAL_VAL FROM DADOSCOMPRADOR_1 WHERE NUMBILHETE=21"))
@@ -483,7 +483,7 @@ void TestSaleValidator::typedSaleDate() {
     QFETCH(bool, dateFieldEnabled);
     QFETCH(QString, typed);
     QFETCH(QDate, stored);
-    SaleInput in;
+    SaleRequest in;
     in.useToday = false;
     in.dateFieldEnabled = dateFieldEnabled;
     in.dateText = typed;

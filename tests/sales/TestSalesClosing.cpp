@@ -4,6 +4,7 @@
 #include "sales/ReserveBlock.h"
 #include "sales/SaleValidator.h"
 #include "sales/SalesClosing.h"
+#include "sales/SalesService.h"
 #include "sales/TForm_Validacao.h"
 #include "sales/ValidationFile.h"
 #include "support/TestRegistry.h"
@@ -205,8 +206,8 @@ void TestSalesClosing::everyChangeAfterTheClosingIsRefused() {
     QVERIFY(!ReserveBlock(inst->context()).define(20, 25, &error));
     QCOMPARE(error, kRefused);
     // An import, refused before its file is read.
-    SaleValidator validator(inst->context());
-    ValidationImport import(inst->context(), validator);
+    SalesService sales(inst->context());
+    ValidationImport import(inst->context(), sales);
     bool importing = false;
     inst->dialogs.expectMessage(QStringLiteral("As vendas desta Rifa foram encerradas em ") + kClosedAt +
                                     QStringLiteral(". Reabra as vendas antes de importar validações."),

@@ -554,7 +554,7 @@ void TestValidationFileBetweenComputers::exportThenImportOnAnotherComputer() {
         SaleValidator validator(first.context());
         auto sell = [&](const char *ticket, const char *date, bool extras, const char *name,
                         const char *seller) {
-            SaleInput in;
+            SaleRequest in;
             in.ticketText = QLatin1String(ticket);
             in.extraFields = extras;
             in.buyer = QString::fromUtf8(name);

@@ -7,12 +7,13 @@
 // after each record and answering every question with its preselected button; boxes go to stderr.
 #include "data/AppContext.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
-#include "raffle/WorkingRaffle.h"
 #include "sales/SaleValidator.h"
+#include "sales/SalesService.h"
 #include "sales/ValidationFile.h"
 
 #include <QCoreApplication>
@@ -89,8 +90,11 @@ int main(int argc, char *argv[]) {
     SaleValidator validator(ctx);
 
     if (import) {
-        ValidationImport importer(ctx, validator);
-        importer.formState = [&] { return ImportFormState{false, true, raffle.ValorRifa}; };
+        SalesService sales(ctx);
+        SaleFormState state;
+        state.price = raffle.ValorRifa;
+        sales.setFormState(state);
+        ValidationImport importer(ctx, sales);
         importer.progress = [&](int done, int) {
             out << "RECORD " << done << Qt::endl;
             return true;
@@ -105,7 +109,7 @@ int main(int argc, char *argv[]) {
     QTextStream in(stdin);
     in.readLine(); // both computers start together
 
-    SaleInput input;
+    SaleRequest input;
     input.price = raffle.ValorRifa;
     if (args[2] == u"seq") {
         // Each ticket is told as soon as it is committed: a process killed halfway has said which

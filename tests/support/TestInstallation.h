@@ -2,10 +2,10 @@
 
 #include "data/AppContext.h"
 #include "data/TDM.h"
+#include "data/WorkingRaffle.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 #include "platform/Registry.h"
-#include "raffle/WorkingRaffle.h"
 #include "support/RecordingDialogs.h"
 
 #include <QSqlDatabase>

@@ -3,10 +3,11 @@
 #include "layout/TicketPictures.h"
 #include "mainwindow/TForm_RIFA.h"
 #include "support/LayoutCheck.h"
-#include "support/WindowWatcher.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
+#include "support/WindowWatcher.h"
 #include "whatsapp/TForm_Whats.h"
+#include "whatsapp/TicketPictureName.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -207,7 +208,7 @@ std::unique_ptr<TForm_Whats> TestWhatsApp::openWindow(QList<int> tickets, const 
     for (int n : tickets) {
         QImage img(40, 20, QImage::Format_RGB32);
         img.fill(Qt::green);
-        img.save(QDir(folder()).filePath(TicketPictures::fileName(n, 4)));
+        img.save(QDir(folder()).filePath(TicketPictureName::fileName(n, 4)));
     }
     auto w = std::make_unique<TForm_Whats>(inst->context(), tickets, 4);
     w->setNumberLines(lines, lines);
@@ -307,7 +308,7 @@ void TestWhatsApp::groupGivesOnePicturePerTicket() {
         QueuedTicket ticket{
             t, {t * 4 - 4, t * 4 - 3, 5000 + t, 9999 - t}, QStringLiteral("CODE%1XXXX").arg(t)};
         const QImage expected = TicketPictures::picture(layout, 4, ticket);
-        const QImage written = QImage(QDir(folder()).filePath(TicketPictures::fileName(t, 4)))
+        const QImage written = QImage(QDir(folder()).filePath(TicketPictureName::fileName(t, 4)))
                                    .convertToFormat(QImage::Format_RGB32);
         QVERIFY(meanDifference(written, expected) < 3.0);
     }
@@ -659,7 +660,7 @@ void TestWhatsApp::previewShowsTheWholePicture() {
     QImage big(489, 298, QImage::Format_RGB32);
     big.fill(Qt::white);
     QPainter(&big).fillRect(QRect(439, 258, 50, 40), Qt::red); // the corner where the code lies
-    QVERIFY(big.save(QDir(folder()).filePath(TicketPictures::fileName(6, 4)), "jpg", 95));
+    QVERIFY(big.save(QDir(folder()).filePath(TicketPictureName::fileName(6, 4)), "jpg", 95));
     auto *list = w->findChild<QListWidget *>(QStringLiteral("List_IMG"));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     auto *preview = w->findChild<QLabel *>(QStringLiteral("img_zap"));

@@ -18,6 +18,11 @@ KORVANTE_FUZZ_TARGET(rtf_text_box) {
     RtfCodec::read(written, reread);
     FUZZ_CHECK(reread.toPlainText() == document.toPlainText(),
                document.toPlainText().left(80) + QStringLiteral(" | ") + reread.toPlainText().left(80));
-    FUZZ_CHECK(RtfCodec::write(reread) == written, QString::fromLatin1(written.left(200)));
+    // Pieces of equal formatting may merge on the way, so the bytes settle after one more round.
+    const QByteArray settled = RtfCodec::write(reread);
+    QTextDocument third;
+    RtfCodec::read(settled, third);
+    FUZZ_CHECK(third.toPlainText() == document.toPlainText(), third.toPlainText().left(80));
+    FUZZ_CHECK(RtfCodec::write(third) == settled, QString::fromLatin1(settled.left(200)));
     return 0;
 }

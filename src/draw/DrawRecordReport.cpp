@@ -1,4 +1,4 @@
-#include "reports/DrawRecordReport.h"
+#include "draw/DrawRecordReport.h"
 
 #include "draw/FederalDraw.h"
 #include "reports/TicketLookup.h"
@@ -8,12 +8,12 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
-#include <cctype>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <cctype>
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sales/Money.h"
+#include "platform/Money.h"
 
 #include <cmath>
 
