@@ -281,6 +281,10 @@ bool ValidationListing::readByKeys(int index, Block *rows, QString *error) const
     return true;
 }
 
+// GCC 12 takes the empty optionals this adds for maybe uninitialized, a known false positive of
+// std::optional once inlined at -O3.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 ValidationListing::Block *ValidationListing::block(int index) const {
     if (Block *cached = m_blocks.object(index)) return cached;
     auto *rows = new Block;
@@ -313,11 +317,12 @@ ValidationListing::Block *ValidationListing::block(int index) const {
     }
     // Positions past the rows read stay empty, so the list never shows a row twice.
     const int wanted = qMin(BlockSize, count() - index * BlockSize);
-    while (rows->size() < wanted)
-        rows->append(std::nullopt);
+    if (rows->size() < wanted) rows->resize(wanted);
     m_blocks.insert(index, rows);
     return rows;
 }
+
+#pragma GCC diagnostic pop
 
 std::optional<ValidatedSale> ValidationListing::row(int index) const {
     if (index < 0 || index >= count()) return std::nullopt;

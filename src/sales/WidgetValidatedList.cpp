@@ -141,9 +141,9 @@ void WidgetValidatedList::buildList() {
     int taken = 0;
     for (int c = 0; c < ValidationListing::ColumnCount; ++c) {
         if (c == ValidationListing::Comprador) continue;
-        const int w = qMax(widths[c], fm.horizontalAdvance(ValidationListing::columnTitle(c)) + margin);
-        DBGrid3->setColumnWidth(c, w);
-        taken += w;
+        const int column = qMax(widths[c], fm.horizontalAdvance(ValidationListing::columnTitle(c)) + margin);
+        DBGrid3->setColumnWidth(c, column);
+        taken += column;
     }
     const int room = DBGrid3->width() - 2 * DBGrid3->frameWidth() - DBGrid3->verticalHeader()->width() -
                      DBGrid3->style()->pixelMetric(QStyle::PM_ScrollBarExtent);

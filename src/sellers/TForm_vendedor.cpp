@@ -123,8 +123,8 @@ TForm_vendedor::TForm_vendedor(const AppServices &services, QWidget *parent)
         b->setText(QLatin1String(m.text));
         b->setToolTip(QString::fromUtf8(m.hint));
         nav->addWidget(b);
-        const auto move = m.move;
-        connect(b, &QToolButton::clicked, this, [this, move] { navigate(move); });
+        const auto step = m.move;
+        connect(b, &QToolButton::clicked, this, [this, step] { navigate(step); });
     }
     bar->addWidget(navigator);
     btn_excluir = button("btn_excluir", QStringLiteral("Excluir"));
@@ -205,8 +205,8 @@ void TForm_vendedor::fieldEdited(const QString &column, const QVariant &value) {
     if (m_sellers.setValue(column, value)) LigarB2(true, false);
 }
 
-void TForm_vendedor::navigate(void (SellerRegistry::*move)()) {
-    (m_sellers.*move)();
+void TForm_vendedor::navigate(void (SellerRegistry::*step)()) {
+    (m_sellers.*step)();
     showCurrent();
 }
 

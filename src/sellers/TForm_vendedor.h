@@ -38,7 +38,7 @@ private:
     void FormShow();
     void showCurrent();
     void fieldEdited(const QString &column, const QVariant &value);
-    void navigate(void (SellerRegistry::*move)());
+    void navigate(void (SellerRegistry::*step)());
     QLineEdit *addField(const char *name, const QString &column, const QString &label, QRect place,
                         int maxLength);
 

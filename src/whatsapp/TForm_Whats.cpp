@@ -262,11 +262,11 @@ void TForm_Whats::List_IMGClick() {
 
 void TForm_Whats::copyFile(const QString &path) {
     // As a file, so that Ctrl+V in the chat attaches it (the platform's file list on Windows).
-    auto *data = new QMimeData;
+    auto *mime = new QMimeData;
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    data->setUrls({url});
-    data->setData(QStringLiteral("x-special/gnome-copied-files"), "copy\n" + url.toEncoded());
-    QGuiApplication::clipboard()->setMimeData(data);
+    mime->setUrls({url});
+    mime->setData(QStringLiteral("x-special/gnome-copied-files"), "copy\n" + url.toEncoded());
+    QGuiApplication::clipboard()->setMimeData(mime);
 }
 
 void TForm_Whats::Button1Click() {

@@ -3,6 +3,7 @@
 #include "mainwindow/TForm_RIFA.h"
 #include "support/TestFirebirdServer.h"
 #include "support/ProgramProcesses.h"
+#include "support/RaffleChooser.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
 #include "support/WindowWatcher.h"
@@ -642,13 +643,14 @@ void TestBackup::serverBackupHoldsTheSalesWhileOthersSell() {
 
 void TestBackup::menuOpensTheWindowWithoutARaffle() {
     TForm_RIFA menu(inst->services());
+    QVERIFY(RaffleChooser::leaveChoiceInMenu(menu));
     WindowWatcher watcher;
     bool layerShown = false;
     watcher.on(QStringLiteral("TForm_BACK_REST"), [&](QWidget *window) {
         layerShown = window->findChild<QWidget *>(QStringLiteral("Panel_Principal"))->isVisible();
         QTest::mouseClick(window->findChild<QWidget *>(QStringLiteral("Img_fecharTelaNF")), Qt::LeftButton);
     });
-    menu.LBL_BackupClick();
+    clickIn(menu, "LBL_Backup");
     QCOMPARE(watcher.shown(QStringLiteral("TForm_BACK_REST")), 1);
     QVERIFY(layerShown);
 }

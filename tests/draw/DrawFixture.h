@@ -33,16 +33,13 @@ inline bool reserve(TestInstallation &inst, int ticket) {
     return inst.exec(QStringLiteral("UPDATE BS2_100G SET VALID_R1='R' WHERE NUMBILHETE=?"), {ticket});
 }
 
-inline void choose00to99(WorkingRaffle &r) {
-    SalesFixture::chooseRaffle(r);
+inline bool choose00to99(TestInstallation &inst) {
+    return SalesFixture::chooseRaffle(inst);
 }
 
-inline void choose000to999By10(WorkingRaffle &r) {
-    r.CodRifaUsar = QStringLiteral("1");
-    r.MaiorNumero = 999;
-    r.QtNumBilhete = 10;
-    r.TabelaBaseUsar = QStringLiteral("BS10_M");
-    r.TabelaCompradorUsar = QStringLiteral("DADOSCOMPRADOR_1");
+inline bool choose000to999By10(TestInstallation &inst) {
+    return SalesFixture::registerRaffle(inst, 1, QStringLiteral("000 - 999"), QStringLiteral("10 Números")) &&
+           RaffleChooser::choose(inst.context(), 1);
 }
 
 } // namespace DrawFixture

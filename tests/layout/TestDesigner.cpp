@@ -218,7 +218,9 @@ void TestDesigner::millimetresBecomePixels() {
     QCOMPARE(column(QStringLiteral("DIM_BILHETE_ALT")).toInt(), 60);
     QCOMPARE(column(QStringLiteral("DIM_BILHETE_COMP")).toInt(), 90);
     // A size that is not a number stops with the conversion error and stores nothing.
-    child<QLineEdit>("DBEdit5")->setText(QStringLiteral("6x"));
+    QTest::mouseClick(child<QLineEdit>("DBEdit5"), Qt::LeftButton);
+    QTest::keyClick(child<QLineEdit>("DBEdit5"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(child<QLineEdit>("DBEdit5"), QStringLiteral("6x"));
     inst->dialogs.expectMessage(QStringLiteral("'6x' não é um valor inteiro válido"), BoxIcon::Error);
     QTest::mouseClick(child<QWidget>("Button3"), Qt::LeftButton);
     QCOMPARE(column(QStringLiteral("DIM_BILHETE_ALT")).toInt(), 60);
@@ -244,7 +246,7 @@ void TestDesigner::draggingANumberWritesAllTen() {
     // A click without movement stores nothing new and the flag stays up until Save.
     drag(child<QWidget>("NumB1"), QPoint(0, 0));
     QVERIFY(child<QWidget>("botaoSalvarAtivo")->isVisible());
-    child<QToolButton>("botaoSalvarAtivo")->click();
+    QTest::mouseClick(child<QToolButton>("botaoSalvarAtivo"), Qt::LeftButton);
     QVERIFY(!child<QWidget>("botaoSalvarAtivo")->isVisible());
     QCOMPARE(column(QStringLiteral("POS_N2_L")).toInt(), 377);
     QCOMPARE(column(QStringLiteral("POS_N10_T")).toInt(), 208);
@@ -325,7 +327,7 @@ void TestDesigner::resizedFreeImageIsSavedBesideTheOriginal() {
     }
     QCOMPARE(QDir(inst->file(QStringLiteral("art"))).entryList(QDir::Files).size(), 2);
     QCOMPARE(QImage(path).size(), QSize(80, 60)); // the original is untouched
-    child<QToolButton>("botaoSalvarAtivo")->click();
+    QTest::mouseClick(child<QToolButton>("botaoSalvarAtivo"), Qt::LeftButton);
     QCOMPARE(column(QStringLiteral("IMG_LIVRE1")).toString(), newPath);
 }
 
@@ -608,7 +610,7 @@ void TestDesigner::overlappingBarcodesAreWarnedOnSaving() {
     drag(child<QWidget>("IMG_CODBARRA1"), QPoint(0, -1));
     QCOMPARE(child<QWidget>("IMG_CODBARRA2")->pos(), TicketLayout::DefaultBarcode2);
     if (!warning.isEmpty()) inst->dialogs.expectMessage(warning, BoxIcon::Warning);
-    child<QToolButton>("botaoSalvarAtivo")->click();
+    QTest::mouseClick(child<QToolButton>("botaoSalvarAtivo"), Qt::LeftButton);
     QVERIFY(inst->dialogs.scriptDone());
     QCOMPARE(inst->dialogs.shown.size(), warning.isEmpty() ? 0 : 1);
     // The placeholders keep their 66 x 28 and the save went through.
@@ -637,18 +639,18 @@ void TestDesigner::textFieldsHoldNoMoreThanTheirColumns() {
     const QString name = QStringLiteral("RIFA BENEFICENTE DA ASSOCIAÇÃO DOS MORADORES DO BAIRRO");
     typeInto(child<QLineEdit>("DBEdit1"), name);
     QCOMPARE(child<QLineEdit>("DBEdit1")->text(), name.left(35));
-    child<QToolButton>("botaoSalvarAtivo")->click();
+    QTest::mouseClick(child<QToolButton>("botaoSalvarAtivo"), Qt::LeftButton);
     QVERIFY(!form->hasUnsavedChanges());
     QCOMPARE(column(QStringLiteral("NOME_RIFA")).toString(), name.left(35));
     drag(child<QWidget>("NumB1"), QPoint(5, 5));
-    child<QToolButton>("botaoSalvarAtivo")->click();
+    QTest::mouseClick(child<QToolButton>("botaoSalvarAtivo"), Qt::LeftButton);
     QVERIFY(!form->hasUnsavedChanges());
     QCOMPARE(column(QStringLiteral("POS_N1_L")).toInt(), 370);
     // A character the code page cannot hold is stored as '?', and the field shows what was stored.
     QGuiApplication::clipboard()->setText(QStringLiteral("RIFA \U0001F600 DA SORTE"));
     typeInto(child<QLineEdit>("DBEdit1"), QString());
     QTest::keyClick(child<QLineEdit>("DBEdit1"), Qt::Key_V, Qt::ControlModifier); // pasted
-    child<QToolButton>("botaoSalvarAtivo")->click();
+    QTest::mouseClick(child<QToolButton>("botaoSalvarAtivo"), Qt::LeftButton);
     QCOMPARE(column(QStringLiteral("NOME_RIFA")).toString(), QStringLiteral("RIFA ? DA SORTE"));
     QCOMPARE(child<QLineEdit>("DBEdit1")->text(), QStringLiteral("RIFA ? DA SORTE"));
     // A picture whose path is longer than its column is refused by name, and nothing is stored.

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -254,8 +255,17 @@ void TestShownIsStored::designerStoresPrintsAndPicturesWhatItShows() {
     QTest::keyClicks(stubBox, QStringLiteral("CANHOTO"));
     QTest::mouseClick(child<QWidget>("DBEdit1"), Qt::LeftButton);
     // Some elements are dragged; the rest stay where the designer put them.
-    for (QAction *a : child<QMenu>("PopTexto")->actions())
-        if (a->text() == QStringLiteral("Mover")) a->trigger();
+    // "Mover" from the box's own menu, opened with the right button.
+    auto *pop = child<QMenu>("PopTexto");
+    QTest::mouseClick(ticketBox->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+    // The window system follows a right click with the context-menu event.
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                 ticketBox->viewport()->mapToGlobal(QPoint(10, 10)));
+    QCoreApplication::sendEvent(ticketBox->viewport(), &rightClick);
+    QTRY_VERIFY(pop->isVisible());
+    QCOMPARE(pop->actions().first()->text(), QStringLiteral("Mover"));
+    QTest::mouseClick(pop, Qt::LeftButton, {}, pop->actionGeometry(pop->actions().first()).center());
+    QTRY_VERIFY(!pop->isVisible());
     drag(ticketBox->viewport(), QPoint(100, 0));
     drag(child<QWidget>("NumB2"), QPoint(12, -7));
     drag(child<QWidget>("IMG_CODBARRA2"), QPoint(-8, -40));

@@ -68,6 +68,8 @@ private:
     void openForm();
     void save();
     void leave(QTextEdit *memo);
+    // Clicks into the box, selects what it holds and types the lines over it.
+    void typeLines(QTextEdit *memo, const QString &text);
     template <class T> T *control(const char *name) {
         T *c = form->findChild<T *>(QLatin1String(name));
         if (!c) qFatal("no control %s", name);
@@ -175,6 +177,16 @@ void TestRaffleRegistration::leave(QTextEdit *memo) {
     memo->setFocus(Qt::MouseFocusReason);
     QCOMPARE(QApplication::focusWidget(), memo);
     QTest::keyClick(memo, Qt::Key_Tab);
+}
+
+void TestRaffleRegistration::typeLines(QTextEdit *memo, const QString &text) {
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton);
+    QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
+    const QStringList lines = text.split(u'\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0) QTest::keyClick(memo, Qt::Key_Return);
+        QTest::keyClicks(memo, lines[i]);
+    }
 }
 
 bool TestRaffleRegistration::addValidation(int slot) {
@@ -314,23 +326,23 @@ void TestRaffleRegistration::lineLimitOnLeavingEitherBox() {
         return l.join(u'\n');
     };
     // 7 + 7 lines are allowed.
-    prizes->setPlainText(lines(7));
-    rules->setPlainText(lines(7));
+    typeLines(prizes, lines(7));
+    typeLines(rules, lines(7));
     leave(memo);
-    QTest::qWait(20);
+    QCoreApplication::processEvents(); // the check of the box left runs once the focus has moved
     QVERIFY(inst->dialogs.shown.isEmpty());
     QVERIFY(QApplication::focusWidget() != memo);
-    control<QLineEdit>("DBEdit2")->setFocus(); // out of both boxes before the 15th line arrives
-    QTest::qWait(20);
+    QTest::mouseClick(control<QLineEdit>("DBEdit2"), Qt::LeftButton); // out of both boxes
+    QCoreApplication::processEvents();
     QVERIFY(inst->dialogs.shown.isEmpty());
 
-    prizes->setPlainText(lines(8));
+    typeLines(memo, lines(8));
     inst->dialogs.expectMessage(message, BoxIcon::Error, QStringLiteral("KORVANTE"));
     leave(memo);
     QTRY_VERIFY(inst->dialogs.scriptDone());
     QTRY_COMPARE(QApplication::focusWidget(), memo);
     // The text stays as typed.
-    QCOMPARE(prizes->toPlainText(), lines(8));
+    QCOMPARE(memo->toPlainText(), lines(8));
 }
 
 void TestRaffleRegistration::wrappedRulesLinesCountAsShown() {
@@ -482,7 +494,7 @@ void TestRaffleRegistration::everyWrittenRowIsChecked() {
     openForm();
 
     // The working raffle's modality changed, then saved from another slot: still refused.
-    control<QComboBox>("DBC_Modal")->setCurrentIndex(3);
+    pick("DBC_Modal", 3);
     navigate("nbNext");
     typeName(QStringLiteral("RIFA DOIS"));
     inst->dialogs.expectMessage(RaffleRegistration::validationsMessage(), BoxIcon::Error);
@@ -498,7 +510,8 @@ void TestRaffleRegistration::everyWrittenRowIsChecked() {
     typeName(QString());
     navigate("nbNext");
     QCOMPARE(control<QLineEdit>("DBEdit1")->text(), QStringLiteral("3"));
-    control<QLineEdit>("DBEdit2")->setText(QString());
+    QTest::mouseClick(control<QLineEdit>("DBEdit2"), Qt::LeftButton);
+    QTest::keyClick(control<QLineEdit>("DBEdit2"), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(control<QLineEdit>("DBEdit2"), QStringLiteral("https://exemplo.com"));
     inst->dialogs.expectMessage(QStringLiteral("Favor informe o Nome da Rifa!"), BoxIcon::Error);
     save();
@@ -582,11 +595,11 @@ void TestRaffleRegistration::sizeLabelsFollowTheLists() {
     auto *tickets = control<QLabel>("LBL_PorBIlhete");
     QCOMPARE(tickets->text(), QStringLiteral("3 Bilhetes"));
     // "00 - 99" beside "4 Números": the ticket label keeps its text.
-    control<QComboBox>("DBC_Modal")->setCurrentIndex(0);
+    pick("DBC_Modal", 0);
     QCOMPARE(numbers->text(), QStringLiteral("[100 números]"));
     QCOMPARE(tickets->text(), QStringLiteral("3 Bilhetes"));
-    control<QComboBox>("DBC_Modal")->setCurrentIndex(1);
-    control<QComboBox>("DBC_NumBilhete")->setCurrentIndex(4);
+    pick("DBC_Modal", 1);
+    pick("DBC_NumBilhete", 4);
     QCOMPARE(numbers->text(), QStringLiteral("[1.000 números]"));
     QCOMPARE(tickets->text(), QStringLiteral("100 Bilhetes"));
     // Moving to another row shows its sizes.
@@ -605,7 +618,7 @@ void TestRaffleRegistration::closingAfterEditOfWorkingRaffleChoosesAgain() {
     inst->raffle.LBL_RifaUsar = QStringLiteral("RIFA 1");
     openForm();
     typeName(QStringLiteral("RIFA NOVA"));
-    control<QComboBox>("DBC_NumBilhete")->setCurrentIndex(4); // no validations: allowed
+    pick("DBC_NumBilhete", 4); // no validations: allowed
     navigate("nbNext");
     navigate("nbNext");
     // Saved from another slot, the working raffle's row is written too.
@@ -735,7 +748,7 @@ void TestRaffleRegistration::lineLimitIsCheckedBySavingItself() {
     // Press and release on the button arrive together, before the box is left.
     inst->dialogs.expectMessage(RaffleRegistration::regrasLimitMessage(), BoxIcon::Error);
     save();
-    QTest::qWait(30);
+    QCoreApplication::processEvents(); // and the check of the box left, had it been started
     QVERIFY(inst->dialogs.scriptDone());
     QCOMPARE(inst->dialogs.shown.size(), 1);
     QCOMPARE(stored(1, "PREMIOS").toString(), QStringLiteral("UMA MOTO"));

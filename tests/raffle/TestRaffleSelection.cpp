@@ -4,6 +4,7 @@
 #include "raffle/TForm_Usar.h"
 #include "support/TestInstallation.h"
 #include "support/TestRegistry.h"
+#include "support/WindowWatcher.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -59,10 +60,7 @@ std::unique_ptr<TForm_Usar> TestRaffleSelection::openChooser() {
 }
 
 void TestRaffleSelection::select(TForm_Usar &chooser, int slot) {
-    auto *list = chooser.findChild<QComboBox *>(QStringLiteral("CMB_RIFA"));
-    const int index = list->findText(QStringLiteral("00%1 - ").arg(slot), Qt::MatchStartsWith);
-    QVERIFY(index >= 0);
-    list->setCurrentIndex(index);
+    WindowWatcher::pickRaffle(&chooser, slot);
 }
 
 void TestRaffleSelection::confirmingSetsTheWorkingRaffle() {
@@ -91,7 +89,8 @@ void TestRaffleSelection::confirmingSetsTheWorkingRaffle() {
     chooser->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(chooser.get()));
     list->setFocus();
-    list->setCurrentIndex(2);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), chooser->findChild<QPushButton *>(QStringLiteral("BTN_CONFIRMAR")));
     QVERIFY(chooser->isVisible());

@@ -242,7 +242,7 @@ void TestSalesReport::printedFromTheListing() {
     QVERIFY(SalesFixture::dealTickets(*inst, QStringLiteral("BS2_100G"), 50, 2));
     QVERIFY(inst->exec(
         QStringLiteral("INSERT INTO CAD_VENDEDOR (COD_VEND, NOME_VEND) VALUES (12, 'JOSE SOUZA')")));
-    SalesFixture::chooseRaffle(inst->raffle);
+    QVERIFY(SalesFixture::chooseRaffle(*inst));
     for (int t : {3, 4, 7}) {
         QVERIFY(inst->exec(
             QStringLiteral("INSERT INTO DADOSCOMPRADOR_1 (NUM_CAD_RIFA, NUMBILHETE, VALOR, VALIDADO, "

@@ -90,13 +90,8 @@ void TestTicketQuery::initTestCase() {
     QVERIFY(
         inst->exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DO CARRO', MODALIDADE='0000 - 9999', "
                                   "USAR_QT_NUM='10 Números' WHERE CODRIFA=1")));
-    WorkingRaffle &r = inst->raffle;
-    r.CodRifaUsar = QStringLiteral("1");
-    r.MaiorNumero = 9999;
-    r.QtNumBilhete = 10;
-    r.TabelaBaseUsar = QStringLiteral("BS10_D");
-    r.TabelaCompradorUsar = QStringLiteral("DADOSCOMPRADOR_1");
-    r.LBL_RifaUsar = QStringLiteral("RIFA DO CARRO");
+    QVERIFY(RaffleChooser::choose(inst->context(), 1));
+    QCOMPARE(inst->raffle.TabelaBaseUsar, QStringLiteral("BS10_D"));
 }
 
 void TestTicketQuery::init() {
@@ -296,7 +291,7 @@ void TestTicketQuery::fieldTakesDigitsAndDashAndEnterQueries() {
 void TestTicketQuery::menuOpensTheQueryWithTheRaffle() {
     form.reset();
     TForm_RIFA menu(inst->services());
-    menu.raffle() = inst->raffle;
+    QVERIFY(RaffleChooser::chooseInMenu(menu, 1));
     QString raffle, modality, title;
     QTimer::singleShot(0, [&] {
         if (auto *v = qobject_cast<TForm_Consulta *>(QApplication::activeModalWidget())) {
@@ -306,7 +301,7 @@ void TestTicketQuery::menuOpensTheQueryWithTheRaffle() {
             v->reject();
         }
     });
-    QMetaObject::invokeMethod(&menu, "Img_ConsultaClick");
+    clickIn(menu, "Img_Consulta");
     QCOMPARE(title, QStringLiteral("Consulta Bilhetes"));
     QCOMPARE(raffle, QStringLiteral("RIFA DO CARRO"));
     QCOMPARE(modality, QStringLiteral("0000 - 9999"));

@@ -46,7 +46,7 @@ protected:
                     if (!q.exec()) error = q.lastError().text();
                 }
                 holding.release();
-                msleep(150); // long enough for the other side to be waiting on the row
+                if (!SalesFixture::waitForAWaitingStatement(m_path)) error = QStringLiteral("nobody waited");
                 if (!db.commit()) error = db.lastError().text();
             }
             db.close();
@@ -89,7 +89,7 @@ void TestConflictRetry::initTestCase() {
 void TestConflictRetry::init() {
     QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_1")));
     QVERIFY(inst->exec(QStringLiteral("UPDATE BS2_100G SET VALID_R1=NULL, VALID_R2=NULL")));
-    SalesFixture::chooseRaffle(inst->raffle);
+    QVERIFY(SalesFixture::chooseRaffle(*inst));
 }
 
 void TestConflictRetry::rowHeldByAnotherComputer_data() {

@@ -106,7 +106,7 @@ void TestSalesClosing::initTestCase() {
     QVERIFY2(inst->ok(), qPrintable(inst->error()));
     QVERIFY2(inst->openTdm(), qPrintable(inst->error()));
     QVERIFY(SalesFixture::dealTickets(*inst, QStringLiteral("BS2_100G"), 50, 2));
-    SalesFixture::chooseRaffle(inst->raffle);
+    QVERIFY(SalesFixture::chooseRaffle(*inst));
 }
 
 void TestSalesClosing::init() {
@@ -320,7 +320,8 @@ void TestSalesClosing::saleInFlightElsewhereIsInTheClosing() {
             q.exec(QStringLiteral("UPDATE BS2_100G SET VALID_R1='S' WHERE NUMBILHETE=20"));
             q.finish();
             written.release();
-            QThread::msleep(500);
+            // The closing waits on the sale's claim of the raffle.
+            if (!SalesFixture::waitForAWaitingStatement(path)) otherError = QStringLiteral("nobody waited");
             if (!db.commit()) otherError = db.lastError().text();
             db.close();
         }

@@ -145,7 +145,7 @@ void TestValidatedList::initTestCase() {
         "BEGIN\n"
         "  IF (RDB$GET_CONTEXT('USER_SESSION', 'FALHAR') = '1') THEN EXCEPTION E_FALHA_TESTE;\n"
         "END")));
-    SalesFixture::chooseRaffle(inst->raffle);
+    QVERIFY(SalesFixture::chooseRaffle(*inst));
 }
 
 void TestValidatedList::init() {

@@ -179,7 +179,7 @@ void TestValidationFile::init() {
     QVERIFY(inst->exec(QStringLiteral("DELETE FROM DADOSCOMPRADOR_1")));
     QVERIFY(inst->exec(QStringLiteral("UPDATE BS2_100G SET VALID_R1=NULL")));
     QVERIFY(inst->exec(QStringLiteral("UPDATE BS1_M SET VALID_R1=NULL")));
-    SalesFixture::chooseRaffle(inst->raffle);
+    QVERIFY(SalesFixture::chooseRaffle(*inst));
     QFile::remove(dataFile);
     inst->dialogs.clear();
     form = std::make_unique<TForm_Validacao>(inst->context());
@@ -446,7 +446,7 @@ void TestValidationFile::bytesWithoutACharacterAreStoredAsQuestionMarks() {
 }
 
 void TestValidationFile::pararStopsAfterTheCurrentRecord() {
-    SalesFixture::chooseThousandTickets(inst->raffle);
+    QVERIFY(SalesFixture::chooseThousandTickets(*inst));
     QByteArray bytes;
     for (int n = 1; n <= 1000; ++n)
         bytes += ticket(n);
@@ -550,7 +550,7 @@ void TestValidationFileBetweenComputers::exportThenImportOnAnotherComputer() {
     {
         QVERIFY2(first.ok() && first.openTdm(), qPrintable(first.error()));
         QVERIFY(SalesFixture::dealTickets(first, QStringLiteral("BS2_100G"), 50, 2));
-        SalesFixture::chooseRaffle(first.raffle);
+        QVERIFY(SalesFixture::chooseRaffle(first));
         SaleValidator validator(first.context());
         auto sell = [&](const char *ticket, const char *date, bool extras, const char *name,
                         const char *seller) {
@@ -590,7 +590,7 @@ void TestValidationFileBetweenComputers::exportThenImportOnAnotherComputer() {
     central.random = SeededRandom(777); // another computer draws other codes
     QVERIFY2(central.ok() && central.openTdm(), qPrintable(central.error()));
     QVERIFY(SalesFixture::dealTickets(central, QStringLiteral("BS2_100G"), 50, 2));
-    SalesFixture::chooseRaffle(central.raffle);
+    QVERIFY(SalesFixture::chooseRaffle(central));
     TForm_Validacao form(central.context());
     form.setValor(25);
     form.show();

@@ -104,7 +104,7 @@ void TestValidationWindow::initTestCase() {
     QVERIFY(SalesFixture::dealTickets(*inst, QStringLiteral("BS2_100G"), 50, 2));
     QVERIFY(inst->exec(
         QStringLiteral("INSERT INTO CAD_VENDEDOR (COD_VEND, NOME_VEND) VALUES (12, 'JOSE SOUZA')")));
-    SalesFixture::chooseRaffle(inst->raffle);
+    QVERIFY(SalesFixture::chooseRaffle(*inst));
 }
 
 void TestValidationWindow::init() {
@@ -240,10 +240,10 @@ void TestValidationWindow::sequenceLetsTheWindowRunButNotASecondValidation() {
     bool ran = false;
     QTimer::singleShot(0, form.get(), [&] {
         ran = true;
-        form->BTN_ValidarClick();
+        QTest::mouseClick(w<QPushButton>("BTN_Validar"), Qt::LeftButton);
     });
-    QTest::keyClicks(w<QLineEdit>("ED_NUM_BILHETE"), QStringLiteral("1-5"));
-    form->BTN_ValidarClick();
+    type("ED_NUM_BILHETE", QStringLiteral("1-5"));
+    QTest::mouseClick(w<QPushButton>("BTN_Validar"), Qt::LeftButton);
     QVERIFY(ran);
     QCOMPARE(inst->count(QStringLiteral("DADOSCOMPRADOR_1")), 5);
     QCOMPARE(w<QLabel>("LBL_CartValid")->text(), QStringLiteral("[ 1-5 ]"));
@@ -279,7 +279,7 @@ void TestValidationWindow::alreadyValidatedClearsTheField() {
     // While a file is imported the user may stop there; No also clears the buyer fields.
     extras(true);
     form->ModoImportacao = true;
-    w<QLineEdit>("ed_comprador")->setText(QStringLiteral("Ana"));
+    type("ed_comprador", QStringLiteral("Ana"));
     inst->dialogs.expectMessage(QStringLiteral("Bilhete [ 9 ] já foi Validado anteriormente!"),
                                 BoxIcon::Error, QStringLiteral("Korvante"));
     inst->dialogs.expectQuestion(QStringLiteral("Deseja prosseguir para tentar validar os demais bilhetes?"),
@@ -298,7 +298,7 @@ void TestValidationWindow::unknownSellerIsClearedAndNotStored() {
     QVERIFY(w<QLineEdit>("ed_nomVend")->text().isEmpty());
     QVERIFY(form->VendedorInvalido());
     QTRY_COMPARE(form->focusWidget(), w("ed_CodVend")); // the focus goes back to the seller
-    w<QLineEdit>("ed_comprador")->setText(QStringLiteral("Ana"));
+    type("ed_comprador", QStringLiteral("Ana"));
     validate(QStringLiteral("8"));
     QCOMPARE(SalesFixture::buyerRows(*inst, 8), 1);
     QVERIFY(column(QStringLiteral("COD_VENDEDOR"), 8).isNull());
@@ -377,8 +377,8 @@ void TestValidationWindow::extraFieldsColours() {
     }
     QCOMPARE(form->focusWidget(), w("ED_NUM_BILHETE"));
     // Text left in the fields is not stored once they are off.
-    w<QLineEdit>("ed_comprador")->setText(QStringLiteral("Ana"));
-    w<QLineEdit>("ed_CodVend")->setText(QStringLiteral("12"));
+    type("ed_comprador", QStringLiteral("Ana"));
+    type("ed_CodVend", QStringLiteral("12"));
     extras(false);
     validate(QStringLiteral("3"));
     QVERIFY(column(QStringLiteral("NOMECOMP"), 3).isNull());
@@ -396,7 +396,7 @@ void TestValidationWindow::defaultCity() {
     QTest::keyClick(w("ed_cidade"), Qt::Key_F10);
     QVERIFY(w("Panel_CidPadrao")->isVisible());
     QCOMPARE(form->focusWidget(), w("ed_cidpadrao"));
-    w<QLineEdit>("ed_cidpadrao")->setText(QStringLiteral("SÃO PAULO-SP"));
+    QTest::keyClicks(w("ed_cidpadrao"), QStringLiteral("SÃO PAULO-SP"));
     inst->dialogs.expectMessage(
         QStringLiteral("Cidade Padrão Criada com Sucesso. Pressione F9 toda vez que desejar "
                        "usar essa cidade!"),
@@ -487,7 +487,7 @@ void TestValidationWindow::menuOpensWindowWithRaffleNameAndPrice() {
     QVERIFY(inst->exec(
         QStringLiteral("UPDATE CADASTRO SET NOME_RIFA='RIFA DA MOTO', VLR_RIFA=12.5 WHERE CODRIFA=1")));
     TForm_RIFA menu(inst->services());
-    SalesFixture::chooseRaffle(menu.raffle());
+    QVERIFY(SalesFixture::chooseRaffleInMenu(*inst, menu));
     QString caption, price;
     bool opened = false;
     QTimer::singleShot(0, [&] {
@@ -498,7 +498,7 @@ void TestValidationWindow::menuOpensWindowWithRaffleNameAndPrice() {
         price = v->findChild<QLineEdit *>(QStringLiteral("CurrencyEdit1"))->text();
         v->reject();
     });
-    QMetaObject::invokeMethod(&menu, "Img_validaClick");
+    clickIn(menu, "Img_valida");
     QVERIFY(opened);
     QCOMPARE(caption, QStringLiteral("RIFA DA MOTO"));
     QCOMPARE(price, QStringLiteral("12,50"));
@@ -509,7 +509,7 @@ void TestValidationWindow::menuOpensWindowWithRaffleNameAndPrice() {
             v->close();
         }
     });
-    QMetaObject::invokeMethod(&menu, "Img_VendedorClick");
+    clickIn(menu, "Img_Vendedor");
     QVERIFY(sellers);
 }
 
@@ -555,14 +555,14 @@ void TestValidationWindow::runningSequenceCanBeStopped() {
     if (how == u"main window") {
         form.reset();
         menu = std::make_unique<TForm_RIFA>(inst->services());
-        SalesFixture::chooseRaffle(menu->raffle());
+        QVERIFY(SalesFixture::chooseRaffleInMenu(*inst, *menu));
         QTimer::singleShot(0, menu.get(), [&] {
             window = QApplication::activeModalWidget();
             QVERIFY(qobject_cast<TForm_Validacao *>(window));
             stop();
             validateIn(window, QStringLiteral("1-50"));
         });
-        QMetaObject::invokeMethod(menu.get(), "Img_validaClick");
+        clickIn(*menu, "Img_valida");
         // The connection closes only once the sequence has ended.
         QTRY_VERIFY(!inst->tdm->CONEX_R().isOpen());
         QSqlDatabase main = inst->tdm->CONEX_R();

@@ -4,6 +4,7 @@
 #include "raffle/RaffleSelection.h"
 #include "raffle/TextLines.h"
 #include "salespage/TForm_ListaDisp.h"
+#include "support/RaffleChooser.h"
 #include "support/TestInstallation.h"
 
 #include <QApplication>
@@ -18,7 +19,7 @@
 #include <QTest>
 
 // A raffle in slot 1 with its tickets dealt in order (ticket t holds the numbers (t-1)*q .. t*q-1),
-// made the working raffle the way the chooser makes it; and the sales-page window over it.
+// chosen as the working raffle in the chooser; and the sales-page window over it.
 namespace SalesPageFixture {
 
 struct Raffle {
@@ -55,15 +56,13 @@ inline bool dealTickets(TestInstallation &inst, const QString &table, int ticket
     return db.commit();
 }
 
-// Writes slot 1, deals its tickets and makes it the working raffle.
+// Writes slot 1, chooses it in the chooser and deals its tickets.
 inline bool chooseRaffle(TestInstallation &inst, const Raffle &r) {
     if (!inst.exec(QStringLiteral("UPDATE CADASTRO SET NOME_RIFA=?, MODALIDADE=?, USAR_QT_NUM=?, VLR_RIFA=?, "
                                   "DATA_EVENTO=?, PREMIOS=?, REGRAS_SORT=?, RIFA_ATIVA=1 WHERE CODRIFA=1"),
                    {r.name, r.modalidade, r.qtNum, r.price, QDate(2026, 12, 24), r.premios, r.regras}))
         return false;
-    QString error;
-    if (!inst.tdm->loadRaffleRow(1, &error)) return false;
-    RaffleSelection::derive(inst.tdm->CDS_RIfaUSar.record(), QApplication::font(), inst.raffle);
+    if (!RaffleChooser::choose(inst.context(), 1)) return false;
     const auto table = TicketTables::find(inst.raffle.TabelaBaseUsar);
     if (!table) return false;
     return dealTickets(inst, table->name, r.tickets > 0 ? r.tickets : table->tickets(), table->perTicket);
@@ -84,7 +83,7 @@ class Window {
 public:
     explicit Window(TestInstallation &inst) : form(inst.context()) {
         form.show();
-        QTest::qWaitForWindowExposed(&form);
+        if (!QTest::qWaitForWindowExposed(&form)) qWarning("sales page window not exposed");
     }
     template <typename T> T *child(const char *name) { return form.findChild<T *>(QLatin1String(name)); }
     void click(const char *button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }

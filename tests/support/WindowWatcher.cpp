@@ -38,11 +38,26 @@ void WindowWatcher::click(QWidget *window, const QString &button) {
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
-void WindowWatcher::chooseRaffle(QWidget *chooser, int slot) {
+void WindowWatcher::pickRaffle(QWidget *chooser, int slot) {
     auto *list = chooser->findChild<QComboBox *>(QStringLiteral("CMB_RIFA"));
     QVERIFY(list);
     const int index = list->findText(QStringLiteral("00%1 - ").arg(slot), Qt::MatchStartsWith);
     QVERIFY2(index >= 0, "raffle not listed");
-    list->setCurrentIndex(index);
+    list->setFocus(Qt::TabFocusReason); // the list has the focus when the chooser opens
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentIndex(), index);
+}
+
+void WindowWatcher::chooseRaffle(QWidget *chooser, int slot) {
+    pickRaffle(chooser, slot);
     click(chooser, QStringLiteral("BTN_CONFIRMAR"));
+}
+
+void clickIn(QWidget &window, const char *control) {
+    auto *w = window.findChild<QWidget *>(QLatin1String(control));
+    QVERIFY2(w, control);
+    QVERIFY2(w->isVisible(), control);
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
 }

@@ -21,6 +21,8 @@ public:
 
     // Clicks the named button of the window.
     static void click(QWidget *window, const QString &button);
+    // Selects the chooser item of the slot with the keyboard, as a person does with the list closed.
+    static void pickRaffle(QWidget *chooser, int slot);
     // Selects the chooser item of the slot and confirms it.
     static void chooseRaffle(QWidget *chooser, int slot);
 
@@ -31,3 +33,6 @@ private:
     QHash<QString, Action> m_actions;
     QHash<QString, int> m_shown;
 };
+
+// Clicks the middle of the window's named control with the left button.
+void clickIn(QWidget &window, const char *control);
