@@ -58,6 +58,9 @@ QString rerun(const QString &testClass, int timeoutMs) {
         stop();
         return QStringLiteral("openbox did not take the display");
     }
+    // openbox announces itself before it has finished starting; windows mapped in that moment are
+    // placed by its start-up, not by the program.
+    wm.waitForFinished(1000);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("KORVANTE_TEST_CLASS"), testClass);
     env.insert(QStringLiteral("KORVANTE_UNDER_WM"), QStringLiteral("1"));
