@@ -132,15 +132,10 @@ QString ValidationListing::orderBy() const {
 }
 
 bool ValidationListing::readFirstBlock(QString *error) {
-    m_open = false;
-    m_firstRows = 0;
-    m_counted = false;
-    m_count = 0;
-    m_total = 0;
-    m_keysRead = false;
-    m_keys.clear();
-    m_keys.squeeze();
-    m_blocks.clear();
+    // A new first screen keeps the chosen order and forgets everything read before it.
+    const auto sort = m_sort;
+    clear();
+    m_sort = sort;
     m_lastError.clear();
     if (!raffleOk(error)) return false;
     auto *rows = new Block;
